@@ -1,0 +1,54 @@
+#include "config/ConfigChecks.h"
+
+#include "data/StandardWarning.h"
+#include "runtime/FixedText.h"
+#include "runtime/WinPath.h"
+
+namespace kestrix::config {
+
+const std::vector<RangeRule>& rangeRules()
+{
+    static const std::vector<RangeRule> rules = {
+        {Cfg::Indent, "Cfg:Indent", 0, 30},
+        {Cfg::NestIndent, "Cfg:NestIndent", 1, 10},
+        {Cfg::StreamRecords, "Stream Count", 1, 9999},
+        {Cfg::YieldRecords, "Yield Count", 1, 9999},
+        {Cfg::FieldWidth, "Width of fields in the File Viewer", 5, 50},
+    };
+    return rules;
+}
+
+const RangeRule* rangeRuleFor(int field)
+{
+    for (const RangeRule& rule : rangeRules()) {
+        if (rule.field == field)
+            return &rule;
+    }
+    return nullptr;
+}
+
+std::optional<runtime::MessageRequest> checkRange(int field, long value)
+{
+    const RangeRule* rule = rangeRuleFor(field);
+    if (!rule || (value >= rule->low && value <= rule->high))
+        return std::nullopt;
+    const std::string range = std::to_string(rule->low) + " and " + std::to_string(rule->high);
+    return data::standardWarning(data::Warn::OutOfRange, {rule->label, range});
+}
+
+PathCheck checkClarionPath(const std::string& typed)
+{
+    PathCheck result;
+    result.path = runtime::withoutTrailingBackslashes(runtime::rtrim(typed));
+    if (result.path.empty() || runtime::winDirectoryExists(result.path + "\\LibSrc"))
+        return result;
+    runtime::MessageRequest refusal;
+    refusal.caption = "INVALID CLARION PATH";
+    refusal.icon = runtime::MessageIcon::Exclamation;
+    refusal.text = "Clarion Path is invalid: " + result.path + "||I checked for: " + result.path +
+                   "\\LibSrc|and did not find it.||If you blank the path I'll try find CW for you.";
+    result.refusal = refusal;
+    return result;
+}
+
+} // namespace kestrix::config

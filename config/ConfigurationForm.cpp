@@ -1,0 +1,106 @@
+#include "config/ConfigurationForm.h"
+
+#include "config/ClarionRootSearch.h"
+#include "config/ConfigChecks.h"
+#include "data/RecordWriter.h"
+#include "data/StandardWarning.h"
+
+namespace kestrix::config {
+
+std::optional<runtime::Record> readConfiguration(runtime::KeyedFile& file)
+{
+    runtime::Record record = file.newRecord();
+    file.setOrder(runtime::KeyedFile::FileOrder);
+    if (file.next(record))
+        return std::nullopt;
+    normalizeConfig(record);
+    return record;
+}
+
+ConfigurationForm::ConfigurationForm(runtime::KeyedFile& file)
+    : m_file(file), m_record(defaultConfig()), m_original(defaultConfig())
+{
+    if (auto existing = readConfiguration(file)) {
+        m_mode = Mode::Change;
+        m_record = *existing;
+        m_original = *existing;
+    }
+}
+
+std::optional<runtime::MessageRequest> ConfigurationForm::acceptClarionPath(const std::string& typed)
+{
+    PathCheck check = checkClarionPath(typed);
+    if (!check.refusal)
+        m_record.setText(Cfg::CwPath, check.path);
+    return check.refusal;
+}
+
+std::optional<runtime::MessageRequest> ConfigurationForm::acceptNumber(Cfg::Field field, long value)
+{
+    if (auto refusal = checkRange(field, value))
+        return refusal;
+    m_record.setNumber(field, value);
+    return std::nullopt;
+}
+
+void ConfigurationForm::acceptTabCharacter(const std::string& typed)
+{
+    setTabCharacter(m_record, typed.empty() ? ' ' : typed.front());
+}
+
+void ConfigurationForm::fillBlankClarionPath(const std::optional<runtime::IniFile>& winIni)
+{
+    if (!m_record.text(Cfg::CwPath).empty() || !winIni)
+        return;
+    m_record.setText(Cfg::CwPath, clarionRootFromWinIni(*winIni));
+}
+
+void ConfigurationForm::defaultFontRow(int row)
+{
+    setFont(m_record, row, {"Default", 8, 0, 0});
+}
+
+void ConfigurationForm::fixedFontRow(int row)
+{
+    setFont(m_record, row, {"Fixedsys", 9, 0, runtime::FontStyle::Normal});
+}
+
+void ConfigurationForm::checkAllBold()
+{
+    for (int e = 1; e <= Cfg::BoldFlagsUsed; ++e)
+        m_record.setNumber(Cfg::LookBold, 1, e);
+}
+
+runtime::FontSpec ConfigurationForm::fontDialogStart(const runtime::FontSpec& stored)
+{
+    if (hasCustomFont(stored))
+        return stored;
+    runtime::FontSpec start = stored;
+    start.name = "MS Sans Serif";
+    return start;
+}
+
+bool ConfigurationForm::isChanged() const
+{
+    return !m_record.sameValues(m_original);
+}
+
+bool ConfigurationForm::save(runtime::DialogService& dialogs)
+{
+    if (m_mode == Mode::Insert) {
+        if (!data::writeRecord(m_file, m_record, data::WriteOperation::Add, dialogs))
+            return false;
+        m_mode = Mode::Change;
+    } else if (isChanged()) {
+        if (!data::writeRecord(m_file, m_record, data::WriteOperation::Update, dialogs)) {
+            // Re-read after another program's change: those values are now the ones to compare with.
+            if (m_record.version() != m_original.version())
+                m_original = m_record;
+            return false;
+        }
+    }
+    m_original = m_record;
+    return true;
+}
+
+} // namespace kestrix::config

@@ -1,0 +1,17 @@
+#pragma once
+
+// Names by which the program opens its keyed files; relative names resolve in
+// the data directory.
+namespace kestrix::data::FileName {
+constexpr const char* Configuration = "config5.tps";
+constexpr const char* Equates = "Equates5.tps";
+constexpr const char* Popups = "Config\\!PopData";
+constexpr const char* Messages = "MESSAGE";
+constexpr const char* MessageInserts = "MSGINSER";
+constexpr const char* Tips = "Tips5";
+constexpr const char* CodeLibrary = "CODESTOR";
+constexpr const char* CodeTypes = "CodeStor\\!CodeType";
+constexpr const char* Errors = "Errors5";
+constexpr const char* ErrorCategories = "Errors5\\!ErrorCats";
+constexpr const char* HelpList = "HelpLis5.TPS";
+} // namespace kestrix::data::FileName

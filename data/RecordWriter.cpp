@@ -1,0 +1,48 @@
+#include "data/RecordWriter.h"
+
+#include "data/StandardWarning.h"
+
+namespace kestrix::data {
+
+bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperation operation,
+                 runtime::DialogService& dialogs, const WriteOptions& options)
+{
+    const char* operationName = operation == WriteOperation::Delete ? "Delete" : "Update";
+    if (const runtime::FileError error = file.beginTransaction(options.transactionWait)) {
+        showStandardWarning(dialogs, Warn::LogoutError, {operationName, file.name()}, error);
+        return false;
+    }
+    const std::int64_t position = record.position();
+    runtime::FileError error;
+    switch (operation) {
+    case WriteOperation::Add: error = file.add(record); break;
+    case WriteOperation::Update: error = file.put(record); break;
+    case WriteOperation::Delete: error = file.remove(record); break;
+    }
+    if (error.ok())
+        error = file.commit();
+    else
+        file.rollback();
+    if (error.ok())
+        return true;
+
+    if (operation == WriteOperation::Add) {
+        showStandardWarning(dialogs, Warn::InsertError, {}, error);
+        return false;
+    }
+    if (error.code == runtime::ErrorCode::RecordChanged) {
+        if (options.changedAsUpdateError)
+            showStandardWarning(dialogs, Warn::RIUpdateError, {"Record Changed by Another Station"}, error);
+        else
+            showStandardWarning(dialogs, Warn::RIFramingError, {}, error);
+        file.fetch(position, record);
+        return false;
+    }
+    if (operation == WriteOperation::Delete)
+        showStandardWarning(dialogs, Warn::RIDeleteError, {file.name()}, error);
+    else
+        showStandardWarning(dialogs, Warn::RIUpdateError, {error.text()}, error);
+    return false;
+}
+
+} // namespace kestrix::data

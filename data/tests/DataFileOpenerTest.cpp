@@ -1,0 +1,182 @@
+#include "data/DataFileOpener.h"
+#include "data/DataFileRegistry.h"
+#include "runtime/testing/ScriptedDialogs.h"
+#include "runtime/testing/TempDir.h"
+#include "runtime/testing/Unprivileged.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+#include <thread>
+
+using namespace kestrix::data;
+using namespace kestrix::runtime;
+using kestrix::runtime::testing::ScriptedDialogs;
+using kestrix::runtime::testing::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::shared_ptr<RecordLayout> layout()
+{
+    auto l = std::make_shared<RecordLayout>("MI");
+    l->addString("NAME", 20);
+    l->addKey("KEY", {0});
+    return l;
+}
+
+const OpenOptions quick{true, std::chrono::milliseconds(50)};
+
+} // namespace
+
+TEST(OpenDataFile, AMissingFileIsCreatedSilently)
+{
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    KeyedFile file("MSGINSER", layout());
+    EXPECT_EQ(openDataFile(file, dialogs, quick), OpenOutcome::Opened);
+    EXPECT_TRUE(file.isOpen());
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(fs::exists("MSGINSER.tps"));
+}
+
+TEST(OpenDataFile, WithoutCreationAMissingFileStopsTheProgram)
+{
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    KeyedFile file("MSGINSER", layout());
+    EXPECT_EQ(openDataFile(file, dialogs, {false, std::chrono::milliseconds(50)}), OpenOutcome::Halt);
+    EXPECT_EQ(dialogs.captions(), std::vector<std::string>{"File Access Error"});
+    EXPECT_FALSE(fs::exists("MSGINSER.tps"));
+}
+
+TEST(OpenDataFile, ADamagedKeyIsRebuiltOnYesAndLeftAloneOnNo)
+{
+    TempDir dir;
+    {
+        KeyedFile file("MSGINSER", layout());
+        ASSERT_TRUE(file.create().ok());
+        ASSERT_TRUE(file.open().ok());
+        Record r = file.newRecord();
+        r.setText(0, "kept");
+        ASSERT_TRUE(file.add(r).ok());
+    }
+    sqlite3* db = nullptr;
+    sqlite3_open("MSGINSER.tps", &db);
+    sqlite3_exec(db, "DROP INDEX \"Records_KEY\"", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+
+    ScriptedDialogs no;
+    no.answers = {Button::No};
+    KeyedFile refused("MSGINSER", layout());
+    EXPECT_EQ(openDataFile(refused, no, quick), OpenOutcome::Halt);
+    EXPECT_EQ(no.captions(), (std::vector<std::string>{"Invalid Key", "File Access Error"}));
+    EXPECT_EQ(no.shown[1].text, "File (MSGINSER) could not be opened.  Error: Key File Must Be Rebuilt (46).");
+    EXPECT_FALSE(refused.isOpen());
+
+    ScriptedDialogs yes;
+    yes.answers = {Button::Yes};
+    KeyedFile rebuilt("MSGINSER", layout());
+    EXPECT_EQ(openDataFile(rebuilt, yes, quick), OpenOutcome::Opened);
+    EXPECT_EQ(yes.captions(), std::vector<std::string>{"Invalid Key"});
+    EXPECT_EQ(rebuilt.records(), 1); // nothing lost
+}
+
+TEST(OpenDataFile, AFileOfAnotherLayoutOrNoDatabaseAtAllIsReportedAndKept)
+{
+    TempDir dir;
+    {
+        auto other = std::make_shared<RecordLayout>("X");
+        other->addNumber("N", FieldType::Long);
+        KeyedFile file("MSGINSER", other);
+        ASSERT_TRUE(file.create().ok());
+    }
+    const auto sizeBefore = fs::file_size("MSGINSER.tps");
+    ScriptedDialogs dialogs;
+    KeyedFile file("MSGINSER", layout());
+    EXPECT_EQ(openDataFile(file, dialogs, quick), OpenOutcome::Halt);
+    EXPECT_EQ(dialogs.captions(), (std::vector<std::string>{"Invalid File", "File Access Error"}));
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Error: (Invalid Record Declaration (47)) accessing MSGINSER.  Press OK to end this application.");
+    EXPECT_EQ(fs::file_size("MSGINSER.tps"), sizeBefore);
+
+    std::ofstream("Errors5.tps") << std::string(200, 'x');
+    ScriptedDialogs junk;
+    KeyedFile notDb("Errors5", layout());
+    EXPECT_EQ(openDataFile(notDb, junk, quick), OpenOutcome::Halt);
+    EXPECT_EQ(junk.shown.back().text, "File (Errors5) could not be opened.  Error: file is not a database (26).");
+    EXPECT_EQ(fs::file_size("Errors5.tps"), 200u);
+}
+
+TEST(OpenDataFile, ALockedFileIsRecoveredWhenTheOtherProgramLetsGo)
+{
+    TempDir dir;
+    KeyedFile file("MSGINSER", layout());
+    ASSERT_TRUE(file.create().ok());
+    sqlite3* holder = nullptr;
+    sqlite3_open("MSGINSER.tps", &holder);
+    sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');", nullptr,
+                 nullptr, nullptr);
+    ScriptedDialogs stillLocked;
+    EXPECT_EQ(openDataFile(file, stillLocked, quick), OpenOutcome::Halt);
+    EXPECT_EQ(stillLocked.shown.back().text, "File (MSGINSER) could not be opened.  Error: File Is Already Locked (32).");
+
+    // The other program commits while we wait in the recovery.
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(holder);
+    });
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(openDataFile(file, dialogs, {true, std::chrono::milliseconds(5000)}), OpenOutcome::Opened);
+    release.join();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(file.records(), 1);
+}
+
+TEST(OpenDataFile, AFolderThatCannotBeWrittenGivesTheCreationMessages)
+{
+    TempDir dir;
+    fs::create_directory("locked");
+    fs::permissions("locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                  fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    const int captionsSeen = kestrix::runtime::testing::runUnprivileged([] {
+        ScriptedDialogs dialogs;
+        KeyedFile file("locked\\config5.tps", layout());
+        if (openDataFile(file, dialogs, quick) != OpenOutcome::Halt)
+            return 1;
+        const std::vector<std::string> expected{"File Creation Error", "File Creation Error", "File Access Error"};
+        if (dialogs.captions() != expected)
+            return 2;
+        if (dialogs.shown[0].text != "Error: (Access Denied (5)) creating locked\\config5.tps.  Press OK to end this application.")
+            return 3;
+        return 0;
+    });
+    EXPECT_EQ(captionsSeen, 0);
+    EXPECT_FALSE(fs::exists("locked/config5.tps"));
+}
+
+TEST(DataFileRegistry, TheFirstUserOpensAndTheLastClosesTheFile)
+{
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    DataFileRegistry registry(dialogs, quick);
+    {
+        DataFileUse first(registry, "MSGINSER", layout());
+        ASSERT_TRUE(first);
+        {
+            DataFileUse second(registry, "msginser", layout());
+            EXPECT_EQ(second.file(), first.file());
+            EXPECT_EQ(registry.useCount("MSGINSER"), 2);
+        }
+        EXPECT_EQ(registry.useCount("MSGINSER"), 1);
+        EXPECT_TRUE(first.file()->isOpen());
+    }
+    EXPECT_EQ(registry.useCount("MSGINSER"), 0);
+    EXPECT_EQ(registry.file("MSGINSER"), nullptr);
+    fs::remove("MSGINSER.tps");
+    DataFileUse again(registry, "MSGINSER", layout()); // deleted meanwhile: created again, silently
+    EXPECT_TRUE(again);
+    EXPECT_TRUE(dialogs.shown.empty());
+}

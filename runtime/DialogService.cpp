@@ -1,0 +1,31 @@
+#include "runtime/DialogService.h"
+
+namespace kestrix::runtime {
+
+unsigned firstButton(unsigned buttons)
+{
+    for (unsigned b = Button::Ok; b <= Button::Help; b <<= 1) {
+        if (buttons & b)
+            return b;
+    }
+    return Button::Ok;
+}
+
+unsigned effectiveDefault(const MessageRequest& request)
+{
+    if (request.defaultButton != 0 && (request.buttons & request.defaultButton))
+        return request.defaultButton;
+    return firstButton(request.buttons);
+}
+
+std::string messageLines(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out) {
+        if (c == '|')
+            c = '\n';
+    }
+    return out;
+}
+
+} // namespace kestrix::runtime

@@ -1,0 +1,87 @@
+#include "runtime/IniFile.h"
+
+#define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION // this build of the header keeps its template bodies behind this switch
+#include <SimpleIni.h>
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace kestrix::runtime {
+namespace {
+
+std::unique_ptr<CSimpleIniA> load(const std::filesystem::path& path)
+{
+    auto ini = std::make_unique<CSimpleIniA>(false, false, true);
+    ini->SetSpaces(false);
+    std::ifstream in(path, std::ios::binary);
+    if (in) {
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        const std::string data = buffer.str();
+        ini->LoadData(data.data(), data.size());
+    }
+    return ini;
+}
+
+bool save(const CSimpleIniA& ini, const std::filesystem::path& path)
+{
+    std::string data;
+    if (ini.Save(data) < 0)
+        return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << data;
+    return static_cast<bool>(out.flush());
+}
+
+} // namespace
+
+IniFile::IniFile(std::filesystem::path path) : m_path(std::move(path)) {}
+
+std::string IniFile::value(std::string_view section, std::string_view entry, std::string_view fallback) const
+{
+    const auto ini = load(m_path);
+    const char* found = ini->GetValue(std::string(section).c_str(), std::string(entry).c_str(), nullptr);
+    return found ? std::string(found) : std::string(fallback);
+}
+
+long IniFile::number(std::string_view section, std::string_view entry, long fallback) const
+{
+    if (!hasEntry(section, entry))
+        return fallback;
+    const std::string text = value(section, entry);
+    long result = 0;
+    const char* begin = text.data();
+    while (begin < text.data() + text.size() && *begin == ' ')
+        ++begin;
+    std::from_chars(begin, text.data() + text.size(), result); // non-numbers read as 0, like GETINI
+    return result;
+}
+
+bool IniFile::hasEntry(std::string_view section, std::string_view entry) const
+{
+    const auto ini = load(m_path);
+    return ini->GetValue(std::string(section).c_str(), std::string(entry).c_str(), nullptr) != nullptr;
+}
+
+bool IniFile::setValue(std::string_view section, std::string_view entry, std::string_view value) const
+{
+    auto ini = load(m_path);
+    ini->SetValue(std::string(section).c_str(), std::string(entry).c_str(), std::string(value).c_str());
+    return save(*ini, m_path);
+}
+
+bool IniFile::setNumber(std::string_view section, std::string_view entry, long value) const
+{
+    return setValue(section, entry, std::to_string(value));
+}
+
+bool IniFile::removeSection(std::string_view section) const
+{
+    auto ini = load(m_path);
+    ini->Delete(std::string(section).c_str(), nullptr);
+    return save(*ini, m_path);
+}
+
+} // namespace kestrix::runtime

@@ -1,0 +1,50 @@
+#include "runtime/RecordLayout.h"
+
+#include "runtime/FixedText.h"
+
+namespace kestrix::runtime {
+
+int RecordLayout::addString(std::string name, int size, int dims)
+{
+    m_fields.push_back({std::move(name), FieldType::String, size, dims, m_slots});
+    m_slots += dims;
+    return static_cast<int>(m_fields.size()) - 1;
+}
+
+int RecordLayout::addNumber(std::string name, FieldType type, int dims)
+{
+    m_fields.push_back({std::move(name), type, 0, dims, m_slots});
+    m_slots += dims;
+    return static_cast<int>(m_fields.size()) - 1;
+}
+
+int RecordLayout::addKey(std::string name, std::vector<int> fields, bool unique, bool noCase, bool excludeBlank)
+{
+    m_keys.push_back({std::move(name), std::move(fields), unique, noCase, excludeBlank});
+    return static_cast<int>(m_keys.size()) - 1;
+}
+
+int RecordLayout::fieldIndex(const std::string& name) const
+{
+    std::string bare = name;
+    const std::string withColon = m_prefix + ":";
+    if (bare.size() > withColon.size() && sameTextNoCase(bare.substr(0, withColon.size()), withColon))
+        bare = bare.substr(withColon.size());
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        if (sameTextNoCase(m_fields[i].name, bare))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string RecordLayout::columnName(int field, int element) const
+{
+    std::string column;
+    for (const char c : m_fields.at(field).name)
+        column += (c == ':') ? '_' : c;
+    if (m_fields.at(field).dims > 1)
+        column += "_" + std::to_string(element);
+    return column;
+}
+
+} // namespace kestrix::runtime

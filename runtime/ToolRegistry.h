@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+
+// Keeps track of the running tools: which open window owns each tool (the
+// per-tool thread number of a threaded program), the single-instance rule,
+// and delivery of the frame's broadcasts to every open tool.
+namespace kestrix::runtime {
+
+enum class ToolEvent { Activate, EquatesReloaded, Iconize, Restore, Close };
+
+class ToolInstance
+{
+public:
+    virtual ~ToolInstance() = default;
+    virtual void deliver(ToolEvent event) = 0;
+};
+
+class ToolRegistry final
+{
+public:
+    enum class StartOutcome { Started, Activated, Refused };
+
+    bool singleThreadOnly() const { return m_singleThreadOnly; }
+    void setSingleThreadOnly(bool on) { m_singleThreadOnly = on; }
+
+    // Starts `tool`: with the single-instance rule on and a copy running, the
+    // running copy is activated; otherwise `create` makes a new instance
+    // (nullptr when it could not), which owns the tool if no other copy does.
+    StartOutcome start(const std::string& tool, const std::function<ToolInstance*()>& create);
+    // Called by an instance as it closes; clears ownership only if it owns the tool.
+    void closed(const std::string& tool, ToolInstance* instance);
+    void broadcast(ToolEvent event);
+
+    ToolInstance* owner(const std::string& tool) const;
+    bool isRunning(const std::string& tool) const { return owner(tool) != nullptr; }
+    std::size_t openCount() const { return m_open.size(); }
+
+private:
+    bool m_singleThreadOnly = true;
+    std::map<std::string, ToolInstance*> m_owners;
+    std::multimap<std::string, ToolInstance*> m_open;
+};
+
+} // namespace kestrix::runtime

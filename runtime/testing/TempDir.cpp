@@ -1,0 +1,31 @@
+#include "runtime/testing/TempDir.h"
+
+#include <atomic>
+#include <chrono>
+#include <random>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace kestrix::runtime::testing {
+
+TempDir::TempDir()
+{
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    const auto stamp = std::to_string(rd()) + "-" + std::to_string(counter++);
+    m_path = fs::temp_directory_path() / ("kestrix-test-" + stamp);
+    fs::create_directories(m_path);
+    m_previous = fs::current_path();
+    fs::current_path(m_path);
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    fs::current_path(m_previous, ec);
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(m_path, ec);
+}
+
+} // namespace kestrix::runtime::testing

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+
+// A fresh temporary folder that is the current directory while the object lives.
+namespace kestrix::runtime::testing {
+
+class TempDir final
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+    std::filesystem::path m_previous;
+};
+
+} // namespace kestrix::runtime::testing

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <functional>
+
+// Runs `body` in a child process without root's rights (as "nobody" when the
+// tests run as root), so checks of unwritable files and folders mean something.
+// Returns the child's exit status, or -1 when no child could be run.
+namespace kestrix::runtime::testing {
+
+int runUnprivileged(const std::function<int()>& body);
+
+} // namespace kestrix::runtime::testing

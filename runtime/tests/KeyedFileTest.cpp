@@ -1,0 +1,290 @@
+#include "runtime/KeyedFile.h"
+#include "runtime/testing/TempDir.h"
+#include "runtime/testing/Unprivileged.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+
+using namespace kestrix::runtime;
+namespace fs = std::filesystem;
+
+namespace {
+
+enum { Name, Kind, Count };
+enum { ByName, ByKindCount, ById };
+
+std::shared_ptr<RecordLayout> layout(bool uniqueName = false)
+{
+    auto l = std::make_shared<RecordLayout>("T");
+    l->addString("NAME", 10);
+    l->addString("KIND", 6);
+    l->addNumber("COUNT", FieldType::Long);
+    l->addKey("BYNAME", {Name}, uniqueName);
+    l->addKey("BYKINDCOUNT", {Kind, Count});
+    l->addKey("BYID", {Count}, false, true, false);
+    return l;
+}
+
+Record make(const KeyedFile& f, const std::string& name, const std::string& kind, int count)
+{
+    Record r = f.newRecord();
+    r.setText(Name, name);
+    r.setText(Kind, kind);
+    r.setNumber(Count, count);
+    return r;
+}
+
+std::vector<std::string> names(KeyedFile& f, bool forward = true)
+{
+    std::vector<std::string> out;
+    Record r = f.newRecord();
+    while ((forward ? f.next(r) : f.previous(r)).ok())
+        out.push_back(r.text(Name));
+    return out;
+}
+
+void sql(const fs::path& file, const std::string& statement)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, statement.c_str(), nullptr, nullptr, &error);
+    EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+class KeyedFileTest : public ::testing::Test
+{
+protected:
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile file{"PEOPLE", layout()};
+
+    void SetUp() override
+    {
+        ASSERT_EQ(file.open().code, ErrorCode::FileNotFound);
+        ASSERT_TRUE(file.create().ok());
+        ASSERT_TRUE(file.open().ok());
+    }
+    void fill()
+    {
+        for (auto [n, k, c] : {std::tuple{"delta", "B", 4}, {"Alpha", "A", 2}, {"charlie", "", 0}, {"BRAVO", "A", 1},
+                               {"", "C", 9}, {"alpha", "A", 3}}) {
+            Record r = make(file, n, k, c);
+            ASSERT_TRUE(file.add(r).ok());
+        }
+    }
+};
+
+} // namespace
+
+TEST(DataFileNames, DefaultExtensionAndTablesInsideAFile)
+{
+    EXPECT_EQ(splitDataFileName("MESSAGE").fileName, "MESSAGE.tps");
+    EXPECT_EQ(splitDataFileName("HelpLis5.TPS").fileName, "HelpLis5.TPS");
+    const DataFileName pop = splitDataFileName("Config\\!PopData");
+    EXPECT_EQ(pop.fileName, "Config.tps");
+    EXPECT_EQ(pop.table, "PopData");
+    EXPECT_EQ(splitDataFileName("C:\\dir.x\\CodeStor\\!CodeType").fileName, "C:\\dir.x\\CodeStor.tps");
+}
+
+TEST_F(KeyedFileTest, KeyOrderIgnoresCaseAndLeavesBlankValuesOut)
+{
+    fill();
+    EXPECT_EQ(file.records(), 6);
+    file.setOrder(ByName);
+    EXPECT_EQ(names(file), (std::vector<std::string>{"Alpha", "alpha", "BRAVO", "charlie", "delta"}));
+    file.setOrder(ByKindCount);
+    EXPECT_EQ(names(file), (std::vector<std::string>{"BRAVO", "Alpha", "alpha", "delta", ""}));
+    file.setOrder(ById); // blanks kept in this key
+    EXPECT_EQ(names(file).size(), 6u);
+    file.setOrder(KeyedFile::FileOrder);
+    EXPECT_EQ(names(file).front(), "delta");
+}
+
+TEST_F(KeyedFileTest, ReadingStartsAtAValueAndGoesEitherWay)
+{
+    fill();
+    Record start = file.newRecord();
+    start.setText(Name, "B");
+    file.setFrom(ByName, start);
+    EXPECT_EQ(names(file), (std::vector<std::string>{"BRAVO", "charlie", "delta"}));
+    file.setFrom(ByName, start);
+    EXPECT_EQ(names(file, false), (std::vector<std::string>{"alpha", "Alpha"}));
+    file.setOrder(ByName);
+    EXPECT_EQ(names(file, false), (std::vector<std::string>{"delta", "charlie", "BRAVO", "alpha", "Alpha"}));
+    // Past the end reports record not available, and stays there.
+    file.setOrder(ByName);
+    EXPECT_EQ(names(file).size(), 5u);
+    Record r = file.newRecord();
+    EXPECT_EQ(file.next(r).code, ErrorCode::RecordNotAvailable);
+    EXPECT_TRUE(file.previous(r).ok());
+    EXPECT_EQ(r.text(Name), "delta");
+}
+
+TEST_F(KeyedFileTest, GetFindsByKeyAndByPosition)
+{
+    fill();
+    Record r = file.newRecord();
+    r.setText(Name, "CHARLIE  ");
+    ASSERT_TRUE(file.get(ByName, r).ok());
+    EXPECT_EQ(r.text(Name), "charlie");
+    const auto position = r.position();
+    Record again = file.newRecord();
+    ASSERT_TRUE(file.fetch(position, again).ok());
+    EXPECT_TRUE(again.sameValues(r));
+    r.clear();
+    EXPECT_EQ(file.get(ByName, r).code, ErrorCode::RecordNotFound); // blank is not in the key
+    EXPECT_EQ(file.fetch(9999, r).code, ErrorCode::RecordNotFound);
+}
+
+TEST_F(KeyedFileTest, PutAndDeleteNoticeAChangeByAnotherProgram)
+{
+    fill();
+    KeyedFile other("people", layout());
+    ASSERT_TRUE(other.open().ok());
+    Record mine = make(file, "BRAVO", "", 0);
+    ASSERT_TRUE(file.get(ByName, mine).ok());
+    Record theirs = other.newRecord();
+    ASSERT_TRUE(other.fetch(mine.position(), theirs).ok());
+
+    theirs.setNumber(Count, 77);
+    ASSERT_TRUE(other.put(theirs).ok());
+    mine.setNumber(Count, 55);
+    EXPECT_EQ(file.put(mine).code, ErrorCode::RecordChanged);
+    EXPECT_EQ(file.remove(mine).code, ErrorCode::RecordChanged);
+    ASSERT_TRUE(file.reget(mine).ok());
+    EXPECT_EQ(mine.number(Count), 77);
+    mine.setNumber(Count, 55);
+    EXPECT_TRUE(file.put(mine).ok());
+    EXPECT_TRUE(file.put(mine).ok()); // a record may be written twice in a row
+    EXPECT_TRUE(file.remove(mine).ok());
+    EXPECT_EQ(other.put(theirs).code, ErrorCode::RecordNotAvailable);
+    Record unread = file.newRecord();
+    EXPECT_EQ(file.put(unread).code, ErrorCode::RecordNotAvailable);
+}
+
+TEST(KeyedFile, UniqueKeysRefuseDuplicatesButNotBlanks)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile file("U", layout(true));
+    ASSERT_TRUE(file.create().ok());
+    ASSERT_TRUE(file.open().ok());
+    Record a = make(file, "Same", "", 1), b = make(file, "SAME", "", 2);
+    Record blank1 = make(file, "", "", 3), blank2 = make(file, "", "", 4);
+    EXPECT_TRUE(file.add(a).ok());
+    EXPECT_EQ(file.add(b).code, ErrorCode::DuplicateKey);
+    EXPECT_EQ(file.lastError().describe(), "Creates Duplicate Key (40)");
+    EXPECT_TRUE(file.add(blank1).ok());
+    EXPECT_TRUE(file.add(blank2).ok());
+    EXPECT_EQ(file.records(), 3);
+}
+
+TEST(KeyedFile, TablesOfOneFileAreIndependent)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile first("Config\\!PopData", layout()), second("CONFIG\\!Other", layout());
+    ASSERT_TRUE(first.create().ok());
+    EXPECT_EQ(second.open().code, ErrorCode::FileNotFound); // the file exists, the table does not
+    ASSERT_TRUE(second.create().ok());
+    ASSERT_TRUE(first.open().ok());
+    ASSERT_TRUE(second.open().ok());
+    Record r = make(first, "x", "", 1);
+    first.add(r);
+    EXPECT_EQ(first.records(), 1);
+    EXPECT_EQ(second.records(), 0);
+    EXPECT_TRUE(fs::exists("Config.tps"));
+    EXPECT_EQ(first.open().code, ErrorCode::FileAlreadyOpen);
+}
+
+TEST(KeyedFile, TransactionsAndStreamMode)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile file("T", layout());
+    ASSERT_TRUE(file.create().ok());
+    ASSERT_TRUE(file.open().ok());
+    ASSERT_TRUE(file.beginTransaction(std::chrono::milliseconds(100)).ok());
+    EXPECT_EQ(file.beginTransaction(std::chrono::milliseconds(100)).code, ErrorCode::TransactionActive);
+    Record r = make(file, "gone", "", 1);
+    file.add(r);
+    ASSERT_TRUE(file.rollback().ok());
+    EXPECT_EQ(file.records(), 0);
+
+    ASSERT_TRUE(file.stream().ok());
+    for (int i = 0; i < 500; ++i) {
+        Record row = make(file, "n" + std::to_string(i), "k", i);
+        ASSERT_TRUE(file.add(row).ok());
+    }
+    ASSERT_TRUE(file.flush().ok());
+    KeyedFile reader("T", layout());
+    ASSERT_TRUE(reader.open().ok());
+    EXPECT_EQ(reader.records(), 500);
+}
+
+TEST(KeyedFile, FilesThatAreNotWhatTheProgramExpects)
+{
+    kestrix::runtime::testing::TempDir dir;
+    std::ofstream("NOTDB.tps") << "this is a plain text file, not a data file at all........................";
+    KeyedFile notDb("NOTDB", layout());
+    const FileError error = notDb.open();
+    EXPECT_EQ(error.code, ErrorCode::FileSystemError);
+    EXPECT_EQ(error.describe(), "file is not a database (26)");
+
+    KeyedFile good("OTHER", layout());
+    ASSERT_TRUE(good.create().ok());
+    auto changed = std::make_shared<RecordLayout>("T");
+    changed->addString("NAME", 10);
+    KeyedFile wrongLayout("OTHER", changed);
+    EXPECT_EQ(wrongLayout.open().code, ErrorCode::InvalidRecordDeclaration);
+
+    sql("OTHER.tps", "DROP INDEX \"Records_BYKINDCOUNT\"");
+    EXPECT_EQ(good.open().code, ErrorCode::BadKeyFile);
+    ASSERT_TRUE(good.rebuildKeys().ok());
+    EXPECT_TRUE(good.open().ok());
+}
+
+TEST(KeyedFile, ARebuildThatMeetsDuplicatesFails)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile loose("D", layout(false));
+    ASSERT_TRUE(loose.create().ok());
+    ASSERT_TRUE(loose.open().ok());
+    Record a = make(loose, "dup", "", 1), b = make(loose, "DUP", "", 2);
+    loose.add(a);
+    loose.add(b);
+    loose.close();
+    KeyedFile strict("D", layout(true));
+    EXPECT_EQ(strict.open().code, ErrorCode::BadKeyFile);
+    EXPECT_EQ(strict.rebuildKeys().code, ErrorCode::DuplicateKey);
+    KeyedFile again("D", layout(false));
+    EXPECT_TRUE(again.open().ok()); // the failed rebuild changed nothing
+}
+
+TEST(KeyedFile, LockedFilesAndFilesThatMayNotBeWritten)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile file("L", layout());
+    ASSERT_TRUE(file.create().ok());
+
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open("L.tps", &holder), SQLITE_OK);
+    sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');",
+                 nullptr, nullptr, nullptr);
+    EXPECT_EQ(file.open().code, ErrorCode::FileLocked);
+    EXPECT_EQ(file.recover(std::chrono::milliseconds(50)).code, ErrorCode::FileLocked);
+    sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    EXPECT_TRUE(file.recover(std::chrono::milliseconds(50)).ok());
+    EXPECT_TRUE(file.open().ok());
+    file.close();
+
+    EXPECT_EQ(kestrix::runtime::testing::runUnprivileged([&] { return file.open().code; }), ErrorCode::AccessDenied);
+    EXPECT_EQ(kestrix::runtime::testing::runUnprivileged([] {
+                  KeyedFile created("NEW", layout());
+                  return created.create().code;
+              }),
+              ErrorCode::AccessDenied)
+        << "a folder that may not be written";
+}
