@@ -279,7 +279,8 @@ std::string KeyedFile::createTableSql() const
         const FieldDef& field = m_layout->fields()[f];
         for (int e = 1; e <= field.dims; ++e) {
             sql += ", " + sqlName(m_layout->columnName(static_cast<int>(f), e));
-            sql += field.type == FieldType::String ? " TEXT NOT NULL DEFAULT ''" : " INTEGER NOT NULL DEFAULT 0";
+            sql += field.type == FieldType::String ? " TEXT COLLATE NOCASE NOT NULL DEFAULT ''"
+                                                   : " INTEGER NOT NULL DEFAULT 0";
         }
     }
     return sql + ")";
@@ -293,8 +294,9 @@ std::string KeyedFile::keyColumns(int key, bool withCollation, bool descending) 
         if (!out.empty())
             out += ", ";
         out += sqlName(m_layout->columnName(f));
-        if (withCollation && def.noCase && m_layout->field(f).type == FieldType::String)
-            out += " COLLATE NOCASE";
+        // Text columns ignore case by declaration, so that keys' range reads can seek their index.
+        if (withCollation && !def.noCase && m_layout->field(f).type == FieldType::String)
+            out += " COLLATE BINARY";
         if (descending)
             out += " DESC";
     }
@@ -549,8 +551,8 @@ FileError KeyedFile::get(int key, Record& record)
     for (const int f : def.fields) {
         const FieldDef& field = m_layout->field(f);
         where += (where.empty() ? "" : " AND ") + sqlName(m_layout->columnName(f)) + " = ?" + std::to_string(param++);
-        if (def.noCase && field.type == FieldType::String)
-            where += " COLLATE NOCASE";
+        if (!def.noCase && field.type == FieldType::String)
+            where += " COLLATE BINARY";
         values.push_back(record.slot(field.firstSlot));
         if (record.text(f) != "" && !(field.type != FieldType::String && record.number(f) == 0))
             allBlank = false;

@@ -288,3 +288,29 @@ TEST(KeyedFile, LockedFilesAndFilesThatMayNotBeWritten)
               ErrorCode::AccessDenied)
         << "a folder that may not be written";
 }
+
+TEST(KeyedFile, ACaseSensitiveKeyKeepsCasesApart)
+{
+    kestrix::runtime::testing::TempDir dir;
+    auto l = std::make_shared<RecordLayout>("C");
+    l->addString("NAME", 10);
+    l->addKey("EXACT", {0}, true, false);
+    KeyedFile file("C", l);
+    ASSERT_TRUE(file.create().ok());
+    ASSERT_TRUE(file.open().ok());
+    for (const char* n : {"b", "B", "a", "A"}) {
+        Record r = file.newRecord();
+        r.setText(0, n);
+        ASSERT_TRUE(file.add(r).ok()) << n; // unique, yet "b" and "B" differ
+    }
+    file.setOrder(0);
+    std::vector<std::string> order;
+    Record r = file.newRecord();
+    while (file.next(r).ok())
+        order.push_back(r.text(0));
+    EXPECT_EQ(order, (std::vector<std::string>{"A", "B", "a", "b"}));
+    r.clear();
+    r.setText(0, "a");
+    ASSERT_TRUE(file.get(0, r).ok());
+    EXPECT_EQ(r.text(0), "a");
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+
+#include <string>
+
+namespace kestrix::app {
+
+// The program's icon by the name the windows use ("TBMSG.ICO", "~CLIPChg.ICO"), in any case.
+QIcon appIcon(const std::string& name);
+
+} // namespace kestrix::app

@@ -1,0 +1,119 @@
+#include "app/ui/HelpViewer.h"
+
+#include "config/Settings.h"
+#include "runtime/ui/WindowPlacement.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace kestrix::app {
+namespace {
+
+const QString HelpRoot = QStringLiteral(":/help");
+
+QString pageTitle(const QString& file)
+{
+    QFile page(HelpRoot + QLatin1Char('/') + file);
+    if (!page.open(QIODevice::ReadOnly))
+        return file;
+    const auto match = QRegularExpression(QStringLiteral("<title>(.*?)</title>")).match(QString::fromUtf8(page.readAll()));
+    return match.hasMatch() ? match.captured(1) : file;
+}
+
+} // namespace
+
+HelpViewer::HelpViewer(runtime::WindowPositionStore positions, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_positions(std::move(positions))
+{
+    setObjectName(QStringLiteral("HelpViewer"));
+    setWindowTitle(QStringLiteral("Kestrix Help"));
+    resize(620, 520);
+    m_browser = new QTextBrowser(this);
+    m_browser->setSearchPaths({HelpRoot});
+    m_browser->setOpenExternalLinks(true);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] { setWindowTitle(m_browser->documentTitle()); });
+
+    auto* searchPage = new QWidget(this);
+    m_filter = new QLineEdit(searchPage);
+    m_filter->setPlaceholderText(QStringLiteral("Type part of a title"));
+    m_pages = new QListWidget(searchPage);
+    auto* searchLayout = new QVBoxLayout(searchPage);
+    searchLayout->addWidget(m_filter);
+    searchLayout->addWidget(m_pages);
+    connect(m_filter, &QLineEdit::textChanged, this, &HelpViewer::fillSearchList);
+    connect(m_pages, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { showPage(item->data(Qt::UserRole).toString()); });
+
+    m_stack = new QStackedWidget(this);
+    m_stack->addWidget(m_browser);
+    m_stack->addWidget(searchPage);
+
+    auto* buttons = new QHBoxLayout;
+    auto* contents = new QPushButton(QStringLiteral("&Contents"), this);
+    auto* search = new QPushButton(QStringLiteral("&Search"), this);
+    auto* back = new QPushButton(QStringLiteral("&Back"), this);
+    connect(contents, &QPushButton::clicked, this, [this] { showPage(QStringLiteral("contents.html")); });
+    connect(search, &QPushButton::clicked, this, &HelpViewer::showSearch);
+    connect(back, &QPushButton::clicked, this, [this] {
+        m_stack->setCurrentWidget(m_browser);
+        m_browser->backward();
+    });
+    buttons->addWidget(contents);
+    buttons->addWidget(search);
+    buttons->addWidget(back);
+    buttons->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(m_stack);
+    runtime::restorePlacement(this, m_positions, config::Ini::HelpProcedure);
+}
+
+void HelpViewer::showPage(const QString& page)
+{
+    const QString file = QFile::exists(HelpRoot + QLatin1Char('/') + page) ? page : QStringLiteral("contents.html");
+    m_browser->setSource(QUrl(file));
+    m_stack->setCurrentWidget(m_browser);
+}
+
+QString HelpViewer::currentPage() const
+{
+    return m_browser->source().fileName();
+}
+
+void HelpViewer::showSearch()
+{
+    fillSearchList(m_filter->text());
+    m_stack->setCurrentIndex(1);
+    m_filter->setFocus();
+}
+
+void HelpViewer::fillSearchList(const QString& filter)
+{
+    m_pages->clear();
+    for (const QString& file : QDir(HelpRoot).entryList({QStringLiteral("*.html")})) {
+        const QString title = pageTitle(file);
+        if (!filter.isEmpty() && !title.contains(filter, Qt::CaseInsensitive))
+            continue;
+        auto* item = new QListWidgetItem(title, m_pages);
+        item->setData(Qt::UserRole, file);
+    }
+    m_pages->sortItems();
+}
+
+void HelpViewer::closeEvent(QCloseEvent* event)
+{
+    runtime::savePlacement(this, m_positions, config::Ini::HelpProcedure);
+    QWidget::closeEvent(event);
+}
+
+} // namespace kestrix::app

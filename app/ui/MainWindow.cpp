@@ -1,0 +1,435 @@
+#include "app/ui/MainWindow.h"
+
+#include "app/ToolCatalog.h"
+#include "app/ui/AboutWindow.h"
+#include "app/ui/AppIcons.h"
+#include "app/ui/HelpViewer.h"
+#include "app/ui/ToolTipSwitch.h"
+#include "config/ConfigRecord.h"
+#include "config/Settings.h"
+#include "config/ui/ConfigurationWindow.h"
+#include "data/DataFileNames.h"
+#include "runtime/ui/QtText.h"
+#include "runtime/ui/ToolWindow.h"
+#include "runtime/ui/WindowPlacement.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QUrl>
+
+// Resources of a static library are registered by hand.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace kestrix::app {
+
+namespace {
+constexpr const char* WebPage = "https://kestrix.example.org/";
+constexpr const char* SupportMail = "mailto:support@kestrix.example.org?subject=Kestrix";
+} // namespace
+
+MainWindow::MainWindow(config::Session& session, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_startup(session)
+{
+    initResources();
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(QStringLiteral("Kestrix"));
+    setWindowIcon(appIcon("1HAND1.ICO"));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdi);
+    m_toolTips = new ToolTipSwitch(this);
+    qApp->installEventFilter(m_toolTips);
+    buildMenus();
+    buildToolBar();
+    updateModeIcons();
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(m_toolTips);
+    m_startup.closeSharedFiles();
+}
+
+QAction* MainWindow::addMenuAction(QMenu* menu, const QString& text, const QString& name)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, &MainWindow::closeSplashOnce);
+    return action;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    connect(addMenuAction(file, QStringLiteral("E&xit"), QStringLiteral("exit")), &QAction::triggered, this,
+            &QWidget::close);
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    for (const ToolEntry& tool : toolsMenu()) {
+        QAction* action = addMenuAction(tools, runtime::toQt(tool.menuText), runtime::toQt("tool_" + tool.procedure));
+        action->setEnabled(false);
+        const std::string procedure = tool.procedure;
+        connect(action, &QAction::triggered, this, [this, procedure] { startTool(procedure); });
+        m_toolActions[tool.procedure] = action;
+    }
+
+    QMenu* dictionary = menuBar()->addMenu(QStringLiteral("&Dictionary"));
+    addMenuAction(dictionary, QStringLiteral("&Open"), QStringLiteral("dictionaryOpen"))->setEnabled(false);
+    addMenuAction(dictionary, QStringLiteral("&Import"), QStringLiteral("dictionaryImport"))->setEnabled(false);
+
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
+    connect(addMenuAction(settings, QStringLiteral("&Configuration"), QStringLiteral("configuration")),
+            &QAction::triggered, this, &MainWindow::runConfiguration);
+    QAction* inserts = addMenuAction(settings, QStringLiteral("&Message Inserts"), QStringLiteral("messageInserts"));
+    inserts->setToolTip(QStringLiteral("Edit Inserts for Messages"));
+    inserts->setEnabled(false);
+    connect(inserts, &QAction::triggered, this, [this] { startTool(Procedure::MessageInserts); });
+    m_toolActions[Procedure::MessageInserts] = inserts;
+    QAction* loadEquates = addMenuAction(settings, QStringLiteral("Load &Equates"), QStringLiteral("loadEquates"));
+    loadEquates->setEnabled(false);
+    connect(loadEquates, &QAction::triggered, this, [this] {
+        m_session.modes().toolParameter = "LoadEquates";
+        m_session.tools().broadcast(runtime::ToolEvent::EquatesReloaded);
+        if (m_equateLoader)
+            m_equateLoader();
+    });
+    QAction* loadPopups = addMenuAction(settings, QStringLiteral("Load &Popups"), QStringLiteral("loadPopups"));
+    loadPopups->setEnabled(false);
+    connect(loadPopups, &QAction::triggered, this, [this] {
+        if (m_popupLoader)
+            m_popupLoader();
+    });
+    QAction* single = addMenuAction(settings, QStringLiteral("Single &Thread Only"), QStringLiteral("singleThreadOnly"));
+    single->setCheckable(true);
+    single->setChecked(m_session.modes().singleThreadOnly);
+    connect(single, &QAction::toggled, this, [this](bool on) {
+        m_session.modes().singleThreadOnly = on;
+        m_session.tools().setSingleThreadOnly(on);
+    });
+    QAction* addMode = addMenuAction(settings, QStringLiteral("Clipboard &Add Mode"), QStringLiteral("clipAddMode"));
+    addMode->setCheckable(true);
+    connect(addMode, &QAction::triggered, this, [this] { toggleClipAddMode(true); });
+    QAction* abc = addMenuAction(settings, QStringLiteral("&Generate ABC Code"), QStringLiteral("abcMode"));
+    abc->setCheckable(true);
+    connect(abc, &QAction::triggered, this, &MainWindow::toggleAbcMode);
+
+    QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
+    connect(addMenuAction(window, QStringLiteral("T&ile"), QStringLiteral("tile")), &QAction::triggered, m_mdi,
+            &QMdiArea::tileSubWindows);
+    connect(addMenuAction(window, QStringLiteral("Tile &Vertical"), QStringLiteral("tileVertical")), &QAction::triggered,
+            this, [this] { arrangeTiled(Qt::Horizontal); });
+    connect(addMenuAction(window, QStringLiteral("Tile &Horizontal"), QStringLiteral("tileHorizontal")),
+            &QAction::triggered, this, [this] { arrangeTiled(Qt::Vertical); });
+    connect(addMenuAction(window, QStringLiteral("&Cascade"), QStringLiteral("cascade")), &QAction::triggered, m_mdi,
+            &QMdiArea::cascadeSubWindows);
+    connect(addMenuAction(window, QStringLiteral("&Arrange Icons"), QStringLiteral("arrangeIcons")), &QAction::triggered,
+            this, &MainWindow::arrangeIcons);
+    connect(addMenuAction(window, QStringLiteral("&Minimize All"), QStringLiteral("minimizeAll")), &QAction::triggered,
+            this, [this] { m_session.tools().broadcast(runtime::ToolEvent::Iconize); });
+    connect(addMenuAction(window, QStringLiteral("&Restore All"), QStringLiteral("restoreAll")), &QAction::triggered,
+            this, [this] { m_session.tools().broadcast(runtime::ToolEvent::Restore); });
+    connect(addMenuAction(window, QStringLiteral("&Close All"), QStringLiteral("closeAll")), &QAction::triggered, this,
+            [this] { m_session.tools().broadcast(runtime::ToolEvent::Close); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    connect(addMenuAction(help, QStringLiteral("&Contents"), QStringLiteral("helpContents")), &QAction::triggered, this,
+            [this] { showHelp(QStringLiteral("~Contents")); });
+    connect(addMenuAction(help, QStringLiteral("&Search for Help On..."), QStringLiteral("helpSearch")),
+            &QAction::triggered, this, [this] {
+                showHelp(QStringLiteral("~Contents"));
+                m_help->showSearch();
+            });
+    connect(addMenuAction(help, QStringLiteral("&How to Use Help"), QStringLiteral("helpHowTo")), &QAction::triggered,
+            this, [this] { showHelp(QStringLiteral("~How_To_Use_Help")); });
+    QAction* tip = addMenuAction(help, QStringLiteral("Tip of the Day"), QStringLiteral("tipOfTheDay"));
+    tip->setEnabled(false);
+    connect(tip, &QAction::triggered, this, [this] {
+        if (m_session.modes().toolParameter == "123")
+            m_session.modes().toolParameter.clear();
+        startTool(Procedure::TipOfTheDay);
+    });
+    m_toolActions[Procedure::TipOfTheDay] = tip;
+    connect(addMenuAction(help, QStringLiteral("About..."), QStringLiteral("about")), &QAction::triggered, this,
+            [this] { showAbout(true); });
+    connect(addMenuAction(help, QStringLiteral("Kestrix on the &Web"), QStringLiteral("webPage")), &QAction::triggered,
+            this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebPage))); });
+    connect(addMenuAction(help, QStringLiteral("&E-mail Support"), QStringLiteral("email")), &QAction::triggered, this,
+            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(SupportMail))); });
+}
+
+QAction* MainWindow::addToolButton(const QString& tip, const QString& icon, const QString& name, QAction* menuItem)
+{
+    QAction* button = m_toolBar->addAction(appIcon(runtime::fromQt(icon)), tip);
+    button->setObjectName(name);
+    button->setToolTip(tip);
+    connect(button, &QAction::triggered, this, &MainWindow::closeSplashOnce);
+    if (menuItem)
+        toolbarFor(button, menuItem);
+    return button;
+}
+
+// A tool button does nothing of its own: it triggers its menu item and follows its enabled state.
+void MainWindow::toolbarFor(QAction* button, QAction* menuItem)
+{
+    button->setEnabled(menuItem->isEnabled());
+    connect(menuItem, &QAction::enabledChanged, button, &QAction::setEnabled);
+    connect(button, &QAction::triggered, menuItem, [menuItem] { menuItem->trigger(); });
+}
+
+void MainWindow::buildToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("Tools"));
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    for (const ToolEntry& tool : toolsMenu()) {
+        if (tool.toolbarTip.empty())
+            continue;
+        addToolButton(runtime::toQt(tool.toolbarTip), runtime::toQt(tool.icon), runtime::toQt("button_" + tool.procedure),
+                      m_toolActions.at(tool.procedure));
+        if (tool.procedure == "CodeStoreBrowse")
+            addToolButton(QStringLiteral("Open Dictionary, for import use menu"), QStringLiteral("TBDICT"),
+                          QStringLiteral("button_dictionaryOpen"), findAction(QStringLiteral("dictionaryOpen")));
+    }
+    m_toolBar->addSeparator();
+    QAction* clipMode = addToolButton(QStringLiteral("Toggle Clipboard Change/Add Mode"), QStringLiteral("CLIPchg"),
+                                      QStringLiteral("button_clipMode"), nullptr);
+    connect(clipMode, &QAction::triggered, this, [this] { toggleClipAddMode(false); });
+    QAction* erase = addToolButton(QStringLiteral("Erase Clipboard"), QStringLiteral("CLIPKILL"),
+                                   QStringLiteral("button_eraseClipboard"), nullptr);
+    erase->setEnabled(false);
+    connect(erase, &QAction::triggered, this, [this] {
+        if (m_eraseClipboard)
+            m_eraseClipboard();
+    });
+    QAction* view = addToolButton(QStringLiteral("View Clipboard Queue"), QStringLiteral("CLIPVIEW"),
+                                  QStringLiteral("button_viewClipboard"), nullptr);
+    view->setEnabled(false);
+    connect(view, &QAction::triggered, this, [this] {
+        if (m_viewClipboard)
+            m_viewClipboard();
+    });
+    QAction* family = addToolButton(QStringLiteral("Toggle ABC/CW2 Template Family"), QStringLiteral("TBTPLABC"),
+                                    QStringLiteral("button_abcMode"), nullptr);
+    connect(family, &QAction::triggered, this, &MainWindow::toggleAbcMode);
+}
+
+QAction* MainWindow::findAction(const QString& objectName) const
+{
+    return findChild<QAction*>(objectName);
+}
+
+void MainWindow::updateModeIcons()
+{
+    const auto& modes = m_session.modes();
+    findAction(QStringLiteral("button_clipMode"))->setIcon(appIcon(modes.clipAddMode ? "~CLIPPlus.ICO" : "~CLIPChg.ICO"));
+    findAction(QStringLiteral("button_abcMode"))->setIcon(appIcon(modes.abcMode ? "~TBTPLABC.ICO" : "~TBTPLCW2.ICO"));
+    findAction(QStringLiteral("clipAddMode"))->setChecked(modes.clipAddMode);
+    findAction(QStringLiteral("abcMode"))->setChecked(modes.abcMode);
+}
+
+void MainWindow::toggleClipAddMode(bool fromMenu)
+{
+    m_session.modes().clipAddMode = !m_session.modes().clipAddMode;
+    // The menu item puts the collected code back on the clipboard; the button only switches.
+    if (fromMenu && m_reputClipboard)
+        m_reputClipboard();
+    updateModeIcons();
+}
+
+void MainWindow::toggleAbcMode()
+{
+    m_session.setAbcMode(!m_session.modes().abcMode);
+    updateModeIcons();
+}
+
+void MainWindow::registerTool(const std::string& procedure, ToolFactory factory)
+{
+    m_factories[procedure] = std::move(factory);
+    if (auto it = m_toolActions.find(procedure); it != m_toolActions.end())
+        it->second->setEnabled(true);
+}
+
+runtime::ToolRegistry::StartOutcome MainWindow::startTool(const std::string& procedure)
+{
+    auto factory = m_factories.find(procedure);
+    if (factory == m_factories.end())
+        return runtime::ToolRegistry::StartOutcome::Refused;
+    return m_session.tools().start(procedure, [&]() -> runtime::ToolInstance* {
+        runtime::ToolWindow* window = factory->second(m_session);
+        if (!window)
+            return nullptr;
+        m_mdi->addSubWindow(window);
+        window->restorePosition();
+        window->show();
+        m_mdi->setActiveSubWindow(window);
+        return window;
+    });
+}
+
+void MainWindow::setEquateLoader(std::function<void()> loader)
+{
+    m_equateLoader = std::move(loader);
+    findAction(QStringLiteral("loadEquates"))->setEnabled(static_cast<bool>(m_equateLoader));
+}
+
+void MainWindow::setPopupLoader(std::function<void()> loader)
+{
+    m_popupLoader = std::move(loader);
+    findAction(QStringLiteral("loadPopups"))->setEnabled(static_cast<bool>(m_popupLoader));
+}
+
+void MainWindow::setClipboardActions(std::function<void()> reput, std::function<void()> erase,
+                                     std::function<void()> view)
+{
+    m_reputClipboard = std::move(reput);
+    m_eraseClipboard = std::move(erase);
+    m_viewClipboard = std::move(view);
+    findAction(QStringLiteral("button_eraseClipboard"))->setEnabled(static_cast<bool>(m_eraseClipboard));
+    findAction(QStringLiteral("button_viewClipboard"))->setEnabled(static_cast<bool>(m_viewClipboard));
+}
+
+MainWindow::StartResult MainWindow::start()
+{
+    // 1. The files the frame holds for the whole run.
+    if (!m_startup.openSharedFiles())
+        return StartResult::Halted;
+    // 2. The frame, where it was last time.
+    runtime::restorePlacement(this, m_session.positions(), config::Ini::MainProcedure);
+    show();
+    // 3, 4. The configuration; the Configuration window until one exists.
+    while (!m_startup.readConfiguration()) {
+        // Cancelling the very first configuration ends the program rather than asking forever.
+        if (!runConfiguration())
+            return StartResult::Cancelled;
+    }
+    // 5. Tool tips.
+    applyToolTipSetting();
+    // 6, 7. Loaders of the equates and popups, when their data is missing or old.
+    if (m_equateLoader && m_startup.equatesNeedLoading())
+        m_equateLoader();
+    if (m_popupLoader && m_startup.popupsNeedLoading())
+        m_popupLoader();
+    // 8. Template family.
+    m_startup.readAbcMode();
+    updateModeIcons();
+    m_started = true;
+    showAbout(false);
+    m_session.modes().toolParameter = "123";
+    startTool(Procedure::TipOfTheDay);
+    return StartResult::Started;
+}
+
+bool MainWindow::runConfiguration()
+{
+    runtime::KeyedFile* file = m_session.files().file(data::FileName::Configuration);
+    if (!file)
+        return false;
+    config::ConfigurationWindow window(*file, m_session.dialogs(), m_session.positions(), this);
+    connect(&window, &config::ConfigurationWindow::helpRequested, this, &MainWindow::showHelp);
+    connect(&window, &config::ConfigurationWindow::toolTipsSwitched, this,
+            [this](bool off) { m_toolTips->setToolTipsOff(off); });
+    const bool accepted = window.exec() == QDialog::Accepted;
+    if (accepted) {
+        m_session.configuration() = window.record();
+    }
+    applyToolTipSetting();
+    return accepted;
+}
+
+void MainWindow::applyToolTipSetting()
+{
+    m_toolTips->setToolTipsOff(m_session.configuration().number(config::Cfg::NoTips) != 0);
+}
+
+void MainWindow::showAbout(bool fromMenu)
+{
+    if (fromMenu) {
+        m_session.modes().toolParameter = "FromMenu";
+        AboutWindow about(true, this);
+        about.exec();
+        return;
+    }
+    m_splash = new AboutWindow(false, this);
+    m_splash->setAttribute(Qt::WA_DeleteOnClose);
+    m_splash->show();
+}
+
+void MainWindow::closeSplashOnce()
+{
+    if (m_splash)
+        m_splash->close();
+}
+
+void MainWindow::showHelp(const QString& topic)
+{
+    if (!m_help) {
+        m_help = new HelpViewer(m_session.positions(), this);
+        m_help->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_help->showPage(QString::fromStdString(helpPageFor(runtime::fromQt(topic))));
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void MainWindow::arrangeTiled(Qt::Orientation orientation)
+{
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
+        if (!w->isMinimized() && w->isVisible())
+            windows << w;
+    }
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdi->viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        if (orientation == Qt::Horizontal) {
+            const int width = area.width() / n;
+            windows[i]->setGeometry(i * width, 0, width, area.height());
+        } else {
+            const int height = area.height() / n;
+            windows[i]->setGeometry(0, i * height, area.width(), height);
+        }
+    }
+}
+
+void MainWindow::arrangeIcons()
+{
+    const QRect area = m_mdi->viewport()->rect();
+    int x = 0;
+    int y = area.bottom();
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
+        if (!w->isMinimized())
+            continue;
+        const QSize size = w->size();
+        if (x + size.width() > area.width() && x > 0) {
+            x = 0;
+            y -= size.height();
+        }
+        w->move(x, y - size.height() + 1);
+        x += size.width();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    m_session.tools().broadcast(runtime::ToolEvent::Close);
+    if (m_help)
+        m_help->close();
+    runtime::savePlacement(this, m_session.positions(), config::Ini::MainProcedure);
+    m_startup.closeSharedFiles();
+    event->accept();
+}
+
+} // namespace kestrix::app

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "app/StartupSequence.h"
+#include "config/Session.h"
+#include "runtime/ToolRegistry.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <map>
+#include <string>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+namespace kestrix::runtime {
+class ToolWindow;
+}
+
+namespace kestrix::app {
+
+class AboutWindow;
+class HelpViewer;
+class ToolTipSwitch;
+
+// The frame ("Main"): menus, toolbar, the global modes, start-up, and the MDI
+// area in which every tool opens through the tool registry.
+class MainWindow final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    using ToolFactory = std::function<runtime::ToolWindow*(config::Session&)>;
+
+    explicit MainWindow(config::Session& session, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    enum class StartResult {
+        Started,
+        Halted,     // a data file cannot be used; the user has been told why
+        Cancelled,  // no configuration was given on the first run
+    };
+    StartResult start();
+
+    // Makes a tool available: its menu item and toolbar button become enabled.
+    void registerTool(const std::string& procedure, ToolFactory factory);
+    runtime::ToolRegistry::StartOutcome startTool(const std::string& procedure);
+    // Work that later parts of the program provide; the menu items stay disabled until then.
+    void setEquateLoader(std::function<void()> loader);
+    void setPopupLoader(std::function<void()> loader);
+    void setClipboardActions(std::function<void()> reput, std::function<void()> erase, std::function<void()> view);
+
+    QMdiArea* mdiArea() const { return m_mdi; }
+    QAction* findAction(const QString& objectName) const;
+    QToolBar* toolBar() const { return m_toolBar; }
+    void showHelp(const QString& topic);
+    void showAbout(bool fromMenu);
+    bool runConfiguration();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    QAction* addMenuAction(QMenu* menu, const QString& text, const QString& name);
+    QAction* addToolButton(const QString& tip, const QString& icon, const QString& name, QAction* menuItem);
+    void toolbarFor(QAction* button, QAction* menuItem);
+    void updateModeIcons();
+    void toggleClipAddMode(bool fromMenu);
+    void toggleAbcMode();
+    void closeSplashOnce();
+    void arrangeTiled(Qt::Orientation orientation);
+    void arrangeIcons();
+    void applyToolTipSetting();
+
+    config::Session& m_session;
+    StartupSequence m_startup;
+    QMdiArea* m_mdi = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    ToolTipSwitch* m_toolTips = nullptr;
+    std::map<std::string, ToolFactory> m_factories;
+    std::map<std::string, QAction*> m_toolActions;
+    std::function<void()> m_equateLoader;
+    std::function<void()> m_popupLoader;
+    std::function<void()> m_reputClipboard;
+    std::function<void()> m_eraseClipboard;
+    std::function<void()> m_viewClipboard;
+    QPointer<AboutWindow> m_splash;
+    QPointer<HelpViewer> m_help;
+    bool m_started = false;
+};
+
+} // namespace kestrix::app

@@ -1,0 +1,242 @@
+#include "app/ui/HelpViewer.h"
+#include "app/ui/MainWindow.h"
+#include "config/ConfigRecord.h"
+#include "config/ui/ConfigurationWindow.h"
+#include "runtime/testing/ScriptedDialogs.h"
+#include "runtime/testing/TempDir.h"
+#include "runtime/ui/ToolWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace kestrix;
+using runtime::testing::ScriptedDialogs;
+
+namespace {
+
+// Presses OK (or Cancel) in the Configuration window as soon as it opens.
+void answerConfiguration(bool ok, int* opened)
+{
+    QTimer::singleShot(0, [ok, opened] {
+        auto* window = qobject_cast<config::ConfigurationWindow*>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        ++*opened;
+        if (ok)
+            window->accept();
+        else
+            window->reject();
+    });
+}
+
+QStringList menuTexts(QMenu* menu)
+{
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        texts << a->text();
+    return texts;
+}
+
+runtime::ToolWindow* makeTool(config::Session& session, const std::string& procedure)
+{
+    auto* window = new runtime::ToolWindow(procedure, session.tools(), session.positions());
+    window->setWidget(new QLabel(QStringLiteral("tool")));
+    return window;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aFirstRunAsksForTheConfigurationBeforeAnythingElse()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        int opened = 0;
+        answerConfiguration(true, &opened);
+        QCOMPARE(frame.start(), app::MainWindow::StartResult::Started);
+        QCOMPARE(opened, 1);
+        QVERIFY(std::filesystem::exists("config5.tps"));
+        QVERIFY(std::filesystem::exists("Equates5.tps"));
+        QVERIFY(std::filesystem::exists("Config.tps"));
+        QCOMPARE(session.configuration().text(config::Cfg::Btn), std::string("Btn#"));
+        QVERIFY(dialogs.shown.empty());
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Kestrix"));
+        frame.close();
+        QVERIFY(session.positions().restore("Main").has_value());
+        QCOMPARE(session.files().useCount("config5.tps"), 0);
+
+        // The second start reads the record and opens no window.
+        config::Session again(dialogs);
+        app::MainWindow second(again);
+        int openedAgain = 0;
+        answerConfiguration(true, &openedAgain);
+        QCOMPARE(second.start(), app::MainWindow::StartResult::Started);
+        QCOMPARE(openedAgain, 0);
+        second.close();
+    }
+
+    void cancellingTheFirstConfigurationEndsTheProgram()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        int opened = 0;
+        answerConfiguration(false, &opened);
+        QCOMPARE(frame.start(), app::MainWindow::StartResult::Cancelled);
+        QCOMPARE(opened, 1);
+    }
+
+    void anUnusableDataFileStopsTheStart()
+    {
+        runtime::testing::TempDir dir;
+        std::ofstream("config5.tps") << std::string(100, 'z');
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        QCOMPARE(frame.start(), app::MainWindow::StartResult::Halted);
+        QCOMPARE(dialogs.captions(), std::vector<std::string>{"File Access Error"});
+        QCOMPARE(std::filesystem::file_size("config5.tps"), 100u);
+    }
+
+    void menusAndToolbarAreInTheirOrder()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        QStringList titles;
+        for (QAction* a : frame.menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, (QStringList{"&File", "&Tools", "&Dictionary", "&Settings", "&Window", "&Help"}));
+        QCOMPARE(menuTexts(frame.menuBar()->actions()[1]->menu()),
+                 (QStringList{"&Message Maker", "&String Builder", "&Template Code", "&Error Helper", "&Keycode Helper",
+                              "E&quate Helper", "&Color Designer", "Code &Library", "&Map Viewer", "&Window Key Analysis",
+                              "&ASCII Table", "&Help organizer", "Stick &Note", "Template Registrar"}));
+        QCOMPARE(menuTexts(frame.menuBar()->actions()[3]->menu()),
+                 (QStringList{"&Configuration", "&Message Inserts", "Load &Equates", "Load &Popups", "Single &Thread Only",
+                              "Clipboard &Add Mode", "&Generate ABC Code"}));
+        QCOMPARE(menuTexts(frame.menuBar()->actions()[4]->menu()),
+                 (QStringList{"T&ile", "Tile &Vertical", "Tile &Horizontal", "&Cascade", "&Arrange Icons", "&Minimize All",
+                              "&Restore All", "&Close All"}));
+        QStringList tips;
+        for (QAction* a : frame.toolBar()->actions()) {
+            if (!a->isSeparator())
+                tips << a->toolTip();
+        }
+        QCOMPARE(tips, (QStringList{"Message Maker", "String Builder", "Template Code", "Error Helper", "Keycode Helper",
+                                    "Equate Helper", "Color Designer", "Code Library",
+                                    "Open Dictionary, for import use menu", "Map Viewer", "Window Key Analysis",
+                                    "ASCII Table", "Help Organizer", "Stick Note", "Toggle Clipboard Change/Add Mode",
+                                    "Erase Clipboard", "View Clipboard Queue", "Toggle ABC/CW2 Template Family"}));
+        // No tool is registered here: every tool item and button is disabled.
+        QVERIFY(!frame.findAction(QStringLiteral("tool_MakeInput"))->isEnabled());
+        QVERIFY(!frame.findAction(QStringLiteral("button_MakeInput"))->isEnabled());
+        QVERIFY(!frame.findAction(QStringLiteral("button_dictionaryOpen"))->isEnabled());
+        for (QAction* a : frame.toolBar()->actions())
+            QVERIFY2(a->isSeparator() || !a->icon().isNull(), qPrintable(a->toolTip()));
+    }
+
+    void aToolButtonDoesWhatItsMenuItemDoes()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        int created = 0;
+        frame.registerTool("MakeInput", [&](config::Session& s) {
+            ++created;
+            return makeTool(s, "MakeInput");
+        });
+        QAction* button = frame.findAction(QStringLiteral("button_MakeInput"));
+        QVERIFY(button->isEnabled());
+        button->trigger();
+        button->trigger(); // single-instance: activates the open copy
+        QCOMPARE(created, 1);
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+
+        frame.findAction(QStringLiteral("singleThreadOnly"))->trigger(); // off
+        frame.findAction(QStringLiteral("tool_MakeInput"))->trigger();
+        QCOMPARE(created, 2);
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
+
+        frame.findAction(QStringLiteral("minimizeAll"))->trigger();
+        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
+            QVERIFY(w->isMinimized());
+        frame.findAction(QStringLiteral("restoreAll"))->trigger();
+        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
+            QVERIFY(!w->isMinimized());
+        frame.findAction(QStringLiteral("tileVertical"))->trigger();
+        const auto windows = frame.mdiArea()->subWindowList();
+        QCOMPARE(windows[0]->geometry().top(), windows[1]->geometry().top());
+        frame.findAction(QStringLiteral("tileHorizontal"))->trigger();
+        QCOMPARE(windows[0]->geometry().left(), windows[1]->geometry().left());
+        frame.findAction(QStringLiteral("closeAll"))->trigger();
+        QTRY_COMPARE(frame.mdiArea()->subWindowList().size(), 0);
+        QVERIFY(!session.tools().isRunning("MakeInput"));
+    }
+
+    void modeTogglesFollowTheirRules()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        int reputs = 0;
+        frame.setClipboardActions([&] { ++reputs; }, [] {}, [] {});
+        QVERIFY(frame.findAction(QStringLiteral("button_eraseClipboard"))->isEnabled());
+
+        frame.findAction(QStringLiteral("clipAddMode"))->trigger();
+        QVERIFY(session.modes().clipAddMode);
+        QCOMPARE(reputs, 1);
+        frame.findAction(QStringLiteral("button_clipMode"))->trigger();
+        QVERIFY(!session.modes().clipAddMode);
+        QCOMPARE(reputs, 1); // the button does not re-put
+        QVERIFY(!frame.findAction(QStringLiteral("clipAddMode"))->isChecked());
+
+        QVERIFY(session.modes().abcMode);
+        frame.findAction(QStringLiteral("button_abcMode"))->trigger();
+        QVERIFY(!session.modes().abcMode);
+        QCOMPARE(session.programIni().value("ABC", "ABCMode"), std::string("0"));
+        frame.findAction(QStringLiteral("abcMode"))->trigger();
+        QCOMPARE(session.programIni().value("ABC", "ABCMode"), std::string("1"));
+    }
+
+    void helpOpensTheTopicsPage()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        frame.showHelp(QStringLiteral("~Configuration"));
+        auto* viewer = frame.findChild<app::HelpViewer*>();
+        QVERIFY(viewer);
+        QCOMPARE(viewer->currentPage(), QStringLiteral("configuration.html"));
+        QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Clarion Path")));
+        frame.findAction(QStringLiteral("helpContents"))->trigger();
+        QCOMPARE(viewer->currentPage(), QStringLiteral("contents.html"));
+        frame.showHelp(QStringLiteral("~Not_Written_Yet"));
+        QCOMPARE(viewer->currentPage(), QStringLiteral("contents.html"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

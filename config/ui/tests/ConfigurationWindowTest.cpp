@@ -1,0 +1,134 @@
+#include "config/ConfigurationForm.h"
+#include "config/ui/ConfigurationWindow.h"
+#include "runtime/testing/ScriptedDialogs.h"
+#include "runtime/testing/TempDir.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace kestrix;
+using runtime::testing::ScriptedDialogs;
+
+class ConfigurationWindowTest : public QObject
+{
+    Q_OBJECT
+
+    template <class T> static T* child(QWidget& w, const char* name)
+    {
+        T* found = w.findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+
+    static void type(QLineEdit* edit, const QString& text)
+    {
+        edit->setText(text);
+        emit edit->editingFinished();
+    }
+
+private slots:
+    void firstRunShowsTheDefaultsInSixTabs()
+    {
+        runtime::testing::TempDir dir;
+        runtime::KeyedFile file("config5.tps", config::configLayout());
+        file.create();
+        file.open();
+        ScriptedDialogs dialogs;
+        config::ConfigurationWindow window(file, dialogs, runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Configuration Update"));
+        QStringList tabs;
+        for (int i = 0; i < window.tabs()->count(); ++i)
+            tabs << window.tabs()->tabText(i);
+        QCOMPARE(tabs, (QStringList{"&General", "&Message", "&Dictionary", "&Stick Note", "&Look", "&Feel"}));
+        QCOMPARE(child<QLineEdit>(window, "BTN")->text(), QStringLiteral("Btn#"));
+        QCOMPARE(child<QLineEdit>(window, "EDITOR")->text(), QStringLiteral("Notepad"));
+        QCOMPARE(child<QLineEdit>(window, "NESTINDENT")->text(), QStringLiteral("3"));
+        QVERIFY(child<QCheckBox>(window, "ENDCOMMENT")->isChecked());
+        QVERIFY(child<QCheckBox>(window, "DEFAULTALWAYS")->isChecked());
+        QVERIFY(child<QCheckBox>(window, "PLAYDEFAULTSOUND")->isChecked());
+        QCOMPARE(child<QLineEdit>(window, "TABCHAR")->text(), QStringLiteral("`"));
+        QCOMPARE(child<QLineEdit>(window, "BTN")->maxLength(), 12);
+        QCOMPARE(child<QTreeWidget>(window, "fonts")->topLevelItem(5)->text(1), QStringLiteral("Default, 8"));
+    }
+
+    void valuesAreCheckedAsTheyAreAcceptedAndOnOk()
+    {
+        runtime::testing::TempDir dir;
+        std::filesystem::create_directories("Clarion/LibSrc");
+        runtime::KeyedFile file("config5.tps", config::configLayout());
+        file.create();
+        file.open();
+        ScriptedDialogs dialogs;
+        config::ConfigurationWindow window(file, dialogs, runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+
+        type(child<QLineEdit>(window, "INDENT"), QStringLiteral("31"));
+        QCOMPARE(dialogs.shown.size(), size_t(1));
+        QCOMPARE(dialogs.shown[0].text, std::string("The value of Cfg:Indent must be between 0 and 30."));
+        window.accept(); // still 31: refused again, nothing written
+        QCOMPARE(file.records(), 0);
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+
+        type(child<QLineEdit>(window, "INDENT"), QStringLiteral("0"));
+        type(child<QLineEdit>(window, "CWPATH"), QStringLiteral("Nowhere\\"));
+        QCOMPARE(dialogs.shown.back().caption, std::string("INVALID CLARION PATH"));
+        QCOMPARE(dialogs.beeps, 1);
+        type(child<QLineEdit>(window, "CWPATH"), QStringLiteral("Clarion\\"));
+        QCOMPARE(child<QLineEdit>(window, "CWPATH")->text(), QStringLiteral("Clarion"));
+        type(child<QLineEdit>(window, "TABCHAR"), QStringLiteral("q"));
+        QCOMPARE(child<QLineEdit>(window, "TABCHAR")->text(), QStringLiteral("`"));
+
+        child<QTreeWidget>(window, "fonts")->setCurrentItem(child<QTreeWidget>(window, "fonts")->topLevelItem(5));
+        child<QPushButton>(window, "rowFixed")->click();
+        QCOMPARE(child<QTreeWidget>(window, "fonts")->topLevelItem(5)->text(1), QStringLiteral("Fixedsys, 9"));
+        child<QPushButton>(window, "checkAll")->click();
+        QVERIFY(child<QCheckBox>(window, "LOOK_BOLD_12")->isChecked());
+
+        dialogs.fontAnswers.push_back(runtime::FontSpec{"Arial", 10, 0, 700});
+        child<QPushButton>(window, "noteFontButton")->click();
+        QCOMPARE(dialogs.dialogTitles.back(), std::string("Select Font for Stick Note"));
+        QCOMPARE(child<QLabel>(window, "noteFont")->text(), QStringLiteral("Arial, 10"));
+
+        QSignalSpy tips(&window, &config::ConfigurationWindow::toolTipsSwitched);
+        child<QCheckBox>(window, "NOTIPS")->setChecked(true);
+        QCOMPARE(tips.count(), 1); // at once, before OK
+
+        window.accept();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        const auto stored = config::readConfiguration(file);
+        QVERIFY(stored);
+        QCOMPARE(stored->text(config::Cfg::CwPath), std::string("Clarion"));
+        QCOMPARE(stored->text(config::Cfg::LookFont, 6), std::string("Fixedsys"));
+        QCOMPARE(stored->number(config::Cfg::LookBold, 1), 1);
+        QCOMPARE(stored->number(config::Cfg::NoTips), 1);
+        QCOMPARE(stored->text(config::Cfg::NoteFont), std::string("Arial"));
+    }
+
+    void helpAsksForItsTopic()
+    {
+        runtime::testing::TempDir dir;
+        runtime::KeyedFile file("config5.tps", config::configLayout());
+        file.create();
+        file.open();
+        ScriptedDialogs dialogs;
+        config::ConfigurationWindow window(file, dialogs, runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        QSignalSpy help(&window, &config::ConfigurationWindow::helpRequested);
+        for (QPushButton* b : window.findChildren<QPushButton*>()) {
+            if (b->text() == QStringLiteral("Help"))
+                b->click();
+        }
+        QCOMPARE(help.count(), 1);
+        QCOMPARE(help.at(0).at(0).toString(), QStringLiteral("~Configuration"));
+    }
+};
+
+QTEST_MAIN(ConfigurationWindowTest)
+#include "ConfigurationWindowTest.moc"

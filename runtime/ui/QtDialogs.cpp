@@ -1,0 +1,127 @@
+#include "runtime/ui/QtDialogs.h"
+
+#include "runtime/ui/FontConversion.h"
+#include "runtime/ui/QtText.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kestrix::runtime {
+namespace {
+
+struct ButtonInfo
+{
+    unsigned value;
+    QMessageBox::StandardButton standard;
+};
+
+constexpr ButtonInfo kButtons[] = {
+    {Button::Ok, QMessageBox::Ok},         {Button::Yes, QMessageBox::Yes},   {Button::No, QMessageBox::No},
+    {Button::Abort, QMessageBox::Abort},   {Button::Retry, QMessageBox::Retry}, {Button::Ignore, QMessageBox::Ignore},
+    {Button::Cancel, QMessageBox::Cancel}, {Button::Help, QMessageBox::Help},
+};
+
+QMessageBox::Icon qtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Hand: return QMessageBox::Critical;
+    case MessageIcon::Asterisk: return QMessageBox::Information;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The common dialogs must leave the current directory (the data directory) as it was.
+class CurrentDirectoryGuard
+{
+public:
+    CurrentDirectoryGuard() : m_saved(QDir::currentPath()) {}
+    ~CurrentDirectoryGuard() { QDir::setCurrent(m_saved); }
+
+private:
+    QString m_saved;
+};
+
+} // namespace
+
+unsigned QtDialogs::message(const MessageRequest& request)
+{
+    QMessageBox box(qtIcon(request.icon), toQt(request.caption), toQt(messageLines(request.text)),
+                    QMessageBox::NoButton, m_parent);
+    const unsigned def = effectiveDefault(request);
+    for (const ButtonInfo& b : kButtons) {
+        if (request.buttons & b.value) {
+            QAbstractButton* button = box.addButton(b.standard);
+            if (b.value == def)
+                box.setDefaultButton(static_cast<QPushButton*>(button));
+        }
+    }
+    if (request.buttons & Button::Cancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const ButtonInfo& b : kButtons) {
+        if (b.standard == clicked)
+            return b.value;
+    }
+    return (request.buttons & Button::Cancel) ? Button::Cancel : def;
+}
+
+QString qtFileFilter(const std::string& filter)
+{
+    const QStringList parts = toQt(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            patterns << pattern;
+            if (pattern.toLower() != pattern)
+                patterns << pattern.toLower();
+        }
+        filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> QtDialogs::openFile(const FileDialogRequest& request)
+{
+    CurrentDirectoryGuard guard;
+    const QString chosen =
+        QFileDialog::getOpenFileName(m_parent, toQt(request.title), toQt(request.startPath), qtFileFilter(request.filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return fromQt(QDir::toNativeSeparators(chosen));
+}
+
+std::optional<std::string> QtDialogs::chooseDirectory(const std::string& title, const std::string& start)
+{
+    CurrentDirectoryGuard guard;
+    const QString chosen = QFileDialog::getExistingDirectory(m_parent, toQt(title), toQt(start));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return fromQt(QDir::toNativeSeparators(chosen));
+}
+
+std::optional<FontSpec> QtDialogs::chooseFont(const std::string& title, const FontSpec& start)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, toQFont(start), m_parent, toQt(title));
+    if (!ok)
+        return std::nullopt;
+    FontSpec chosen = fromQFont(font);
+    chosen.color = start.color;
+    return chosen;
+}
+
+void QtDialogs::beep()
+{
+    QApplication::beep();
+}
+
+} // namespace kestrix::runtime

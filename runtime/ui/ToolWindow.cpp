@@ -1,0 +1,62 @@
+#include "runtime/ui/ToolWindow.h"
+
+#include "runtime/ui/WindowPlacement.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+
+namespace kestrix::runtime {
+
+ToolWindow::ToolWindow(std::string procedure, ToolRegistry& registry, WindowPositionStore positions, QWidget* parent)
+    : QMdiSubWindow(parent), m_procedure(std::move(procedure)), m_registry(registry), m_positions(std::move(positions))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+ToolWindow::~ToolWindow()
+{
+    leaveRegistry();
+}
+
+void ToolWindow::leaveRegistry()
+{
+    if (m_registered) {
+        m_registry.closed(m_procedure, this);
+        m_registered = false;
+    }
+}
+
+void ToolWindow::restorePosition()
+{
+    restorePlacement(this, m_positions, m_procedure);
+}
+
+void ToolWindow::deliver(ToolEvent event)
+{
+    switch (event) {
+    case ToolEvent::Activate:
+        if (isMinimized())
+            showNormal();
+        if (mdiArea())
+            mdiArea()->setActiveSubWindow(this);
+        setFocus();
+        break;
+    case ToolEvent::EquatesReloaded: onEquatesReloaded(); break;
+    case ToolEvent::Iconize: showMinimized(); break;
+    case ToolEvent::Restore:
+        if (isMinimized())
+            showNormal();
+        break;
+    case ToolEvent::Close: close(); break;
+    }
+}
+
+void ToolWindow::closeEvent(QCloseEvent* event)
+{
+    savePlacement(this, m_positions, m_procedure);
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted())
+        leaveRegistry();
+}
+
+} // namespace kestrix::runtime

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "runtime/ToolRegistry.h"
+#include "runtime/WindowPositionStore.h"
+
+#include <QMdiSubWindow>
+
+#include <string>
+
+// Base of every tool's MDI child window: it answers the frame's broadcasts,
+// keeps its position under its procedure's name, and tells the registry when
+// it closes.
+namespace kestrix::runtime {
+
+class ToolWindow : public QMdiSubWindow, public ToolInstance
+{
+    Q_OBJECT
+
+public:
+    ToolWindow(std::string procedure, ToolRegistry& registry, WindowPositionStore positions, QWidget* parent = nullptr);
+    ~ToolWindow() override;
+
+    const std::string& procedure() const { return m_procedure; }
+    void deliver(ToolEvent event) override;
+    // Call once the window is in the MDI area.
+    void restorePosition();
+
+signals:
+    void equatesReloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // For tools that must react to a reload of the equates (their own rule).
+    virtual void onEquatesReloaded() { emit equatesReloaded(); }
+
+private:
+    void leaveRegistry();
+
+    std::string m_procedure;
+    ToolRegistry& m_registry;
+    WindowPositionStore m_positions;
+    bool m_registered = true;
+};
+
+} // namespace kestrix::runtime

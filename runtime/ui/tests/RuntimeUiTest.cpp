@@ -1,0 +1,132 @@
+#include "runtime/testing/TempDir.h"
+#include "runtime/ui/FontConversion.h"
+#include "runtime/ui/QtDialogs.h"
+#include "runtime/ui/QtText.h"
+#include "runtime/ui/ToolWindow.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace kestrix::runtime;
+
+namespace {
+// Presses `button` in the next message box that opens and reports what the box showed.
+struct BoxAnswer
+{
+    QString text;
+    QString caption;
+    QStringList buttons;
+    QString defaultButton;
+};
+
+void answerNextBox(QMessageBox::StandardButton button, BoxAnswer* seen)
+{
+    QTimer::singleShot(0, [button, seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen->text = box->text();
+        seen->caption = box->windowTitle();
+        for (QAbstractButton* b : box->buttons())
+            seen->buttons << b->text().remove(QLatin1Char('&'));
+        if (box->defaultButton())
+            seen->defaultButton = box->defaultButton()->text().remove(QLatin1Char('&'));
+        box->button(button)->click();
+    });
+}
+} // namespace
+
+class RuntimeUiTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void messageBoxShowsLinesButtonsAndDefault()
+    {
+        QtDialogs dialogs;
+        BoxAnswer seen;
+        answerNextBox(QMessageBox::No, &seen);
+        const unsigned answer = dialogs.message(
+            {"first|second", "INVALID KEY", MessageIcon::Question, Button::Yes | Button::No, Button::No});
+        QCOMPARE(answer, Button::No);
+        QCOMPARE(seen.text, QStringLiteral("first\nsecond"));
+        QCOMPARE(seen.caption, QStringLiteral("INVALID KEY"));
+        QCOMPARE(seen.buttons.size(), 2);
+        QCOMPARE(seen.defaultButton, QStringLiteral("No"));
+    }
+
+    void fileFiltersTakeBothCases()
+    {
+        QCOMPARE(qtFileFilter("Programs|*.EXE;*.COM|All Files|*.*"),
+                 QStringLiteral("Programs (*.EXE *.exe *.COM *.com);;All Files (*.*)"));
+        QCOMPARE(qtFileFilter("KTX Dictionary (*.DIC)|*.DIC"), QStringLiteral("KTX Dictionary (*.DIC) (*.DIC *.dic)"));
+    }
+
+    void textCrossesAsWindows1252()
+    {
+        QCOMPARE(toQt("caf\xE9 \x80"), QStringLiteral(u"café €"));
+        QCOMPARE(fromQt(QStringLiteral(u"café €")), std::string("caf\xE9 \x80"));
+    }
+
+    void fontsConvertBothWays()
+    {
+        const FontSpec spec{"Arial", 12, 0x0000FF, FontStyle::Bold | FontStyle::Italic};
+        const QFont font = toQFont(spec);
+        QCOMPARE(font.family(), QStringLiteral("Arial"));
+        QCOMPARE(font.pointSize(), 12);
+        QVERIFY(font.bold());
+        QVERIFY(font.italic());
+        const FontSpec back = fromQFont(font);
+        QCOMPARE(back.style & FontStyle::WeightMask, 700L);
+        QVERIFY(back.style & FontStyle::Italic);
+        QCOMPARE(toQColor(0x0000FF), QColor(255, 0, 0)); // 0x00BBGGRR
+    }
+
+    void toolWindowsAnswerBroadcastsAndKeepTheirPlace()
+    {
+        testing::TempDir dir;
+        ToolRegistry registry;
+        QMdiArea area;
+        area.resize(800, 600);
+        area.show();
+        auto open = [&]() -> ToolWindow* {
+            ToolWindow* window = nullptr;
+            registry.start("MakeInput", [&]() -> ToolInstance* {
+                window = new ToolWindow("MakeInput", registry, WindowPositionStore(IniFile("ktx5.INI")));
+                window->setWidget(new QWidget);
+                area.addSubWindow(window);
+                window->restorePosition();
+                window->show();
+                return window;
+            });
+            return window;
+        };
+        ToolWindow* window = open();
+        QVERIFY(window);
+        QVERIFY(!open()); // activated instead
+        window->setGeometry(20, 30, 300, 200);
+        registry.broadcast(ToolEvent::Iconize);
+        QVERIFY(window->isMinimized());
+        registry.broadcast(ToolEvent::Restore);
+        QVERIFY(!window->isMinimized());
+        registry.broadcast(ToolEvent::Iconize);
+        registry.start("MakeInput", [] { return nullptr; }); // a second start restores it
+        QVERIFY(!window->isMinimized());
+        QPointer<ToolWindow> guard(window);
+        registry.broadcast(ToolEvent::Close);
+        QTRY_VERIFY(!guard);
+        QVERIFY(!registry.isRunning("MakeInput"));
+        const auto stored = WindowPositionStore(IniFile("ktx5.INI")).restore("MakeInput");
+        QVERIFY(stored);
+        QCOMPARE(stored->width, 300);
+        ToolWindow* again = open();
+        QCOMPARE(again->geometry(), QRect(20, 30, 300, 200));
+        again->close();
+    }
+};
+
+QTEST_MAIN(RuntimeUiTest)
+#include "RuntimeUiTest.moc"
