@@ -13,7 +13,7 @@ namespace kestrix::runtime {
 QFont toQFont(const FontSpec& spec, const QFont& base = QFont());
 FontSpec fromQFont(const QFont& font);
 QColor toQColor(long bgr);
-// Applies the font and its colour when the spec names a font other than "Default".
+// Applies the font and its colour when the stored font is one other than "Default".
 void applyFont(QWidget* widget, const FontSpec& spec);
 
 } // namespace kestrix::runtime
