@@ -7,8 +7,25 @@
 namespace kestrix::config {
 
 Session::Session(runtime::DialogService& dialogs, data::OpenOptions openOptions)
-    : m_dialogs(dialogs), m_files(dialogs, openOptions), m_configuration(defaultConfig())
+    : m_dialogs(dialogs), m_clipboard(m_ownClipboard), m_clipboardQueue(m_clipboard), m_files(dialogs, openOptions),
+      m_configuration(defaultConfig())
 {
+}
+
+Session::Session(runtime::DialogService& dialogs, runtime::SystemClipboard& clipboard, data::OpenOptions openOptions)
+    : m_dialogs(dialogs), m_clipboard(clipboard), m_clipboardQueue(m_clipboard), m_files(dialogs, openOptions),
+      m_configuration(defaultConfig())
+{
+}
+
+std::string Session::putCodeOnClipboard(std::vector<std::string>& source, int mode, bool addLineEnds)
+{
+    return m_clipboardQueue.put(source, mode, addLineEnds, m_configuration.number(Cfg::LowerCase) != 0);
+}
+
+std::string Session::putCode(std::vector<std::string>& source)
+{
+    return putCodeOnClipboard(source, m_modes.clipAddMode ? clipboard::ClipMode::Add : clipboard::ClipMode::Change, true);
 }
 
 runtime::IniFile Session::programIni() const

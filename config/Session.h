@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clipboard/ClipboardQueue.h"
 #include "config/GlobalModes.h"
 #include "data/DataFileRegistry.h"
 #include "runtime/DialogService.h"
@@ -16,7 +17,9 @@ namespace kestrix::config {
 class Session final
 {
 public:
+    // Without a system clipboard the session keeps one of its own (command line, tests).
     explicit Session(runtime::DialogService& dialogs, data::OpenOptions openOptions = {});
+    Session(runtime::DialogService& dialogs, runtime::SystemClipboard& clipboard, data::OpenOptions openOptions = {});
 
     runtime::DialogService& dialogs() { return m_dialogs; }
     data::DataFileRegistry& files() { return m_files; }
@@ -34,8 +37,19 @@ public:
 
     void setAbcMode(bool on);   // saved at every change
 
+    // Hands generated lines to the clipboard queue (mode: clipboard::ClipMode), lower-cased
+    // when the configuration asks for it; returns the clipboard text.
+    std::string putCodeOnClipboard(std::vector<std::string>& source, int mode, bool addLineEnds);
+    // The same in the current clipboard mode, with a line end added to every line.
+    std::string putCode(std::vector<std::string>& source);
+    clipboard::ClipboardQueue& clipboardQueue() { return m_clipboardQueue; }
+    runtime::SystemClipboard& systemClipboard() { return m_clipboard; }
+
 private:
     runtime::DialogService& m_dialogs;
+    runtime::MemoryClipboard m_ownClipboard;
+    runtime::SystemClipboard& m_clipboard;
+    clipboard::ClipboardQueue m_clipboardQueue;
     data::DataFileRegistry m_files;
     runtime::ToolRegistry m_tools;
     GlobalModes m_modes;

@@ -13,6 +13,10 @@ unsigned firstButton(unsigned buttons)
 
 unsigned effectiveDefault(const MessageRequest& request)
 {
+    if (!request.buttonTexts.empty()) {
+        const auto count = static_cast<unsigned>(request.buttonTexts.size());
+        return request.defaultButton >= 1 && request.defaultButton <= count ? request.defaultButton : 1;
+    }
     if (request.defaultButton != 0 && (request.buttons & request.defaultButton))
         return request.defaultButton;
     return firstButton(request.buttons);

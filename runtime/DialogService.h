@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The modal boxes and common dialogs every tool uses, behind one interface so
 // that tests and the command line can answer them.
@@ -21,6 +22,9 @@ constexpr unsigned Help = 128;
 
 enum class MessageIcon { None, Exclamation, Question, Hand, Asterisk };
 
+// The system sounds a message box can play.
+enum class SystemSound { Default, Hand, Question, Exclamation, Asterisk };
+
 struct MessageRequest final
 {
     std::string text;      // '|' starts a new line
@@ -28,6 +32,9 @@ struct MessageRequest final
     MessageIcon icon = MessageIcon::None;
     unsigned buttons = Button::Ok;
     unsigned defaultButton = 0; // 0: the first button
+    // When not empty, the box shows these texts instead of `buttons`, the
+    // default is the 1-based position in `defaultButton`, and the answer is a position.
+    std::vector<std::string> buttonTexts;
     bool operator==(const MessageRequest&) const = default;
 };
 
@@ -66,6 +73,7 @@ public:
     virtual std::optional<std::string> chooseDirectory(const std::string& title, const std::string& start) = 0;
     virtual std::optional<FontSpec> chooseFont(const std::string& title, const FontSpec& start) = 0;
     virtual void beep() = 0;
+    virtual void playSound(SystemSound sound) = 0;
 };
 
 // The first button of a set, in the order the boxes show them.

@@ -21,6 +21,7 @@ public:
         return std::nullopt;
     }
     void beep() override {}
+    void playSound(runtime::SystemSound) override {}
 
 private:
     std::ostream& m_out;

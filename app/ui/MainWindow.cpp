@@ -5,6 +5,7 @@
 #include "app/ui/AppIcons.h"
 #include "app/ui/HelpViewer.h"
 #include "app/ui/ToolTipSwitch.h"
+#include "clipboard/ui/ClipViewWindow.h"
 #include "config/ConfigRecord.h"
 #include "config/Settings.h"
 #include "config/ui/ConfigurationWindow.h"
@@ -52,6 +53,18 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
     buildMenus();
     buildToolBar();
     updateModeIcons();
+
+    registerTool(Procedure::ClipView, [](config::Session& s) -> runtime::ToolWindow* {
+        return new clipboard::ClipViewWindow(s.clipboardQueue(),
+                                             config::fontOf(s.configuration(), config::FontRow::ClipboardViewer),
+                                             s.tools(), s.positions());
+    });
+    setClipboardActions(
+        [this] {
+            std::vector<std::string> nothing;
+            m_session.putCodeOnClipboard(nothing, clipboard::ClipMode::Reput, true);
+        },
+        [this] { m_session.clipboardQueue().erase(); }, [this] { startTool(Procedure::ClipView); });
 }
 
 MainWindow::~MainWindow()

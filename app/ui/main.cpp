@@ -1,4 +1,5 @@
 #include "app/ui/MainWindow.h"
+#include "clipboard/ui/QtClipboard.h"
 #include "config/Session.h"
 #include "data/DataFileOpener.h"
 #include "runtime/DataDirectory.h"
@@ -39,7 +40,8 @@ int main(int argc, char** argv)
     }
 
     runtime::QtDialogs dialogs;
-    config::Session session(dialogs);
+    clipboard::QtClipboard systemClipboard;
+    config::Session session(dialogs, systemClipboard);
     app::MainWindow frame(session);
     dialogs.setParent(&frame);
     switch (frame.start()) {

@@ -16,6 +16,7 @@ public:
     std::optional<std::string> chooseDirectory(const std::string& title, const std::string& start) override;
     std::optional<FontSpec> chooseFont(const std::string& title, const FontSpec& start) override;
     void beep() override { ++beeps; }
+    void playSound(SystemSound sound) override { sounds.push_back(sound); }
 
     // Answers for the next message boxes; without one the default button is pressed.
     std::deque<unsigned> answers;
@@ -24,6 +25,7 @@ public:
     std::vector<MessageRequest> shown;
     std::vector<std::string> dialogTitles;
     int beeps = 0;
+    std::vector<SystemSound> sounds;
 
     std::vector<std::string> captions() const;
 };

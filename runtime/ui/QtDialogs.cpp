@@ -10,6 +10,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kestrix::runtime {
 namespace {
 
@@ -55,6 +59,20 @@ unsigned QtDialogs::message(const MessageRequest& request)
     QMessageBox box(qtIcon(request.icon), toQt(request.caption), toQt(messageLines(request.text)),
                     QMessageBox::NoButton, m_parent);
     const unsigned def = effectiveDefault(request);
+    if (!request.buttonTexts.empty()) {
+        std::vector<QAbstractButton*> custom;
+        for (const std::string& text : request.buttonTexts) {
+            custom.push_back(box.addButton(toQt(text), QMessageBox::AcceptRole));
+            if (custom.size() == def)
+                box.setDefaultButton(static_cast<QPushButton*>(custom.back()));
+        }
+        box.exec();
+        for (std::size_t i = 0; i < custom.size(); ++i) {
+            if (box.clickedButton() == custom[i])
+                return static_cast<unsigned>(i + 1);
+        }
+        return def;
+    }
     for (const ButtonInfo& b : kButtons) {
         if (request.buttons & b.value) {
             QAbstractButton* button = box.addButton(b.standard);
@@ -121,7 +139,25 @@ std::optional<FontSpec> QtDialogs::chooseFont(const std::string& title, const Fo
 
 void QtDialogs::beep()
 {
+    playSound(SystemSound::Hand);
+}
+
+void QtDialogs::playSound(SystemSound sound)
+{
+#ifdef _WIN32
+    UINT type = MB_OK;
+    switch (sound) {
+    case SystemSound::Hand: type = MB_ICONHAND; break;
+    case SystemSound::Question: type = MB_ICONQUESTION; break;
+    case SystemSound::Exclamation: type = MB_ICONEXCLAMATION; break;
+    case SystemSound::Asterisk: type = MB_ICONASTERISK; break;
+    case SystemSound::Default: break;
+    }
+    MessageBeep(type);
+#else
+    (void)sound;
     QApplication::beep();
+#endif
 }
 
 } // namespace kestrix::runtime

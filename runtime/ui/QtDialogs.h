@@ -20,6 +20,8 @@ public:
     std::optional<std::string> chooseDirectory(const std::string& title, const std::string& start) override;
     std::optional<FontSpec> chooseFont(const std::string& title, const FontSpec& start) override;
     void beep() override;
+    // MessageBeep on Windows; the toolkit's beep elsewhere.
+    void playSound(SystemSound sound) override;
 
 private:
     QWidget* m_parent = nullptr;

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -218,6 +219,44 @@ private slots:
         QCOMPARE(session.programIni().value("ABC", "ABCMode"), std::string("0"));
         frame.findAction(QStringLiteral("abcMode"))->trigger();
         QCOMPARE(session.programIni().value("ABC", "ABCMode"), std::string("1"));
+    }
+
+    void theClipboardCommandsWorkOnTheQueue()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        config::Session session(dialogs, clip);
+        app::MainWindow frame(session);
+        std::vector<std::string> code{"first"};
+        session.putCode(code);
+        frame.findAction(QStringLiteral("button_clipMode"))->trigger(); // to add mode, no re-put
+        clip.setText("copied elsewhere");
+        std::vector<std::string> more{"second"};
+        session.putCode(more);
+        QCOMPARE(clip.text(), std::string("first\r\nsecond"));
+        clip.setText("copied elsewhere");
+        frame.findAction(QStringLiteral("button_clipMode"))->trigger(); // back to change mode: no re-put
+        QCOMPARE(clip.text(), std::string("copied elsewhere"));
+        frame.findAction(QStringLiteral("clipAddMode"))->trigger(); // the menu re-puts
+        QCOMPARE(clip.text(), std::string("first\r\nsecond"));
+        QCOMPARE(frame.findAction(QStringLiteral("button_clipMode"))->icon().cacheKey() != 0, true);
+
+        frame.findAction(QStringLiteral("button_viewClipboard"))->trigger();
+        frame.findAction(QStringLiteral("button_viewClipboard"))->trigger();
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        auto* view = frame.mdiArea()->subWindowList().front();
+        QCOMPARE(view->windowTitle(), QStringLiteral("Clipboard Queue"));
+        auto* rows = view->findChild<QListWidget*>(QStringLiteral("clipLines"));
+        QCOMPARE(rows->count(), 2);
+        QCOMPARE(rows->item(1)->text(), QStringLiteral("second"));
+
+        frame.findAction(QStringLiteral("button_eraseClipboard"))->trigger();
+        QCOMPARE(clip.text(), std::string());
+        QVERIFY(session.clipboardQueue().lines().empty());
+        std::vector<std::string> fresh{"third"};
+        session.putCode(fresh); // add mode after erase: only the new code
+        QCOMPARE(clip.text(), std::string("third"));
     }
 
     void helpOpensTheTopicsPage()

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "runtime/SystemClipboard.h"
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+// The one way generated code leaves the program. The queue holds the lines
+// now on the clipboard; every call rebuilds the clipboard text from it, so
+// that in add mode the code of successive generations piles up.
+namespace kestrix::clipboard {
+
+namespace ClipMode {
+constexpr int Change = 0;
+constexpr int Add = 1;
+constexpr int Reput = 255;
+} // namespace ClipMode
+
+constexpr std::size_t MaxLineLength = 254;
+constexpr std::size_t MaxClipboardText = 20000;
+
+class ClipboardQueue final
+{
+public:
+    explicit ClipboardQueue(runtime::SystemClipboard& clipboard) : m_clipboard(clipboard) {}
+
+    // Takes the source lines (emptying the list) as `mode` says, then sets the
+    // clipboard; returns the text set.
+    std::string put(std::vector<std::string>& source, int mode, bool addLineEnds, bool lowerCase);
+    // Empties the queue and the clipboard.
+    void erase();
+    std::vector<std::string> lines() const;
+
+private:
+    std::string buildText() const;
+
+    runtime::SystemClipboard& m_clipboard;
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_lines;
+};
+
+// Lower case outside string literals, up to the last non-blank character.
+std::string lowerCaseCode(const std::string& line);
+
+} // namespace kestrix::clipboard

@@ -1,0 +1,50 @@
+#include "clipboard/ui/ClipViewWindow.h"
+
+#include "runtime/ui/FontConversion.h"
+#include "runtime/ui/QtText.h"
+
+#include <QFontDatabase>
+#include <QListWidget>
+
+namespace kestrix::clipboard {
+
+ClipViewWindow::ClipViewWindow(ClipboardQueue& queue, const runtime::FontSpec& font, runtime::ToolRegistry& registry,
+                               runtime::WindowPositionStore positions, QWidget* parent)
+    : ToolWindow("ClipView", registry, std::move(positions), parent), m_queue(queue)
+{
+    setWindowTitle(QStringLiteral("Clipboard Queue"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/CLIPVIEW.svg")));
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("clipLines"));
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    runtime::applyFont(m_list, font);
+    setWidget(m_list);
+    resize(560, 320);
+    refresh();
+}
+
+void ClipViewWindow::refresh()
+{
+    m_list->clear();
+    for (std::string line : m_queue.lines()) {
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        m_list->addItem(runtime::toQt(line.substr(0, 255)));
+    }
+}
+
+void ClipViewWindow::deliver(runtime::ToolEvent event)
+{
+    if (event == runtime::ToolEvent::Activate)
+        refresh();
+    ToolWindow::deliver(event);
+}
+
+void ClipViewWindow::showEvent(QShowEvent* event)
+{
+    refresh();
+    ToolWindow::showEvent(event);
+}
+
+} // namespace kestrix::clipboard

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "clipboard/ClipboardQueue.h"
+#include "runtime/DialogService.h"
+#include "runtime/ui/ToolWindow.h"
+
+class QListWidget;
+
+namespace kestrix::clipboard {
+
+// "Clipboard Queue": the lines the clipboard queue now holds, one row each.
+class ClipViewWindow final : public runtime::ToolWindow
+{
+    Q_OBJECT
+
+public:
+    ClipViewWindow(ClipboardQueue& queue, const runtime::FontSpec& font, runtime::ToolRegistry& registry,
+                   runtime::WindowPositionStore positions, QWidget* parent = nullptr);
+
+    void refresh();
+    QListWidget* list() const { return m_list; }
+    void deliver(runtime::ToolEvent event) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    ClipboardQueue& m_queue;
+    QListWidget* m_list = nullptr;
+};
+
+} // namespace kestrix::clipboard
