@@ -24,10 +24,11 @@ unsigned effectiveDefault(const MessageRequest& request)
 
 std::string messageLines(const std::string& text)
 {
-    std::string out = text;
-    for (char& c : out) {
-        if (c == '|')
-            c = '\n';
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue; // the line feed that follows makes the break
+        out += text[i] == '|' ? '\n' : text[i];
     }
     return out;
 }
