@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/KeyedFile.h"
+
 #include <string>
 #include <vector>
 
@@ -8,5 +10,8 @@
 namespace kestrix::message {
 
 const std::vector<std::string>& standardIconNames();
+
+// The "Icon" entries of the equates file in load order; the standard names when it holds none.
+std::vector<std::string> iconNames(runtime::KeyedFile* equates);
 
 } // namespace kestrix::message

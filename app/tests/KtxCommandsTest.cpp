@@ -1,4 +1,4 @@
-#include "app/cli/KtxCommands.h"
+#include "KtxRun.h"
 #include "runtime/testing/TempDir.h"
 #include "runtime/testing/Unprivileged.h"
 
@@ -9,32 +9,9 @@
 using namespace kestrix;
 namespace fs = std::filesystem;
 
-namespace {
+using kestrix::testing::ktx;
+using kestrix::testing::KtxRun;
 
-struct KtxRun
-{
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-KtxRun ktx(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "ktx");
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    std::ostringstream out, err;
-    const fs::path before = fs::current_path();
-    KtxRun run;
-    run.code = app::runKtx(static_cast<int>(argv.size()), argv.data(), out, err);
-    fs::current_path(before);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-} // namespace
 
 TEST(Ktx, PrintsItsVersion)
 {

@@ -58,6 +58,29 @@ private slots:
         QCOMPARE(seen.defaultButton, QStringLiteral("No"));
     }
 
+    void renamedButtonsShowTheirTextsAndAnswerTheirPosition()
+    {
+        QtDialogs dialogs;
+        BoxAnswer seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (QAbstractButton* b : box->buttons())
+                seen.buttons << b->text();
+            seen.defaultButton = box->defaultButton()->text();
+            seen.text = box->text();
+            box->buttons().at(2)->click();
+        });
+        MessageRequest request{"line one\r\nline two|three", "Preview", MessageIcon::Question};
+        request.buttonTexts = {"&Save", "&Discard", "Cancel"};
+        request.defaultButton = 2;
+        const unsigned answer = dialogs.message(request);
+        QCOMPARE(seen.buttons, (QStringList{"&Save", "&Discard", "Cancel"}));
+        QCOMPARE(seen.defaultButton, QStringLiteral("&Discard"));
+        QCOMPARE(seen.text, QStringLiteral("line one\nline two\nthree"));
+        QCOMPARE(answer, 3u);
+    }
+
     void fileFiltersTakeBothCases()
     {
         QCOMPARE(qtFileFilter("Programs|*.EXE;*.COM|All Files|*.*"),

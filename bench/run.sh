@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Wall time of a whole start of the GUI (offscreen) on a prepared data
 # directory: from launch to exit with --exit-after-start. Prints the median
-# and the spread of RUNS runs, then the data-file benchmarks.
+# and the spread of RUNS runs, then the benchmarks under bench/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${KESTRIX_BUILD_DIR:-$root/build}"
@@ -20,6 +20,8 @@ done
 sorted=($(printf '%s\n' "${times[@]}" | sort -n))
 echo "kestrix start to exit (--exit-after-start, offscreen), $runs runs:"
 echo "  median ${sorted[$((runs / 2))]} us, min ${sorted[0]} us, max ${sorted[$((runs - 1))]} us"
-if [ -x "$build/bench/data_file_bench" ]; then
-  "$build/bench/data_file_bench" --benchmark_min_time=0.2
-fi
+for b in data_file_bench message_bench; do
+  if [ -x "$build/bench/$b" ]; then
+    "$build/bench/$b" --benchmark_min_time=0.2
+  fi
+done

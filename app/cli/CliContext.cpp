@@ -1,0 +1,97 @@
+#include "app/cli/CliContext.h"
+
+#include "config/ConfigFields.h"
+#include "config/ConfigRecord.h"
+#include "config/ConfigurationForm.h"
+#include "data/DataFileNames.h"
+#include "data/DataFileOpener.h"
+#include "runtime/TextCodec.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace kestrix::app {
+
+namespace {
+
+bool isUtf8(const std::string& bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        const int extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : -1;
+        if (extra < 0 || i + extra >= bytes.size() + (extra == 0 ? 1 : 0))
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string inputText(const std::string& bytes)
+{
+    return isUtf8(bytes) ? runtime::utf8ToCp1252(bytes) : bytes;
+}
+
+CliContext::CliContext(std::ostream& o, std::ostream& e, std::filesystem::path invokedDirectory)
+    : out(o), err(e), dialogs(e), session(dialogs), invokedIn(std::move(invokedDirectory))
+{
+}
+
+runtime::KeyedFile* CliContext::open(const char* name, std::shared_ptr<const runtime::RecordLayout> layout)
+{
+    runtime::KeyedFile* file = session.files().acquire(name, std::move(layout));
+    if (!file)
+        err << data::HaltText << '\n';
+    return file;
+}
+
+int CliContext::loadConfiguration(const std::vector<std::string>& overrides)
+{
+    runtime::KeyedFile* file = open(data::FileName::Configuration, config::configLayout());
+    if (!file)
+        return ExitFailure;
+    session.configuration() = config::readConfiguration(*file).value_or(config::defaultConfig());
+    return applyAssignments(session.configuration(), overrides);
+}
+
+int CliContext::applyAssignments(runtime::Record& config, const std::vector<std::string>& assignments)
+{
+    for (const std::string& assignment : assignments) {
+        const auto result = config::applyConfigAssignment(config, runtime::utf8ToCp1252(assignment));
+        if (result.refusal) {
+            dialogs.message(*result.refusal);
+            return ExitRefused;
+        }
+        if (!result.ok) {
+            err << runtime::cp1252ToUtf8(result.error) << '\n';
+            return ExitRefused;
+        }
+    }
+    return 0;
+}
+
+bool CliContext::readInput(const std::string& source, std::string& text)
+{
+    std::stringstream buffer;
+    if (source == "-") {
+        buffer << std::cin.rdbuf();
+    } else {
+        std::ifstream in(invokedIn / source, std::ios::binary);
+        if (!in) {
+            err << "Cannot read " << source << '\n';
+            return false;
+        }
+        buffer << in.rdbuf();
+    }
+    text = inputText(buffer.str());
+    return true;
+}
+
+} // namespace kestrix::app

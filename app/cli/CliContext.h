@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/cli/ConsoleDialogs.h"
+#include "config/Session.h"
+
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+// What every ktx command works with: the streams, the session in the data
+// directory, and the configuration with this run's --set overrides.
+namespace kestrix::app {
+
+constexpr int ExitFailure = 1;
+constexpr int ExitRefused = 2;
+
+class CliContext final
+{
+public:
+    // `invokedIn`: the directory ktx was started in, against which file arguments resolve.
+    CliContext(std::ostream& out, std::ostream& err, std::filesystem::path invokedIn);
+
+    std::ostream& out;
+    std::ostream& err;
+    ConsoleDialogs dialogs;
+    config::Session session;
+    std::filesystem::path invokedIn;
+
+    // Opens a data file as the windows do; nullptr (and "Disk Error" on stderr) when it cannot be used.
+    runtime::KeyedFile* open(const char* name, std::shared_ptr<const runtime::RecordLayout> layout);
+    // Reads the configuration (defaults when there is none) and applies NAME=VALUE overrides
+    // for this run. Returns 0, or the exit code after telling why.
+    int loadConfiguration(const std::vector<std::string>& overrides);
+    // Applies NAME=VALUE assignments with the Configuration window's checks; 0 or the exit code.
+    int applyAssignments(runtime::Record& config, const std::vector<std::string>& assignments);
+    // A file's text, or standard input for "-", as the program's own text.
+    bool readInput(const std::string& source, std::string& text);
+};
+
+// UTF-8 input becomes Windows-1252; input that is not UTF-8 is taken as it stands.
+std::string inputText(const std::string& bytes);
+
+} // namespace kestrix::app
