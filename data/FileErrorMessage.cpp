@@ -4,13 +4,13 @@ namespace kestrix::data {
 
 runtime::MessageRequest fileErrorMessage(const std::string& caption, const std::string& sentence,
                                          const std::string& fileName, const runtime::FileError& error,
-                                         unsigned buttons)
+                                         unsigned buttons, runtime::MessageIcon icon)
 {
     runtime::MessageRequest request;
     request.caption = caption;
     request.text = sentence + "||Error: " + error.describe() + "|File: " + fileName + "|File Error: " +
                    error.fileErrorText();
-    request.icon = runtime::MessageIcon::Exclamation;
+    request.icon = icon;
     request.buttons = buttons;
     request.defaultButton = runtime::firstButton(buttons);
     return request;

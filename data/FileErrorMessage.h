@@ -11,6 +11,7 @@ namespace kestrix::data {
 
 runtime::MessageRequest fileErrorMessage(const std::string& caption, const std::string& sentence,
                                          const std::string& fileName, const runtime::FileError& error,
-                                         unsigned buttons = runtime::Button::Ok);
+                                         unsigned buttons = runtime::Button::Ok,
+                                         runtime::MessageIcon icon = runtime::MessageIcon::Exclamation);
 
 } // namespace kestrix::data

@@ -728,6 +728,13 @@ FileError KeyedFile::rollback()
     return fail(error);
 }
 
+void KeyedFile::setBusyTimeout(std::chrono::milliseconds wait)
+{
+    m_busyTimeout = wait;
+    if (m_db)
+        sqlite3_busy_timeout(m_db, static_cast<int>(wait.count()));
+}
+
 FileError KeyedFile::stream()
 {
     return beginTransaction(m_busyTimeout);

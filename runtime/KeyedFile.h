@@ -75,6 +75,8 @@ public:
     FileError flush();
 
     FileError lastError() const { return m_lastError; }
+    // How long a read or write waits for another program's lock before it reports 32.
+    void setBusyTimeout(std::chrono::milliseconds wait);
 
 private:
     FileError openConnection(bool allowCreate);

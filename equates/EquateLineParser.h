@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Reads one "Label EQUATE(value) ! notes" line of a Clarion source file into
+// the fields of an equate record.
+namespace kestrix::equates {
+
+struct ParsedEquate final
+{
+    std::string label;
+    std::string type;
+    std::string name;
+    std::string searchName;
+    std::string equate;       // the value text, upper-cased
+    std::int32_t value = 0;   // EQU:LONG
+    std::string hex;
+    std::string notes;
+};
+
+// The running state of an ITEMIZE block.
+struct ItemizeBlock final
+{
+    bool inside = false;
+    std::string prefix;        // "CLR:"
+    std::int64_t counter = 1;  // the value of the next unnumbered member
+};
+
+// `line` already carries the block prefix of an ITEMIZE member.
+ParsedEquate parseEquateLine(const std::string& line, const std::string& defaultType, bool forceType,
+                             ItemizeBlock& block);
+
+// "Proplist" -> "PropList" and the other spellings of equate types the loader repairs.
+std::string repairedType(std::string type);
+// A hexadecimal literal ("80000000H") as a signed 32-bit value.
+std::int32_t hexValue(const std::string& literal);
+// '<0FFH,01H,02H,7FH>' as the hexadecimal literal of its little-endian value, "7F0201FFH"; empty when not that form.
+std::string byteCodeAsHex(const std::string& value);
+
+} // namespace kestrix::equates

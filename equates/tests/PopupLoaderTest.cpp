@@ -1,0 +1,81 @@
+#include "equates/PopupLoader.h"
+#include "equates/PopupRecord.h"
+#include "runtime/testing/ScriptedDialogs.h"
+#include "runtime/testing/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace kestrix;
+using namespace kestrix::equates;
+
+namespace {
+struct PopupFile
+{
+    runtime::testing::TempDir dir;
+    runtime::testing::ScriptedDialogs dialogs;
+    runtime::KeyedFile file{"Config\\!PopData", popupLayout()};
+    runtime::IniFile ini{"KTX4.INI"};
+    PopupFile()
+    {
+        file.create();
+        file.open();
+    }
+    std::string entryLine(const std::string& item, const std::string& data)
+    {
+        return item + std::string(29 - item.size(), ' ') + data + "\n";
+    }
+};
+} // namespace
+
+TEST(PopupLoader, HeadersCountAndJoinTheEntries)
+{
+    PopupFile p;
+    std::ofstream("POPUP.TXT") << "; comment\nTYPE=eq:color\n" << p.entryLine("A", "COLOR:A") << p.entryLine("B", "{B}")
+                               << p.entryLine("C", "C|D") << "TYPE=EMPTY\nTYPE=Second\n" << p.entryLine("Only", "x");
+    std::ofstream("POPUPABC.TXT") << "TYPE=EQ:COLOR\n" << p.entryLine("Z", "repeated type") << "TYPE=ABC ONLY\n"
+                                  << p.entryLine("Q", "q");
+    PopupLoader loader(p.file, p.dialogs);
+    loader.run(p.ini);
+    EXPECT_EQ(p.ini.value("PopupLoad", "Version"), "4");
+    EXPECT_TRUE(p.dialogs.shown.empty());
+    const auto menu = popupMenu(p.file, "eq:color");
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->items, (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_FALSE(popupMenu(p.file, "EMPTY"));
+    EXPECT_EQ(popupMenu(p.file, "SECOND")->items, std::vector<std::string>{"Only"});
+    EXPECT_EQ(popupMenu(p.file, "ABC ONLY")->items, std::vector<std::string>{"Q"});
+    EXPECT_EQ(popupTemplate(p.file, "EQ:COLOR", 1, ""), "COLOR:A");
+    EXPECT_EQ(popupTemplate(p.file, "EQ:COLOR", 3, "|"), "C\r\nD");
+    EXPECT_EQ(popupTemplate(p.file, "EQ:COLOR", 2, "}"), "B ");
+    EXPECT_EQ(popupTemplate(p.file, "EQ:COLOR", 4, ""), "");
+    runtime::Record header = p.file.newRecord();
+    header.setText(Pop::Type, "EQ:COLOR");
+    ASSERT_TRUE(p.file.get(Pop::Key, header).ok());
+    EXPECT_EQ(header.text(Pop::Item), "3");
+    EXPECT_EQ(header.text(Pop::Data), "A|B|C");
+
+    // A reload starts from nothing.
+    std::ofstream("POPUP.TXT") << "TYPE=NEW\n" << p.entryLine("N", "n");
+    loader.run(p.ini);
+    EXPECT_FALSE(popupMenu(p.file, "SECOND"));
+    EXPECT_TRUE(popupMenu(p.file, "NEW"));
+}
+
+TEST(PopupLoader, AMissingFileIsReportedAndTheOtherLoaded)
+{
+    PopupFile p;
+    std::ofstream("POPUPABC.TXT") << "TYPE=X\n" << p.entryLine("x", "y");
+    PopupLoader(p.file, p.dialogs).run(p.ini);
+    ASSERT_EQ(p.dialogs.captions(), std::vector<std::string>{"FILE OPEN ERROR"});
+    EXPECT_EQ(p.dialogs.shown[0].text.rfind("An error occured while Opening the POPUP.TXT File|You will not have popups!||Error: ", 0), 0u);
+    EXPECT_TRUE(popupMenu(p.file, "X"));
+}
+
+TEST(PopupTemplates, ConversionsOfTheCaller)
+{
+    EXPECT_EQ(convertTemplate("{MESSAGE('^')}", "|}"), "MESSAGE('^') ");
+    EXPECT_EQ(convertTemplate("a|b", ""), "a|b");
+    EXPECT_EQ(convertTemplate("{x}  ", "}"), "x   ");
+}
