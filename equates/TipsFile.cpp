@@ -63,9 +63,9 @@ int buildTipsFile(runtime::KeyedFile& tips, const std::vector<std::string>& line
     return count;
 }
 
-bool TipBrowser::showOnStartup() const
+bool TipBrowser::showOnStartup(const runtime::IniFile& programIni)
 {
-    return m_ini.number(config::Ini::TipOfTheDaySection, config::Ini::ShowTipsEntry, 1) != 0;
+    return programIni.number(config::Ini::TipOfTheDaySection, config::Ini::ShowTipsEntry, 1) != 0;
 }
 
 void TipBrowser::setShowOnStartup(bool on) const

@@ -36,7 +36,8 @@ class TipBrowser final
 public:
     TipBrowser(runtime::KeyedFile& tips, runtime::IniFile programIni) : m_tips(tips), m_ini(std::move(programIni)) {}
 
-    bool showOnStartup() const;
+    bool showOnStartup() const { return showOnStartup(m_ini); }
+    static bool showOnStartup(const runtime::IniFile& programIni);
     void setShowOnStartup(bool on) const;
     // The tip after (or before) the one shown last, wrapping round; empty when there are none.
     std::optional<ShownTip> next() const;

@@ -1,6 +1,8 @@
 #include "app/cli/KtxCommands.h"
 
+#include "app/DataDirectorySetup.h"
 #include "app/cli/CliContext.h"
+#include "app/cli/EquateCommands.h"
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/MessageCommands.h"
 #include "runtime/DataDirectory.h"
@@ -26,6 +28,7 @@ int runKtx(int argc, char** argv, std::ostream& out, std::ostream& err)
     CommandRunner run;
     addConfigCommands(app, run);
     addMessageCommands(app, run);
+    addEquateCommands(app, run);
 
     try {
         app.parse(argc, argv);
@@ -46,6 +49,8 @@ int runKtx(int argc, char** argv, std::ostream& out, std::ostream& err)
         err << entered.message << '\n';
         return ExitFailure;
     }
+    if (const auto setup = prepareDataDirectory(); !setup.problem.empty())
+        err << setup.problem << '\n';
     CliContext ctx(out, err, invokedIn);
     if (const int failed = ctx.loadConfiguration(overrides))
         return failed;

@@ -6,10 +6,14 @@
 #include "app/ui/HelpViewer.h"
 #include "app/ui/ToolTipSwitch.h"
 #include "clipboard/ui/ClipViewWindow.h"
+#include "equates/TipsFile.h"
+#include "equates/ui/Loaders.h"
+#include "equates/ui/TipOfTheDayWindow.h"
 #include "config/ConfigRecord.h"
 #include "config/Settings.h"
 #include "config/ui/ConfigurationWindow.h"
 #include "data/DataFileNames.h"
+#include "data/DataFileRegistry.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
 #include "runtime/ui/WindowPlacement.h"
@@ -65,6 +69,27 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
             m_session.putCodeOnClipboard(nothing, clipboard::ClipMode::Reput, true);
         },
         [this] { m_session.clipboardQueue().erase(); }, [this] { startTool(Procedure::ClipView); });
+    setEquateLoader([this] { equates::loadEquatesWithProgress(m_session, this); });
+    setPopupLoader([this] { equates::loadPopupsWithProgress(m_session, this); });
+    registerTool(Procedure::TipOfTheDay, [](config::Session& s) -> runtime::ToolWindow* {
+        // "123" marks the call at start-up, read once.
+        const bool atStartup = s.modes().toolParameter == "123";
+        s.modes().toolParameter.clear();
+        if (atStartup && !equates::TipBrowser::showOnStartup(s.programIni()))
+            return nullptr;
+        auto tips = std::make_shared<data::DataFileUse>(s.files(), equates::TipsFileName, equates::tipLayout());
+        if (!*tips)
+            return nullptr;
+        auto* window = new equates::TipOfTheDayWindow(*tips->file(), s.programIni(),
+                                                      s.configuration().number(config::Cfg::LookBold, 12) != 0,
+                                                      s.tools(), s.positions());
+        QObject::connect(window, &QObject::destroyed, [tips] {}); // the file stays open while the window lives
+        if (!window->showNext()) {
+            delete window; // an empty tips file: no window, no message
+            return nullptr;
+        }
+        return window;
+    });
 }
 
 MainWindow::~MainWindow()

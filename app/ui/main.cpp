@@ -1,3 +1,4 @@
+#include "app/DataDirectorySetup.h"
 #include "app/ui/MainWindow.h"
 #include "clipboard/ui/QtClipboard.h"
 #include "config/Session.h"
@@ -38,6 +39,9 @@ int main(int argc, char** argv)
         QMessageBox::critical(nullptr, QStringLiteral("Kestrix"), QString::fromStdString(entered.message));
         return 1;
     }
+
+    if (const auto setup = app::prepareDataDirectory(); !setup.problem.empty())
+        std::cerr << setup.problem << '\n';
 
     runtime::QtDialogs dialogs;
     clipboard::QtClipboard systemClipboard;

@@ -1,4 +1,6 @@
+#include "app/DataDirectorySetup.h"
 #include "app/ui/HelpViewer.h"
+#include "runtime/IniFile.h"
 #include "app/ui/MainWindow.h"
 #include "config/ConfigRecord.h"
 #include "config/ui/ConfigurationWindow.h"
@@ -9,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -35,6 +38,8 @@ void answerConfiguration(bool ok, int* opened)
         if (!window)
             return;
         ++*opened;
+        if (auto* path = window->findChild<QLineEdit*>(QStringLiteral("CWPATH")))
+            path->setText(QStringLiteral(KESTRIX_SOURCE_DIR "/samples/clarion"));
         if (ok)
             window->accept();
         else
@@ -67,6 +72,7 @@ private slots:
     void aFirstRunAsksForTheConfigurationBeforeAnythingElse()
     {
         runtime::testing::TempDir dir;
+        app::prepareDataDirectory();
         ScriptedDialogs dialogs;
         config::Session session(dialogs);
         app::MainWindow frame(session);
@@ -75,22 +81,36 @@ private slots:
         QCOMPARE(frame.start(), app::MainWindow::StartResult::Started);
         QCOMPARE(opened, 1);
         QVERIFY(std::filesystem::exists("config5.tps"));
-        QVERIFY(std::filesystem::exists("Equates5.tps"));
         QVERIFY(std::filesystem::exists("Config.tps"));
         QCOMPARE(session.configuration().text(config::Cfg::Btn), std::string("Btn#"));
-        QVERIFY(dialogs.shown.empty());
+        QVERIFY2(dialogs.shown.empty(), dialogs.shown.empty() ? "" : dialogs.shown[0].text.c_str());
+        // Both loaders ran on the new files.
+        QVERIFY(session.files().file("Equates5.tps")->records() > 1000);
+        QVERIFY(session.files().file("Config\\!PopData")->records() > 100);
+        QCOMPARE(session.programIni().value("EquateLoad", "Version"), std::string("4"));
+        QCOMPARE(session.programIni().value("PopupLoad", "Version"), std::string("4"));
+        // The first tip shows.
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(frame.mdiArea()->subWindowList().front()->windowTitle(), QStringLiteral("Tip of the Day"));
         QCOMPARE(frame.windowTitle(), QStringLiteral("Kestrix"));
         frame.close();
         QVERIFY(session.positions().restore("Main").has_value());
         QCOMPARE(session.files().useCount("config5.tps"), 0);
 
-        // The second start reads the record and opens no window.
+        // The second start reads the record, opens no Configuration window and loads nothing again;
+        // with tips switched off, no tip either.
+        runtime::IniFile("KTX4.INI").setValue("TipOfTheDay", "ShowTips", "0");
+        const auto loadedAt = std::filesystem::last_write_time("Equates5.tps");
         config::Session again(dialogs);
         app::MainWindow second(again);
         int openedAgain = 0;
         answerConfiguration(true, &openedAgain);
         QCOMPARE(second.start(), app::MainWindow::StartResult::Started);
         QCOMPARE(openedAgain, 0);
+        QCOMPARE(std::filesystem::last_write_time("Equates5.tps"), loadedAt);
+        QCOMPARE(second.mdiArea()->subWindowList().size(), 0);
+        second.findAction(QStringLiteral("tipOfTheDay"))->trigger(); // from the menu it opens all the same
+        QCOMPARE(second.mdiArea()->subWindowList().size(), 1);
         second.close();
     }
 

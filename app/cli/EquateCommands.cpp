@@ -1,0 +1,126 @@
+#include "app/cli/EquateCommands.h"
+
+#include "app/cli/CliContext.h"
+#include "config/ConfigRecord.h"
+#include "data/DataFileNames.h"
+#include "equates/EquateLoader.h"
+#include "equates/EquateRecord.h"
+#include "equates/PopupLoader.h"
+#include "equates/PopupRecord.h"
+#include "runtime/FixedText.h"
+#include "runtime/TextCodec.h"
+
+#include <memory>
+#include <ostream>
+
+namespace kestrix::app {
+
+namespace Equ = equates::Equ;
+namespace Pop = equates::Pop;
+
+namespace {
+
+// A field for a tab-separated line: control characters would break the columns.
+std::string column(std::string text)
+{
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 32)
+            c = ' ';
+    }
+    return runtime::cp1252ToUtf8(text);
+}
+
+int loadEquates(CliContext& ctx)
+{
+    runtime::KeyedFile* file = ctx.open(data::FileName::Equates, equates::equateLayout());
+    if (!file)
+        return ExitFailure;
+    equates::EquateLoader loader(*file, ctx.session.configuration().text(config::Cfg::CwPath), ctx.dialogs);
+    const equates::EquateLoadResult result = loader.run(ctx.session.programIni());
+    if (!result.completed)
+        return ExitFailure;
+    ctx.out << "loaded " << result.records << " equates of " << result.types << " types in " << result.milliseconds
+            << " ms\n";
+    return 0;
+}
+
+int listEquates(CliContext& ctx, const std::string& type, const std::string& order)
+{
+    runtime::KeyedFile* file = ctx.open(data::FileName::Equates, equates::equateLayout());
+    if (!file)
+        return ExitFailure;
+    const int key = order == "seq" ? Equ::BySeq : order == "long" ? Equ::ByLong : Equ::ByType;
+    runtime::Record r = file->newRecord();
+    const std::string wanted = runtime::utf8ToCp1252(type);
+    if (wanted.empty()) {
+        file->setOrder(key);
+    } else {
+        r.setText(Equ::Type, wanted);
+        r.setNumber(Equ::Long, -2147483648LL);
+        file->setFrom(key, r);
+    }
+    while (file->next(r).ok()) {
+        if (!wanted.empty() && !runtime::sameTextNoCase(r.text(Equ::Type), wanted))
+            break;
+        for (int f = Equ::Type; f <= Equ::Notes; ++f)
+            ctx.out << (f == Equ::Type ? "" : "\t") << column(r.text(f));
+        ctx.out << '\n';
+    }
+    return 0;
+}
+
+int loadPopups(CliContext& ctx)
+{
+    runtime::KeyedFile* file = ctx.open(data::FileName::Popups, equates::popupLayout());
+    if (!file)
+        return ExitFailure;
+    equates::PopupLoader loader(*file, ctx.dialogs);
+    ctx.out << "loaded " << loader.run(ctx.session.programIni()) << " popup records\n";
+    return 0;
+}
+
+int showPopup(CliContext& ctx, const std::string& type)
+{
+    runtime::KeyedFile* file = ctx.open(data::FileName::Popups, equates::popupLayout());
+    if (!file)
+        return ExitFailure;
+    runtime::Record r = file->newRecord();
+    r.setText(Pop::Type, runtime::utf8ToCp1252(type));
+    if (file->get(Pop::Key, r)) {
+        ctx.err << "No popup menu " << type << '\n';
+        return ExitFailure;
+    }
+    ctx.out << column(r.text(Pop::Item)) << '\t' << column(r.text(Pop::Data)) << '\n';
+    while (file->next(r).ok() && runtime::sameTextNoCase(r.text(Pop::Type), runtime::utf8ToCp1252(type)))
+        ctx.out << r.number(Pop::Seq) << '\t' << column(r.text(Pop::Item)) << '\t' << column(r.text(Pop::Data)) << '\n';
+    return 0;
+}
+
+} // namespace
+
+void addEquateCommands(CLI::App& app, CommandRunner& run)
+{
+    auto* equates = app.add_subcommand("equates", "Load and list the equates file");
+    equates->require_subcommand(1);
+    equates->add_subcommand("load", "Rebuild the equates file from the Clarion installation")->callback([&run] {
+        run = loadEquates;
+    });
+    auto type = std::make_shared<std::string>();
+    auto order = std::make_shared<std::string>("name");
+    auto* list = equates->add_subcommand("list", "Print the equates, one per line");
+    list->add_option("--type", *type, "Only this type");
+    list->add_option("--order", *order, "name, seq or long")->check(CLI::IsMember({"name", "seq", "long"}));
+    list->callback([&run, type, order] { run = [type, order](CliContext& ctx) { return listEquates(ctx, *type, *order); }; });
+
+    auto* popups = app.add_subcommand("popups", "Load and show the popup menus");
+    popups->require_subcommand(1);
+    popups->add_subcommand("load", "Rebuild the popup file from POPUP.TXT and POPUPABC.TXT")->callback([&run] {
+        run = loadPopups;
+    });
+    auto popupType = std::make_shared<std::string>();
+    auto* show = popups->add_subcommand("show", "Print one popup menu");
+    show->add_option("type", *popupType, "Popup type")->required();
+    show->callback([&run, popupType] { run = [popupType](CliContext& ctx) { return showPopup(ctx, *popupType); }; });
+}
+
+} // namespace kestrix::app

@@ -1,0 +1,116 @@
+#include "KtxRun.h"
+#include "runtime/testing/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using kestrix::testing::ktx;
+using kestrix::testing::KtxRun;
+
+namespace {
+
+const std::string SampleRoot = std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion";
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+struct Workspace
+{
+    kestrix::runtime::testing::TempDir dir;
+    std::string data = (dir.path() / "data").string();
+    KtxRun run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--data-dir", data, "--set", "CWPATH=" + SampleRoot});
+        return ktx(args);
+    }
+};
+
+} // namespace
+
+TEST(KtxEquates, TheSampleInstallationLoadsWithEveryKindOfEquate)
+{
+    Workspace w;
+    const KtxRun load = w.run({"equates", "load"});
+    ASSERT_EQ(load.code, 0) << load.err;
+    EXPECT_EQ(load.err, "");
+    EXPECT_EQ(load.out.rfind("loaded ", 0), 0u);
+    const long count = std::stol(load.out.substr(7));
+    EXPECT_GT(count, 1000);
+
+    const auto colours = lines(w.run({"equates", "list", "--type", "Color"}).out);
+    ASSERT_FALSE(colours.empty());
+    EXPECT_EQ(colours.front().substr(0, 15), "Color\tAqua\tCOLO");
+    const auto system = lines(w.run({"equates", "list", "--type", "Color Win", "--order", "long"}).out);
+    ASSERT_FALSE(system.empty());
+    EXPECT_EQ(system.front(), "Color Win\tScrollbar\tCOLOR:SCROLLBAR\t80000000H\t-2147483648\t80000000H\tEQUATES\t18\t");
+    const auto keys = w.run({"equates", "list", "--type", "Keycode"}).out;
+    EXPECT_NE(keys.find("Keycode\tCtrlShiftA\tCtrlShiftA\t0341H\t833\t0341H\tKEYCODES"), std::string::npos);
+    const auto events = w.run({"equates", "list", "--type", "Event List"}).out;
+    EXPECT_NE(events.find("\tNewSelection\t"), std::string::npos);
+    const auto std = w.run({"equates", "list", "--type", "Std", "--order", "seq"}).out;
+    EXPECT_NE(std.find("Std\tTileVertical\tSTD:TileVertical\t21\t21"), std::string::npos);
+    const auto warn = lines(w.run({"equates", "list", "--type", "Warn", "--order", "long"}).out);
+    EXPECT_EQ(warn.size(), 38u);
+
+    // Every type the load met has its popup menu.
+    ASSERT_EQ(w.run({"popups", "load"}).code, 0);
+    const auto markers = lines(w.run({"equates", "list", "--type", "Z-Type"}).out);
+    ASSERT_GT(markers.size(), 30u);
+    for (const std::string& marker : markers) {
+        const std::string type = marker.substr(7, marker.find('\t', 7) - 7);
+        std::string upper = type;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const KtxRun popup = w.run({"popups", "show", "EQ:" + upper});
+        EXPECT_EQ(popup.code, 0) << "no popup menu for type " << type;
+    }
+}
+
+TEST(KtxPopups, MenusOfTheDeliveredFiles)
+{
+    Workspace w;
+    const KtxRun load = w.run({"popups", "load"});
+    ASSERT_EQ(load.code, 0) << load.err;
+    const auto colour = lines(w.run({"popups", "show", "eq:color"}).out);
+    ASSERT_GE(colour.size(), 3u);
+    EXPECT_EQ(colour[0], "6\tFont Color|Fill Color|Window Background|List Selected Bar|Assign|Compare");
+    EXPECT_EQ(colour[1], "1\tFont Color\t?Control{PROP:FontColor} = ^");
+    for (const char* type : {"EQ:EVENT", "EQ:PICS", "EQUATE BROWSE", "KEYCODE FIND", "TPL EQUATE", "TPL EQUATE ABC",
+                             "TPL SYMBOLS", "TPL SYMBOLS ABC", "MSG{Q}", "RENAME BUTTON", "STRING BLD"})
+        EXPECT_EQ(w.run({"popups", "show", type}).code, 0) << type;
+    EXPECT_EQ(w.run({"popups", "show", "NO SUCH"}).code, 1);
+}
+
+TEST(KtxEquates, AListFileThatCannotBeReadIsReportedAndTheOthersLoaded)
+{
+    Workspace w;
+    std::filesystem::create_directories(std::filesystem::path(w.data) / "EQU-USE5.TXT"); // a folder, not a file
+    const KtxRun load = w.run({"equates", "load"});
+    EXPECT_EQ(load.code, 0);
+    EXPECT_EQ(load.err.rfind("FILE OPEN ERROR: An error occured while opening a file used to build the equates list\n\n"
+                             "Error: Access Denied (5)\nFile: EQU-USE5.TXT \n",
+                             0),
+              0u)
+        << load.err;
+    EXPECT_NE(w.run({"equates", "list", "--type", "Color"}).out.find("COLOR:Black"), std::string::npos);
+    EXPECT_EQ(w.run({"equates", "list", "--type", "Std Button"}).out, ""); // that list's duplicates are missing
+}
+
+TEST(KtxEquates, AnEquatesFileThatCannotBeCreatedFailsTheLoad)
+{
+    Workspace w;
+    ASSERT_EQ(w.run({"config", "show"}).code, 0);
+    std::ofstream(std::filesystem::path(w.data) / "Equates5.tps") << std::string(100, 'x');
+    const KtxRun load = w.run({"equates", "load"});
+    EXPECT_EQ(load.code, 1);
+    EXPECT_NE(load.err.find("Disk Error"), std::string::npos);
+}

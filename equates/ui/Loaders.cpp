@@ -1,0 +1,52 @@
+#include "equates/ui/Loaders.h"
+
+#include "config/ConfigRecord.h"
+#include "data/DataFileNames.h"
+#include "data/DataFileRegistry.h"
+#include "equates/EquateRecord.h"
+#include "equates/PopupLoader.h"
+#include "equates/PopupRecord.h"
+#include "runtime/ui/GuiThreadDialogs.h"
+#include "runtime/ui/ProgressDialog.h"
+
+#include <QApplication>
+
+namespace kestrix::equates {
+
+EquateLoadResult loadEquatesWithProgress(config::Session& session, QWidget* parent)
+{
+    data::DataFileUse equates(session.files(), data::FileName::Equates, equateLayout());
+    EquateLoadResult result;
+    if (!equates)
+        return result;
+    runtime::ProgressDialog progress(QStringLiteral("Loading Equates"), parent);
+    runtime::GuiThreadDialogs dialogs(session.dialogs(), &progress);
+    EquateLoader loader(*equates.file(), session.configuration().text(config::Cfg::CwPath), dialogs);
+    const runtime::IniFile ini = session.programIni();
+    progress.run([&](const runtime::ProgressDialog::Report& report) {
+        loader.setProgress(report);
+        result = loader.run(ini);
+    });
+    return result;
+}
+
+std::int64_t loadPopupsWithProgress(config::Session& session, QWidget* parent)
+{
+    data::DataFileUse popups(session.files(), data::FileName::Popups, popupLayout());
+    if (!popups)
+        return 0;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    runtime::ProgressDialog progress(QStringLiteral("Loading Popups"), parent);
+    runtime::GuiThreadDialogs dialogs(session.dialogs(), &progress);
+    PopupLoader loader(*popups.file(), dialogs);
+    const runtime::IniFile ini = session.programIni();
+    std::int64_t loaded = 0;
+    progress.run([&](const runtime::ProgressDialog::Report& report) {
+        loader.setProgress(report);
+        loaded = loader.run(ini);
+    });
+    QApplication::restoreOverrideCursor();
+    return loaded;
+}
+
+} // namespace kestrix::equates

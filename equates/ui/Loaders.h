@@ -1,0 +1,14 @@
+#pragma once
+
+#include "config/Session.h"
+#include "equates/EquateLoader.h"
+
+class QWidget;
+
+// The two loaders behind their progress windows, as the frame runs them.
+namespace kestrix::equates {
+
+EquateLoadResult loadEquatesWithProgress(config::Session& session, QWidget* parent);
+std::int64_t loadPopupsWithProgress(config::Session& session, QWidget* parent);
+
+} // namespace kestrix::equates
