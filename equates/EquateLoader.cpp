@@ -380,6 +380,8 @@ bool EquateLoader::Load::loadList(const std::string& listName)
     logEntry(listName, "BeginBytes", std::to_string(list.bytes));
     const std::vector<ListEntry> entries = readListEntries(list.lines, owner.m_root);
     logEntry(listName, "Loaded", clockReading());
+    // Keys are built once after the sources rather than kept up to date record by record.
+    file.dropKeys();
     int ordinal = 0;
     for (const ListEntry& entry : entries) {
         logEntry(listName, std::to_string(++ordinal), entry.file);
@@ -394,6 +396,12 @@ bool EquateLoader::Load::loadList(const std::string& listName)
         return false;
     logEntry(listName, "Build", clockReading());
     show("Building Equate File Index");
+    if (const runtime::FileError error = file.rebuildKeys()) {
+        owner.m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while building the keys of the Equates File",
+                                                       file.name() + " ", error, runtime::Button::Ok,
+                                                       runtime::MessageIcon::Asterisk));
+        return false;
+    }
     logEntry(listName, "LoadUserDups", clockReading());
     show("Load User Dups");
     loadDups(list.lines);

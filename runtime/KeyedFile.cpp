@@ -50,6 +50,17 @@ DataFileName splitDataFileName(const std::string& name)
 KeyedFile::KeyedFile(std::string name, std::shared_ptr<const RecordLayout> layout)
     : m_name(std::move(name)), m_parts(splitDataFileName(m_name)), m_layout(std::move(layout))
 {
+    std::string columns;
+    std::string params;
+    int param = 1;
+    for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
+        for (int e = 1; e <= m_layout->fields()[f].dims; ++e) {
+            columns += (columns.empty() ? "" : ", ") + sqlName(m_layout->columnName(static_cast<int>(f), e));
+            params += (params.empty() ? "?" : ", ?") + std::to_string(param++);
+        }
+    }
+    m_insertSql = "INSERT INTO " + sqlName(m_parts.table) + " (" + columns + ") VALUES (" + params + ")";
+    m_selectSql = "SELECT " + selectColumns() + " FROM " + sqlName(m_parts.table);
 }
 
 KeyedFile::~KeyedFile()
@@ -152,6 +163,11 @@ FileError KeyedFile::openConnection(bool allowCreate)
     }
     const auto wait = std::max(m_busyTimeout, m_openWait);
     sqlite3_busy_timeout(m_db, static_cast<int>(wait.count()));
+    // Room for a loader's keys: with the default cache a bulk load keeps re-reading index pages.
+    sqlite3_exec(m_db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
+    // In WAL mode NORMAL keeps the file consistent through a crash; only the last commit may be lost on power failure.
+    sqlite3_exec(m_db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr); // key builds sort in memory
     return FileError::none();
 }
 
@@ -236,14 +252,24 @@ FileError KeyedFile::rebuildKeys()
                 error = exec(sql);
         }
         if (error.ok())
-            error = exec("REINDEX " + sqlName(m_parts.table));
-        if (error.ok())
             error = exec("COMMIT");
         else
             exec("ROLLBACK");
     }
     if (!wasOpen)
         close();
+    return fail(error);
+}
+
+FileError KeyedFile::dropKeys()
+{
+    if (!m_db)
+        return fail(FileError::of(ErrorCode::FileNotOpen));
+    FileError error;
+    for (const KeyDef& key : m_layout->keys()) {
+        if (error.ok())
+            error = exec("DROP INDEX IF EXISTS " + sqlName(m_parts.table + "_" + key.name));
+    }
     return fail(error);
 }
 
@@ -422,7 +448,7 @@ void KeyedFile::bindFields(sqlite3_stmt* stmt, const Record& record, int firstPa
     for (int slot = 0; slot < m_layout->slotCount(); ++slot, ++param) {
         const Record::Value& value = record.slot(slot);
         if (const auto* s = std::get_if<std::string>(&value))
-            sqlite3_bind_text(stmt, param, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(stmt, param, s->data(), static_cast<int>(s->size()), SQLITE_STATIC); // the record outlives the step
         else
             sqlite3_bind_int64(stmt, param, std::get<std::int64_t>(value));
     }
@@ -444,16 +470,7 @@ FileError KeyedFile::add(Record& record)
 {
     if (!m_db)
         return fail(FileError::of(ErrorCode::FileNotOpen));
-    std::string columns;
-    std::string params;
-    int param = 1;
-    for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
-        for (int e = 1; e <= m_layout->fields()[f].dims; ++e) {
-            columns += (columns.empty() ? "" : ", ") + sqlName(m_layout->columnName(static_cast<int>(f), e));
-            params += (params.empty() ? "?" : ", ?") + std::to_string(param++);
-        }
-    }
-    sqlite3_stmt* stmt = statement("INSERT INTO " + sqlName(m_parts.table) + " (" + columns + ") VALUES (" + params + ")");
+    sqlite3_stmt* stmt = statement(m_insertSql);
     if (!stmt)
         return fail(mapError(sqlite3_errcode(m_db)));
     bindFields(stmt, record, 1);
@@ -526,7 +543,7 @@ FileError KeyedFile::fetch(std::int64_t position, Record& record)
 {
     if (!m_db)
         return fail(FileError::of(ErrorCode::FileNotOpen));
-    sqlite3_stmt* stmt = statement("SELECT " + selectColumns() + " FROM " + sqlName(m_parts.table) + " WHERE rowid = ?1");
+    sqlite3_stmt* stmt = statement(m_selectSql + " WHERE rowid = ?1");
     if (!stmt)
         return fail(mapError(sqlite3_errcode(m_db)));
     sqlite3_bind_int64(stmt, 1, position);
@@ -559,7 +576,7 @@ FileError KeyedFile::get(int key, Record& record)
     }
     if (def.excludeBlank && allBlank)
         return fail(FileError::of(ErrorCode::RecordNotFound));
-    sqlite3_stmt* stmt = statement("SELECT " + selectColumns() + " FROM " + sqlName(m_parts.table) + " WHERE " + where +
+    sqlite3_stmt* stmt = statement(m_selectSql + " WHERE " + where +
                                    " ORDER BY rowid LIMIT 1");
     if (!stmt)
         return fail(mapError(sqlite3_errcode(m_db)));
@@ -636,8 +653,7 @@ FileError KeyedFile::step(bool forward, Record& record)
         m_cursor.hasStart = false;
         m_cursor.beyond = 0;
     }
-    const std::string table = sqlName(m_parts.table);
-    std::string sql = "SELECT " + selectColumns() + " FROM " + table;
+    std::string sql = m_selectSql;
     const int key = m_cursor.key;
     if (key == FileOrder) {
         if (m_cursor.started || m_cursor.hasStart)

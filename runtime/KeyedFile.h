@@ -46,6 +46,8 @@ public:
     FileError open();
     FileError create();          // (re)creates the table; leaves the file closed
     FileError rebuildKeys();     // BUILD: recreates every key from the records
+    // For a bulk load into a new file: the keys go, and rebuildKeys() makes them at the end.
+    FileError dropKeys();
     // Waits up to `wait` for another program's lock to go; the next open waits as long.
     FileError recover(std::chrono::milliseconds wait);
     void close();
@@ -99,6 +101,8 @@ private:
 
     std::string m_name;
     DataFileName m_parts;
+    std::string m_insertSql;   // built once: adds are the loaders' hot path
+    std::string m_selectSql;
     std::shared_ptr<const RecordLayout> m_layout;
     sqlite3* m_db = nullptr;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
