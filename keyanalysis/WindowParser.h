@@ -1,0 +1,49 @@
+#pragma once
+
+#include "keyanalysis/AnalysisQueues.h"
+#include "runtime/DialogService.h"
+
+#include <functional>
+#include <string>
+
+// Reads a WINDOW( or APPLICATION( structure as the clipboard holds it: logical
+// lines, nesting, the optional restriction to one tab, normalised lines, the
+// header and menu, the hot keys and the controls that show an Alt letter.
+namespace kestrix::keyanalysis {
+
+struct TabChoice
+{
+    int tabMode = 0;            // 0 all, 999 none, else the tab's number
+    std::size_t entry = 0;      // index in the offered tabs of the chosen one
+};
+// The Tab Selection window: offered the tabs of the first sheet when it has two or more.
+using TabChooser = std::function<TabChoice(const std::vector<TabEntry>&)>;
+
+constexpr std::size_t ClipboardRoom = 65000;
+constexpr std::size_t LineRoom = 500;
+
+class WindowParser final
+{
+public:
+    WindowParser(AnalysisQueues& queues, runtime::DialogService& dialogs) : m_q(queues), m_dialogs(dialogs) {}
+
+    // Steps 1 to 7 of an analysis.
+    void parse(const std::string& clipboardText, const TabChooser& chooseTab);
+    // The header and menu scan over lines [first, last) of the normalised lines.
+    void menuScan(std::size_t first, std::size_t last);
+
+private:
+    std::vector<RawLine> rawLines(const std::string& buffer) const;
+    bool nest(std::string& buffer, const TabChooser& chooseTab);
+    void normalise(const std::string& buffer);
+    void readEntry(std::size_t index, int depth, std::string (&names)[11], int& sequence);
+    void hotKeysAndControls();
+
+    AnalysisQueues& m_q;
+    runtime::DialogService& m_dialogs;
+};
+
+// The Alt letter of a text: the character after the first '&' that is not part of "&&", upper-cased; NoKey without one.
+char altLetter(const std::string& text);
+
+} // namespace kestrix::keyanalysis
