@@ -3,6 +3,7 @@
 #include "app/DataDirectorySetup.h"
 #include "app/cli/CliContext.h"
 #include "app/cli/EquateCommands.h"
+#include "app/cli/KeyCommands.h"
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/MessageCommands.h"
 #include "runtime/DataDirectory.h"
@@ -29,6 +30,7 @@ int runKtx(int argc, char** argv, std::ostream& out, std::ostream& err)
     addConfigCommands(app, run);
     addMessageCommands(app, run);
     addEquateCommands(app, run);
+    addKeyCommands(app, run);
 
     try {
         app.parse(argc, argv);

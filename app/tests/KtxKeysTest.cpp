@@ -1,0 +1,80 @@
+#include "KtxRun.h"
+#include "runtime/testing/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+
+using kestrix::testing::ktx;
+using nlohmann::json;
+
+namespace {
+const std::string Samples = std::string(KESTRIX_SOURCE_DIR) + "/samples/windows/";
+
+struct Workspace
+{
+    kestrix::runtime::testing::TempDir dir;
+    std::string data = (dir.path() / "data").string();
+    json analyze(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--data-dir", data, "keys", "analyze"});
+        const auto run = ktx(args);
+        EXPECT_EQ(run.code, 0) << run.err;
+        return json::parse(run.out);
+    }
+};
+} // namespace
+
+TEST(KtxKeys, ASheetOfTabsAnalysedWholeOrByTab)
+{
+    Workspace w;
+    const json all = w.analyze({Samples + "CustomerForm.clw"});
+    EXPECT_EQ(all["title"], "Update Customer");
+    EXPECT_TRUE(all["isMdi"]);
+    EXPECT_EQ(all["tabMode"], 0);
+    // A: Address, Active; N: Name, Newsletter, Notes; O: N&otes, OK.
+    EXPECT_EQ(all["captions"][0], "&Alt Keys  (4 Conflicts)");
+    EXPECT_EQ(all["conflicts"]["key"], 1);                       // F1Key against the IDE's Help
+    EXPECT_EQ(all["frame"]["name"], "None");
+    EXPECT_TRUE(all["messages"].empty());
+    EXPECT_EQ(all["alt"][0]["key"], ""); // controls without a letter sort first
+    EXPECT_EQ(all["usedLetters"], "A C E GHI    NOP  S");
+
+    const json second = w.analyze({Samples + "CustomerForm.clw", "--tab", "2", "--sort", "5", "--suggest", "1"});
+    EXPECT_EQ(second["tabMode"], 2);
+    for (const json& row : second["alt"])
+        EXPECT_NE(row["name"], "&Name:");
+    EXPECT_EQ(second["alt"][0]["type"], "TAB"); // tab order
+    EXPECT_EQ(second["suggestion"].get<std::string>().rfind("** WARNING **", 0), 0u);
+    const json none = w.analyze({Samples + "CustomerForm.clw", "--tab", "none"});
+    EXPECT_EQ(none["tabMode"], 999);
+}
+
+TEST(KtxKeys, TheFrameIsSavedAndMergedIntoItsChildren)
+{
+    Workspace w;
+    const json frame = w.analyze({Samples + "MainFrame.clw", "--save-frame"});
+    EXPECT_TRUE(frame["isApplication"]);
+    EXPECT_EQ(frame["frame"]["status"], "Frame is being Analyzed");
+    const json child = w.analyze({Samples + "OrderBrowse.clw"});
+    EXPECT_EQ(child["frame"]["name"], "Order Entry");
+    EXPECT_EQ(child["frame"]["status"], "Frame is Included");
+    EXPECT_EQ(child["frame"]["button"], "Ex&clude");
+    bool frameEntry = false;
+    for (const json& row : child["menu"])
+        frameEntry = frameEntry || (row["frame"] == true && row["path"] == "\\Window");
+    EXPECT_TRUE(frameEntry);
+    const json excluded = w.analyze({Samples + "OrderBrowse.clw", "--frame", "exclude"});
+    EXPECT_EQ(excluded["frame"]["status"], "Frame is Excluded");
+}
+
+TEST(KtxKeys, TextThatIsNoWindowIsReported)
+{
+    Workspace w;
+    std::ofstream((w.dir.path() / "junk.txt").string()) << "x = 1\nBUTTON('&B')\n";
+    const json junk = w.analyze({(w.dir.path() / "junk.txt").string()});
+    ASSERT_EQ(junk["messages"].size(), 1u);
+    EXPECT_EQ(junk["messages"][0].get<std::string>().rfind("NO WINDOW FOUND: There does not appear", 0), 0u);
+    EXPECT_EQ(junk["alt"].size(), 1u);
+}
