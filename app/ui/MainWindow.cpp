@@ -9,6 +9,8 @@
 #include "equates/TipsFile.h"
 #include "equates/ui/Loaders.h"
 #include "equates/ui/TipOfTheDayWindow.h"
+#include "keyanalysis/ui/AltKeyAnalysisWindow.h"
+#include "runtime/WinPath.h"
 #include "config/ConfigRecord.h"
 #include "config/Settings.h"
 #include "config/ui/ConfigurationWindow.h"
@@ -71,6 +73,15 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
         [this] { m_session.clipboardQueue().erase(); }, [this] { startTool(Procedure::ClipView); });
     setEquateLoader([this] { equates::loadEquatesWithProgress(m_session, this); });
     setPopupLoader([this] { equates::loadPopupsWithProgress(m_session, this); });
+    registerTool("AltKeyAnalysis", [](config::Session& s) -> runtime::ToolWindow* {
+        // The Read and Debug tabs are for those who test the analysis.
+        const bool debugTabs = runtime::IniFile(runtime::resolveWinPath("ktxtest.ini")).value("test", "test1") == "1";
+        auto* window = new keyanalysis::AltKeyAnalysisWindow(s.dialogs(), s.systemClipboard(),
+                                                             keyanalysis::FrameStore::inDataDirectory(), debugTabs,
+                                                             s.tools(), s.positions());
+        window->readClipboard(); // the analysis runs once as the window opens
+        return window;
+    });
     registerTool(Procedure::TipOfTheDay, [](config::Session& s) -> runtime::ToolWindow* {
         // "123" marks the call at start-up, read once.
         const bool atStartup = s.modes().toolParameter == "123";

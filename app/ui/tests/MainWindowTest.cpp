@@ -10,7 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -168,7 +170,9 @@ private slots:
                                     "Open Dictionary, for import use menu", "Map Viewer", "Window Key Analysis",
                                     "ASCII Table", "Help Organizer", "Stick Note", "Toggle Clipboard Change/Add Mode",
                                     "Erase Clipboard", "View Clipboard Queue", "Toggle ABC/CW2 Template Family"}));
-        // No tool is registered here: every tool item and button is disabled.
+        // Tools not built yet are disabled; the built ones are not.
+        QVERIFY(frame.findAction(QStringLiteral("tool_AltKeyAnalysis"))->isEnabled());
+        QVERIFY(frame.findAction(QStringLiteral("button_AltKeyAnalysis"))->isEnabled());
         QVERIFY(!frame.findAction(QStringLiteral("tool_MakeInput"))->isEnabled());
         QVERIFY(!frame.findAction(QStringLiteral("button_MakeInput"))->isEnabled());
         QVERIFY(!frame.findAction(QStringLiteral("button_dictionaryOpen"))->isEnabled());
@@ -277,6 +281,26 @@ private slots:
         std::vector<std::string> fresh{"third"};
         session.putCode(fresh); // add mode after erase: only the new code
         QCOMPARE(clip.text(), std::string("third"));
+    }
+
+    void theWindowKeyAnalysisReadsTheClipboardAsItOpens()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        QFile sample(QStringLiteral(KESTRIX_SOURCE_DIR "/samples/windows/OrderBrowse.clw"));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        clip.setText(sample.readAll().toStdString());
+        config::Session session(dialogs, clip);
+        app::MainWindow frame(session);
+        frame.findAction(QStringLiteral("button_AltKeyAnalysis"))->trigger();
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        auto* window = frame.mdiArea()->subWindowList().front();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Window Key Analysis (Browse Orders)"));
+        auto* tabs = window->findChild<QTabWidget*>();
+        QCOMPARE(tabs->count(), 4); // no Read and Debug tabs without ktxtest.ini
+        QCOMPARE(tabs->tabText(1), QStringLiteral("&Hot Keys  (1 Conflicts)")); // CtrlC against Copy
+        QVERIFY(dialogs.shown.empty());
     }
 
     void helpOpensTheTopicsPage()
