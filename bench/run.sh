@@ -20,7 +20,7 @@ done
 sorted=($(printf '%s\n' "${times[@]}" | sort -n))
 echo "kestrix start to exit (--exit-after-start, offscreen), $runs runs:"
 echo "  median ${sorted[$((runs / 2))]} us, min ${sorted[0]} us, max ${sorted[$((runs - 1))]} us"
-for b in data_file_bench message_bench equate_load_bench; do
+for b in data_file_bench message_bench key_analysis_bench equate_load_bench; do
   if [ -x "$build/bench/$b" ]; then
     if [ "$b" = equate_load_bench ]; then "$build/bench/$b"; else "$build/bench/$b" --benchmark_min_time=0.2; fi
   fi

@@ -460,7 +460,8 @@ void WindowParser::hotKeysAndControls()
 void WindowParser::parse(const std::string& clipboardText, const TabChooser& chooseTab)
 {
     m_q = AnalysisQueues{};
-    std::string buffer = windowsLineEnds(clipboardText.substr(0, ClipboardRoom));
+    // Read whole: a cut at a fixed size would analyse a large window in part without a word.
+    std::string buffer = windowsLineEnds(clipboardText);
     buffer = std::string(runtime::rtrim(buffer));
     m_q.raw = rawLines(buffer);
     nest(buffer, chooseTab);

@@ -19,7 +19,6 @@ struct TabChoice
 // The Tab Selection window: offered the tabs of the first sheet when it has two or more.
 using TabChooser = std::function<TabChoice(const std::vector<TabEntry>&)>;
 
-constexpr std::size_t ClipboardRoom = 65000;
 constexpr std::size_t LineRoom = 500;
 
 class WindowParser final

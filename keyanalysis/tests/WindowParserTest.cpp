@@ -145,6 +145,17 @@ TEST(WindowParser, NestingProblemsAreReportedNotCrashedOn)
         EXPECT_LE(line.size(), LineRoom);
 }
 
+TEST(WindowParser, ALargeWindowIsReadWhole)
+{
+    std::string body;
+    for (int i = 0; i < 2000; ++i)
+        body += "       BUTTON('&Button number " + std::to_string(i) + "'),AT(1,1,40,12),USE(?Button" + std::to_string(i) + ")\r\n";
+    ASSERT_GT(body.size(), 65000u);
+    Parsed p(window(body));
+    EXPECT_EQ(p.q.alt.size(), 2000u);
+    EXPECT_TRUE(p.dialogs.shown.empty());
+}
+
 TEST(WindowParser, TabSelectionLimitsTheControls)
 {
     const std::string text = "W WINDOW('Tabs')\r\n SHEET\r\n  TAB('&One')\r\n   BUTTON('&A')\r\n  END\r\n"
