@@ -35,7 +35,11 @@ bool isNumeric(const std::string& text, std::int64_t& value)
     if (!digits)
         return false;
     try {
-        value = static_cast<std::int64_t>(std::stold(t));
+        const long double number = std::stold(t);
+        // Beyond what a LONG can hold the value is no number the program can use.
+        if (!(number > -2147483649.0L && number < 2147483648.0L))
+            return false;
+        value = static_cast<std::int64_t>(number);
     } catch (...) {
         return false;
     }

@@ -68,6 +68,8 @@ TEST(EquateLineParser, ValuesOfEveryKind)
     EXPECT_EQ(parse(" x EQUATE(1)").label, "");       // labels start in column 1
     EXPECT_EQ(parse("x EQUATE(12345678901234567890123)").equate.size(), 20u);
     EXPECT_EQ(parse("x EQUATE(1").equate, "1");        // no closing parenthesis
+    EXPECT_EQ(parse("x EQUATE(800000011111111111111111111111)").value, 0); // too large for a LONG
+    EXPECT_EQ(parse("x EQUATE(2147483647)").value, 2147483647);
 }
 
 TEST(EquateLineParser, ItemizeMembersCount)

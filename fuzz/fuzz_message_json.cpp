@@ -1,0 +1,15 @@
+// The ktx JSON record reader.
+#include "message/MessageJson.h"
+#include "message/MessageRecord.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace kestrix::message;
+    const nlohmann::json parsed = nlohmann::json::parse(data, data + size, nullptr, false);
+    if (parsed.is_discarded())
+        return 0;
+    kestrix::runtime::Record r = templateMessage();
+    applyMessageJson(r, parsed, '`');
+    messageToJson(r, '`').dump();
+    return 0;
+}
