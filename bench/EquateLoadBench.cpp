@@ -106,8 +106,15 @@ Figures measure(int totalLines)
 
 } // namespace
 
-int main()
+// With --write DIR LINES, only writes the installation there (for ktx and /usr/bin/time).
+int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--write") {
+        fs::create_directories(argv[2]);
+        fs::current_path(argv[2]);
+        writeInstallation(std::stoi(argv[3]));
+        return 0;
+    }
     const Figures small = measure(100000);
     const Figures large = measure(200000);
     std::printf("%-44s %12s %12s\n", "measured", "figure", "target");
