@@ -5,6 +5,7 @@
 #include "equates/EquateLineParser.h"
 #include "equates/EquateRecord.h"
 #include "runtime/FixedText.h"
+#include "runtime/LocalTime.h"
 #include "runtime/TextLineFile.h"
 #include "runtime/WinPath.h"
 
@@ -32,13 +33,7 @@ std::string columns(const std::string& line, std::size_t first, std::size_t last
 std::string clockReading()
 {
     const auto now = std::chrono::system_clock::now();
-    const std::time_t t = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
+    const std::tm local = runtime::localTime(now);
     const auto centis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000 / 10;
     return std::to_string(((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 100 + centis + 1);
 }
@@ -61,6 +56,31 @@ bool isSection(const std::string& line)
 bool ignored(const std::string& line)
 {
     return line.empty() || line[0] == '!' || line[0] == ' ';
+}
+
+// Calls `onLine` for each line of `section` ("[USER]") of a list file, after its TYPE= lines
+// have set `type`; stops when `onLine` returns false.
+template <class OnLine, class OnType>
+void forEachSectionLine(const std::vector<std::string>& lines, const char* section, OnType onType, OnLine onLine)
+{
+    std::string current;
+    for (const std::string& raw : lines) {
+        const std::string line = detabbed(raw);
+        if (ignored(line))
+            continue;
+        if (isSection(line)) {
+            current = runtime::upper(runtime::trim(line));
+            continue;
+        }
+        if (current != section)
+            continue;
+        if (runtime::sameTextNoCase(line.substr(0, 5), "TYPE=")) {
+            onType(columns(line, 6, 17));
+            continue;
+        }
+        if (!onLine(line, raw))
+            break;
+    }
 }
 
 } // namespace
@@ -264,105 +284,85 @@ void EquateLoader::Load::loadSource(const ListEntry& entry)
 
 void EquateLoader::Load::loadUser(const std::vector<std::string>& lines)
 {
-    std::string section;
     std::string type = "User Unk";
     std::int64_t userSeq = 1;
     file.stream();
-    for (const std::string& raw : lines) {
-        const std::string line = detabbed(raw);
-        if (ignored(line))
-            continue;
-        if (isSection(line)) {
-            section = runtime::upper(runtime::trim(line));
-            continue;
-        }
-        if (section != "[USER]")
-            continue;
-        if (runtime::sameTextNoCase(line.substr(0, 5), "TYPE=")) {
-            type = columns(line, 6, 17);
+    forEachSectionLine(
+        lines, "[USER]",
+        [&](const std::string& named) {
+            type = named;
             registerType(type);
-            continue;
-        }
-        Record r = file.newRecord();
-        r.setText(Equ::Type, type);
-        r.setText(Equ::Equate, columns(line, 1, 19));
-        r.setText(Equ::Name, columns(line, 20, 49));
-        const std::string shortName = columns(line, 50, 79);
-        r.setText(Equ::SearchName, shortName.empty() ? r.text(Equ::Name) : shortName);
-        r.setNumber(Equ::Long, std::atoll(columns(line, 80, 89).c_str()));
-        r.setText(Equ::Hex, columns(line, 90, 99));
-        r.setText(Equ::File, columns(line, 100, 111).substr(0, 8));
-        r.setText(Equ::Notes, columns(line, 120, 159));
-        r.setNumber(Equ::LoadSeq, ++userSeq);
-        registerType(type);
-        if (!add(r, raw))
-            break;
-    }
+        },
+        [&](const std::string& line, const std::string& raw) {
+            Record r = file.newRecord();
+            r.setText(Equ::Type, type);
+            r.setText(Equ::Equate, columns(line, 1, 19));
+            r.setText(Equ::Name, columns(line, 20, 49));
+            const std::string shortName = columns(line, 50, 79);
+            r.setText(Equ::SearchName, shortName.empty() ? r.text(Equ::Name) : shortName);
+            r.setNumber(Equ::Long, std::atoll(columns(line, 80, 89).c_str()));
+            r.setText(Equ::Hex, columns(line, 90, 99));
+            r.setText(Equ::File, columns(line, 100, 111).substr(0, 8));
+            r.setText(Equ::Notes, columns(line, 120, 159));
+            r.setNumber(Equ::LoadSeq, ++userSeq);
+            registerType(type);
+            return add(r, raw);
+        });
     file.flush();
 }
 
 void EquateLoader::Load::loadDups(const std::vector<std::string>& lines)
 {
-    std::string section;
     std::string type = "Dups Unk";
     file.stream();
-    for (const std::string& raw : lines) {
-        const std::string line = detabbed(raw);
-        if (ignored(line))
-            continue;
-        if (isSection(line)) {
-            section = runtime::upper(runtime::trim(line));
-            continue;
-        }
-        if (section != "[DUPS]")
-            continue;
-        if (runtime::sameTextNoCase(line.substr(0, 5), "TYPE=")) {
-            type = columns(line, 6, 17);
+    forEachSectionLine(
+        lines, "[DUPS]",
+        [&](const std::string& named) {
+            type = named;
             registerType(type);
-            continue;
-        }
-        if (line[0] == '*') {
-            const std::string prefix(runtime::rtrim(line.substr(1)));
-            const std::string upperPrefix = runtime::upper(prefix);
-            // The matches are collected first, so the walk never meets its own copies.
-            std::vector<Record> matches;
-            Record start = file.newRecord();
-            start.setText(Equ::Name, prefix);
-            file.setFrom(Equ::ByName, start);
-            Record r = file.newRecord();
-            bool runaway = false;
-            while (file.next(r).ok() && runtime::upper(r.text(Equ::Name)).rfind(upperPrefix, 0) == 0) {
-                if (matches.size() >= DuplicateLimit) {
-                    runaway = true;
-                    break;
+        },
+        [&](const std::string& line, const std::string& raw) {
+            if (line[0] == '*') {
+                const std::string prefix(runtime::rtrim(line.substr(1)));
+                const std::string upperPrefix = runtime::upper(prefix);
+                // The matches are collected first, so the walk never meets its own copies.
+                std::vector<Record> matches;
+                Record start = file.newRecord();
+                start.setText(Equ::Name, prefix);
+                file.setFrom(Equ::ByName, start);
+                Record r = file.newRecord();
+                bool runaway = false;
+                while (file.next(r).ok() && runtime::upper(r.text(Equ::Name)).rfind(upperPrefix, 0) == 0) {
+                    if (matches.size() >= DuplicateLimit) {
+                        runaway = true;
+                        break;
+                    }
+                    matches.push_back(r);
                 }
-                matches.push_back(r);
+                for (Record& copy : matches) {
+                    copy.setText(Equ::Type, type);
+                    const std::string shortName = copy.text(Equ::SearchName);
+                    if (runtime::upper(shortName).rfind(upperPrefix, 0) == 0)
+                        copy.setText(Equ::SearchName, shortName.substr(prefix.size()));
+                    registerType(type);
+                    if (!add(copy, raw))
+                        break;
+                }
+                if (runaway) {
+                    owner.m_dialogs.message({"load dups did not stop|" + line, "LOAD DUPS", runtime::MessageIcon::Exclamation,
+                                             runtime::Button::Ok, runtime::Button::Ok});
+                }
+            } else {
+                Record r = file.newRecord();
+                r.setText(Equ::Name, columns(line, 1, 30));
+                if (file.get(Equ::ByName, r).ok()) {
+                    r.setText(Equ::Type, type);
+                    registerType(type);
+                    add(r, raw);
+                }
             }
-            for (Record& copy : matches) {
-                copy.setText(Equ::Type, type);
-                const std::string shortName = copy.text(Equ::SearchName);
-                if (runtime::upper(shortName).rfind(upperPrefix, 0) == 0)
-                    copy.setText(Equ::SearchName, shortName.substr(prefix.size()));
-                registerType(type);
-                if (!add(copy, raw))
-                    break;
-            }
-            if (runaway) {
-                owner.m_dialogs.message({"load dups did not stop|" + line, "LOAD DUPS", runtime::MessageIcon::Exclamation,
-                                         runtime::Button::Ok, runtime::Button::Ok});
-            }
-        } else {
-            Record r = file.newRecord();
-            r.setText(Equ::Name, columns(line, 1, 30));
-            if (file.get(Equ::ByName, r).ok()) {
-                r.setText(Equ::Type, type);
-                registerType(type);
-                add(r, raw);
-            }
-        }
-        if (aborted)
-            break;
-    }
+            return !aborted;
+        });
     file.flush();
 }
 

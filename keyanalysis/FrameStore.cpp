@@ -2,6 +2,7 @@
 
 #include "config/Settings.h"
 #include "runtime/FixedText.h"
+#include "runtime/LocalTime.h"
 #include "runtime/TextLineFile.h"
 #include "runtime/WinPath.h"
 
@@ -22,13 +23,7 @@ FrameStore FrameStore::inDataDirectory()
 
 std::string frameTimestamp(std::chrono::system_clock::time_point when)
 {
-    const std::time_t t = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
+    const std::tm local = runtime::localTime(when);
     char text[24];
     const int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
     std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d%s", local.tm_mon + 1, local.tm_mday, local.tm_year % 100,

@@ -39,6 +39,15 @@ std::string inputText(const std::string& bytes)
     return isUtf8(bytes) ? runtime::utf8ToCp1252(bytes) : bytes;
 }
 
+std::string tableColumn(std::string text)
+{
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 32)
+            c = ' ';
+    }
+    return runtime::cp1252ToUtf8(text);
+}
+
 CliContext::CliContext(std::ostream& o, std::ostream& e, std::filesystem::path invokedDirectory)
     : out(o), err(e), dialogs(e), session(dialogs), invokedIn(std::move(invokedDirectory))
 {

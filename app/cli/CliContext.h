@@ -41,5 +41,7 @@ public:
 
 // UTF-8 input becomes Windows-1252; input that is not UTF-8 is taken as it stands.
 std::string inputText(const std::string& bytes);
+// A field of a tab-separated output line, in UTF-8: control characters become blanks so the columns hold.
+std::string tableColumn(std::string text);
 
 } // namespace kestrix::app

@@ -20,16 +20,6 @@ namespace Pop = equates::Pop;
 
 namespace {
 
-// A field for a tab-separated line: control characters would break the columns.
-std::string column(std::string text)
-{
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 32)
-            c = ' ';
-    }
-    return runtime::cp1252ToUtf8(text);
-}
-
 int loadEquates(CliContext& ctx)
 {
     runtime::KeyedFile* file = ctx.open(data::FileName::Equates, equates::equateLayout());
@@ -63,7 +53,7 @@ int listEquates(CliContext& ctx, const std::string& type, const std::string& ord
         if (!wanted.empty() && !runtime::sameTextNoCase(r.text(Equ::Type), wanted))
             break;
         for (int f = Equ::Type; f <= Equ::Notes; ++f)
-            ctx.out << (f == Equ::Type ? "" : "\t") << column(r.text(f));
+            ctx.out << (f == Equ::Type ? "" : "\t") << tableColumn(r.text(f));
         ctx.out << '\n';
     }
     return 0;
@@ -90,9 +80,9 @@ int showPopup(CliContext& ctx, const std::string& type)
         ctx.err << "No popup menu " << type << '\n';
         return ExitFailure;
     }
-    ctx.out << column(r.text(Pop::Item)) << '\t' << column(r.text(Pop::Data)) << '\n';
+    ctx.out << tableColumn(r.text(Pop::Item)) << '\t' << tableColumn(r.text(Pop::Data)) << '\n';
     while (file->next(r).ok() && runtime::sameTextNoCase(r.text(Pop::Type), runtime::utf8ToCp1252(type)))
-        ctx.out << r.number(Pop::Seq) << '\t' << column(r.text(Pop::Item)) << '\t' << column(r.text(Pop::Data)) << '\n';
+        ctx.out << r.number(Pop::Seq) << '\t' << tableColumn(r.text(Pop::Item)) << '\t' << tableColumn(r.text(Pop::Data)) << '\n';
     return 0;
 }
 

@@ -220,15 +220,6 @@ int save(CliContext& ctx, const std::string& description, const RecordOptions& o
     return 0;
 }
 
-std::string listColumn(std::string text)
-{
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 32)
-            c = ' ';
-    }
-    return runtime::cp1252ToUtf8(text);
-}
-
 int list(CliContext& ctx)
 {
     runtime::KeyedFile* messages = ctx.open(data::FileName::Messages, message::messageLayout());
@@ -237,8 +228,8 @@ int list(CliContext& ctx)
     runtime::Record r(message::messageLayout());
     messages->setOrder(Mes::ByDescription);
     while (messages->next(r).ok()) {
-        ctx.out << listColumn(r.text(Mes::Description)) << '\t' << listColumn(r.text(Mes::Caption)) << '\t'
-                << listColumn(r.text(Mes::Text).substr(0, 60)) << '\n';
+        ctx.out << tableColumn(r.text(Mes::Description)) << '\t' << tableColumn(r.text(Mes::Caption)) << '\t'
+                << tableColumn(r.text(Mes::Text).substr(0, 60)) << '\n';
     }
     return 0;
 }
