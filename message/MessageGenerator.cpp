@@ -50,8 +50,9 @@ private:
     std::string indent() const { return config::indentation(s.initialIndent, s.nestIndent, level); }
     void emit(std::string line)
     {
+        // A line that cannot be split is cut in its middle, so that its continuation stays.
         if (line.size() > MaxLine)
-            line.resize(MaxLine);
+            line.erase(MaxLine - 4, line.size() - MaxLine);
         code.lines.push_back(std::move(line));
     }
     std::size_t lineLen() const { return runtime::rtrim(buffer).size(); }
@@ -316,6 +317,8 @@ GeneratedCode Generation::run()
             previous.replace(previous.size() - 3, 3, "', |");
         else if (previous.ends_with("&|"))
             previous.replace(previous.size() - 2, 2, ", |");
+        if (previous.size() > MaxLine) // a line already cut to the limit keeps its new ending
+            previous.erase(MaxLine - 4, previous.size() - MaxLine);
     } else {
         if (buffer.ends_with("&'"))
             buffer.replace(buffer.size() - 2, 2, ", |");

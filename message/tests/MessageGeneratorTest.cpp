@@ -109,6 +109,16 @@ TEST(MessageGenerator, AnExpressionLongerThanALineIsContinuedNotOverflowed)
     EXPECT_NE(joined.find("& Last, |"), std::string::npos);
 }
 
+TEST(MessageGenerator, ALineAtTheLimitKeepsItsEndingWhenTheTextClosesOnIt)
+{
+    // An expression without blanks is too long for a line: it is cut, and the text ends right after it.
+    const GeneratedCode code = MessageGenerator({}).generate(testMessage("x{" + std::string(300, 'e') + "}"));
+    ASSERT_EQ(code.lines.size(), 3u);
+    EXPECT_EQ(code.lines[1].size(), 254u);
+    EXPECT_TRUE(code.lines[1].ends_with("eee, |"));
+    EXPECT_EQ(code.lines[1].substr(0, 6), "     e");
+}
+
 TEST(MessageGenerator, DoubleAmpersandAndBraceWithoutPartner)
 {
     GeneratorSettings s;
