@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace kestrix::app {
@@ -67,25 +68,53 @@ void colours(ordered_json& row, const ka::Colours& c)
     row["sbg"] = c.sbg;
 }
 
-ordered_json toJson(const ka::WindowAnalysis& analysis, const std::vector<std::string>& messages)
+// Written row by row, so that a window of thousands of controls never stands in memory twice.
+class JsonWriter
+{
+public:
+    explicit JsonWriter(std::ostream& out) : m_out(out) { m_out << "{"; }
+    void field(const char* name, const ordered_json& value)
+    {
+        m_out << (m_first ? "\n  " : ",\n  ") << ordered_json(name).dump() << ": " << value.dump();
+        m_first = false;
+    }
+    template <class Rows, class Row> void array(const char* name, const Rows& rows, Row row)
+    {
+        m_out << (m_first ? "\n  " : ",\n  ") << ordered_json(name).dump() << ": [";
+        bool first = true;
+        for (const auto& item : rows) {
+            m_out << (first ? "\n    " : ",\n    ") << row(item).dump();
+            first = false;
+        }
+        m_out << (first ? "]" : "\n  ]");
+        m_first = false;
+    }
+    void close() { m_out << "\n}\n"; }
+
+private:
+    std::ostream& m_out;
+    bool m_first = true;
+};
+
+void writeJson(std::ostream& out, const ka::WindowAnalysis& analysis, const std::vector<std::string>& messages,
+               const std::optional<std::string>& suggestion)
 {
     const ka::AnalysisQueues& q = analysis.queues();
-    ordered_json out;
-    out["title"] = utf8(q.title);
-    out["isApplication"] = q.isApplication;
-    out["isMdi"] = q.isMdi;
-    out["childNoMerge"] = q.childNoMerge;
-    out["frameNoMerge"] = q.frameNoMerge;
-    out["tabMode"] = q.tabMode;
-    out["conflicts"] = {{"alt", q.conflictsAlt}, {"key", q.conflictsKey}, {"menu", q.conflictsMenu}};
-    out["captions"] = {utf8(ka::altCaption(q)), utf8(ka::hotCaption(q)), utf8(ka::menuCaption(q))};
-    out["frame"] = {{"name", utf8(q.frame.name)},
-                    {"lastUpdate", utf8(q.frame.lastUpdate)},
-                    {"button", utf8(q.frame.button)},
-                    {"status", utf8(q.frame.status)}};
-    out["usedLetters"] = utf8(ka::usedLetters(q));
-    ordered_json alt = ordered_json::array();
-    for (const ka::AltRow& r : q.alt) {
+    JsonWriter json(out);
+    json.field("title", utf8(q.title));
+    json.field("isApplication", q.isApplication);
+    json.field("isMdi", q.isMdi);
+    json.field("childNoMerge", q.childNoMerge);
+    json.field("frameNoMerge", q.frameNoMerge);
+    json.field("tabMode", q.tabMode);
+    json.field("conflicts", {{"alt", q.conflictsAlt}, {"key", q.conflictsKey}, {"menu", q.conflictsMenu}});
+    json.field("captions", {utf8(ka::altCaption(q)), utf8(ka::hotCaption(q)), utf8(ka::menuCaption(q))});
+    json.field("frame", {{"name", utf8(q.frame.name)},
+                         {"lastUpdate", utf8(q.frame.lastUpdate)},
+                         {"button", utf8(q.frame.button)},
+                         {"status", utf8(q.frame.status)}});
+    json.field("usedLetters", utf8(ka::usedLetters(q)));
+    json.array("alt", q.alt, [](const ka::AltRow& r) {
         ordered_json row;
         row["key"] = r.key == ' ' || r.key == ka::NoKey ? "" : utf8(std::string(1, r.key));
         row["name"] = utf8(r.name);
@@ -93,21 +122,17 @@ ordered_json toJson(const ka::WindowAnalysis& analysis, const std::vector<std::s
         row["available"] = utf8(r.available);
         row["zorder"] = r.zorder;
         colours(row, r.colours);
-        alt.push_back(row);
-    }
-    out["alt"] = alt;
-    ordered_json hot = ordered_json::array();
-    for (const ka::HotRow& r : q.hot) {
+        return row;
+    });
+    json.array("hot", q.hot, [](const ka::HotRow& r) {
         ordered_json row;
         row["equate"] = utf8(r.equate);
         row["type"] = utf8(r.type);
         row["control"] = utf8(r.control);
         colours(row, r.colours);
-        hot.push_back(row);
-    }
-    out["hot"] = hot;
-    ordered_json menu = ordered_json::array();
-    for (const ka::MenuRow& r : q.menu) {
+        return row;
+    });
+    json.array("menu", q.menu, [](const ka::MenuRow& r) {
         ordered_json row;
         row["line"] = utf8(r.line);
         row["level"] = r.level;
@@ -118,15 +143,13 @@ ordered_json toJson(const ka::WindowAnalysis& analysis, const std::vector<std::s
         row["path"] = utf8(r.path);
         row["menuPath"] = utf8(r.menuPath);
         colours(row, r.colours);
-        menu.push_back(row);
-    }
-    out["menu"] = menu;
-    ordered_json code = ordered_json::array();
-    for (const std::string& line : q.code)
-        code.push_back(utf8(line));
-    out["code"] = code;
-    out["messages"] = messages;
-    return out;
+        return row;
+    });
+    json.array("code", q.code, [](const std::string& line) { return ordered_json(utf8(line)); });
+    json.array("messages", messages, [](const std::string& m) { return ordered_json(m); });
+    if (suggestion)
+        json.field("suggestion", *suggestion);
+    json.close();
 }
 
 int analyze(CliContext& ctx, const KeyOptions& o)
@@ -155,15 +178,15 @@ int analyze(CliContext& ctx, const KeyOptions& o)
     analysis.analyse(text, chooseTab);
     if (o.saveFrame && analysis.queues().isApplication && !analysis.saveFrame())
         dialogs.shown.push_back("FILE ERROR: Cannot write APPFrame.DAT");
-    ordered_json out = toJson(analysis, dialogs.shown);
+    std::optional<std::string> suggestion;
     if (o.suggest > 0) {
         if (static_cast<std::size_t>(o.suggest) > analysis.queues().alt.size()) {
             ctx.err << "There is no Alt-key row " << o.suggest << '\n';
             return ExitFailure;
         }
-        out["suggestion"] = utf8(analysis.suggestionsFor(static_cast<std::size_t>(o.suggest) - 1).text);
+        suggestion = utf8(analysis.suggestionsFor(static_cast<std::size_t>(o.suggest) - 1).text);
     }
-    ctx.out << out.dump(2) << '\n';
+    writeJson(ctx.out, analysis, dialogs.shown, suggestion);
     return 0;
 }
 
