@@ -19,9 +19,14 @@ std::string fromUtf8(const json& value)
     return runtime::utf8ToCp1252(value.get<std::string>());
 }
 
+// true/false, or a number (any size: 0 is off); anything else is refused.
 bool flag(const json& value)
 {
-    return value.is_boolean() ? value.get<bool>() : value.get<long>() != 0;
+    if (value.is_boolean())
+        return value.get<bool>();
+    if (!value.is_number())
+        throw json::type_error::create(302, "a flag must be true, false or a number", &value);
+    return value.get<double>() != 0.0;
 }
 
 } // namespace
