@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard/ClipboardQueue.h"
+#include "config/DraggedFields.h"
 #include "config/GlobalModes.h"
 #include "data/DataFileRegistry.h"
 #include "runtime/DialogService.h"
@@ -44,6 +45,8 @@ public:
     std::string putCode(std::vector<std::string>& source);
     clipboard::ClipboardQueue& clipboardQueue() { return m_clipboardQueue; }
     runtime::SystemClipboard& systemClipboard() { return m_clipboard; }
+    // Refilled by the dictionary tree at every drag.
+    DraggedFieldList& draggedFields() { return m_draggedFields; }
 
 private:
     runtime::DialogService& m_dialogs;
@@ -54,6 +57,7 @@ private:
     runtime::ToolRegistry m_tools;
     GlobalModes m_modes;
     runtime::Record m_configuration;
+    DraggedFieldList m_draggedFields;
 };
 
 } // namespace kestrix::config

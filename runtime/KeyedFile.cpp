@@ -149,6 +149,7 @@ FileError KeyedFile::openConnection(bool allowCreate)
     if (allowCreate)
         flags |= SQLITE_OPEN_CREATE;
     const int rc = sqlite3_open_v2(file.string().c_str(), &m_db, flags, nullptr);
+    m_openedPath = std::filesystem::absolute(file, ec);
     if (rc != SQLITE_OK) {
         FileError error = mapError(rc);
         if (error.ok())
@@ -466,10 +467,25 @@ void KeyedFile::bindKey(sqlite3_stmt* stmt, int key, const std::vector<Record::V
     }
 }
 
+// A file deleted while open (other systems allow it) would take every later write
+// with it when it closes; writes report it instead. Inside a transaction the
+// check was made when it began.
+FileError KeyedFile::checkStillThere()
+{
+    if (m_inTransaction)
+        return FileError::none();
+    std::error_code ec;
+    if (!std::filesystem::exists(m_openedPath, ec))
+        return FileError::of(ErrorCode::FileNotFound);
+    return FileError::none();
+}
+
 FileError KeyedFile::add(Record& record)
 {
     if (!m_db)
         return fail(FileError::of(ErrorCode::FileNotOpen));
+    if (FileError gone = checkStillThere())
+        return fail(gone);
     sqlite3_stmt* stmt = statement(m_insertSql);
     if (!stmt)
         return fail(mapError(sqlite3_errcode(m_db)));
@@ -486,6 +502,8 @@ FileError KeyedFile::put(Record& record)
 {
     if (!m_db)
         return fail(FileError::of(ErrorCode::FileNotOpen));
+    if (FileError gone = checkStillThere())
+        return fail(gone);
     if (record.position() == 0)
         return fail(FileError::of(ErrorCode::RecordNotAvailable));
     std::string sets = std::string(kVersionColumn) + " = " + kVersionColumn + " + 1";
@@ -519,6 +537,8 @@ FileError KeyedFile::remove(Record& record)
 {
     if (!m_db)
         return fail(FileError::of(ErrorCode::FileNotOpen));
+    if (FileError gone = checkStillThere())
+        return fail(gone);
     if (record.position() == 0)
         return fail(FileError::of(ErrorCode::RecordNotAvailable));
     sqlite3_stmt* stmt = statement("DELETE FROM " + sqlName(m_parts.table) + " WHERE rowid = ?1 AND " +
@@ -717,6 +737,8 @@ FileError KeyedFile::beginTransaction(std::chrono::milliseconds wait)
         return fail(FileError::of(ErrorCode::FileNotOpen));
     if (m_inTransaction)
         return fail(FileError::of(ErrorCode::TransactionActive));
+    if (FileError gone = checkStillThere())
+        return fail(gone);
     sqlite3_busy_timeout(m_db, static_cast<int>(wait.count()));
     FileError error = exec("BEGIN IMMEDIATE");
     sqlite3_busy_timeout(m_db, static_cast<int>(m_busyTimeout.count()));

@@ -84,6 +84,7 @@ private:
     FileError openConnection(bool allowCreate);
     FileError checkLayout();
     FileError checkKeys();
+    FileError checkStillThere();
     std::string createTableSql() const;
     std::vector<std::string> createIndexSql() const;
     std::string keyColumns(int key, bool withCollation, bool descending) const;
@@ -105,6 +106,7 @@ private:
     std::string m_selectSql;
     std::shared_ptr<const RecordLayout> m_layout;
     sqlite3* m_db = nullptr;
+    std::filesystem::path m_openedPath;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
     std::chrono::milliseconds m_busyTimeout{2000};
     std::chrono::milliseconds m_openWait{0};

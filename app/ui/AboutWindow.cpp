@@ -1,12 +1,14 @@
 #include "app/ui/AboutWindow.h"
 
-#include "app/ui/AppIcons.h"
+#include "runtime/ui/AppIcons.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
 namespace kestrix::app {
+
+using runtime::appIcon;
 
 AboutWindow::AboutWindow(bool fromMenu, QWidget* parent) : QDialog(parent), m_fromMenu(fromMenu)
 {

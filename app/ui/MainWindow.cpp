@@ -2,7 +2,7 @@
 
 #include "app/ToolCatalog.h"
 #include "app/ui/AboutWindow.h"
-#include "app/ui/AppIcons.h"
+#include "runtime/ui/AppIcons.h"
 #include "app/ui/HelpViewer.h"
 #include "app/ui/ToolTipSwitch.h"
 #include "clipboard/ui/ClipViewWindow.h"
@@ -10,6 +10,12 @@
 #include "equates/ui/Loaders.h"
 #include "equates/ui/TipOfTheDayWindow.h"
 #include "keyanalysis/ui/AltKeyAnalysisWindow.h"
+#include "message/MessageInsertRecord.h"
+#include "message/ui/MakeInputWindow.h"
+#include "message/ui/MsgInsertBrowse.h"
+#include "equates/PopupRecord.h"
+#include "equates/ui/PopupChooser.h"
+#include "runtime/ui/HelpRequest.h"
 #include "runtime/WinPath.h"
 #include "config/ConfigRecord.h"
 #include "config/Settings.h"
@@ -39,6 +45,8 @@ static void initResources()
 
 namespace kestrix::app {
 
+using runtime::appIcon;
+
 namespace {
 constexpr const char* WebPage = "https://kestrix.example.org/";
 constexpr const char* SupportMail = "mailto:support@kestrix.example.org?subject=Kestrix";
@@ -58,6 +66,7 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
     qApp->installEventFilter(m_toolTips);
     buildMenus();
     buildToolBar();
+    runtime::setHelpHandler([this](const QString& topic) { showHelp(topic); });
     updateModeIcons();
 
     registerTool(Procedure::ClipView, [](config::Session& s) -> runtime::ToolWindow* {
@@ -80,6 +89,23 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
                                                              keyanalysis::FrameStore::inDataDirectory(), debugTabs,
                                                              s.tools(), s.positions());
         window->readClipboard(); // the analysis runs once as the window opens
+        return window;
+    });
+    registerTool("MakeInput", [](config::Session& s) -> runtime::ToolWindow* { return message::MakeInputWindow::open(s); });
+    registerTool(Procedure::MessageInserts, [](config::Session& s) -> runtime::ToolWindow* {
+        auto inserts = std::make_shared<data::DataFileUse>(s.files(), data::FileName::MessageInserts,
+                                                           message::messageInsertLayout());
+        auto popups = std::make_shared<data::DataFileUse>(s.files(), data::FileName::Popups, equates::popupLayout());
+        if (!*inserts || !*popups)
+            return nullptr;
+        auto* window = new message::MsgInsertBrowseWindow(
+            *inserts->file(), s.dialogs(), {}, s.configuration().number(config::Cfg::LookBold, 2) != 0, s.tools(),
+            s.positions());
+        window->browse()->setPopupCode([window, popups](const std::string& type, const std::string& conversions,
+                                                        std::size_t maxLength) {
+            return equates::choosePopupCode(window, *popups->file(), type, conversions, maxLength);
+        });
+        QObject::connect(window, &QObject::destroyed, [inserts, popups] {}); // the files stay open while it lives
         return window;
     });
     registerTool(Procedure::TipOfTheDay, [](config::Session& s) -> runtime::ToolWindow* {
@@ -106,6 +132,7 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
 MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(m_toolTips);
+    runtime::setHelpHandler({});
     m_startup.closeSharedFiles();
 }
 

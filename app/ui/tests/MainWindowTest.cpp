@@ -2,6 +2,7 @@
 #include "app/ui/HelpViewer.h"
 #include "runtime/IniFile.h"
 #include "app/ui/MainWindow.h"
+#include "runtime/ui/HelpRequest.h"
 #include "config/ConfigRecord.h"
 #include "config/ui/ConfigurationWindow.h"
 #include "runtime/testing/ScriptedDialogs.h"
@@ -173,8 +174,10 @@ private slots:
         // Tools not built yet are disabled; the built ones are not.
         QVERIFY(frame.findAction(QStringLiteral("tool_AltKeyAnalysis"))->isEnabled());
         QVERIFY(frame.findAction(QStringLiteral("button_AltKeyAnalysis"))->isEnabled());
-        QVERIFY(!frame.findAction(QStringLiteral("tool_MakeInput"))->isEnabled());
-        QVERIFY(!frame.findAction(QStringLiteral("button_MakeInput"))->isEnabled());
+        QVERIFY(frame.findAction(QStringLiteral("tool_MakeInput"))->isEnabled());
+        QVERIFY(frame.findAction(QStringLiteral("messageInserts"))->isEnabled());
+        QVERIFY(!frame.findAction(QStringLiteral("tool_StringBuilder"))->isEnabled());
+        QVERIFY(!frame.findAction(QStringLiteral("button_StringBuilder"))->isEnabled());
         QVERIFY(!frame.findAction(QStringLiteral("button_dictionaryOpen"))->isEnabled());
         for (QAction* a : frame.toolBar()->actions())
             QVERIFY2(a->isSeparator() || !a->icon().isNull(), qPrintable(a->toolTip()));
@@ -301,6 +304,29 @@ private slots:
         QCOMPARE(tabs->count(), 4); // no Read and Debug tabs without ktxtest.ini
         QCOMPARE(tabs->tabText(1), QStringLiteral("&Hot Keys  (1 Conflicts)")); // CtrlC against Copy
         QVERIFY(dialogs.shown.empty());
+    }
+
+    void theMessageMakerOpensOnceAndItsHelpKeyReachesTheViewer()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
+        QCOMPARE(frame.startTool("MakeInput"), runtime::ToolRegistry::StartOutcome::Activated);
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        auto* maker = frame.mdiArea()->subWindowList().front();
+        QCOMPARE(maker->windowTitle(), QStringLiteral("Message Maker"));
+        frame.findAction(QStringLiteral("messageInserts"))->trigger();
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
+        QCOMPARE(frame.mdiArea()->subWindowList().back()->windowTitle(), QStringLiteral("Browse Message Inserts"));
+        QVERIFY(dialogs.shown.empty());
+
+        runtime::requestHelp(QStringLiteral("~Message_Maker"));
+        auto* viewer = frame.findChild<app::HelpViewer*>();
+        QVERIFY(viewer);
+        QCOMPARE(viewer->currentPage(), QStringLiteral("message_maker.html"));
+        QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Code Structure")));
     }
 
     void helpOpensTheTopicsPage()

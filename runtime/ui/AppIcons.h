@@ -4,9 +4,9 @@
 
 #include <string>
 
-namespace kestrix::app {
+namespace kestrix::runtime {
 
 // The program's icon by the name the windows use ("TBMSG.ICO", "~CLIPChg.ICO"), in any case.
 QIcon appIcon(const std::string& name);
 
-} // namespace kestrix::app
+} // namespace kestrix::runtime

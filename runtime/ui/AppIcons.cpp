@@ -1,10 +1,10 @@
-#include "app/ui/AppIcons.h"
+#include "runtime/ui/AppIcons.h"
 
 #include "runtime/FixedText.h"
 
 #include <QDir>
 
-namespace kestrix::app {
+namespace kestrix::runtime {
 
 QIcon appIcon(const std::string& name)
 {
@@ -21,4 +21,4 @@ QIcon appIcon(const std::string& name)
     return QIcon();
 }
 
-} // namespace kestrix::app
+} // namespace kestrix::runtime

@@ -1,0 +1,508 @@
+#include "message/ui/MakeInputWindow.h"
+
+#include "config/ConfigRecord.h"
+#include "data/DataFileNames.h"
+#include "equates/EquateRecord.h"
+#include "equates/PopupRecord.h"
+#include "equates/ui/PopupChooser.h"
+#include "message/IconList.h"
+#include "message/MessageInsertRecord.h"
+#include "message/MessageRecord.h"
+#include "message/TextInsertion.h"
+#include "message/ui/MessageLoadDialog.h"
+#include "message/ui/MessageSaveDialog.h"
+#include "message/ui/MessageTextEdit.h"
+#include "message/ui/MsgInsertBrowse.h"
+#include "message/ui/RenameButtonsDialog.h"
+#include "runtime/FixedText.h"
+#include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FontConversion.h"
+#include "runtime/ui/HelpRequest.h"
+#include "runtime/ui/PopupMenuText.h"
+#include "runtime/ui/QtText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kestrix::message {
+
+using runtime::fromQt;
+using runtime::toQt;
+
+struct MakeInputWindow::Files
+{
+    data::DataFileUse equates;
+    data::DataFileUse messages;
+    data::DataFileUse inserts;
+    data::DataFileUse popups;
+
+    explicit Files(data::DataFileRegistry& registry)
+        : equates(registry, data::FileName::Equates, equates::equateLayout()),
+          messages(registry, data::FileName::Messages, messageLayout()),
+          inserts(registry, data::FileName::MessageInserts, messageInsertLayout()),
+          popups(registry, data::FileName::Popups, equates::popupLayout())
+    {
+    }
+    bool ok() const { return equates && messages && inserts && popups; }
+};
+
+namespace {
+
+const char* const CodeTypes[] = {"None", "Case", "If"};
+
+QIcon iconPicture(const std::string& name)
+{
+    const QStyle* style = QApplication::style();
+    if (runtime::sameTextNoCase(name, "Hand"))
+        return style->standardIcon(QStyle::SP_MessageBoxCritical);
+    if (runtime::sameTextNoCase(name, "Question"))
+        return style->standardIcon(QStyle::SP_MessageBoxQuestion);
+    if (runtime::sameTextNoCase(name, "Exclamation"))
+        return style->standardIcon(QStyle::SP_MessageBoxWarning);
+    if (runtime::sameTextNoCase(name, "Asterisk"))
+        return style->standardIcon(QStyle::SP_MessageBoxInformation);
+    if (runtime::sameTextNoCase(name, "Application"))
+        return style->standardIcon(QStyle::SP_ComputerIcon);
+    return QIcon();
+}
+
+} // namespace
+
+MakeInputWindow* MakeInputWindow::open(config::Session& session, QWidget* parent)
+{
+    auto files = std::make_unique<Files>(session.files());
+    if (!files->ok())
+        return nullptr;
+    std::vector<std::string> icons = iconNames(files->equates.file());
+    auto* window = new MakeInputWindow(session, std::move(files), std::move(icons), parent);
+    if (!window->m_maker->newMessage()) {
+        delete window; // the template cannot be made: the window closes again
+        return nullptr;
+    }
+    window->showRecord();
+    return window;
+}
+
+MakeInputWindow::MakeInputWindow(config::Session& session, std::unique_ptr<Files> files,
+                                 std::vector<std::string> icons, QWidget* parent)
+    : ToolWindow("MakeInput", session.tools(), session.positions(), parent), m_session(session),
+      m_files(std::move(files))
+{
+    m_maker = std::make_unique<MessageMaker>(session, *m_files->messages.file(), std::move(icons));
+    m_popupCode = [this](const std::string& type, const std::string& conversions, std::size_t maxLength) {
+        return equates::choosePopupCode(this, *m_files->popups.file(), type, conversions, maxLength);
+    };
+    m_iconizeFrame = [this] {
+        if (QWidget* frame = window())
+            frame->showMinimized();
+    };
+    setWindowTitle(QStringLiteral("Message Maker"));
+    setWindowIcon(runtime::appIcon("MSG.ICO"));
+    auto* body = new QWidget(this);
+    buildMenu(body);
+    buildControls(body);
+    setWidget(body);
+    runtime::addHelpKey(this, QStringLiteral("~Message_Maker"));
+    resize(620, 560);
+}
+
+MakeInputWindow::~MakeInputWindow() = default;
+
+void MakeInputWindow::buildMenu(QWidget* body)
+{
+    auto* menuBar = new QMenuBar(body);
+    QMenu* menu = menuBar->addMenu(QStringLiteral("&Message"));
+    const auto add = [&](const QString& text, const char* name, QKeySequence key, auto slot) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            addAction(a); // the shortcut works while the window has the focus
+        }
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QAction* newAction = add(QStringLiteral("&New"), "new", QKeySequence(Qt::CTRL | Qt::Key_N), [this] { newMessage(); });
+    QAction* openNew = add(QStringLiteral("O&pen As New"), "openAsNew", QKeySequence(Qt::CTRL | Qt::Key_W),
+                           [this] { openMessage(true); });
+    QAction* openAction =
+        add(QStringLiteral("&Open"), "open", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openMessage(false); });
+    m_saveAction =
+        add(QStringLiteral("&Save"), "save", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveMessage(false); });
+    QAction* saveAs =
+        add(QStringLiteral("Save &As"), "saveAs", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { saveMessage(true); });
+    menu->addSeparator();
+    QAction* generateAction = add(QStringLiteral("&Generate Code to Clipboard"), "generate",
+                                  QKeySequence(Qt::CTRL | Qt::Key_G), [this] { generate(false); });
+    QAction* minimize = add(QStringLiteral("&Generate Code and Minimize"), "generateMinimize",
+                            QKeySequence(Qt::CTRL | Qt::Key_M), [this] { generate(true); });
+    add(QStringLiteral("&Decompile Message from Clipboard"), "decompile", QKeySequence(), [this] { decompileClipboard(); });
+    QAction* previewAction =
+        add(QStringLiteral("Pre&view!"), "preview", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { preview(); });
+
+    auto* toolBar = new QToolBar(body);
+    toolBar->setObjectName(QStringLiteral("messageToolBar"));
+    const auto tool = [&](const QString& tip, const char* icon, QAction* command) {
+        QAction* a = toolBar->addAction(runtime::appIcon(icon), tip);
+        a->setToolTip(tip);
+        connect(a, &QAction::triggered, command, &QAction::trigger);
+        return a;
+    };
+    tool(QStringLiteral("New Message"), "MSGNEW.ICO", newAction);
+    tool(QStringLiteral("Open As New"), "MSGOPENNEW.ICO", openNew);
+    tool(QStringLiteral("Open Message"), "MSGOPEN.ICO", openAction);
+    m_saveTool = tool(QStringLiteral("Save Message"), "MSGSAVE.ICO", m_saveAction);
+    m_saveTool->setObjectName(QStringLiteral("saveTool"));
+    tool(QStringLiteral("Save As"), "SAVEAS.ICO", saveAs);
+    toolBar->addSeparator();
+    tool(QStringLiteral("Preview Message"), "PREV1.ICO", previewAction);
+    tool(QStringLiteral("Generate Message Code to Clipboard"), "LIGHTN1.ICO", generateAction);
+    tool(QStringLiteral("Generate Message and Minimize"), "LIGHTMIN.ICO", minimize);
+
+    auto* layout = new QVBoxLayout(body);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(toolBar);
+}
+
+void MakeInputWindow::buildControls(QWidget* body)
+{
+    auto* layout = static_cast<QVBoxLayout*>(body->layout());
+
+    m_title = new QLineEdit(body);
+    m_title->setObjectName(QStringLiteral("title"));
+    m_title->setMaxLength(60);
+    connect(m_title, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_maker->message().setText(Mes::Caption, fromQt(text)); });
+    auto* titleLabel = new QLabel(QStringLiteral("&Title:"), body);
+    titleLabel->setBuddy(m_title);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(titleLabel);
+    titleRow->addWidget(m_title);
+    layout->addLayout(titleRow);
+
+    m_text = new MessageTextEdit(body);
+    m_text->setObjectName(QStringLiteral("text"));
+    m_text->setTabCharacter([this] { return m_maker->tabCharacter(); });
+    const runtime::FontSpec font = config::fontOf(m_session.configuration(), config::FontRow::MessageText);
+    if (config::hasCustomFont(font))
+        runtime::applyFont(m_text, font);
+    connect(m_text, &QPlainTextEdit::textChanged, this, &MakeInputWindow::textEdited);
+    connect(m_text, &MessageTextEdit::fieldsDropped, this, &MakeInputWindow::dropFields);
+    auto* textLabel = new QLabel(QStringLiteral("Te&xt:"), body);
+    textLabel->setBuddy(m_text);
+    m_expand = new QPushButton(QStringLiteral(" &>>"), body);
+    m_expand->setObjectName(QStringLiteral("expand"));
+    m_expand->setToolTip(QStringLiteral("Press to Expand the Message text to fill the screen for easier editing"));
+    connect(m_expand, &QPushButton::clicked, this, &MakeInputWindow::toggleExpanded);
+    auto* quick = new QPushButton(QStringLiteral("{&Q}"), body);
+    quick->setObjectName(QStringLiteral("quickInsert"));
+    quick->setToolTip(QStringLiteral("Quick Insert a {Function}"));
+    connect(quick, &QPushButton::clicked, this, &MakeInputWindow::quickInsert);
+    auto* misc = new QPushButton(QStringLiteral("{&M}"), body);
+    misc->setObjectName(QStringLiteral("miscInsert"));
+    misc->setToolTip(QStringLiteral("Insert Miscellaneous Text"));
+    connect(misc, &QPushButton::clicked, this, &MakeInputWindow::miscInsert);
+    auto* side = new QVBoxLayout;
+    side->addWidget(textLabel);
+    side->addWidget(m_expand);
+    side->addWidget(quick);
+    side->addWidget(misc);
+    side->addStretch();
+    auto* textRow = new QHBoxLayout;
+    textRow->addLayout(side);
+    textRow->addWidget(m_text, 1);
+    layout->addLayout(textRow, 1);
+
+    m_details = new QWidget(body);
+    auto* details = new QGridLayout(m_details);
+    details->setContentsMargins(0, 0, 0, 0);
+
+    m_icon = new QComboBox(m_details);
+    m_icon->setObjectName(QStringLiteral("icon"));
+    for (const std::string& name : m_maker->icons())
+        m_icon->addItem(iconPicture(name), toQt(name));
+    connect(m_icon, &QComboBox::activated, this, [this](int index) { m_maker->setIcon(index); });
+    auto* iconLabel = new QLabel(QStringLiteral("&Icon:"), m_details);
+    iconLabel->setBuddy(m_icon);
+    auto* iconRow = new QHBoxLayout;
+    iconRow->addWidget(iconLabel);
+    iconRow->addWidget(m_icon, 1);
+    details->addLayout(iconRow, 0, 0, 1, 2);
+
+    auto* buttonBox = new QGroupBox(QStringLiteral("&Buttons"), m_details);
+    auto* buttonGrid = new QGridLayout(buttonBox);
+    for (int index = 1; index <= Mes::ButtonCount; ++index) {
+        auto* check = new QCheckBox(QString::fromLatin1(standardButton(index).name), buttonBox);
+        check->setObjectName(QStringLiteral("button%1").arg(index));
+        connect(check, &QCheckBox::toggled, this, [this, index](bool on) {
+            m_maker->setButton(index, on);
+            showRecord();
+        });
+        buttonGrid->addWidget(check, (index - 1) % 4, (index - 1) / 4);
+        m_buttons[static_cast<std::size_t>(index - 1)] = check;
+    }
+    m_rename = new QPushButton(QStringLiteral("&Rename"), buttonBox);
+    m_rename->setObjectName(QStringLiteral("rename"));
+    m_rename->setToolTip(QStringLiteral("Rename Buttons from Standard"));
+    connect(m_rename, &QPushButton::clicked, this, &MakeInputWindow::renameButtons);
+    buttonGrid->addWidget(m_rename, 4, 0, 1, 2);
+    details->addWidget(buttonBox, 1, 0, 2, 1);
+
+    auto* defaultBox = new QGroupBox(QStringLiteral("&Default Button"), m_details);
+    defaultBox->setToolTip(QStringLiteral("Select the Default Buttion "));
+    auto* defaultLayout = new QVBoxLayout(defaultBox);
+    auto* defaultGroup = new QButtonGroup(defaultBox);
+    for (int choice = 0; choice < DefaultChoiceCount; ++choice) {
+        auto* radio = new QRadioButton(defaultBox);
+        radio->setObjectName(QStringLiteral("default%1").arg(choice + 1));
+        defaultGroup->addButton(radio, choice);
+        defaultLayout->addWidget(radio);
+        m_defaults[static_cast<std::size_t>(choice)] = radio;
+    }
+    connect(defaultGroup, &QButtonGroup::idClicked, this, [this](int choice) { m_maker->setDefaultChoice(choice); });
+    details->addWidget(defaultBox, 1, 1);
+
+    auto* codeBox = new QGroupBox(QStringLiteral("Code &Structure:"), m_details);
+    auto* codeLayout = new QHBoxLayout(codeBox);
+    auto* codeGroup = new QButtonGroup(codeBox);
+    for (int i = 0; i < 3; ++i) {
+        auto* radio = new QRadioButton(QString::fromLatin1(CodeTypes[i]) + QLatin1Char(' '), codeBox);
+        radio->setObjectName(QStringLiteral("code%1").arg(QString::fromLatin1(CodeTypes[i])));
+        codeGroup->addButton(radio, i);
+        codeLayout->addWidget(radio);
+        m_codeTypes[static_cast<std::size_t>(i)] = radio;
+    }
+    connect(codeGroup, &QButtonGroup::idClicked, this,
+            [this](int i) { m_maker->message().setText(Mes::CodeType, CodeTypes[i]); });
+    auto* optionBox = new QGroupBox(QStringLiteral("Code Options:"), m_details);
+    auto* optionLayout = new QHBoxLayout(optionBox);
+    const auto option = [&](const QString& text, const char* name, int field) {
+        auto* check = new QCheckBox(text, optionBox);
+        check->setObjectName(QString::fromLatin1(name));
+        connect(check, &QCheckBox::toggled, this,
+                [this, field](bool on) { m_maker->message().setNumber(field, on ? 1 : 0); });
+        optionLayout->addWidget(check);
+        return check;
+    };
+    m_ifError = option(QStringLiteral("IF &Error"), "ifError", Mes::CodeIfError);
+    m_loop = option(QStringLiteral("&Loop"), "loop", Mes::CodeLoop);
+    m_sound = option(QStringLiteral("So&und"), "sound", Mes::Sound);
+    auto* codeColumn = new QVBoxLayout;
+    codeColumn->addWidget(codeBox);
+    codeColumn->addWidget(optionBox);
+    details->addLayout(codeColumn, 2, 1);
+
+    auto* actions = new QHBoxLayout;
+    const auto repeated = [&](const QString& tip, const char* icon, const char* name, auto slot) {
+        auto* b = new QPushButton(runtime::appIcon(icon), QString(), m_details);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(tip);
+        connect(b, &QPushButton::clicked, this, slot);
+        actions->addWidget(b);
+    };
+    actions->addStretch();
+    repeated(QStringLiteral("Preview Message"), "PREV1.ICO", "previewButton", [this] { preview(); });
+    repeated(QStringLiteral("Generate Message Code to Clipboard"), "LIGHTN1.ICO", "generateButton",
+             [this] { generate(false); });
+    repeated(QStringLiteral("Generate Message and Minimize"), "LIGHTMIN.ICO", "minimizeButton", [this] { generate(true); });
+    details->addLayout(actions, 3, 0, 1, 2);
+    layout->addWidget(m_details);
+}
+
+void MakeInputWindow::showRecord()
+{
+    const runtime::Record& r = m_maker->message();
+    setWindowTitle(toQt(m_maker->title()));
+    m_saveAction->setEnabled(m_maker->saveEnabled());
+    m_saveTool->setEnabled(m_maker->saveEnabled());
+    {
+        const QSignalBlocker b(m_title);
+        if (m_title->text() != toQt(r.text(Mes::Caption)))
+            m_title->setText(toQt(r.text(Mes::Caption)));
+    }
+    {
+        const QSignalBlocker b(m_text);
+        m_text->setRecordText(r.text(Mes::Text));
+        m_lastGoodText = r.text(Mes::Text);
+    }
+    m_icon->setCurrentIndex(m_maker->iconIndex());
+    for (int index = 1; index <= Mes::ButtonCount; ++index) {
+        QCheckBox* check = m_buttons[static_cast<std::size_t>(index - 1)];
+        const QSignalBlocker b(check);
+        check->setChecked(buttonChosen(r, index));
+    }
+    const bool renamed = r.number(Mes::RenameButtons) != 0;
+    m_rename->setIcon(runtime::appIcon(renamed ? "RENAMEON.ICO" : "RENAMEOFF.ICO"));
+    m_rename->setProperty("renaming", renamed);
+    const DefaultChoices choices = m_maker->defaultChoices();
+    for (int choice = 0; choice < DefaultChoiceCount; ++choice) {
+        QRadioButton* radio = m_defaults[static_cast<std::size_t>(choice)];
+        const bool used = static_cast<std::size_t>(choice) < choices.buttons.size();
+        radio->setVisible(used);
+        if (used) {
+            radio->setText(QString::fromLatin1(standardButton(choices.buttons[static_cast<std::size_t>(choice)]).name));
+            radio->setChecked(choice == choices.selected);
+        }
+    }
+    for (int i = 0; i < 3; ++i)
+        m_codeTypes[static_cast<std::size_t>(i)]->setChecked(
+            runtime::sameTextNoCase(r.text(Mes::CodeType), CodeTypes[i]));
+    for (auto [check, field] : {std::pair{m_ifError, Mes::CodeIfError}, {m_loop, Mes::CodeLoop}, {m_sound, Mes::Sound}}) {
+        const QSignalBlocker b(check);
+        check->setChecked(r.number(field) != 0);
+    }
+}
+
+void MakeInputWindow::textEdited()
+{
+    std::string text = m_text->recordText();
+    if (runtime::rtrim(text).size() > MessageTextLength) {
+        // The record holds 1000 characters: refuse the keystroke or paste rather than cut the text.
+        const int caret = m_text->recordCaret();
+        const QSignalBlocker b(m_text);
+        m_text->setRecordText(m_lastGoodText);
+        m_text->setRecordCaret(std::min(caret, static_cast<int>(m_lastGoodText.size())));
+        QApplication::beep();
+        return;
+    }
+    m_lastGoodText = text;
+    m_maker->message().setText(Mes::Text, text);
+}
+
+void MakeInputWindow::newMessage()
+{
+    if (!m_maker->newMessage()) {
+        close();
+        return;
+    }
+    showRecord();
+}
+
+void MakeInputWindow::openMessage(bool asNew)
+{
+    MessageLoadDialog dialog(
+        *m_files->messages.file(), m_session.dialogs(), m_session.configuration().number(config::Cfg::LookBold, 1) != 0,
+        [this](char request, const runtime::Record& saved) { m_maker->perform(request, saved, m_iconizeFrame); },
+        m_session.positions(), this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
+        return;
+    if (asNew)
+        m_maker->openAsNew(*dialog.chosen());
+    else
+        m_maker->open(*dialog.chosen());
+    showRecord();
+}
+
+void MakeInputWindow::saveMessage(bool asNew)
+{
+    if (!asNew && !m_maker->saveEnabled())
+        return;
+    MessageSaveDialog dialog(
+        asNew ? MessageSaveDialog::Request::Insert : MessageSaveDialog::Request::Change,
+        m_maker->message().text(Mes::Description),
+        [this, asNew](const std::string& description) {
+            return asNew ? m_maker->saveAs(description) : m_maker->save(description);
+        },
+        m_session.dialogs(), m_session.positions(), this);
+    dialog.exec();
+    showRecord();
+}
+
+void MakeInputWindow::generate(bool thenMinimize)
+{
+    m_maker->generateToClipboard();
+    if (thenMinimize && m_iconizeFrame)
+        m_iconizeFrame();
+}
+
+void MakeInputWindow::preview()
+{
+    m_maker->preview();
+    showRecord();
+}
+
+void MakeInputWindow::decompileClipboard()
+{
+    if (m_maker->decompile(m_session.systemClipboard().text()))
+        showRecord();
+}
+
+void MakeInputWindow::renameButtons()
+{
+    RenameButtonsDialog dialog(m_maker->message(), m_popupCode, this);
+    dialog.exec();
+    m_maker->refresh();
+    showRecord();
+}
+
+void MakeInputWindow::insertAtCaret(const std::string& piece)
+{
+    if (piece.empty())
+        return;
+    const auto caret = m_maker->insert(piece, m_text->recordCaret());
+    showRecord();
+    if (caret)
+        m_text->setRecordCaret(*caret);
+    m_text->setFocus();
+}
+
+void MakeInputWindow::quickInsert()
+{
+    insertAtCaret(m_popupCode ? m_popupCode("MSG{Q}", "|", InsertBufferLength) : std::string());
+}
+
+void MakeInputWindow::miscInsert()
+{
+    const auto chosen = selectInsert(this, *m_files->inserts.file(), m_session.dialogs(), m_popupCode,
+                                     m_session.configuration().number(config::Cfg::LookBold, 2) != 0);
+    if (chosen)
+        insertAtCaret(miscInsertPiece(*chosen));
+}
+
+void MakeInputWindow::dropFields()
+{
+    insertAtCaret(fieldDropPiece(m_session.draggedFields(), m_maker->message().text(Mes::Caption)));
+}
+
+void MakeInputWindow::toggleExpanded()
+{
+    const bool expand = m_details->isVisible();
+    m_details->setVisible(!expand);
+    m_expand->setText(expand ? QStringLiteral("&<<") : QStringLiteral(" &>>"));
+    m_text->setFocus();
+}
+
+void MakeInputWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    switch (runtime::popupMenuChoice(this, toQt(m_maker->contextMenuText()), event->globalPos())) {
+    case 1: preview(); break;
+    case 2: generate(false); break;
+    case 3: generate(true); break;
+    case 4: newMessage(); break;
+    case 5: openMessage(true); break;
+    case 6: openMessage(false); break;
+    case 7: saveMessage(false); break;
+    case 8: saveMessage(true); break;
+    case 9: decompileClipboard(); break;
+    default: break;
+    }
+}
+
+} // namespace kestrix::message

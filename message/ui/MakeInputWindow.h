@@ -1,0 +1,96 @@
+#pragma once
+
+#include "config/Session.h"
+#include "data/DataFileRegistry.h"
+#include "message/MessageMaker.h"
+#include "message/ui/PopupCode.h"
+#include "runtime/ui/ToolWindow.h"
+
+#include <QPointer>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace kestrix::message {
+
+class MessageTextEdit;
+
+// "Message Maker" (MakeInput): the editor of one message record with its
+// menu, toolbar and right-click menu; the logic is MessageMaker's.
+class MakeInputWindow final : public runtime::ToolWindow
+{
+    Q_OBJECT
+
+public:
+    // Opens the equates, message and inserts files and starts a new message;
+    // nullptr when a file cannot be used or the template cannot be made (the user was told).
+    static MakeInputWindow* open(config::Session& session, QWidget* parent = nullptr);
+    ~MakeInputWindow() override;
+
+    MessageMaker& maker() { return *m_maker; }
+    // The popup-code routine by default; tests answer it themselves.
+    void setPopupCode(PopupCode popupCode) { m_popupCode = std::move(popupCode); }
+    // Iconizes the frame by default.
+    void setFrameIconizer(std::function<void()> iconize) { m_iconizeFrame = std::move(iconize); }
+
+    // The commands of the "&Message" menu.
+    void newMessage();
+    void openMessage(bool asNew);
+    void saveMessage(bool asNew);
+    void generate(bool thenMinimize);
+    void preview();
+    void decompileClipboard();
+    void renameButtons();
+    void quickInsert();
+    void miscInsert();
+    void dropFields();
+    void toggleExpanded();
+
+    // Puts the record's values into the controls.
+    void showRecord();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    struct Files;
+    MakeInputWindow(config::Session& session, std::unique_ptr<Files> files, std::vector<std::string> icons,
+                    QWidget* parent);
+    void buildMenu(QWidget* body);
+    void buildControls(QWidget* body);
+    void insertAtCaret(const std::string& piece);
+    void textEdited();
+
+    config::Session& m_session;
+    std::unique_ptr<Files> m_files;
+    std::unique_ptr<MessageMaker> m_maker;
+    PopupCode m_popupCode;
+    std::function<void()> m_iconizeFrame;
+    std::string m_lastGoodText;
+
+    QAction* m_saveAction = nullptr;
+    QAction* m_saveTool = nullptr;
+    QLineEdit* m_title = nullptr;
+    MessageTextEdit* m_text = nullptr;
+    QPushButton* m_expand = nullptr;
+    QWidget* m_details = nullptr;
+    QComboBox* m_icon = nullptr;
+    std::array<QCheckBox*, 8> m_buttons{};
+    QPushButton* m_rename = nullptr;
+    std::array<QRadioButton*, 4> m_defaults{};
+    std::array<QRadioButton*, 3> m_codeTypes{};
+    QCheckBox* m_ifError = nullptr;
+    QCheckBox* m_loop = nullptr;
+    QCheckBox* m_sound = nullptr;
+};
+
+} // namespace kestrix::message

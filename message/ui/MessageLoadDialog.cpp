@@ -1,0 +1,171 @@
+#include "message/ui/MessageLoadDialog.h"
+
+#include "data/RecordWriter.h"
+#include "message/MessageMaker.h"
+#include "message/MessageRecord.h"
+#include "runtime/ui/AppIcons.h"
+#include "runtime/ui/BrowseList.h"
+#include "runtime/ui/HelpRequest.h"
+#include "runtime/ui/PopupMenuText.h"
+#include "runtime/ui/QtText.h"
+#include "runtime/ui/WindowPlacement.h"
+
+#include <QContextMenuEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kestrix::message {
+
+namespace {
+constexpr const char* Procedure = "MessageLoad";
+constexpr std::size_t TextShown = 255;
+} // namespace
+
+MessageLoadDialog::MessageLoadDialog(runtime::KeyedFile& messages, runtime::DialogService& dialogs, bool bold,
+                                     Perform perform, runtime::WindowPositionStore positions, QWidget* parent)
+    : QDialog(parent), m_messages(messages), m_dialogs(dialogs), m_perform(std::move(perform)),
+      m_positions(std::move(positions))
+{
+    setObjectName(QString::fromLatin1(Procedure));
+    setWindowTitle(QStringLiteral("Open Message"));
+
+    auto* menuBar = new QMenuBar(this);
+    QMenu* menu = menuBar->addMenu(QStringLiteral("&Message"));
+    const auto addAction = [&](QMenu* m, const QString& text, const char* name, char request) {
+        QAction* a = m->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, [this, request] { act(request); });
+        return a;
+    };
+    addAction(menu, QStringLiteral("&Generate Code to Clipboard"), "generate", 'C');
+    addAction(menu, QStringLiteral("&Generate Code and Minimize"), "generateMinimize", 'M');
+    addAction(menu, QStringLiteral("Pre&view!"), "preview", 'T');
+
+    auto* toolBar = new QToolBar(this);
+    const auto addTool = [&](const QString& tip, const char* icon, char request) {
+        QAction* a = toolBar->addAction(runtime::appIcon(icon), tip);
+        a->setToolTip(tip);
+        connect(a, &QAction::triggered, this, [this, request] { act(request); });
+    };
+    addTool(QStringLiteral("Preview Message"), "PREV1.ICO", 'T');
+    addTool(QStringLiteral("Generate Message Code to Clipboard"), "LIGHTN1.ICO", 'C');
+    addTool(QStringLiteral("Generate Message Code and Minimize"), "LIGHTMIN.ICO", 'M');
+
+    m_locator = new QLineEdit(this);
+    m_locator->setObjectName(QStringLiteral("locator"));
+    m_list = new runtime::BrowseList({QStringLiteral("Description"), QStringLiteral("Caption"), QStringLiteral("Text")},
+                                     m_locator, this);
+    m_list->setObjectName(QStringLiteral("messageList"));
+    m_list->setBold(bold);
+    m_list->header()->resizeSection(0, 200);
+    m_list->header()->resizeSection(1, 200);
+    connect(m_list, &runtime::BrowseList::activated, this, &MessageLoadDialog::openHighlighted);
+
+    auto* buttons = new QHBoxLayout;
+    const auto addButton = [&](const QString& text, const char* name, auto slot) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, slot);
+        buttons->addWidget(b);
+        return b;
+    };
+    addButton(QStringLiteral("&Open"), "open", [this] { openHighlighted(); })->setDefault(true);
+    addButton(QStringLiteral("&Preview"), "previewButton", [this] { act('T'); });
+    addButton(QStringLiteral("&To Clip"), "toClip", [this] { act('C'); });
+    addButton(QStringLiteral("Clip &Min"), "clipMin", [this] { act('M'); });
+    addButton(QStringLiteral("&Delete"), "delete", [this] { deleteHighlighted(); });
+    addButton(QStringLiteral("Close"), "close", [this] { reject(); });
+
+    auto* locatorRow = new QHBoxLayout;
+    locatorRow->addWidget(new QLabel(QStringLiteral("Locate:"), this));
+    locatorRow->addWidget(m_locator);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(toolBar);
+    layout->addLayout(locatorRow);
+    layout->addWidget(m_list);
+    layout->addLayout(buttons);
+    resize(640, 400);
+    runtime::addHelpKey(this, QStringLiteral("~Open_Message_Dialog"));
+    runtime::restorePlacement(this, m_positions, Procedure);
+    reload();
+    m_locator->setFocus();
+}
+
+MessageLoadDialog::~MessageLoadDialog()
+{
+    runtime::savePlacement(this, m_positions, Procedure);
+}
+
+void MessageLoadDialog::reload()
+{
+    m_rows = messagesByDescription(m_messages);
+    std::vector<QStringList> shown;
+    std::vector<std::string> keys;
+    for (const runtime::Record& r : m_rows) {
+        std::string text = r.text(Mes::Text);
+        if (text.size() > TextShown)
+            text.resize(TextShown);
+        for (char& c : text) {
+            if (static_cast<unsigned char>(c) < ' ')
+                c = ' '; // one line per message
+        }
+        shown.push_back({runtime::toQt(r.text(Mes::Description)), runtime::toQt(r.text(Mes::Caption)), runtime::toQt(text)});
+        keys.push_back(r.text(Mes::Description));
+    }
+    m_list->setRows(shown, keys);
+}
+
+const runtime::Record* MessageLoadDialog::highlighted() const
+{
+    const auto row = m_list->currentRow();
+    return row && *row < m_rows.size() ? &m_rows[*row] : nullptr;
+}
+
+void MessageLoadDialog::openHighlighted()
+{
+    if (const runtime::Record* r = highlighted()) {
+        m_chosen = *r;
+        accept();
+    }
+}
+
+void MessageLoadDialog::act(char request)
+{
+    if (const runtime::Record* r = highlighted(); r && m_perform)
+        m_perform(request, *r);
+    m_list->setFocus();
+}
+
+void MessageLoadDialog::deleteHighlighted()
+{
+    const runtime::Record* r = highlighted();
+    if (!r)
+        return;
+    if (m_dialogs.message(deleteMessageQuestion(*r)) != runtime::Button::Yes)
+        return;
+    runtime::Record doomed = *r;
+    data::writeRecord(m_messages, doomed, data::WriteOperation::Delete, m_dialogs);
+    reload();
+}
+
+void MessageLoadDialog::contextMenuEvent(QContextMenuEvent* event)
+{
+    switch (runtime::popupMenuChoice(this, QStringLiteral("Open|Preview|Generate Code to Clipboard|Generate and Minimize"),
+                                     event->globalPos())) {
+    case 1: openHighlighted(); break;
+    case 2: act('T'); break;
+    case 3: act('C'); break;
+    case 4: act('M'); break;
+    default: break;
+    }
+}
+
+} // namespace kestrix::message

@@ -1,0 +1,320 @@
+#include "message/MessageGenerator.h"
+#include "message/MessageInsertRecord.h"
+#include "message/MessageFile.h"
+#include "message/MessageRecord.h"
+#include "message/ui/MakeInputWindow.h"
+#include "message/ui/MessageLoadDialog.h"
+#include "message/ui/MessageTextEdit.h"
+#include "message/ui/MsgInsertBrowse.h"
+#include "message/ui/MsgInsertForm.h"
+#include "runtime/testing/ScriptedDialogs.h"
+#include "runtime/testing/TempDir.h"
+#include "runtime/ui/BrowseList.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace kestrix;
+using namespace kestrix::message;
+
+namespace {
+
+// Runs `step` on the modal dialog that the next call opens; a failed check closes it.
+void onNextDialog(std::function<void(QDialog*)> step)
+{
+    QTimer::singleShot(0, [step] {
+        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY2(dialog, "no modal dialog opened");
+        [&] { step(dialog); }();
+        if (dialog && dialog->isVisible() && QTest::currentTestFailed())
+            dialog->reject();
+    });
+}
+
+template <typename T>
+T* child(QObject* parent, const char* name)
+{
+    T* found = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qWarning("missing child %s", name);
+    return found;
+}
+
+void click(QObject* parent, const char* name)
+{
+    if (auto* b = child<QPushButton>(parent, name))
+        b->click();
+}
+
+struct Setup
+{
+    runtime::testing::TempDir dir;
+    runtime::testing::ScriptedDialogs dialogs;
+    runtime::MemoryClipboard clip;
+    config::Session session{dialogs, clip};
+    std::unique_ptr<MakeInputWindow> window{MakeInputWindow::open(session)};
+    MessageTextEdit* text() { return child<MessageTextEdit>(window.get(), "text"); }
+    void trigger(const char* action) { child<QAction>(window.get(), action)->trigger(); }
+};
+
+} // namespace
+
+class MakeInputWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void composingAndGeneratingPutsTheEnginesCodeOnTheClipboard()
+    {
+        Setup s;
+        QVERIFY(s.window);
+        s.window->show();
+        QTest::keyClicks(child<QLineEdit>(s.window.get(), "title"), QStringLiteral("Confirm"));
+        s.text()->setFocus();
+        QTest::keyClicks(s.text(), QStringLiteral("Delete it?"));
+        QTest::keyClick(s.text(), Qt::Key_Return);
+        QTest::keyClick(s.text(), Qt::Key_Tab);
+        QTest::keyClicks(s.text(), QStringLiteral("Sure"));
+        child<QCheckBox>(s.window.get(), "button2")->click(); // Yes
+        child<QCheckBox>(s.window.get(), "button3")->click(); // No
+        child<QCheckBox>(s.window.get(), "button1")->click(); // OK off
+        QCOMPARE(child<QRadioButton>(s.window.get(), "default1")->text(), QStringLiteral("Yes"));
+        QVERIFY(child<QRadioButton>(s.window.get(), "default1")->isChecked());
+        QVERIFY(child<QRadioButton>(s.window.get(), "default3")->isHidden());
+        child<QRadioButton>(s.window.get(), "default2")->click();
+        QComboBox* icon = child<QComboBox>(s.window.get(), "icon");
+        icon->setCurrentIndex(icon->findText(QStringLiteral("Question")));
+        emit icon->activated(icon->currentIndex());
+        child<QCheckBox>(s.window.get(), "sound")->click(); // the template has it on
+
+        const runtime::Record& r = s.window->maker().message();
+        QCOMPARE(r.text(Mes::Text), std::string("Delete it?\r\n`Sure"));
+        QCOMPARE(r.text(Mes::Default), std::string("No"));
+        click(s.window.get(), "generateButton");
+        QCOMPARE(s.clip.text(), std::string("CASE MESSAGE('Delete it?'&|\r\n"
+                                            "     '|<9>Sure', |\r\n"
+                                            "     'Confirm', ICON:Question, |\r\n"
+                                            "      BUTTON:Yes+BUTTON:No, BUTTON:No, 0)\r\n"
+                                            "OF BUTTON:Yes\r\n"
+                                            "OF BUTTON:No\r\n"
+                                            "END !CASE"));
+        auto lines = MessageGenerator(generatorSettings(s.session.configuration())).generate(r).lines;
+        QCOMPARE(lines.size(), std::size_t(7));
+
+        int iconized = 0;
+        s.window->setFrameIconizer([&] { ++iconized; });
+        s.session.modes().clipAddMode = true;
+        click(s.window.get(), "minimizeButton");
+        QCOMPARE(iconized, 1);
+        QVERIFY(s.clip.text().find("END !CASE\r\nCASE MESSAGE(") != std::string::npos);
+    }
+
+    void saveAsOpenOpenAsNewAndCancel()
+    {
+        Setup s;
+        s.window->maker().message().setText(Mes::Text, "first text");
+        s.window->showRecord();
+        QVERIFY(!child<QAction>(s.window.get(), "save")->isEnabled());
+
+        onNextDialog([](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Message Save As..."));
+            child<QLineEdit>(d, "description")->setText(QStringLiteral("First"));
+            click(d, "ok");
+        });
+        s.trigger("saveAs");
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker - First"));
+        QVERIFY(child<QAction>(s.window.get(), "save")->isEnabled());
+
+        // Cancel in Save As leaves the message as it was, description included.
+        onNextDialog([](QDialog* d) {
+            child<QLineEdit>(d, "description")->setText(QStringLiteral("Other"));
+            click(d, "cancel");
+        });
+        s.trigger("saveAs");
+        QCOMPARE(s.window->maker().message().text(Mes::Description), std::string("First"));
+
+        s.trigger("new");
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker"));
+        QVERIFY(!child<QAction>(s.window.get(), "saveTool")->isEnabled());
+
+        onNextDialog([](QDialog* d) {
+            auto* list = child<runtime::BrowseList>(d, "messageList");
+            QCOMPARE(list->topLevelItemCount(), 2); // First and the template
+            QTest::keyClicks(child<QLineEdit>(d, "locator"), QStringLiteral("fir"));
+            click(d, "open");
+        });
+        s.trigger("openAsNew");
+        QCOMPARE(s.text()->toPlainText(), QStringLiteral("first text"));
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker"));
+
+        onNextDialog([](QDialog* d) {
+            QTest::keyClicks(child<QLineEdit>(d, "locator"), QStringLiteral("First"));
+            click(d, "open");
+        });
+        s.trigger("open");
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker - First"));
+
+        s.window->maker().message().setText(Mes::Caption, "Changed");
+        onNextDialog([](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Message Save..."));
+            QCOMPARE(child<QLineEdit>(d, "description")->text(), QStringLiteral("First"));
+            click(d, "ok");
+        });
+        s.trigger("save");
+        QCOMPARE(s.window->maker().message().text(Mes::Caption), std::string("Changed"));
+
+        // Cancelling Open keeps the window's own message.
+        s.window->maker().message().setText(Mes::Text, "unsaved edit");
+        onNextDialog([](QDialog* d) { click(d, "close"); });
+        s.trigger("open");
+        QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("unsaved edit"));
+    }
+
+    void theOpenListActsOnTheHighlightedMessageAndDeletesAfterAsking()
+    {
+        Setup s;
+        for (const char* name : {"Alpha", "Beta", "Order saved"}) {
+            s.window->maker().message().setText(Mes::Text, std::string("text of ") + name);
+            QVERIFY(s.window->maker().saveAs(name));
+        }
+        s.window->maker().message().setText(Mes::Text, "the window's own");
+        s.session.modes().clipAddMode = true;
+        onNextDialog([&](QDialog* d) {
+            auto* list = child<runtime::BrowseList>(d, "messageList");
+            QTest::keyClicks(child<QLineEdit>(d, "locator"), QStringLiteral("saved")); // starts no description
+            int shown = 0;
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                shown += list->topLevelItem(i)->isHidden() ? 0 : 1;
+            QCOMPARE(shown, 1);
+            click(d, "toClip");
+            click(d, "previewButton");
+            child<QLineEdit>(d, "locator")->clear();
+            list->setCurrentItem(list->topLevelItem(0));
+            s.dialogs.answers = {runtime::Button::Yes};
+            click(d, "delete");
+            QCOMPARE(list->topLevelItemCount(), 3);
+            click(d, "close");
+        });
+        s.trigger("open");
+        QVERIFY(s.clip.text().find("text of Order saved") != std::string::npos);
+        QCOMPARE(s.dialogs.shown[0].text, std::string("text of Order saved"));
+        QCOMPARE(s.dialogs.shown[1].text, std::string("Delete the highlighted message named:|Alpha"));
+        QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("the window's own"));
+        QVERIFY(!findByDescription(*s.session.files().file("MESSAGE"), "Alpha"));
+    }
+
+    void renamingLoadsFromThePopupAndSwitchesOffWhenBlank()
+    {
+        Setup s;
+        s.window->setPopupCode([](const std::string& type, const std::string&, std::size_t) {
+            return type == "RENAME BUTTON" ? std::string("Save,Discard,Cancel") : std::string();
+        });
+        onNextDialog([](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Rename Message Buttons"));
+            click(d, "load");
+            QCOMPARE(child<QLineEdit>(d, "name2")->text(), QStringLiteral("Discard"));
+            child<QCheckBox>(d, "button2")->click();
+            click(d, "ok");
+        });
+        click(s.window.get(), "rename");
+        const runtime::Record& r = s.window->maker().message();
+        QCOMPARE(r.number(Mes::RenameButtons), std::int64_t(1));
+        QCOMPARE(r.text(Mes::ButtonName, 1), std::string("Save"));
+        QVERIFY(buttonChosen(r, 2));
+        QVERIFY(child<QPushButton>(s.window.get(), "rename")->property("renaming").toBool());
+        QCOMPARE(child<QRadioButton>(s.window.get(), "default2")->text(), QStringLiteral("Yes"));
+
+        onNextDialog([](QDialog* d) {
+            click(d, "blank");
+            click(d, "ok");
+        });
+        click(s.window.get(), "rename");
+        QCOMPARE(s.window->maker().message().number(Mes::RenameButtons), std::int64_t(0));
+        QVERIFY(!child<QPushButton>(s.window.get(), "rename")->property("renaming").toBool());
+    }
+
+    void quickAndMiscellaneousInsertsAndDroppedFieldsGoInAtTheCaret()
+    {
+        Setup s;
+        s.window->setPopupCode([](const std::string& type, const std::string& conversions, std::size_t) {
+            return type == "MSG{Q}" && conversions == "|" ? std::string("{CLIP(^)}") : std::string();
+        });
+        s.text()->setPlainText(QStringLiteral("Hi there"));
+        s.text()->setRecordCaret(3);
+        click(s.window.get(), "quickInsert");
+        QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("Hi {CLIP()} there"));
+        QCOMPARE(s.text()->recordCaret(), 9);
+
+        // An insert record added through the browse, then chosen with Select.
+        onNextDialog([](QDialog* d) {
+            onNextDialog([](QDialog* form) {
+                QCOMPARE(form->windowTitle(), QStringLiteral("Adding Insert Record"));
+                child<QLineEdit>(form, "text")->setText(QStringLiteral("Glo:User"));
+                child<QCheckBox>(form, "curly")->setChecked(true);
+                child<QCheckBox>(form, "clip")->setChecked(true);
+                click(form, "ok");
+            });
+            click(d, "insert");
+            QCOMPARE(child<runtime::BrowseList>(d, "insertList")->topLevelItemCount(), 1);
+            click(d, "select");
+        });
+        s.text()->setPlainText(QString());
+        click(s.window.get(), "miscInsert");
+        QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("{CLIP(Glo:User)}"));
+
+        s.session.draggedFields() = {{"Cus:Name", "CSTRING(31)", ""}, {"Cus:City", "STRING(20)", ""}};
+        s.text()->setPlainText(QString());
+        s.window->show();
+        QMimeData mime;
+        mime.setData(QString::fromLatin1(config::DraggedFieldsMime), "DicV");
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(s.text()->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(s.text()->viewport(), &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("{Cus:Name}{CLIP(Cus:City)}"));
+    }
+
+    void theTextBoxRefusesWhatWouldPassItsLimit()
+    {
+        Setup s;
+        s.text()->setPlainText(QString(999, QLatin1Char('a')));
+        s.text()->moveCursor(QTextCursor::End);
+        QTest::keyClick(s.text(), Qt::Key_Return); // a line end takes two characters in the record
+        QCOMPARE(s.window->maker().message().text(Mes::Text), std::string(999, 'a'));
+        QTest::keyClicks(s.text(), QStringLiteral("b"));
+        QCOMPARE(s.window->maker().message().text(Mes::Text).size(), std::size_t(1000));
+    }
+
+    void aSecondStartActivatesTheRunningWindow()
+    {
+        Setup s;
+        runtime::ToolRegistry& tools = s.session.tools();
+        MakeInputWindow* first = nullptr;
+        QCOMPARE(tools.start("MakeInput", [&] { return first = MakeInputWindow::open(s.session); }),
+                 runtime::ToolRegistry::StartOutcome::Started);
+        int created = 0;
+        QCOMPARE(tools.start("MakeInput", [&] { ++created; return MakeInputWindow::open(s.session); }),
+                 runtime::ToolRegistry::StartOutcome::Activated);
+        QCOMPARE(created, 0);
+        QCOMPARE(s.session.files().useCount("MESSAGE"), 2); // the fixture's window and the tool
+        delete first;
+        QCOMPARE(s.session.files().useCount("MESSAGE"), 1);
+        QVERIFY(!tools.isRunning("MakeInput"));
+    }
+};
+
+QTEST_MAIN(MakeInputWindowTest)
+#include "MakeInputWindowTest.moc"

@@ -1,0 +1,35 @@
+#include "runtime/ListLocator.h"
+
+#include "runtime/FixedText.h"
+
+namespace kestrix::runtime {
+
+LocatorResult locate(const std::vector<LocatorRow>& rows, const std::string& typed)
+{
+    LocatorResult result;
+    const std::string wanted = upper(rtrim(typed));
+    if (wanted.empty()) {
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            result.visible.push_back(i);
+        if (!rows.empty())
+            result.current = 0;
+        return result;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (upper(rows[i].key).starts_with(wanted)) {
+            for (std::size_t j = 0; j < rows.size(); ++j)
+                result.visible.push_back(j);
+            result.current = i;
+            return result;
+        }
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (upper(rows[i].content).find(wanted) != std::string::npos)
+            result.visible.push_back(i);
+    }
+    if (!result.visible.empty())
+        result.current = result.visible.front();
+    return result;
+}
+
+} // namespace kestrix::runtime

@@ -1,0 +1,43 @@
+#include "runtime/ListLocator.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrix::runtime;
+
+namespace {
+const std::vector<LocatorRow> rows = {
+    {"Confirm Delete", "Confirm Delete|Delete?|Delete this record?"},
+    {"Order saved", "Order saved|Saved|The order was saved."},
+    {"Out of stock", "Out of stock|Stock|No more {Item}."},
+};
+}
+
+TEST(ListLocator, aPrefixJumpsAndKeepsEveryRow)
+{
+    const LocatorResult r = locate(rows, "ou");
+    EXPECT_EQ(r.visible.size(), 3u);
+    ASSERT_TRUE(r.current);
+    EXPECT_EQ(*r.current, 2u);
+    EXPECT_EQ(*locate(rows, "ORDER ").current, 1u); // case and trailing blanks do not matter
+}
+
+TEST(ListLocator, textThatStartsNoKeyFiltersOnEveryColumn)
+{
+    const LocatorResult saved = locate(rows, "saved");
+    EXPECT_EQ(saved.visible, std::vector<std::size_t>{1});
+    const LocatorResult item = locate(rows, "{item}");
+    EXPECT_EQ(item.visible, std::vector<std::size_t>{2});
+    ASSERT_TRUE(item.current);
+    EXPECT_EQ(*item.current, 2u);
+    const LocatorResult none = locate(rows, "zebra");
+    EXPECT_TRUE(none.visible.empty());
+    EXPECT_FALSE(none.current);
+}
+
+TEST(ListLocator, anEmptyLocatorShowsAllFromTheTop)
+{
+    const LocatorResult r = locate(rows, "");
+    EXPECT_EQ(r.visible.size(), 3u);
+    EXPECT_EQ(*r.current, 0u);
+    EXPECT_FALSE(locate({}, "").current);
+}

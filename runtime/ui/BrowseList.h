@@ -1,0 +1,41 @@
+#pragma once
+
+#include "runtime/ListLocator.h"
+
+#include <QStringList>
+#include <QTreeWidget>
+
+#include <optional>
+#include <vector>
+
+class QLineEdit;
+
+// A browse list with its locator entry: rows in key order, jump on a typed
+// prefix, narrowed to matching rows on any other text.
+namespace kestrix::runtime {
+
+class BrowseList final : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    BrowseList(const QStringList& headers, QLineEdit* locator, QWidget* parent = nullptr);
+
+    // `keys[i]` orders row i; the row's columns are what it shows and what a filter searches.
+    void setRows(const std::vector<QStringList>& rows, const std::vector<std::string>& keys);
+    // The highlighted row as an index into the rows given, if one is.
+    std::optional<std::size_t> currentRow() const;
+    void setCurrentRow(std::size_t row);
+    void setBold(bool bold);
+
+signals:
+    void activated(std::size_t row); // double-click or Enter
+
+private:
+    void applyLocator();
+
+    QLineEdit* m_locator;
+    std::vector<LocatorRow> m_rows;
+};
+
+} // namespace kestrix::runtime
