@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -188,6 +189,7 @@ void MakeInputWindow::buildControls(QWidget* body)
     m_title = new QLineEdit(body);
     m_title->setObjectName(QStringLiteral("title"));
     m_title->setMaxLength(60);
+    m_title->installEventFilter(this);
     connect(m_title, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_maker->message().setText(Mes::Caption, fromQt(text)); });
     auto* titleLabel = new QLabel(QStringLiteral("&Title:"), body);
@@ -200,6 +202,7 @@ void MakeInputWindow::buildControls(QWidget* body)
     m_text = new MessageTextEdit(body);
     m_text->setObjectName(QStringLiteral("text"));
     m_text->setTabCharacter([this] { return m_maker->tabCharacter(); });
+    m_text->installEventFilter(this);
     const runtime::FontSpec font = config::fontOf(m_session.configuration(), config::FontRow::MessageText);
     if (config::hasCustomFont(font))
         runtime::applyFont(m_text, font);
@@ -487,6 +490,17 @@ void MakeInputWindow::toggleExpanded()
     m_details->setVisible(!expand);
     m_expand->setText(expand ? QStringLiteral("&<<") : QStringLiteral(" &>>"));
     m_text->setFocus();
+}
+
+// Ctrl+A is Save As here, also while the title or the text has the focus.
+bool MakeInputWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_A && key->modifiers() == Qt::ControlModifier)
+            return true; // not accepted: the shortcut runs
+    }
+    return ToolWindow::eventFilter(watched, event);
 }
 
 void MakeInputWindow::contextMenuEvent(QContextMenuEvent* event)

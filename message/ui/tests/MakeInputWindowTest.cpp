@@ -137,11 +137,16 @@ private slots:
         QVERIFY(child<QAction>(s.window.get(), "save")->isEnabled());
 
         // Cancel in Save As leaves the message as it was, description included.
+        s.window->show();
+        s.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
         onNextDialog([](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Message Save As..."));
             child<QLineEdit>(d, "description")->setText(QStringLiteral("Other"));
             click(d, "cancel");
         });
-        s.trigger("saveAs");
+        s.text()->setFocus();
+        QTest::keyClick(s.text(), Qt::Key_A, Qt::ControlModifier); // Save As, not select-all
         QCOMPARE(s.window->maker().message().text(Mes::Description), std::string("First"));
 
         s.trigger("new");
