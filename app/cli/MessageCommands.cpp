@@ -164,14 +164,20 @@ std::string printable(const std::string& clipboardText)
     return runtime::cp1252ToUtf8(out) + "\n";
 }
 
-int generate(CliContext& ctx, const RecordOptions& options)
+// Opens the message file and builds the record the command works on; nullptr after saying why.
+runtime::KeyedFile* openWithRecord(CliContext& ctx, const RecordOptions& options, runtime::Record& record)
 {
     runtime::KeyedFile* messages = ctx.open(data::FileName::Messages, message::messageLayout());
-    if (!messages)
-        return ExitFailure;
+    if (!messages || buildRecord(ctx, *messages, options, record) != 0)
+        return nullptr;
+    return messages;
+}
+
+int generate(CliContext& ctx, const RecordOptions& options)
+{
     runtime::Record record(message::messageLayout());
-    if (const int failed = buildRecord(ctx, *messages, options, record))
-        return failed;
+    if (!openWithRecord(ctx, options, record))
+        return ExitFailure;
     message::GeneratedCode code =
         message::MessageGenerator(message::generatorSettings(ctx.session.configuration())).generate(record);
     if (code.failure)
@@ -204,12 +210,10 @@ int decompile(CliContext& ctx, const std::string& source)
 
 int save(CliContext& ctx, const std::string& description, const RecordOptions& options)
 {
-    runtime::KeyedFile* messages = ctx.open(data::FileName::Messages, message::messageLayout());
+    runtime::Record record(message::messageLayout());
+    runtime::KeyedFile* messages = openWithRecord(ctx, options, record);
     if (!messages)
         return ExitFailure;
-    runtime::Record record(message::messageLayout());
-    if (const int failed = buildRecord(ctx, *messages, options, record))
-        return failed;
     const char tab = config::tabCharacter(ctx.session.configuration());
     record.setText(Mes::Description, runtime::utf8ToCp1252(description));
     record.setText(Mes::Text, message::characterToTabs(record.text(Mes::Text), tab));
