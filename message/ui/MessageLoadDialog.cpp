@@ -13,7 +13,6 @@
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -69,11 +68,8 @@ MessageLoadDialog::MessageLoadDialog(runtime::KeyedFile& messages, runtime::Dial
 
     auto* buttons = new QHBoxLayout;
     const auto addButton = [&](const QString& text, const char* name, auto slot) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
+        QPushButton* b = runtime::addBrowseButton(buttons, this, text, name);
         connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
         return b;
     };
     addButton(QStringLiteral("&Open"), "open", [this] { openHighlighted(); })->setDefault(true);
@@ -83,13 +79,10 @@ MessageLoadDialog::MessageLoadDialog(runtime::KeyedFile& messages, runtime::Dial
     addButton(QStringLiteral("&Delete"), "delete", [this] { deleteHighlighted(); });
     addButton(QStringLiteral("Close"), "close", [this] { reject(); });
 
-    auto* locatorRow = new QHBoxLayout;
-    locatorRow->addWidget(new QLabel(QStringLiteral("Locate:"), this));
-    locatorRow->addWidget(m_locator);
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addWidget(toolBar);
-    layout->addLayout(locatorRow);
+    layout->addLayout(runtime::locatorRow(this, m_locator));
     layout->addWidget(m_list);
     layout->addLayout(buttons);
     resize(640, 400);

@@ -9,7 +9,6 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -41,11 +40,8 @@ MsgInsertBrowse::MsgInsertBrowse(runtime::KeyedFile& inserts, runtime::DialogSer
 
     auto* buttons = new QHBoxLayout;
     const auto addButton = [&](const QString& text, const char* name, auto slot) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
+        QPushButton* b = runtime::addBrowseButton(buttons, this, text, name);
         connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
         return b;
     };
     QPushButton* select = addButton(QStringLiteral("&Select"), "select", [this] {
@@ -59,11 +55,8 @@ MsgInsertBrowse::MsgInsertBrowse(runtime::KeyedFile& inserts, runtime::DialogSer
     addButton(QStringLiteral("&Delete"), "delete", [this] { deleteHighlighted(); });
     addButton(QStringLiteral("Close"), "close", [this] { emit closeRequested(); });
 
-    auto* locatorRow = new QHBoxLayout;
-    locatorRow->addWidget(new QLabel(QStringLiteral("Locate:"), this));
-    locatorRow->addWidget(m_locator);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(locatorRow);
+    layout->addLayout(runtime::locatorRow(this, m_locator));
     layout->addWidget(m_list);
     layout->addLayout(buttons);
     reload();

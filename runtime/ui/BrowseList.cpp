@@ -2,8 +2,10 @@
 
 #include "runtime/ui/QtText.h"
 
-#include <QKeyEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace kestrix::runtime {
 
@@ -79,6 +81,23 @@ void BrowseList::applyLocator()
         setCurrentRow(*result.current);
     else
         setCurrentItem(nullptr);
+}
+
+QPushButton* addBrowseButton(QBoxLayout* row, QWidget* parent, const QString& text, const char* objectName)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    button->setAutoDefault(false);
+    row->addWidget(button);
+    return button;
+}
+
+QHBoxLayout* locatorRow(QWidget* parent, QLineEdit* locator)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Locate:"), parent));
+    row->addWidget(locator);
+    return row;
 }
 
 } // namespace kestrix::runtime

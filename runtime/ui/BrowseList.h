@@ -8,7 +8,10 @@
 #include <optional>
 #include <vector>
 
+class QBoxLayout;
+class QHBoxLayout;
 class QLineEdit;
+class QPushButton;
 
 // A browse list with its locator entry: rows in key order, jump on a typed
 // prefix, narrowed to matching rows on any other text.
@@ -37,5 +40,10 @@ private:
     QLineEdit* m_locator;
     std::vector<LocatorRow> m_rows;
 };
+
+// The row of a browse's buttons: plain buttons that Enter in the list or locator does not press.
+QPushButton* addBrowseButton(QBoxLayout* row, QWidget* parent, const QString& text, const char* objectName);
+// "Locate:" and the locator entry.
+QHBoxLayout* locatorRow(QWidget* parent, QLineEdit* locator);
 
 } // namespace kestrix::runtime
