@@ -216,20 +216,10 @@ FileError KeyedFile::create()
             return fail(error);
     }
     exec("PRAGMA journal_mode=WAL");
-    FileError error = exec("BEGIN IMMEDIATE");
-    if (error.ok()) {
-        error = exec("DROP TABLE IF EXISTS " + sqlName(m_parts.table));
-        if (error.ok())
-            error = exec(createTableSql());
-        for (const std::string& sql : createIndexSql()) {
-            if (error.ok())
-                error = exec(sql);
-        }
-        if (error.ok())
-            error = exec("COMMIT");
-        else
-            exec("ROLLBACK");
-    }
+    std::vector<std::string> statements = {"DROP TABLE IF EXISTS " + sqlName(m_parts.table), createTableSql()};
+    for (std::string& sql : createIndexSql())
+        statements.push_back(std::move(sql));
+    const FileError error = execAtomically(statements);
     if (!wasOpen)
         close();
     return fail(error);
@@ -242,24 +232,31 @@ FileError KeyedFile::rebuildKeys()
         if (FileError error = openConnection(false))
             return fail(error);
     }
-    FileError error = exec("BEGIN IMMEDIATE");
-    if (error.ok()) {
-        for (const KeyDef& key : m_layout->keys()) {
-            if (error.ok())
-                error = exec("DROP INDEX IF EXISTS " + sqlName(m_parts.table + "_" + key.name));
-        }
-        for (const std::string& sql : createIndexSql()) {
-            if (error.ok())
-                error = exec(sql);
-        }
-        if (error.ok())
-            error = exec("COMMIT");
-        else
-            exec("ROLLBACK");
-    }
+    std::vector<std::string> statements;
+    for (const KeyDef& key : m_layout->keys())
+        statements.push_back("DROP INDEX IF EXISTS " + sqlName(m_parts.table + "_" + key.name));
+    for (std::string& sql : createIndexSql())
+        statements.push_back(std::move(sql));
+    const FileError error = execAtomically(statements);
     if (!wasOpen)
         close();
     return fail(error);
+}
+
+// All or nothing: another program never sees a table without its keys.
+FileError KeyedFile::execAtomically(const std::vector<std::string>& statements)
+{
+    FileError error = exec("BEGIN IMMEDIATE");
+    if (error)
+        return error;
+    for (const std::string& sql : statements) {
+        error = exec(sql);
+        if (error) {
+            exec("ROLLBACK");
+            return error;
+        }
+    }
+    return exec("COMMIT");
 }
 
 FileError KeyedFile::dropKeys()

@@ -96,6 +96,7 @@ private:
     void bindKey(sqlite3_stmt* stmt, int key, const std::vector<Record::Value>& values, int firstParam) const;
     FileError step(bool forward, Record& record);
     FileError exec(const std::string& sql);
+    FileError execAtomically(const std::vector<std::string>& statements);
     FileError mapError(int rc) const;
     FileError fail(FileError error);
     void finalizeStatements();
