@@ -477,12 +477,22 @@ FileError KeyedFile::checkStillThere()
     return FileError::none();
 }
 
-FileError KeyedFile::add(Record& record)
+// Why a write cannot start: the file is closed or gone, or the record was never read from it.
+FileError KeyedFile::writeBlocker(const Record& record, bool needsPosition)
 {
     if (!m_db)
-        return fail(FileError::of(ErrorCode::FileNotOpen));
+        return FileError::of(ErrorCode::FileNotOpen);
     if (FileError gone = checkStillThere())
-        return fail(gone);
+        return gone;
+    if (needsPosition && record.position() == 0)
+        return FileError::of(ErrorCode::RecordNotAvailable);
+    return FileError::none();
+}
+
+FileError KeyedFile::add(Record& record)
+{
+    if (FileError blocked = writeBlocker(record, false))
+        return fail(blocked);
     sqlite3_stmt* stmt = statement(m_insertSql);
     if (!stmt)
         return fail(mapError(sqlite3_errcode(m_db)));
@@ -497,12 +507,8 @@ FileError KeyedFile::add(Record& record)
 
 FileError KeyedFile::put(Record& record)
 {
-    if (!m_db)
-        return fail(FileError::of(ErrorCode::FileNotOpen));
-    if (FileError gone = checkStillThere())
-        return fail(gone);
-    if (record.position() == 0)
-        return fail(FileError::of(ErrorCode::RecordNotAvailable));
+    if (FileError blocked = writeBlocker(record, true))
+        return fail(blocked);
     std::string sets = std::string(kVersionColumn) + " = " + kVersionColumn + " + 1";
     int param = 1;
     for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
@@ -532,12 +538,8 @@ FileError KeyedFile::put(Record& record)
 
 FileError KeyedFile::remove(Record& record)
 {
-    if (!m_db)
-        return fail(FileError::of(ErrorCode::FileNotOpen));
-    if (FileError gone = checkStillThere())
-        return fail(gone);
-    if (record.position() == 0)
-        return fail(FileError::of(ErrorCode::RecordNotAvailable));
+    if (FileError blocked = writeBlocker(record, true))
+        return fail(blocked);
     sqlite3_stmt* stmt = statement("DELETE FROM " + sqlName(m_parts.table) + " WHERE rowid = ?1 AND " +
                                    kVersionColumn + " = ?2");
     if (!stmt)

@@ -85,6 +85,7 @@ private:
     FileError checkLayout();
     FileError checkKeys();
     FileError checkStillThere();
+    FileError writeBlocker(const Record& record, bool needsPosition);
     std::string createTableSql() const;
     std::vector<std::string> createIndexSql() const;
     std::string keyColumns(int key, bool withCollation, bool descending) const;

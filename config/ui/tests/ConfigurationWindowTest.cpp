@@ -17,6 +17,24 @@
 using namespace kestrix;
 using runtime::testing::ScriptedDialogs;
 
+namespace {
+// A new configuration file in a temporary data directory.
+struct ConfigFile
+{
+    runtime::testing::TempDir dir;
+    runtime::KeyedFile file{"config5.tps", config::configLayout()};
+    ScriptedDialogs dialogs;
+    ConfigFile(const char* makeFolder = nullptr)
+    {
+        if (makeFolder)
+            std::filesystem::create_directories(makeFolder);
+        file.create();
+        file.open();
+    }
+    runtime::WindowPositionStore positions() const { return runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")); }
+};
+} // namespace
+
 class ConfigurationWindowTest : public QObject
 {
     Q_OBJECT
@@ -38,12 +56,10 @@ class ConfigurationWindowTest : public QObject
 private slots:
     void firstRunShowsTheDefaultsInSixTabs()
     {
-        runtime::testing::TempDir dir;
-        runtime::KeyedFile file("config5.tps", config::configLayout());
-        file.create();
-        file.open();
-        ScriptedDialogs dialogs;
-        config::ConfigurationWindow window(file, dialogs, runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        ConfigFile c;
+        runtime::KeyedFile& file = c.file;
+        ScriptedDialogs& dialogs = c.dialogs;
+        config::ConfigurationWindow window(file, dialogs, c.positions());
         QCOMPARE(window.windowTitle(), QStringLiteral("Configuration Update"));
         QStringList tabs;
         for (int i = 0; i < window.tabs()->count(); ++i)
@@ -62,13 +78,10 @@ private slots:
 
     void valuesAreCheckedAsTheyAreAcceptedAndOnOk()
     {
-        runtime::testing::TempDir dir;
-        std::filesystem::create_directories("Clarion/LibSrc");
-        runtime::KeyedFile file("config5.tps", config::configLayout());
-        file.create();
-        file.open();
-        ScriptedDialogs dialogs;
-        config::ConfigurationWindow window(file, dialogs, runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        ConfigFile c("Clarion/LibSrc");
+        runtime::KeyedFile& file = c.file;
+        ScriptedDialogs& dialogs = c.dialogs;
+        config::ConfigurationWindow window(file, dialogs, c.positions());
 
         type(child<QLineEdit>(window, "INDENT"), QStringLiteral("31"));
         QCOMPARE(dialogs.shown.size(), size_t(1));
@@ -114,12 +127,10 @@ private slots:
 
     void helpAsksForItsTopic()
     {
-        runtime::testing::TempDir dir;
-        runtime::KeyedFile file("config5.tps", config::configLayout());
-        file.create();
-        file.open();
-        ScriptedDialogs dialogs;
-        config::ConfigurationWindow window(file, dialogs, runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        ConfigFile c;
+        runtime::KeyedFile& file = c.file;
+        ScriptedDialogs& dialogs = c.dialogs;
+        config::ConfigurationWindow window(file, dialogs, c.positions());
         QSignalSpy help(&window, &config::ConfigurationWindow::helpRequested);
         for (QPushButton* b : window.findChildren<QPushButton*>()) {
             if (b->text() == QStringLiteral("Help"))
