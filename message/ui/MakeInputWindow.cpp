@@ -67,19 +67,58 @@ namespace {
 
 const char* const CodeTypes[] = {"None", "Case", "If"};
 
+// Pictures for the icons a message box or a button can show: the style's own where it has
+// one, the desktop theme's otherwise.
 QIcon iconPicture(const std::string& name)
 {
-    const QStyle* style = QApplication::style();
-    if (runtime::sameTextNoCase(name, "Hand"))
-        return style->standardIcon(QStyle::SP_MessageBoxCritical);
-    if (runtime::sameTextNoCase(name, "Question"))
-        return style->standardIcon(QStyle::SP_MessageBoxQuestion);
-    if (runtime::sameTextNoCase(name, "Exclamation"))
-        return style->standardIcon(QStyle::SP_MessageBoxWarning);
-    if (runtime::sameTextNoCase(name, "Asterisk"))
-        return style->standardIcon(QStyle::SP_MessageBoxInformation);
-    if (runtime::sameTextNoCase(name, "Application"))
-        return style->standardIcon(QStyle::SP_ComputerIcon);
+    struct Picture
+    {
+        const char* name;
+        QStyle::StandardPixmap standard;
+        const char* theme;
+    };
+    static const Picture pictures[] = {
+        {"Application", QStyle::SP_ComputerIcon, nullptr},
+        {"Hand", QStyle::SP_MessageBoxCritical, nullptr},
+        {"Question", QStyle::SP_MessageBoxQuestion, nullptr},
+        {"Exclamation", QStyle::SP_MessageBoxWarning, nullptr},
+        {"Asterisk", QStyle::SP_MessageBoxInformation, nullptr},
+        {"Pick", QStyle::SP_FileDialogContentsView, nullptr},
+        {"Save", QStyle::SP_DialogSaveButton, nullptr},
+        {"Open", QStyle::SP_DialogOpenButton, nullptr},
+        {"New", QStyle::SP_FileIcon, nullptr},
+        {"Help", QStyle::SP_DialogHelpButton, nullptr},
+        {"Child", QStyle::SP_TitleBarNormalButton, nullptr},
+        {"Frame", QStyle::SP_TitleBarMaxButton, nullptr},
+        {"NextPage", QStyle::SP_ArrowForward, nullptr},
+        {"PrevPage", QStyle::SP_ArrowBack, nullptr},
+        {"Tick", QStyle::SP_DialogApplyButton, nullptr},
+        {"Cross", QStyle::SP_DialogCancelButton, nullptr},
+        {"VCRtop", QStyle::SP_MediaSkipBackward, nullptr},
+        {"VCRrewind", QStyle::SP_MediaSeekBackward, nullptr},
+        {"VCRback", QStyle::SP_ArrowLeft, nullptr},
+        {"VCRplay", QStyle::SP_MediaPlay, nullptr},
+        {"VCRfastforward", QStyle::SP_MediaSeekForward, nullptr},
+        {"VCRbottom", QStyle::SP_MediaSkipForward, nullptr},
+        {"VCRlocate", QStyle::SP_FileDialogContentsView, nullptr},
+        {"Print", QStyle::SP_CustomBase, "document-print"},
+        {"Print1", QStyle::SP_CustomBase, "document-print"},
+        {"NoPrint", QStyle::SP_CustomBase, "document-print"},
+        {"Paste", QStyle::SP_CustomBase, "edit-paste"},
+        {"Cut", QStyle::SP_CustomBase, "edit-cut"},
+        {"Copy", QStyle::SP_CustomBase, "edit-copy"},
+        {"Zoom", QStyle::SP_CustomBase, "zoom-in"},
+        {"JumpPage", QStyle::SP_CustomBase, "go-jump"},
+        {"Thumbnail", QStyle::SP_CustomBase, "view-preview"},
+        {"Connect", QStyle::SP_CustomBase, "network-wired"},
+    };
+    for (const Picture& p : pictures) {
+        if (!runtime::sameTextNoCase(name, p.name))
+            continue;
+        if (p.theme)
+            return QIcon::fromTheme(QString::fromLatin1(p.theme));
+        return QApplication::style()->standardIcon(p.standard);
+    }
     return QIcon();
 }
 

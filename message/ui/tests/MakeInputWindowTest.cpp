@@ -94,6 +94,8 @@ private slots:
         QVERIFY(child<QRadioButton>(s.window.get(), "default3")->isHidden());
         child<QRadioButton>(s.window.get(), "default2")->click();
         QComboBox* icon = child<QComboBox>(s.window.get(), "icon");
+        for (const char* pictured : {"Question", "Save", "VCRplay", "Tick"})
+            QVERIFY2(!icon->itemIcon(icon->findText(QString::fromLatin1(pictured))).isNull(), pictured);
         icon->setCurrentIndex(icon->findText(QStringLiteral("Question")));
         emit icon->activated(icon->currentIndex());
         child<QCheckBox>(s.window.get(), "sound")->click(); // the template has it on
