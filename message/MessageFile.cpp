@@ -43,15 +43,4 @@ std::optional<runtime::Record> findByDescription(runtime::KeyedFile& file, const
     return r;
 }
 
-runtime::Record RememberedMessage::restore(runtime::KeyedFile& file) const
-{
-    runtime::Record r = m_record;
-    if (r.position() != 0) {
-        runtime::Record current = r;
-        if (file.fetch(r.position(), current).ok())
-            file.setFrom(Mes::ByDescription, current);
-    }
-    return r;
-}
-
 } // namespace kestrix::message

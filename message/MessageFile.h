@@ -5,8 +5,7 @@
 
 #include <optional>
 
-// The message file "MESSAGE": the template record every new message starts
-// from, and remembering a record with its file position.
+// The message file "MESSAGE": the template record every new message starts from.
 namespace kestrix::message {
 
 struct TemplateResult final
@@ -22,17 +21,5 @@ TemplateResult fetchTemplate(runtime::KeyedFile& file);
 TemplateResult newMessage(runtime::KeyedFile& file);
 // The first record with this description, in key order.
 std::optional<runtime::Record> findByDescription(runtime::KeyedFile& file, const std::string& description);
-
-// A whole record put aside with its position, to be put back later.
-class RememberedMessage final
-{
-public:
-    explicit RememberedMessage(const runtime::Record& record) : m_record(record) {}
-    // Repositions the file and gives the record back.
-    runtime::Record restore(runtime::KeyedFile& file) const;
-
-private:
-    runtime::Record m_record;
-};
 
 } // namespace kestrix::message

@@ -53,14 +53,4 @@ std::string miscInsertPiece(const runtime::Record& insert)
     return piece;
 }
 
-std::vector<runtime::Record> insertsByKey(runtime::KeyedFile& file)
-{
-    std::vector<runtime::Record> rows;
-    runtime::Record r = file.newRecord();
-    file.setOrder(Mi::Key);
-    while (file.next(r).ok())
-        rows.push_back(r);
-    return rows;
-}
-
 } // namespace kestrix::message

@@ -27,7 +27,4 @@ void setInsertText(runtime::Record& insert, const std::string& text);
 // The piece "{&M}" inserts: CLIP() and then braces around the text, as the record asks.
 std::string miscInsertPiece(const runtime::Record& insert);
 
-// Every insert in MI:KEY order.
-std::vector<runtime::Record> insertsByKey(runtime::KeyedFile& file);
-
 } // namespace kestrix::message

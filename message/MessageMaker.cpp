@@ -215,24 +215,11 @@ std::optional<int> MessageMaker::insert(const std::string& piece, int caret)
 {
     const auto inserted = insertPiece(m_message.text(Mes::Text), piece, caret);
     if (!inserted) {
-        m_session.dialogs().message({"The insert does not fit: the message text holds at most " +
-                                         std::to_string(MessageTextLength) + " characters.",
-                                     "MESSAGE TEXT FULL", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                                     runtime::Button::Ok});
+        m_session.dialogs().message(pieceDoesNotFit("message text", MessageTextLength));
         return std::nullopt;
     }
     m_message.setText(Mes::Text, inserted->text);
     return inserted->caret;
-}
-
-std::vector<runtime::Record> messagesByDescription(runtime::KeyedFile& file)
-{
-    std::vector<runtime::Record> rows;
-    runtime::Record r = file.newRecord();
-    file.setOrder(Mes::ByDescription);
-    while (file.next(r).ok())
-        rows.push_back(r);
-    return rows;
 }
 
 runtime::MessageRequest deleteMessageQuestion(const runtime::Record& saved)

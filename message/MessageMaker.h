@@ -82,8 +82,6 @@ private:
     runtime::Record m_message;
 };
 
-// Every saved message in MES:BYDESCRIPTION order (the template included).
-std::vector<runtime::Record> messagesByDescription(runtime::KeyedFile& file);
 // The question before a saved message is deleted.
 runtime::MessageRequest deleteMessageQuestion(const runtime::Record& saved);
 

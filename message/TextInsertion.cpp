@@ -26,6 +26,13 @@ std::optional<InsertedText> insertPiece(const std::string& text, const std::stri
     return InsertedText{result, std::max(at, 0) + static_cast<int>(clean.size()) - fromEnd};
 }
 
+runtime::MessageRequest pieceDoesNotFit(const std::string& textName, std::size_t limit)
+{
+    return {"The insert does not fit: the " + textName + " holds at most " + std::to_string(limit) + " characters.",
+            runtime::upper(textName) + " FULL", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
+            runtime::Button::Ok};
+}
+
 std::string fieldDropPiece(const config::DraggedFieldList& fields, const std::string& caption)
 {
     const bool debug = runtime::upper(caption).find("DEBUG") != std::string::npos;

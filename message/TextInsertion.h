@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/DraggedFields.h"
+#include "runtime/DialogService.h"
 
 #include <optional>
 #include <string>
@@ -23,6 +24,9 @@ struct InsertedText final
 // Nothing when the result would not fit in `limit` characters.
 std::optional<InsertedText> insertPiece(const std::string& text, const std::string& piece, int caret,
                                         std::size_t limit = MessageTextLength);
+
+// The box shown when a piece does not fit: `textName` is what holds it ("message text").
+runtime::MessageRequest pieceDoesNotFit(const std::string& textName, std::size_t limit);
 
 // The piece for fields dropped on the text box: each as an expression in braces,
 // or, when the caption asks for DEBUG output, each on a line of its own.

@@ -210,33 +210,36 @@ FileError KeyedFile::open()
 
 FileError KeyedFile::create()
 {
-    const bool wasOpen = m_db != nullptr;
-    if (!wasOpen) {
-        if (FileError error = openConnection(true))
-            return fail(error);
-    }
-    exec("PRAGMA journal_mode=WAL");
-    std::vector<std::string> statements = {"DROP TABLE IF EXISTS " + sqlName(m_parts.table), createTableSql()};
+    std::vector<std::string> statements = {"PRAGMA journal_mode=WAL", "DROP TABLE IF EXISTS " + sqlName(m_parts.table),
+                                           createTableSql()};
     for (std::string& sql : createIndexSql())
         statements.push_back(std::move(sql));
-    const FileError error = execAtomically(statements);
-    if (!wasOpen)
-        close();
-    return fail(error);
+    return runOnConnection(true, statements);
 }
 
 FileError KeyedFile::rebuildKeys()
 {
-    const bool wasOpen = m_db != nullptr;
-    if (!wasOpen) {
-        if (FileError error = openConnection(false))
-            return fail(error);
-    }
     std::vector<std::string> statements;
     for (const KeyDef& key : m_layout->keys())
         statements.push_back("DROP INDEX IF EXISTS " + sqlName(m_parts.table + "_" + key.name));
     for (std::string& sql : createIndexSql())
         statements.push_back(std::move(sql));
+    return runOnConnection(false, statements);
+}
+
+// Runs the statements on the open file, or on a connection opened for them alone.
+// A leading PRAGMA runs outside the transaction (journal modes cannot change inside one).
+FileError KeyedFile::runOnConnection(bool allowCreate, std::vector<std::string> statements)
+{
+    const bool wasOpen = m_db != nullptr;
+    if (!wasOpen) {
+        if (FileError error = openConnection(allowCreate))
+            return fail(error);
+    }
+    if (!statements.empty() && statements.front().starts_with("PRAGMA")) {
+        exec(statements.front());
+        statements.erase(statements.begin());
+    }
     const FileError error = execAtomically(statements);
     if (!wasOpen)
         close();
@@ -628,6 +631,16 @@ FileError KeyedFile::empty()
     if (!m_db)
         return fail(FileError::of(ErrorCode::FileNotOpen));
     return fail(exec("DELETE FROM " + sqlName(m_parts.table)));
+}
+
+std::vector<Record> KeyedFile::readAll(int key)
+{
+    std::vector<Record> rows;
+    Record r = newRecord();
+    setOrder(key);
+    while (next(r).ok())
+        rows.push_back(r);
+    return rows;
 }
 
 void KeyedFile::setOrder(int key)

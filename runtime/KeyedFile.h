@@ -64,6 +64,8 @@ public:
 
     // Sequential reading: SET(file) / SET(key) / SET(key, key), then NEXT or PREVIOUS.
     void setOrder(int key);
+    // Every record in the key's order (records the key leaves out are not read).
+    std::vector<Record> readAll(int key);
     void setFrom(int key, const Record& start);
     FileError next(Record& record);
     FileError previous(Record& record);
@@ -98,6 +100,7 @@ private:
     FileError step(bool forward, Record& record);
     FileError exec(const std::string& sql);
     FileError execAtomically(const std::vector<std::string>& statements);
+    FileError runOnConnection(bool allowCreate, std::vector<std::string> statements);
     FileError mapError(int rc) const;
     FileError fail(FileError error);
     void finalizeStatements();

@@ -229,9 +229,7 @@ int list(CliContext& ctx)
     runtime::KeyedFile* messages = ctx.open(data::FileName::Messages, message::messageLayout());
     if (!messages)
         return ExitFailure;
-    runtime::Record r(message::messageLayout());
-    messages->setOrder(Mes::ByDescription);
-    while (messages->next(r).ok()) {
+    for (const runtime::Record& r : messages->readAll(Mes::ByDescription)) {
         ctx.out << tableColumn(r.text(Mes::Description)) << '\t' << tableColumn(r.text(Mes::Caption)) << '\t'
                 << tableColumn(r.text(Mes::Text).substr(0, 60)) << '\n';
     }

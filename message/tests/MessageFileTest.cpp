@@ -76,17 +76,3 @@ TEST(MessageRecord, TabsConvertBothWays)
     EXPECT_EQ(buttonIndex("Maybe"), 0);
     EXPECT_STREQ(standardButton(7).standardText, "Cancel");
 }
-
-TEST(MessageRecord, RememberedRecordsComeBackWhole)
-{
-    MessageFileFixture f;
-    Record saved = templateMessage();
-    saved.setText(Mes::Description, "Kept");
-    saved.setText(Mes::Text, "original");
-    f.file.add(saved);
-    const RememberedMessage remembered(saved);
-    saved.setText(Mes::Text, "edited");
-    const Record back = remembered.restore(f.file);
-    EXPECT_EQ(back.text(Mes::Text), "original");
-    EXPECT_EQ(back.position(), saved.position());
-}

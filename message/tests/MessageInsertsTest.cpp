@@ -85,7 +85,7 @@ TEST(MessageInserts, theFileListsThemByTheirFirstTwentyCharacters)
         ASSERT_TRUE(file.add(r).ok());
     }
     std::vector<std::string> texts;
-    for (const runtime::Record& r : insertsByKey(file))
+    for (const runtime::Record& r : file.readAll(Mi::Key))
         texts.push_back(insertText(r));
     EXPECT_EQ(texts, (std::vector<std::string>{"Alpha", "beta", "zeta"})); // any case; blank left out
 }

@@ -34,7 +34,7 @@ struct MakerFixture : ::testing::Test
     std::vector<std::string> descriptions()
     {
         std::vector<std::string> out;
-        for (const runtime::Record& r : messagesByDescription(file))
+        for (const runtime::Record& r : file.readAll(Mes::ByDescription))
             out.push_back(r.text(Mes::Description));
         return out;
     }

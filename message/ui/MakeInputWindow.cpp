@@ -2,6 +2,7 @@
 
 #include "config/ConfigRecord.h"
 #include "data/DataFileNames.h"
+#include "data/DataFileRegistry.h"
 #include "equates/EquateRecord.h"
 #include "equates/PopupRecord.h"
 #include "equates/ui/PopupChooser.h"

@@ -1,12 +1,9 @@
 #pragma once
 
 #include "config/Session.h"
-#include "data/DataFileRegistry.h"
 #include "message/MessageMaker.h"
 #include "message/ui/PopupCode.h"
 #include "runtime/ui/ToolWindow.h"
-
-#include <QPointer>
 
 #include <array>
 #include <functional>

@@ -99,7 +99,7 @@ MessageLoadDialog::~MessageLoadDialog()
 
 void MessageLoadDialog::reload()
 {
-    m_rows = messagesByDescription(m_messages);
+    m_rows = m_messages.readAll(Mes::ByDescription);
     std::vector<QStringList> shown;
     std::vector<std::string> keys;
     for (const runtime::Record& r : m_rows) {

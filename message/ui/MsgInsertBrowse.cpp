@@ -64,7 +64,7 @@ MsgInsertBrowse::MsgInsertBrowse(runtime::KeyedFile& inserts, runtime::DialogSer
 
 void MsgInsertBrowse::reload()
 {
-    m_rows = insertsByKey(m_inserts);
+    m_rows = m_inserts.readAll(Mi::Key);
     std::vector<QStringList> shown;
     std::vector<std::string> keys;
     for (const runtime::Record& r : m_rows) {

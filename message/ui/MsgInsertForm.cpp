@@ -82,10 +82,7 @@ void MsgInsertForm::quickInsert()
         return;
     const auto inserted = insertPiece(runtime::fromQt(m_text->text()), chosen, m_text->cursorPosition(), Mi::TextLength);
     if (!inserted) {
-        m_dialogs.message({"The insert does not fit: an insert text holds at most " + std::to_string(Mi::TextLength) +
-                               " characters.",
-                           "INSERT TEXT FULL", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                           runtime::Button::Ok});
+        m_dialogs.message(pieceDoesNotFit("insert text", Mi::TextLength));
         return;
     }
     m_text->setText(runtime::toQt(inserted->text));
