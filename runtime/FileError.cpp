@@ -12,6 +12,7 @@ std::string errorText(int code)
     case ErrorCode::FileLocked: return "File Is Already Locked";
     case ErrorCode::RecordNotAvailable: return "Record Not Available";
     case ErrorCode::RecordNotFound: return "Record Not Found";
+    case ErrorCode::InvalidDataFile: return "Invalid Data File";
     case ErrorCode::FileNotOpen: return "File Not Open";
     case ErrorCode::DuplicateKey: return "Creates Duplicate Key";
     case ErrorCode::BadKeyFile: return "Key File Must Be Rebuilt";
@@ -21,8 +22,31 @@ std::string errorText(int code)
     case ErrorCode::TransactionActive: return "LOGOUT Already Active";
     case ErrorCode::RecordChanged: return "Record Changed By Another Station";
     case ErrorCode::FileSystemError: return "File System Error";
+    case ErrorCode::NoSequence: return "No SET Before NEXT or PREVIOUS";
     default: return "Unknown Error";
     }
+}
+
+std::string systemErrorText(int number)
+{
+    switch (number) {
+    case SystemError::DiskFull: return "There is not enough space on the disk.";
+    case SystemError::FileNameTooLong: return "The filename or extension is too long.";
+    case SystemError::DirectoryNotSupported: return "An operation is not supported on a directory.";
+    case SystemError::IoDevice: return "The request could not be performed because of an I/O device error.";
+    case SystemError::FileCorrupt: return "The file or directory is corrupted and unreadable.";
+    default: return "Unknown system error.";
+    }
+}
+
+FileError FileError::system(int number)
+{
+    return system(systemErrorText(number), number);
+}
+
+FileError FileError::damaged()
+{
+    return {ErrorCode::InvalidDataFile, systemErrorText(SystemError::FileCorrupt), SystemError::FileCorrupt};
 }
 
 std::string FileError::text() const
@@ -39,7 +63,7 @@ std::string FileError::describe() const
 
 std::string FileError::fileErrorText() const
 {
-    return code == ErrorCode::FileSystemError ? systemText : text();
+    return systemText.empty() ? text() : systemText;
 }
 
 } // namespace kestrix::runtime

@@ -1,23 +1,27 @@
 #pragma once
 
 #include "runtime/FileError.h"
+#include "runtime/KeyedConnection.h"
+#include "runtime/KeyedCursor.h"
+#include "runtime/KeyedSchema.h"
 #include "runtime/Record.h"
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 // A keyed file of the application runtime, stored as one SQLite database per
 // file name ("Config\!PopData" is table PopData inside Config.tps). Keys are
 // indexes; reads follow a key's order from a starting value, as SET/NEXT do.
 // Several windows and several processes may have the same file open.
+//
+// The facade over a connection (open, locks, transactions), a schema (create,
+// check, rebuild) and a cursor (SET/NEXT/PREVIOUS).
 namespace kestrix::runtime {
 
 struct DataFileName final
@@ -30,7 +34,7 @@ DataFileName splitDataFileName(const std::string& name);
 class KeyedFile final
 {
 public:
-    static constexpr int FileOrder = -1;
+    static constexpr int FileOrder = KeyedCursor::FileOrder;
 
     KeyedFile(std::string name, std::shared_ptr<const RecordLayout> layout);
     ~KeyedFile();
@@ -40,29 +44,41 @@ public:
     // The name the program opens the file by, as NAME(File) returns it.
     const std::string& name() const { return m_name; }
     std::filesystem::path path() const;
-    const RecordLayout& layout() const { return *m_layout; }
-    Record newRecord() const { return Record(m_layout); }
+    const RecordLayout& layout() const { return m_schema.layout(); }
+    Record newRecord() const { return Record(m_schema.layoutPtr()); }
 
+    // Opens within the busy timeout (or the wait a recover() asked for); a file
+    // another program holds returns FileLocked when that time is up.
     FileError open();
+    // Opens within `wait`, all of it: reading, checking and settings.
+    FileError open(std::chrono::milliseconds wait);
     FileError create();          // (re)creates the table; leaves the file closed
+    // Creates the file and its table when missing and adds each of `initial` that is not
+    // there yet (by the key `presentBy`; with FileOrder, only into a file without records),
+    // in one transaction that never drops anything: programs doing it at once end with one
+    // table and one copy of each record. Leaves the file open or closed as it was.
+    FileError createIfMissing(const std::vector<Record>& initial = {}, int presentBy = FileOrder);
     FileError rebuildKeys();     // BUILD: recreates every key from the records
     // For a bulk load into a new file: the keys go, and rebuildKeys() makes them at the end.
     FileError dropKeys();
     // Waits up to `wait` for another program's lock to go; the next open waits as long.
     FileError recover(std::chrono::milliseconds wait);
     void close();
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_connection.isOpen(); }
 
     FileError add(Record& record);
     FileError put(Record& record);
     FileError remove(Record& record);
-    FileError fetch(std::int64_t position, Record& record);   // by position
+    // By position; like GET, it leaves no position for NEXT.
+    FileError fetch(std::int64_t position, Record& record);
     FileError reget(Record& record) { return fetch(record.position(), record); }
-    FileError get(int key, Record& record);                   // exact match on the key's fields
+    // Exact match on the key's fields, through the key's index; leaves no position for NEXT.
+    FileError get(int key, Record& record);
     std::int64_t records();
     FileError empty();
 
     // Sequential reading: SET(file) / SET(key) / SET(key, key), then NEXT or PREVIOUS.
+    // NEXT or PREVIOUS that no SET started fails with NoSequence.
     void setOrder(int key);
     // Every record in the key's order (records the key leaves out are not read).
     std::vector<Record> readAll(int key);
@@ -73,60 +89,33 @@ public:
     FileError beginTransaction(std::chrono::milliseconds wait);
     FileError commit();
     FileError rollback();
-    bool inTransaction() const { return m_inTransaction; }
+    bool inTransaction() const { return m_connection.inTransaction(); }
     // Bulk mode for loaders: one transaction until flush().
     FileError stream();
     FileError flush();
 
     FileError lastError() const { return m_lastError; }
     // How long a read or write waits for another program's lock before it reports 32.
-    void setBusyTimeout(std::chrono::milliseconds wait);
+    void setBusyTimeout(std::chrono::milliseconds wait) { m_connection.setBusyTimeout(wait); }
+    // Called whenever an operation starts to wait for another program's lock.
+    void onLockWait(std::function<void()> hook) { m_connection.onLockWait(std::move(hook)); }
 
 private:
-    FileError openConnection(bool allowCreate);
-    FileError checkLayout();
-    FileError checkKeys();
-    FileError checkStillThere();
+    FileError openWithin(std::chrono::milliseconds wait, bool allowCreate);
+    // Runs `body` in one IMMEDIATE transaction, on the open file or on a connection opened for it alone.
+    FileError atomically(bool allowCreate, const std::function<FileError()>& body);
+    FileError addMissing(const std::vector<Record>& initial, int presentBy);
     FileError writeBlocker(const Record& record, bool needsPosition);
-    std::string createTableSql() const;
-    std::vector<std::string> createIndexSql() const;
-    std::string keyColumns(int key, bool withCollation, bool descending) const;
-    std::string keyFilter(int key) const;
-    std::string selectColumns() const;
-    sqlite3_stmt* statement(const std::string& sql);
-    void readRow(sqlite3_stmt* stmt, Record& record) const;
-    void bindFields(sqlite3_stmt* stmt, const Record& record, int firstParam) const;
-    void bindKey(sqlite3_stmt* stmt, int key, const std::vector<Record::Value>& values, int firstParam) const;
-    FileError step(bool forward, Record& record);
-    FileError exec(const std::string& sql);
-    FileError execAtomically(const std::vector<std::string>& statements);
-    FileError runOnConnection(bool allowCreate, std::vector<std::string> statements);
-    FileError mapError(int rc) const;
+    FileError changedOrGone(std::int64_t position);
     FileError fail(FileError error);
-    void finalizeStatements();
 
     std::string m_name;
     DataFileName m_parts;
-    std::string m_insertSql;   // built once: adds are the loaders' hot path
-    std::string m_selectSql;
-    std::shared_ptr<const RecordLayout> m_layout;
-    sqlite3* m_db = nullptr;
-    std::filesystem::path m_openedPath;
-    std::unordered_map<std::string, sqlite3_stmt*> m_statements;
-    std::chrono::milliseconds m_busyTimeout{2000};
-    std::chrono::milliseconds m_openWait{0};
-    bool m_inTransaction = false;
+    KeyedSchema m_schema;
+    KeyedConnection m_connection;
+    KeyedCursor m_cursor;
+    std::optional<std::chrono::milliseconds> m_openWait;
     FileError m_lastError;
-
-    struct Cursor
-    {
-        int key = FileOrder;
-        bool started = false;       // a record was returned since SET
-        bool hasStart = false;      // SET(key, key) given
-        std::vector<Record::Value> keyValues;  // start, then the last record's key values
-        std::int64_t rowid = 0;
-        int beyond = 0;             // +1 after NEXT ran off the end, -1 after PREVIOUS ran off the start
-    } m_cursor;
 };
 
 } // namespace kestrix::runtime

@@ -229,8 +229,9 @@ TEST(KeyedFile, FilesThatAreNotWhatTheProgramExpects)
     std::ofstream("NOTDB.tps") << "this is a plain text file, not a data file at all........................";
     KeyedFile notDb("NOTDB", layout());
     const FileError error = notDb.open();
-    EXPECT_EQ(error.code, ErrorCode::FileSystemError);
-    EXPECT_EQ(error.describe(), "file is not a database (26)");
+    EXPECT_TRUE(error.isDamaged());
+    EXPECT_EQ(error.describe(), "Invalid Data File (36)");
+    EXPECT_EQ(error.fileErrorText(), "The file or directory is corrupted and unreadable.");
 
     KeyedFile good("OTHER", layout());
     ASSERT_TRUE(good.create().ok());

@@ -1,0 +1,275 @@
+#include "runtime/KeyedConnection.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+#include <thread>
+
+namespace kestrix::runtime {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool nameTooLong(const std::error_code& ec)
+{
+    return ec == std::errc::filename_too_long;
+}
+
+// Why the file could not be opened, from what the file system says of its path.
+FileError cannotOpen(const fs::path& file)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (nameTooLong(ec))
+        return FileError::system(SystemError::FileNameTooLong);
+    if (fs::is_directory(status))
+        return FileError::system(SystemError::DirectoryNotSupported);
+    const fs::path folder = file.parent_path();
+    if (!folder.empty() && !fs::is_directory(folder, ec))
+        return FileError::of(ErrorCode::PathNotFound);
+    return FileError::of(ErrorCode::AccessDenied);
+}
+
+} // namespace
+
+FileError sqliteFileError(int rc, sqlite3* db, const fs::path& file)
+{
+    const int primary = rc & 0xFF;
+    switch (primary) {
+    case SQLITE_OK:
+    case SQLITE_ROW:
+    case SQLITE_DONE: return FileError::none();
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return FileError::of(ErrorCode::FileLocked);
+    case SQLITE_CONSTRAINT: return FileError::of(ErrorCode::DuplicateKey);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return FileError::damaged();
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH: return FileError::of(ErrorCode::AccessDenied);
+    case SQLITE_CANTOPEN: return cannotOpen(file);
+    case SQLITE_FULL: return FileError::system(SystemError::DiskFull);
+    case SQLITE_ERROR:
+    case SQLITE_SCHEMA: return FileError::of(ErrorCode::InvalidRecordDeclaration); // a table or column is not there
+    default: break;
+    }
+    // SQLite's own result codes are no system error numbers: only the system's are reported.
+    const int sysErr = db ? sqlite3_system_errno(db) : 0;
+    if (sysErr == ENOSPC)
+        return FileError::system(SystemError::DiskFull);
+    if (sysErr == ENAMETOOLONG)
+        return FileError::system(SystemError::FileNameTooLong);
+    if (sysErr != 0)
+        return FileError::system(std::system_category().message(sysErr), sysErr);
+    return FileError::system(SystemError::IoDevice);
+}
+
+KeyedConnection::WaitUntil::WaitUntil(KeyedConnection& connection, Clock::time_point deadline)
+    : m_connection(connection), m_previous(connection.m_fixedDeadline)
+{
+    m_connection.m_fixedDeadline = m_previous ? std::min(*m_previous, deadline) : deadline;
+}
+
+KeyedConnection::WaitUntil::~WaitUntil()
+{
+    m_connection.m_fixedDeadline = m_previous;
+}
+
+KeyedConnection::~KeyedConnection()
+{
+    close();
+}
+
+int KeyedConnection::onBusy(void* self, int count)
+{
+    auto& connection = *static_cast<KeyedConnection*>(self);
+    const auto now = Clock::now();
+    if (count == 0) {
+        connection.m_waitEnd = connection.m_fixedDeadline ? *connection.m_fixedDeadline : now + connection.m_busyTimeout;
+        if (connection.m_lockWaitHook)
+            connection.m_lockWaitHook();
+    }
+    if (now >= connection.m_waitEnd)
+        return 0;
+    // Short naps at first (a commit takes milliseconds), longer ones for a long hold.
+    const auto nap = std::chrono::milliseconds(count < 5 ? 1 << count : 25);
+    std::this_thread::sleep_for(std::min<Clock::duration>(nap, connection.m_waitEnd - now));
+    return 1;
+}
+
+FileError KeyedConnection::open(const fs::path& file, bool allowCreate)
+{
+    if (m_db)
+        return FileError::of(ErrorCode::FileAlreadyOpen);
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (nameTooLong(ec))
+        return FileError::system(SystemError::FileNameTooLong);
+    if (fs::is_directory(status))
+        return FileError::system(SystemError::DirectoryNotSupported);
+    if (!allowCreate && !fs::exists(status))
+        return FileError::of(ErrorCode::FileNotFound);
+    const fs::path folder = file.parent_path();
+    if (allowCreate && !folder.empty() && !fs::is_directory(folder, ec))
+        return FileError::of(ErrorCode::PathNotFound);
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (allowCreate)
+        flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(file.string().c_str(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        FileError error = sqliteFileError(rc, m_db, file);
+        if (error.ok())
+            error = FileError::of(ErrorCode::AccessDenied);
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        return error;
+    }
+    m_path = fs::absolute(file, ec);
+    if (sqlite3_db_readonly(m_db, "main") == 1) {
+        close();
+        return FileError::of(ErrorCode::AccessDenied);
+    }
+    sqlite3_busy_handler(m_db, &KeyedConnection::onBusy, this);
+    FileError error = readFirstPage();
+    if (error.ok())
+        error = applySettings();
+    if (error)
+        close();
+    return error;
+}
+
+// The first read is where a locked, damaged or foreign file shows; settings wait for it.
+FileError KeyedConnection::readFirstPage()
+{
+    return exec("SELECT count(*) FROM sqlite_master");
+}
+
+FileError KeyedConnection::applySettings()
+{
+    // Room for a loader's keys: with the default cache a bulk load keeps re-reading index pages.
+    // In WAL mode NORMAL keeps the file consistent through a crash; only the last commit may be lost on power failure.
+    // Key builds sort in memory.
+    for (const char* pragma : {"PRAGMA cache_size=-32768", "PRAGMA synchronous=NORMAL", "PRAGMA temp_store=MEMORY"}) {
+        if (FileError error = exec(pragma))
+            return error;
+    }
+    return FileError::none();
+}
+
+void KeyedConnection::finalizeStatements()
+{
+    for (auto& [shape, stmt] : m_statements)
+        sqlite3_finalize(stmt);
+    m_statements.clear();
+}
+
+void KeyedConnection::close()
+{
+    if (!m_db)
+        return;
+    if (m_inTransaction)
+        exec("ROLLBACK");
+    m_inTransaction = false;
+    finalizeStatements();
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+FileError KeyedConnection::exec(const std::string& sql)
+{
+    if (!m_db)
+        return FileError::of(ErrorCode::FileNotOpen);
+    const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? FileError::none() : error(rc);
+}
+
+sqlite3_stmt* KeyedConnection::statement(int shape, const std::function<std::string()>& sql)
+{
+    if (!m_db)
+        return nullptr;
+    if (const auto it = m_statements.find(shape); it != m_statements.end()) {
+        sqlite3_reset(it->second);
+        sqlite3_clear_bindings(it->second);
+        return it->second;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const std::string text = sql();
+    if (sqlite3_prepare_v3(m_db, text.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    m_statements.emplace(shape, stmt);
+    return stmt;
+}
+
+FileError KeyedConnection::lastError() const
+{
+    if (!m_db)
+        return FileError::of(ErrorCode::FileNotOpen);
+    return error(sqlite3_errcode(m_db));
+}
+
+FileError KeyedConnection::error(int rc) const
+{
+    return sqliteFileError(rc, m_db, m_path);
+}
+
+FileError KeyedConnection::checkStillThere() const
+{
+    if (m_inTransaction)
+        return FileError::none();
+    std::error_code ec;
+    if (!fs::exists(m_path, ec))
+        return FileError::of(ErrorCode::FileNotFound);
+    return FileError::none();
+}
+
+FileError KeyedConnection::begin(std::chrono::milliseconds wait)
+{
+    if (!m_db)
+        return FileError::of(ErrorCode::FileNotOpen);
+    if (m_inTransaction)
+        return FileError::of(ErrorCode::TransactionActive);
+    if (FileError gone = checkStillThere())
+        return gone;
+    const WaitUntil limit(*this, Clock::now() + wait);
+    const FileError error = exec("BEGIN IMMEDIATE");
+    m_inTransaction = error.ok();
+    return error;
+}
+
+FileError KeyedConnection::commit()
+{
+    if (!m_inTransaction)
+        return FileError::of(ErrorCode::TransactionFailed);
+    const FileError error = exec("COMMIT");
+    if (error)
+        exec("ROLLBACK");
+    m_inTransaction = false;
+    return error;
+}
+
+FileError KeyedConnection::rollback()
+{
+    if (!m_inTransaction)
+        return FileError::of(ErrorCode::TransactionFailed);
+    const FileError error = exec("ROLLBACK");
+    m_inTransaction = false;
+    return error;
+}
+
+FileError KeyedConnection::atomically(const std::function<FileError()>& body)
+{
+    if (FileError error = begin(m_busyTimeout))
+        return error;
+    if (FileError error = body()) {
+        rollback();
+        return error;
+    }
+    return commit();
+}
+
+} // namespace kestrix::runtime
