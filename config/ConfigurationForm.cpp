@@ -88,8 +88,15 @@ bool ConfigurationForm::isChanged() const
 bool ConfigurationForm::save(runtime::DialogService& dialogs)
 {
     if (m_mode == Mode::Insert) {
-        if (!data::writeRecord(m_file, m_record, data::WriteOperation::Add, dialogs))
+        // Another program may have added the one record since this form was opened: never a second one.
+        if (!data::writeRecord(m_file, m_record, data::WriteOperation::AddFirst, dialogs)) {
+            if (m_record.position() != 0) {
+                normalizeConfig(m_record);
+                m_mode = Mode::Change;
+                m_original = m_record;
+            }
             return false;
+        }
         m_mode = Mode::Change;
     } else if (isChanged()) {
         if (!data::writeRecord(m_file, m_record, data::WriteOperation::Update, dialogs)) {

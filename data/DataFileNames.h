@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // Names by which the program opens its keyed files; relative names resolve in
 // the data directory.
 namespace kestrix::data::FileName {
@@ -15,3 +17,9 @@ constexpr const char* Errors = "Errors5";
 constexpr const char* ErrorCategories = "Errors5\\!ErrorCats";
 constexpr const char* HelpList = "HelpLis5.TPS";
 } // namespace kestrix::data::FileName
+
+namespace kestrix::data {
+// What a file is rebuilt from, as the damaged-file question names it; empty for
+// a file of the user's own records, which has nothing to be rebuilt from.
+std::string rebuildSource(const std::string& name);
+} // namespace kestrix::data

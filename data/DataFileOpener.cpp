@@ -1,6 +1,9 @@
 #include "data/DataFileOpener.h"
 
+#include "data/DataFileNames.h"
 #include "data/StandardWarning.h"
+
+#include <filesystem>
 
 namespace kestrix::data {
 
@@ -8,15 +11,64 @@ using runtime::ErrorCode::BadKeyFile;
 using runtime::ErrorCode::FileAlreadyOpen;
 using runtime::ErrorCode::FileLocked;
 using runtime::ErrorCode::FileNotFound;
+using runtime::ErrorCode::InvalidDataFile;
 using runtime::ErrorCode::InvalidRecordDeclaration;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::chrono::milliseconds left(Clock::time_point deadline)
+{
+    const auto now = Clock::now();
+    return now >= deadline ? std::chrono::milliseconds(0)
+                           : std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+}
+
+// Moves the damaged file (and its write-ahead log) out of the way, so nothing of it is lost.
+runtime::FileError setAside(const runtime::KeyedFile& file)
+{
+    namespace fs = std::filesystem;
+    const std::string path = file.path().string();
+    std::error_code ec;
+    fs::rename(path, path + ".damaged", ec);
+    if (ec)
+        return runtime::FileError::of(runtime::ErrorCode::AccessDenied);
+    fs::rename(path + "-wal", path + ".damaged-wal", ec);
+    fs::remove(path + "-shm", ec);
+    return runtime::FileError::none();
+}
+
+// A damaged file: rebuilt from its source when it has one and the user agrees.
+bool offerRebuild(runtime::KeyedFile& file, runtime::DialogService& dialogs, runtime::FileError& error)
+{
+    const std::string source = rebuildSource(file.name());
+    if (source.empty()) {
+        showStandardWarning(dialogs, Warn::DamagedFile, {file.name(), {}}, error);
+        return false;
+    }
+    if (showStandardWarning(dialogs, Warn::DamagedFileRebuild, {file.name(), source}, error) != runtime::Button::Yes)
+        return false;
+    error = setAside(file);
+    if (error.ok())
+        error = file.createIfMissing();
+    if (error.ok())
+        error = file.open();
+    return error.ok();
+}
+
+} // namespace
 
 OpenOutcome openDataFile(runtime::KeyedFile& file, runtime::DialogService& dialogs, const OpenOptions& options)
 {
     const WarningTexts name{file.name(), {}};
-    runtime::FileError error = file.open();
+    const Clock::time_point deadline = Clock::now() + options.recoverWait;
+    // The first try does not wait: a file another program holds goes to the recovery, which waits for it.
+    runtime::FileError error = file.open(std::chrono::milliseconds(0));
     if (error.code == FileLocked) {
-        file.recover(options.recoverWait);
-        error = file.open();
+        error = file.recover(left(deadline));
+        if (error.ok())
+            error = file.open(left(deadline));
     }
     if (error.ok() || error.code == FileAlreadyOpen)
         return OpenOutcome::Opened;
@@ -24,7 +76,8 @@ OpenOutcome openDataFile(runtime::KeyedFile& file, runtime::DialogService& dialo
     switch (error.code) {
     case FileNotFound:
         if (options.createWhenMissing) {
-            if (const runtime::FileError created = file.create())
+            // Never drops what another program may have created meanwhile.
+            if (const runtime::FileError created = file.createIfMissing())
                 showStandardWarning(dialogs, Warn::CreateError, name, created);
             error = file.open();
             if (error.ok())
@@ -41,6 +94,10 @@ OpenOutcome openDataFile(runtime::KeyedFile& file, runtime::DialogService& dialo
                 showStandardWarning(dialogs, Warn::RebuildError, name, rebuilt);
             error = file.open();
         }
+        break;
+    case InvalidDataFile:
+        if (offerRebuild(file, dialogs, error))
+            return OpenOutcome::Recreated;
         break;
     default: break;
     }

@@ -11,6 +11,9 @@ namespace kestrix::data {
 
 enum class OpenOutcome {
     Opened,
+    // Opened anew and empty: the damaged file was set aside (as NAME.damaged) on
+    // the user's word, and must be filled again from its source.
+    Recreated,
     Halt, // the user was told the file cannot be used; the program must stop ("Disk Error")
 };
 
@@ -19,6 +22,7 @@ constexpr const char* HaltText = "Disk Error";
 struct OpenOptions final
 {
     bool createWhenMissing = true;
+    // The whole open, the wait for another program's lock included, ends within this time.
     std::chrono::milliseconds recoverWait{10000};
 };
 

@@ -19,7 +19,7 @@ runtime::KeyedFile* DataFileRegistry::acquire(const std::string& name,
         const OpenOutcome result = openDataFile(*entry.file, m_dialogs, m_options);
         if (outcome)
             *outcome = result;
-        if (result != OpenOutcome::Opened) {
+        if (result == OpenOutcome::Halt) {
             entry.file.reset();
             return nullptr;
         }

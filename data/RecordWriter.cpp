@@ -16,6 +16,9 @@ bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperati
     runtime::FileError error;
     switch (operation) {
     case WriteOperation::Add: error = file.add(record); break;
+    case WriteOperation::AddFirst:
+        error = file.records() > 0 ? runtime::FileError::of(runtime::ErrorCode::RecordChanged) : file.add(record);
+        break;
     case WriteOperation::Update: error = file.put(record); break;
     case WriteOperation::Delete: error = file.remove(record); break;
     }
@@ -26,7 +29,13 @@ bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperati
     if (error.ok())
         return true;
 
-    if (operation == WriteOperation::Add) {
+    if (operation == WriteOperation::AddFirst && error.code == runtime::ErrorCode::RecordChanged) {
+        showStandardWarning(dialogs, Warn::RIFramingError, {}, error);
+        file.setOrder(runtime::KeyedFile::FileOrder);
+        file.next(record);
+        return false;
+    }
+    if (operation != WriteOperation::Update && operation != WriteOperation::Delete) {
         showStandardWarning(dialogs, Warn::InsertError, {}, error);
         return false;
     }

@@ -10,7 +10,15 @@
 // the record since this one read it.
 namespace kestrix::data {
 
-enum class WriteOperation { Add, Update, Delete };
+enum class WriteOperation {
+    Add,
+    // Adds only into a file that holds no record yet (a file of one record, such as the
+    // configuration); when another program added one first, that is a change by another
+    // program: reported so, and `record` then holds that program's record.
+    AddFirst,
+    Update,
+    Delete,
+};
 
 struct WriteOptions final
 {

@@ -134,6 +134,13 @@ MessageRequest standardWarning(int code, const WarningTexts& texts, const runtim
     case Warn::RIFramingError:
         return exclamation("Record Was Not Updated",
                            "This record was changed by another station. Those changes will now be displayed. Use the Ditto Button or Ctrl+' to recall your changes.");
+    case Warn::DamagedFile:
+        return exclamation("Damaged File", "The file " + t1 + " is damaged and cannot be read.  Error: " + error + ".");
+    case Warn::DamagedFileRebuild:
+        return question("Damaged File",
+                        "The file " + t1 + " is damaged and cannot be read.  Do you want to set it aside and rebuild it from " +
+                            t2 + "?",
+                        Button::Yes | Button::No, Button::Yes);
     default: return exclamation("Error", "Unknown standard message " + std::to_string(code) + ".");
     }
 }

@@ -47,6 +47,9 @@ constexpr int RecordFetchError = 35;
 constexpr int ViewOpenError = 36;
 constexpr int NewRecordAdded = 37;
 constexpr int RIFramingError = 38;
+// The program's own, beyond the standard table: a data file that cannot be read at all.
+constexpr int DamagedFile = 39;
+constexpr int DamagedFileRebuild = 40;
 } // namespace Warn
 
 struct WarningTexts final

@@ -11,8 +11,16 @@ TemplateResult fetchTemplate(runtime::KeyedFile& file)
         result.record = *found;
         return result;
     }
+    // Added only while still missing, in one transaction: programs starting together make one template.
     runtime::Record created = templateMessage();
-    if (const runtime::FileError error = file.add(created)) {
+    runtime::FileError error = file.createIfMissing({created}, Mes::ByDescription);
+    if (error.ok()) {
+        if (auto found = findByDescription(file, TemplateDescription))
+            created = *found;
+        else
+            error = file.lastError();
+    }
+    if (error) {
         result.failure = runtime::MessageRequest{"Unable to Create ZZ-DEFAULT record in the message file.|Error: " +
                                                      std::to_string(error.code) + " - " + error.text() +
                                                      "||Program must be aborted",

@@ -80,7 +80,7 @@ KeyedSchema::KeyedSchema(std::string table, std::shared_ptr<const RecordLayout> 
 // Names and kinds only: a string field made longer keeps its column.
 std::string KeyedSchema::columnsSignature() const
 {
-    std::string out = std::string(kVersionColumn) + ":I";
+    std::string out = upper(kVersionColumn) + ":I";
     for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
         const FieldDef& field = m_layout->fields()[f];
         for (int e = 1; e <= field.dims; ++e)

@@ -74,14 +74,20 @@ int showPopup(CliContext& ctx, const std::string& type)
     runtime::KeyedFile* file = ctx.open(data::FileName::Popups, equates::popupLayout());
     if (!file)
         return ExitFailure;
+    const std::string wanted = runtime::utf8ToCp1252(type);
     runtime::Record r = file->newRecord();
-    r.setText(Pop::Type, runtime::utf8ToCp1252(type));
+    r.setText(Pop::Type, wanted);
     if (file->get(Pop::Key, r)) {
         ctx.err << "No popup menu " << type << '\n';
         return ExitFailure;
     }
     ctx.out << tableColumn(r.text(Pop::Item)) << '\t' << tableColumn(r.text(Pop::Data)) << '\n';
-    while (file->next(r).ok() && runtime::sameTextNoCase(r.text(Pop::Type), runtime::utf8ToCp1252(type)))
+    // The entries follow the header (SEQ 0) in key order: the walk starts at entry 1 of this type.
+    runtime::Record start = file->newRecord();
+    start.setText(Pop::Type, wanted);
+    start.setNumber(Pop::Seq, 1);
+    file->setFrom(Pop::Key, start);
+    while (file->next(r).ok() && runtime::sameTextNoCase(r.text(Pop::Type), wanted))
         ctx.out << r.number(Pop::Seq) << '\t' << tableColumn(r.text(Pop::Item)) << '\t' << tableColumn(r.text(Pop::Data)) << '\n';
     return 0;
 }

@@ -1,3 +1,4 @@
+#include "data/DataFileNames.h"
 #include "data/DataFileOpener.h"
 #include "data/DataFileRegistry.h"
 #include "runtime/testing/ScriptedDialogs.h"
@@ -8,7 +9,6 @@
 #include <sqlite3.h>
 
 #include <fstream>
-#include <thread>
 
 using namespace kestrix::data;
 using namespace kestrix::runtime;
@@ -105,7 +105,9 @@ TEST(OpenDataFile, AFileOfAnotherLayoutOrNoDatabaseAtAllIsReportedAndKept)
     ScriptedDialogs junk;
     KeyedFile notDb("Errors5", layout());
     EXPECT_EQ(openDataFile(notDb, junk, quick), OpenOutcome::Halt);
-    EXPECT_EQ(junk.shown.back().text, "File (Errors5) could not be opened.  Error: file is not a database (26).");
+    EXPECT_EQ(junk.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));
+    EXPECT_EQ(junk.shown[0].text, "The file Errors5 is damaged and cannot be read.  Error: Invalid Data File (36).");
+    EXPECT_EQ(junk.shown.back().text, "File (Errors5) could not be opened.  Error: Invalid Data File (36).");
     EXPECT_EQ(fs::file_size("Errors5.tps"), 200u);
 }
 
@@ -119,18 +121,24 @@ TEST(OpenDataFile, ALockedFileIsRecoveredWhenTheOtherProgramLetsGo)
     sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');", nullptr,
                  nullptr, nullptr);
     ScriptedDialogs stillLocked;
+    file.setBusyTimeout(std::chrono::milliseconds(60000)); // the open's own wait decides, not this
+    const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(openDataFile(file, stillLocked, quick), OpenOutcome::Halt);
+    // Only a guard against the old wait of a minute: the whole open was given 50 ms.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
     EXPECT_EQ(stillLocked.shown.back().text, "File (MSGINSER) could not be opened.  Error: File Is Already Locked (32).");
 
     // The other program commits while we wait in the recovery.
-    std::thread release([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    file.onLockWait([&] {
+        if (!holder)
+            return;
         sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
         sqlite3_close(holder);
+        holder = nullptr;
     });
     ScriptedDialogs dialogs;
-    EXPECT_EQ(openDataFile(file, dialogs, {true, std::chrono::milliseconds(5000)}), OpenOutcome::Opened);
-    release.join();
+    EXPECT_EQ(openDataFile(file, dialogs, {true, std::chrono::milliseconds(60000)}), OpenOutcome::Opened);
+    EXPECT_EQ(holder, nullptr);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(file.records(), 1);
 }
@@ -179,4 +187,75 @@ TEST(DataFileRegistry, TheFirstUserOpensAndTheLastClosesTheFile)
     DataFileUse again(registry, "MSGINSER", layout()); // deleted meanwhile: created again, silently
     EXPECT_TRUE(again);
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+namespace {
+
+void writeDamaged(const std::string& file)
+{
+    std::ofstream(file) << std::string(600, 'x');
+}
+
+} // namespace
+
+TEST(OpenDataFile, ADamagedFileWithASourceIsSetAsideAndRecreatedOnYes)
+{
+    TempDir dir;
+    writeDamaged("Equates5.tps");
+    ScriptedDialogs no;
+    no.answers = {Button::No};
+    KeyedFile refused(FileName::Equates, layout());
+    EXPECT_EQ(openDataFile(refused, no, quick), OpenOutcome::Halt);
+    ASSERT_EQ(no.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));
+    EXPECT_EQ(no.shown[0].text, "The file Equates5.tps is damaged and cannot be read.  Do you want to set it aside and "
+                                "rebuild it from the Clarion equate files?");
+    EXPECT_EQ(fs::file_size("Equates5.tps"), 600u) << "No leaves the file as it was";
+
+    ScriptedDialogs yes;
+    yes.answers = {Button::Yes};
+    KeyedFile rebuilt(FileName::Equates, layout());
+    EXPECT_EQ(openDataFile(rebuilt, yes, quick), OpenOutcome::Recreated);
+    EXPECT_EQ(yes.captions(), std::vector<std::string>{"Damaged File"});
+    EXPECT_TRUE(rebuilt.isOpen());
+    EXPECT_EQ(rebuilt.records(), 0) << "empty: the caller fills it again from its source";
+    EXPECT_EQ(fs::file_size("Equates5.tps.damaged"), 600u) << "nothing of the damaged file is lost";
+
+    DataFileRegistry registry(yes, quick);
+    writeDamaged("Tips5.tps");
+    yes.answers = {Button::Yes};
+    EXPECT_NE(registry.acquire(FileName::Tips, layout()), nullptr) << "a recreated file is one to use";
+}
+
+TEST(OpenDataFile, ADamagedFileOfTheUsersOwnRecordsIsNamedAndKept)
+{
+    TempDir dir;
+    writeDamaged("MESSAGE.tps");
+    ScriptedDialogs dialogs;
+    KeyedFile file(FileName::Messages, layout());
+    EXPECT_EQ(openDataFile(file, dialogs, quick), OpenOutcome::Halt);
+    EXPECT_EQ(dialogs.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));
+    EXPECT_EQ(dialogs.shown[0].text, "The file MESSAGE is damaged and cannot be read.  Error: Invalid Data File (36).");
+    EXPECT_EQ(fs::file_size("MESSAGE.tps"), 600u);
+    EXPECT_FALSE(fs::exists("MESSAGE.tps.damaged"));
+}
+
+TEST(OpenDataFile, AFolderInPlaceOfTheFileOrANameTooLongIsSaidSo)
+{
+    TempDir dir;
+    fs::create_directory("MSGINSER.tps");
+    ScriptedDialogs folder;
+    KeyedFile file("MSGINSER", layout());
+    EXPECT_EQ(openDataFile(file, folder, quick), OpenOutcome::Halt);
+    EXPECT_EQ(folder.shown.back().text,
+              "File (MSGINSER) could not be opened.  Error: An operation is not supported on a directory. (336).");
+    EXPECT_TRUE(fs::is_directory("MSGINSER.tps"));
+
+    ScriptedDialogs tooLong;
+    KeyedFile longName(std::string(300, 'n'), layout());
+    EXPECT_EQ(openDataFile(longName, tooLong, quick), OpenOutcome::Halt);
+    ASSERT_FALSE(tooLong.shown.empty());
+    EXPECT_NE(tooLong.shown[0].text.find("The filename or extension is too long. (206)"), std::string::npos)
+        << tooLong.shown[0].text;
+    for (const auto& box : tooLong.shown)
+        EXPECT_EQ(box.text.find("Access Denied"), std::string::npos) << box.text;
 }

@@ -118,3 +118,23 @@ TEST(RecordWriter, AFailedAddIsReported)
               "An error was experienced during the update of record.  Error: Creates Duplicate Key (40).");
     EXPECT_EQ(f.mine.records(), 1);
 }
+
+TEST(RecordWriter, TheFirstRecordOfAOneRecordFileIsAddedOnce)
+{
+    Files f;
+    ScriptedDialogs dialogs;
+    Record theirs = f.theirs.newRecord();
+    theirs.setText(0, "theirs");
+    ASSERT_TRUE(writeRecord(f.theirs, theirs, WriteOperation::AddFirst, dialogs));
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // This program's form was opened on the empty file too: its add comes second.
+    Record mine = f.mine.newRecord();
+    mine.setText(0, "mine");
+    EXPECT_FALSE(writeRecord(f.mine, mine, WriteOperation::AddFirst, dialogs));
+    EXPECT_EQ(dialogs.captions(), std::vector<std::string>{"Record Was Not Updated"});
+    EXPECT_EQ(mine.text(0), "theirs") << "the other program's record is shown";
+    EXPECT_NE(mine.position(), 0);
+    EXPECT_EQ(f.mine.records(), 1);
+    EXPECT_FALSE(f.mine.inTransaction());
+}

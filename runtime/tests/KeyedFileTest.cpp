@@ -315,3 +315,191 @@ TEST(KeyedFile, ACaseSensitiveKeyKeepsCasesApart)
     ASSERT_TRUE(file.get(0, r).ok());
     EXPECT_EQ(r.text(0), "a");
 }
+
+TEST_F(KeyedFileTest, NextAndPreviousNeedASetAndAGetPositionsNothing)
+{
+    fill();
+    Record r = file.newRecord();
+    EXPECT_EQ(file.next(r).code, ErrorCode::NoSequence) << "no SET since the file was opened";
+    EXPECT_EQ(file.previous(r).code, ErrorCode::NoSequence);
+    EXPECT_EQ(r.position(), 0) << "nothing was read";
+
+    file.setOrder(ByName);
+    ASSERT_TRUE(file.next(r).ok());
+    EXPECT_EQ(r.text(Name), "Alpha");
+    // A GET in the middle of a walk ends it: reading on would start from an old position.
+    Record wanted = file.newRecord();
+    wanted.setText(Name, "delta");
+    ASSERT_TRUE(file.get(ByName, wanted).ok());
+    EXPECT_EQ(file.next(r).code, ErrorCode::NoSequence);
+    EXPECT_EQ(file.lastError().text(), "No SET Before NEXT or PREVIOUS");
+
+    file.setOrder(ByName);
+    ASSERT_TRUE(file.next(r).ok());
+    ASSERT_TRUE(file.fetch(r.position(), wanted).ok());
+    EXPECT_EQ(file.previous(r).code, ErrorCode::NoSequence) << "a GET by position positions nothing either";
+
+    file.setFrom(ByName, wanted);
+    ASSERT_TRUE(file.next(r).ok());
+    EXPECT_EQ(r.text(Name), "Alpha");
+    file.close();
+    ASSERT_TRUE(file.open().ok());
+    EXPECT_EQ(file.next(r).code, ErrorCode::NoSequence) << "a walk does not outlive the open";
+}
+
+TEST(KeyedFile, CreateIfMissingNeverDropsWhatAnotherProgramMade)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile late("SHARED", layout(true));
+    EXPECT_EQ(late.open().code, ErrorCode::FileNotFound);
+
+    // Another program creates the file and writes to it between our open and our create.
+    KeyedFile early("SHARED", layout(true));
+    ASSERT_TRUE(early.createIfMissing().ok());
+    ASSERT_TRUE(early.open().ok());
+    Record theirs = make(early, "theirs", "", 1);
+    ASSERT_TRUE(early.add(theirs).ok());
+
+    ASSERT_TRUE(late.createIfMissing().ok());
+    ASSERT_TRUE(late.open().ok());
+    EXPECT_EQ(late.records(), 1);
+    Record found = make(late, "THEIRS", "", 0);
+    EXPECT_TRUE(late.get(ByName, found).ok());
+}
+
+TEST(KeyedFile, InitialRecordsAreAddedOnlyWhileMissing)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile file("INIT", layout());
+    const Record templ = make(file, "ZZ-DEFAULT", "T", 0);
+    for (int round = 0; round < 3; ++round)
+        ASSERT_TRUE(file.createIfMissing({templ}, ByName).ok());
+    ASSERT_TRUE(file.open().ok());
+    EXPECT_EQ(file.records(), 1) << "one template, however often it was asked for";
+    // Called on the open file after the template was deleted: it comes back, once.
+    Record found = make(file, "zz-default", "", 0);
+    ASSERT_TRUE(file.get(ByName, found).ok());
+    ASSERT_TRUE(file.remove(found).ok());
+    ASSERT_TRUE(file.createIfMissing({templ, templ}, ByName).ok());
+    EXPECT_EQ(file.records(), 1);
+    EXPECT_TRUE(file.isOpen()) << "left open as it was";
+
+    // In file order: added only into a file that holds no record at all.
+    KeyedFile single("SINGLE", layout());
+    const Record first = make(single, "first", "", 1);
+    ASSERT_TRUE(single.createIfMissing({first}).ok());
+    ASSERT_TRUE(single.createIfMissing({make(single, "second", "", 2)}).ok());
+    ASSERT_TRUE(single.open().ok());
+    EXPECT_EQ(single.readAll(KeyedFile::FileOrder).size(), 1u);
+}
+
+TEST(KeyedFile, ALockedFileReturnsTheLockErrorWithinTheWaitGiven)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile file("L", layout());
+    ASSERT_TRUE(file.create().ok());
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open("L.tps", &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    file.setBusyTimeout(std::chrono::milliseconds(60000)); // the open's own wait decides, not this
+    int waits = 0;
+    file.onLockWait([&] { ++waits; });
+
+    // Only a guard against the old hang of many seconds: the wait asked for is 50 ms.
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(file.open(std::chrono::milliseconds(50)).code, ErrorCode::FileLocked);
+    EXPECT_EQ(file.recover(std::chrono::milliseconds(50)).code, ErrorCode::FileLocked);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_GE(waits, 2) << "each of them waited for the lock";
+
+    // Released while the next open waits: that open goes through.
+    file.onLockWait([&] {
+        sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(holder);
+        holder = nullptr;
+    });
+    EXPECT_TRUE(file.open(std::chrono::milliseconds(60000)).ok());
+    EXPECT_EQ(file.records(), 1);
+    if (holder)
+        sqlite3_close(holder);
+}
+
+TEST(KeyedFile, WhatIsInPlaceOfTheFileIsReportedAsWhatItIs)
+{
+    kestrix::runtime::testing::TempDir dir;
+    fs::create_directory("FOLDER.tps");
+    KeyedFile folder("FOLDER", layout());
+    for (const FileError& error : {folder.open(), folder.create(), folder.createIfMissing()}) {
+        EXPECT_EQ(error.code, ErrorCode::FileSystemError);
+        EXPECT_EQ(error.describe(), "An operation is not supported on a directory. (336)");
+    }
+
+    KeyedFile tooLong(std::string(300, 'n'), layout());
+    for (const FileError& error : {tooLong.open(), tooLong.create()})
+        EXPECT_EQ(error.describe(), "The filename or extension is too long. (206)");
+
+    KeyedFile noFolder("missing\\NEW", layout());
+    EXPECT_EQ(noFolder.create().code, ErrorCode::PathNotFound);
+
+    // SQLite's own result codes are never passed off as the system's error numbers.
+    const FileError full = sqliteFileError(SQLITE_FULL, nullptr, "x.tps");
+    EXPECT_EQ(full.describe(), "There is not enough space on the disk. (112)");
+    EXPECT_EQ(sqliteFileError(SQLITE_IOERR, nullptr, "x.tps").systemCode, SystemError::IoDevice);
+    EXPECT_EQ(sqliteFileError(SQLITE_BUSY, nullptr, "x.tps").code, ErrorCode::FileLocked);
+}
+
+TEST(KeyedFile, AFileCutShortIsDamagedNotAKeyToRebuild)
+{
+    kestrix::runtime::testing::TempDir dir;
+    {
+        KeyedFile file("CUT", layout());
+        ASSERT_TRUE(file.create().ok());
+        ASSERT_TRUE(file.open().ok());
+        ASSERT_TRUE(file.stream().ok());
+        for (int i = 0; i < 3000; ++i) {
+            Record r = make(file, "name" + std::to_string(i), "kind", i);
+            ASSERT_TRUE(file.add(r).ok());
+        }
+        ASSERT_TRUE(file.flush().ok());
+    }
+    ASSERT_FALSE(fs::exists("CUT.tps-wal")) << "the log was written back at close";
+    fs::resize_file("CUT.tps", fs::file_size("CUT.tps") / 2);
+    KeyedFile cut("CUT", layout());
+    const FileError error = cut.open();
+    EXPECT_TRUE(error.isDamaged()) << error.describe();
+    EXPECT_NE(error.code, ErrorCode::BadKeyFile);
+    EXPECT_EQ(error.fileErrorText(), "The file or directory is corrupted and unreadable.");
+}
+
+TEST(KeyedFile, AnOlderLayoutIsToldByTheStampNotByTheSchemaText)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile file("V", layout());
+    ASSERT_TRUE(file.create().ok());
+    // A string made longer keeps its column: the file opens as it is.
+    auto wider = std::make_shared<RecordLayout>("T");
+    wider->addString("NAME", 260);
+    wider->addString("KIND", 6);
+    wider->addNumber("COUNT", FieldType::Long);
+    wider->addKey("BYNAME", {Name});
+    wider->addKey("BYKINDCOUNT", {Kind, Count});
+    wider->addKey("BYID", {Count}, false, true, false);
+    KeyedFile widened("V", wider);
+    EXPECT_TRUE(widened.open().ok());
+    widened.close();
+    // Another key declaration on the same columns: the keys must be rebuilt, and then it opens.
+    KeyedFile unique("V", layout(true));
+    EXPECT_EQ(unique.open().code, ErrorCode::BadKeyFile);
+    ASSERT_TRUE(unique.rebuildKeys().ok());
+    EXPECT_TRUE(unique.open().ok());
+    unique.close();
+    EXPECT_EQ(file.open().code, ErrorCode::BadKeyFile) << "the stamp follows the rebuild";
+
+    // A file from before the stamp: its columns are compared, and with its keys all there it opens.
+    sql("V.tps", "PRAGMA user_version = 0");
+    KeyedFile legacy("V", layout(true));
+    EXPECT_TRUE(legacy.open().ok()) << legacy.lastError().describe();
+}

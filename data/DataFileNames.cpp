@@ -1,0 +1,18 @@
+#include "data/DataFileNames.h"
+
+#include "runtime/FixedText.h"
+
+namespace kestrix::data {
+
+std::string rebuildSource(const std::string& name)
+{
+    if (runtime::sameTextNoCase(name, FileName::Equates))
+        return "the Clarion equate files";
+    if (runtime::sameTextNoCase(name, FileName::Popups))
+        return "POPUP.TXT and POPUPABC.TXT";
+    if (runtime::sameTextNoCase(name, FileName::Tips))
+        return "the delivered tips";
+    return {};
+}
+
+} // namespace kestrix::data
