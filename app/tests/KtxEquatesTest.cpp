@@ -90,6 +90,27 @@ TEST(KtxPopups, MenusOfTheDeliveredFiles)
     EXPECT_EQ(w.run({"popups", "show", "NO SUCH"}).code, 1);
 }
 
+TEST(KtxPopups, EveryMenuListsItsOwnEntriesOnceAfterItsHeader)
+{
+    Workspace w;
+    ASSERT_EQ(w.run({"popups", "load"}).code, 0);
+    const KtxRun icon = w.run({"popups", "show", "EQ:ICON"});
+    ASSERT_EQ(icon.code, 0) << icon.err;
+    EXPECT_EQ(lines(icon.out), (std::vector<std::string>{"3\tWindow Icon|Button Icon|In MESSAGE()",
+                                                         "1\tWindow Icon\t0{PROP:Icon} = ^",
+                                                         "2\tButton Icon\t?Button{PROP:Icon} = ^",
+                                                         "3\tIn MESSAGE()\tMESSAGE('Text', 'Caption', ^)"}));
+    // The header counts the entries that follow it, numbered from 1, the header never again.
+    for (const char* type : {"EQ:COLOR", "EQ:BEEP", "EQ:EVENT", "RENAME BUTTON"}) {
+        const auto menu = lines(w.run({"popups", "show", type}).out);
+        ASSERT_FALSE(menu.empty()) << type;
+        const std::size_t entries = std::stoul(menu[0].substr(0, menu[0].find('\t')));
+        ASSERT_EQ(menu.size(), entries + 1) << type;
+        for (std::size_t i = 1; i < menu.size(); ++i)
+            EXPECT_EQ(menu[i].rfind(std::to_string(i) + "\t", 0), 0u) << type << ": " << menu[i];
+    }
+}
+
 TEST(KtxEquates, AListFileThatCannotBeReadIsReportedAndTheOthersLoaded)
 {
     Workspace w;

@@ -1,0 +1,135 @@
+// Programs started together on a new data directory: each creates the files it
+// needs and their first records at the same moment. Every save is either kept
+// or refused with a message; no file is created twice over another's records.
+#include "KtxRun.h"
+#include "runtime/testing/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using kestrix::testing::ktx;
+
+#ifndef _WIN32
+namespace {
+
+constexpr int Programs = 8;
+constexpr int Rounds = 15;
+
+struct Finished
+{
+    int code = -1;
+    std::string err;
+};
+
+// Starts one process per command, all released at once through a pipe, and waits for them.
+std::vector<Finished> runTogether(const std::vector<std::vector<std::string>>& commands, const fs::path& scratch)
+{
+    int gate[2];
+    if (pipe(gate) != 0)
+        return {};
+    std::vector<pid_t> children;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(gate[1]);
+            char go;
+            (void)!read(gate[0], &go, 1); // returns when the parent closes its end
+            const kestrix::testing::KtxRun run = ktx(commands[i]);
+            std::ofstream(scratch / ("err" + std::to_string(i))) << run.err;
+            _exit(run.code);
+        }
+        children.push_back(pid);
+    }
+    close(gate[0]);
+    close(gate[1]);
+    std::vector<Finished> results(commands.size());
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        int status = 0;
+        waitpid(children[i], &status, 0);
+        results[i].code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::ifstream in(scratch / ("err" + std::to_string(i)));
+        std::stringstream text;
+        text << in.rdbuf();
+        results[i].err = text.str();
+    }
+    return results;
+}
+
+std::int64_t countRows(const fs::path& file, const std::string& where = "1")
+{
+    sqlite3* db = nullptr;
+    std::int64_t count = -1;
+    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        const std::string sql = "SELECT count(*) FROM Records WHERE " + where;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+            count = sqlite3_column_int64(stmt, 0);
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return count;
+}
+
+} // namespace
+
+TEST(FirstUseRace, SavesOnANewDataDirectoryAreKeptOrRefusedAndTheTemplateIsMadeOnce)
+{
+    kestrix::runtime::testing::TempDir dir;
+    for (int round = 0; round < Rounds; ++round) {
+        const fs::path data = dir.path() / ("m" + std::to_string(round));
+        std::vector<std::vector<std::string>> commands;
+        for (int i = 0; i < Programs; ++i)
+            commands.push_back({"--data-dir", data.string(), "message", "save", "w" + std::to_string(i), "--text", "x"});
+        const std::vector<Finished> results = runTogether(commands, dir.path());
+        ASSERT_EQ(results.size(), static_cast<std::size_t>(Programs));
+
+        const std::string listed = ktx({"--data-dir", data.string(), "message", "list"}).out;
+        for (int i = 0; i < Programs; ++i) {
+            const bool kept = listed.find("w" + std::to_string(i) + "\t") != std::string::npos;
+            if (results[i].code == 0)
+                EXPECT_TRUE(kept) << "round " << round << ": w" << i << " exited 0 but is not in the file";
+            else
+                EXPECT_FALSE(results[i].err.empty()) << "round " << round << ": w" << i << " failed without a word";
+        }
+        EXPECT_EQ(countRows(data / "MESSAGE.tps", "DESCRIPTION = 'ZZ-DEFAULT'"), 1) << "round " << round;
+        EXPECT_LE(countRows(data / "config5.tps"), 1) << "round " << round;
+    }
+}
+
+TEST(FirstUseRace, FirstConfigurationSetsKeepEveryValueOrRefuseAndMakeOneRecord)
+{
+    kestrix::runtime::testing::TempDir dir;
+    int kept = 0;
+    for (int round = 0; round < Rounds; ++round) {
+        const fs::path data = dir.path() / ("c" + std::to_string(round));
+        std::vector<std::vector<std::string>> commands;
+        for (int i = 0; i < Programs; ++i) // each program its own field, so that every kept value can be seen
+            commands.push_back({"--data-dir", data.string(), "config", "set", "LOOK:BOLD[" + std::to_string(i + 1) + "]=1"});
+        const std::vector<Finished> results = runTogether(commands, dir.path());
+        ASSERT_EQ(results.size(), static_cast<std::size_t>(Programs));
+
+        const std::string shown = ktx({"--data-dir", data.string(), "config", "show"}).out;
+        for (int i = 0; i < Programs; ++i) {
+            const bool set = shown.find("LOOK:BOLD[" + std::to_string(i + 1) + "]=1\n") != std::string::npos;
+            if (results[i].code == 0) {
+                ++kept;
+                EXPECT_TRUE(set) << "round " << round << ": program " << i << " exited 0 but its value is lost";
+            } else {
+                EXPECT_FALSE(set) << "round " << round << ": program " << i << " was refused yet its value is there";
+                EXPECT_FALSE(results[i].err.empty()) << "round " << round << ": program " << i << " failed without a word";
+            }
+        }
+        EXPECT_EQ(countRows(data / "config5.tps"), 1) << "round " << round;
+    }
+    EXPECT_GE(kept, Rounds) << "at least the first program of each round keeps its value";
+}
+#endif
