@@ -1,12 +1,8 @@
 #include "app/DataDirectorySetup.h"
 
-#include "config/Settings.h"
-#include "data/DataFileNames.h"
-#include "equates/PopupRecord.h"
 #include "equates/TipsFile.h"
 #include "resources/DeliveredFiles.h"
 #include "runtime/AtomicFile.h"
-#include "runtime/IniFile.h"
 #include "runtime/TextLineFile.h"
 #include "runtime/WinPath.h"
 
@@ -75,19 +71,6 @@ std::string rebuildTips(const fs::path& target)
     return {};
 }
 
-// A popup table of an older layout is recreated empty: the popup load refills it.
-void renewOutdatedPopupTable()
-{
-    runtime::KeyedFile popups(data::FileName::Popups, equates::popupLayout());
-    if (popups.open().code != runtime::ErrorCode::InvalidRecordDeclaration) {
-        popups.close();
-        return;
-    }
-    if (popups.create().ok())
-        (void)runtime::IniFile(runtime::resolveWinPath(config::Ini::ProgramFile))
-            .setValue(config::Ini::PopupLoadSection, config::Ini::VersionEntry, "");
-}
-
 } // namespace
 
 SetupResult prepareDataDirectory()
@@ -116,7 +99,6 @@ SetupResult prepareDataDirectory()
             result.installed.push_back(tips.path().filename().string());
         }
     }
-    renewOutdatedPopupTable();
     return result;
 }
 
