@@ -479,6 +479,15 @@ bool equateLoadUnfinished(const runtime::IniFile& programIni)
     return loadUnfinished(programIni, config::Ini::EquateLoadSection);
 }
 
+bool offerUnfinishedEquateLoad(const runtime::IniFile& programIni, runtime::DialogService& dialogs)
+{
+    if (!equateLoadUnfinished(programIni))
+        return false;
+    return dialogs.message({"The equates file is incomplete: its last load did not finish.||Load the equates now?",
+                            "EQUATES INCOMPLETE", runtime::MessageIcon::Question, runtime::Button::Yes | runtime::Button::No,
+                            runtime::Button::Yes}) == runtime::Button::Yes;
+}
+
 EquateLoadResult EquateLoader::run(const runtime::IniFile& programIni)
 {
     const auto started = std::chrono::steady_clock::now();

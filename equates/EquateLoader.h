@@ -66,6 +66,9 @@ extern const char* const EquateLoadBusyText;
 // True when the equates file cannot be taken for complete: a load began and did not
 // finish, or none has run yet ("Version" under "EquateLoad" below the current one).
 bool equateLoadUnfinished(const runtime::IniFile& programIni);
+// For a window about to show equates: when the file is incomplete, says so and offers the
+// load, as start-up does. True when the load is wanted now.
+bool offerUnfinishedEquateLoad(const runtime::IniFile& programIni, runtime::DialogService& dialogs);
 
 // The [FILES] section of a list file's lines.
 std::vector<ListEntry> readListEntries(const std::vector<std::string>& lines, const std::string& clarionRoot);

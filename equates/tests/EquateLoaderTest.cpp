@@ -289,3 +289,30 @@ TEST(ListEntries, FoldersColumnsAndTheForceFlag)
     EXPECT_FALSE(entries[1].forceType);
     EXPECT_EQ(entries[2].folder, "D:\\OTHER\\");
 }
+
+TEST(EquateLoader, AnUnfinishedLoadIsOfferedToWindowsThatShowEquates)
+{
+    Installation cw;
+    cw.ini.setValue("EquateLoad", "Version", "4");
+    EXPECT_FALSE(offerUnfinishedEquateLoad(cw.ini, cw.dialogs));
+    EXPECT_TRUE(cw.dialogs.shown.empty());
+    cw.ini.setValue("EquateLoad", "Version", ""); // a load began and never ended
+    cw.dialogs.answers = {runtime::Button::No, runtime::Button::Yes};
+    EXPECT_FALSE(offerUnfinishedEquateLoad(cw.ini, cw.dialogs));
+    EXPECT_TRUE(offerUnfinishedEquateLoad(cw.ini, cw.dialogs));
+    ASSERT_EQ(cw.dialogs.captions(), (std::vector<std::string>{"EQUATES INCOMPLETE", "EQUATES INCOMPLETE"}));
+    EXPECT_EQ(cw.dialogs.shown[0].text, "The equates file is incomplete: its last load did not finish.||Load the equates now?");
+}
+
+TEST(EquateLoader, ASecondLoadIsRefusedWhileAnotherHoldsTheLoad)
+{
+    Installation cw;
+    const runtime::FileLock other = runtime::FileLock::acquire("EquateLoad.lck");
+    ASSERT_TRUE(other.locked());
+    EquateLoader loader(cw.file, (cw.dir.path() / "cw").string(), cw.dialogs);
+    const EquateLoadResult result = loader.run(cw.ini);
+    EXPECT_TRUE(result.busy);
+    EXPECT_FALSE(result.completed);
+    EXPECT_FALSE(cw.ini.hasEntry("EquateLoad", "Version")); // nothing of the other load was touched
+    EXPECT_FALSE(fs::exists("Equates5.tps"));
+}

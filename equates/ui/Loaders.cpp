@@ -31,6 +31,16 @@ EquateLoadResult loadEquatesWithProgress(config::Session& session, QWidget* pare
     return result;
 }
 
+bool loadEquatesIfUnfinished(config::Session& session, QWidget* parent)
+{
+    const runtime::IniFile ini = session.programIni();
+    if (!equateLoadUnfinished(ini))
+        return true;
+    if (!offerUnfinishedEquateLoad(ini, session.dialogs()))
+        return false;
+    return loadEquatesWithProgress(session, parent).completed;
+}
+
 std::int64_t loadPopupsWithProgress(config::Session& session, QWidget* parent)
 {
     data::DataFileUse popups(session.files(), data::FileName::Popups, popupLayout());
