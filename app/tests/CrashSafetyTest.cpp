@@ -11,6 +11,7 @@
 #include "equates/PopupLoader.h"
 #include "equates/PopupRecord.h"
 #include "equates/TipsFile.h"
+#include "keyanalysis/FrameStore.h"
 #include "resources/DeliveredFiles.h"
 #include "runtime/CrashPoint.h"
 #include "runtime/FileLock.h"
@@ -257,6 +258,55 @@ TEST(CrashSafety, ParallelEquateLoadsLeaveTheEquatesOfOneLoad)
     ASSERT_TRUE(file.open().ok());
     EXPECT_EQ(file.records(), 3000 + 2);
     EXPECT_EQ(runtime::IniFile("KTX4.INI").value("EquateLoad", "Version"), "4");
+}
+
+TEST(CrashSafety, PopupLoadsAndFrameSavesAtOnceKeepEverySetting)
+{
+    runtime::testing::TempDir dir;
+    std::ofstream("POPUP.TXT") << "TYPE=X\nx                            y\n";
+    std::ofstream("POPUPABC.TXT") << "; none\n";
+    {
+        runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
+        ASSERT_TRUE(popups.create().ok());
+    }
+    constexpr int Rounds = 10;
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int n = 0; n < 4; ++n) {
+        const pid_t child = fork();
+        if (child == 0) {
+            close(start[1]);
+            char go = 0;
+            (void)!read(start[0], &go, 1);
+            bool ok = true;
+            for (int round = 0; round < Rounds; ++round) {
+                if (n % 2 == 0) {
+                    runtime::testing::ScriptedDialogs dialogs;
+                    runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
+                    equates::PopupLoader loader(popups, dialogs);
+                    loader.setWhenBusy(equates::WhenBusy::Wait);
+                    ok = popups.open().ok() && loader.run(runtime::IniFile("KTX4.INI")).completed && ok;
+                } else {
+                    ok = keyanalysis::FrameStore::inDataDirectory().save({"F APPLICATION('Orders')", "END"}, "Orders") && ok;
+                }
+            }
+            _exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    close(start[0]);
+    close(start[1]);
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    runtime::IniFile ini("KTX4.INI");
+    EXPECT_EQ(ini.value("PopupLoad", "Version"), "4");
+    EXPECT_EQ(ini.value("AltKeyAnalysis", "FrameName"), "Orders");
+    EXPECT_EQ(ini.value("AltKeyAnalysis", "FrameInclude"), "1");
+    EXPECT_EQ(contents("APPFrame.DAT"), "F APPLICATION('Orders')\r\nEND\r\n");
 }
 
 TEST(CrashSafety, ALoadWhileAnotherRunsIsRefusedOnTheCommandLine)
