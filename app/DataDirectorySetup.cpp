@@ -2,33 +2,100 @@
 
 #include "equates/TipsFile.h"
 #include "resources/DeliveredFiles.h"
+#include "runtime/AtomicFile.h"
 #include "runtime/TextLineFile.h"
 #include "runtime/WinPath.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace kestrix::app {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool present(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+// An empty delivered file is what an interrupted copy of an earlier version left;
+// nobody edits one down to nothing, so it is copied again.
+bool emptyRegularFile(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(fs::symlink_status(path, ec)) && fs::file_size(path, ec) == 0 && !ec;
+}
+
+// The tips file is usable when it opens and holds tips. A file another program holds
+// locked is taken for sound: it is in use, not damaged.
+bool tipsFileSound(runtime::KeyedFile& tips)
+{
+    if (!present(tips.path()))
+        return false;
+    const runtime::FileError error = tips.open();
+    if (error)
+        return error.code == runtime::ErrorCode::FileLocked;
+    const bool filled = tips.records() > 0;
+    tips.close();
+    return filled;
+}
+
+// Builds the tips under a temporary name and renames the finished file into place,
+// so a start killed part-way leaves no half-built tips file behind.
+std::string rebuildTips(const fs::path& target)
+{
+    const runtime::TextLines source = runtime::readTextLines(runtime::resolveWinPath(equates::TipsSourceName));
+    if (source.error)
+        return std::string("Cannot read ") + equates::TipsSourceName + " to build the tips.";
+    const fs::path temp = runtime::temporaryNameFor(target);
+    {
+        runtime::KeyedFile building(temp.filename().string(), equates::tipLayout());
+        if (building.create() || building.open() || equates::buildTipsFile(building, source.lines) < 0) {
+            building.close();
+            std::error_code ec;
+            fs::remove(temp, ec);
+            return std::string("Cannot build the tips file ") + equates::TipsFileName + " in the data directory.";
+        }
+        building.close();
+    }
+    // A journal left by the damaged file must not be replayed onto the new one.
+    std::error_code ec;
+    for (const char* suffix : {"-wal", "-shm"})
+        fs::remove(target.string() + suffix, ec);
+    if (runtime::moveFileAtomically(temp, target)) {
+        fs::remove(temp, ec);
+        return std::string("Cannot put the tips file ") + equates::TipsFileName + " into the data directory.";
+    }
+    return {};
+}
+
+} // namespace
 
 SetupResult prepareDataDirectory()
 {
     SetupResult result;
     for (const resources::DeliveredFile& delivered : resources::deliveredFiles()) {
-        if (runtime::winPathExists(delivered.name))
+        const fs::path path = runtime::resolveWinPath(delivered.name);
+        const bool repair = emptyRegularFile(path);
+        if (present(path) && !repair)
             continue; // the user's own copy, perhaps edited, stays
-        std::ofstream out(delivered.name, std::ios::binary);
-        out.write(delivered.content.data(), static_cast<std::streamsize>(delivered.content.size()));
-        if (!out.flush()) {
-            result.problem = std::string("Cannot write ") + delivered.name + " into the data directory.";
+        const runtime::FileError error = runtime::writeFileAtomically(
+            path, delivered.content, repair ? runtime::Existing::Replace : runtime::Existing::Keep);
+        if (error) {
+            if (result.problem.empty())
+                result.problem = std::string("Cannot write ") + delivered.name + " into the data directory: " + error.describe();
             continue;
         }
         result.installed.push_back(delivered.name);
     }
     runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
-    if (!std::filesystem::exists(tips.path())) {
-        const runtime::TextLines source = runtime::readTextLines(runtime::resolveWinPath(equates::TipsSourceName));
-        if (!source.error && tips.create().ok() && tips.open().ok()) {
-            equates::buildTipsFile(tips, source.lines);
+    if (!tipsFileSound(tips)) {
+        if (std::string problem = rebuildTips(tips.path()); !problem.empty()) {
+            if (result.problem.empty()) // a delivered file that could not be written says more
+                result.problem = std::move(problem);
+        } else {
             result.installed.push_back(tips.path().filename().string());
         }
     }

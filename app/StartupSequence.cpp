@@ -5,6 +5,7 @@
 #include "config/Settings.h"
 #include "data/DataFileNames.h"
 #include "equates/EquateRecord.h"
+#include "equates/LoadLock.h"
 #include "equates/PopupRecord.h"
 
 namespace kestrix::app {
@@ -13,7 +14,7 @@ namespace FileName = data::FileName;
 
 bool loadVersionIsOld(const std::string& stored)
 {
-    return stored < config::Ini::CurrentLoadVersion;
+    return equates::loadVersionIsOld(stored);
 }
 
 bool StartupSequence::openSharedFiles()
@@ -63,9 +64,14 @@ bool StartupSequence::readConfiguration()
 bool StartupSequence::loadIsDue(const char* fileName, const char* section)
 {
     runtime::KeyedFile* file = m_session.files().file(fileName);
-    if (file && file->records() == 0)
-        return true;
-    return loadVersionIsOld(m_session.programIni().value(section, config::Ini::VersionEntry));
+    if (file) {
+        // Whether one record exists, not how many: the cost stays the same however big the file.
+        runtime::Record first = file->newRecord();
+        file->setOrder(runtime::KeyedFile::FileOrder);
+        if (!file->next(first).ok())
+            return true;
+    }
+    return equates::loadUnfinished(m_session.programIni(), section);
 }
 
 bool StartupSequence::equatesNeedLoading()

@@ -4,6 +4,7 @@
 #include "data/FileErrorMessage.h"
 #include "equates/EquateLineParser.h"
 #include "equates/EquateRecord.h"
+#include "runtime/CrashPoint.h"
 #include "runtime/FixedText.h"
 #include "runtime/LocalTime.h"
 #include "runtime/TextLineFile.h"
@@ -125,6 +126,7 @@ struct EquateLoader::Load
     EquateLoader& owner;
     runtime::KeyedFile& file;
     runtime::IniFile log{runtime::resolveWinPath(LogFile)};
+    std::vector<std::pair<std::string, std::string>> logged; // entries of the list being loaded
     std::vector<std::string> types;
     std::int64_t loadSeq = 1;
     bool eventTypesAdded = false;
@@ -135,9 +137,28 @@ struct EquateLoader::Load
         if (owner.m_progress)
             owner.m_progress(text);
     }
-    void logEntry(const std::string& section, const std::string& key, const std::string& value)
+    void logEntry(const std::string&, const std::string& key, const std::string& value)
     {
-        log.setValue(section, key, value);
+        logged.emplace_back(key, value);
+    }
+    // The log is written once per list file: a write per entry would cost more than the load.
+    void writeLog(const std::string& section)
+    {
+        log.setValues(section, logged);
+        logged.clear();
+    }
+    // A failed write of the equates file ends the load; false then.
+    bool check(const runtime::FileError& error)
+    {
+        if (error.ok())
+            return true;
+        if (!aborted) {
+            owner.m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while writing the Equates File",
+                                                           file.name() + " ", error, runtime::Button::Ok,
+                                                           runtime::MessageIcon::Asterisk));
+        }
+        aborted = true;
+        return false;
     }
     void registerType(const std::string& type)
     {
@@ -161,6 +182,7 @@ struct EquateLoader::Load
                 return false;
             }
         }
+        runtime::crashPoint(runtime::CrashPoint::EquateRecord);
         return true;
     }
 
@@ -206,7 +228,8 @@ void EquateLoader::Load::loadSource(const ListEntry& entry)
         return; // a source file that is not there is skipped without a word
     const std::string fileField = runtime::fitted(entry.file.substr(0, entry.file.find('.')), 8);
     ItemizeBlock block;
-    file.stream();
+    if (!check(file.stream()))
+        return;
     for (const std::string& raw : source.lines) {
         std::string line = detabbed(raw);
         const std::size_t firstBlank = line.find(' ');
@@ -279,14 +302,17 @@ void EquateLoader::Load::loadSource(const ListEntry& entry)
                 break;
         }
     }
-    file.flush();
+    if (aborted)
+        return;
+    check(file.flush());
 }
 
 void EquateLoader::Load::loadUser(const std::vector<std::string>& lines)
 {
     std::string type = "User Unk";
     std::int64_t userSeq = 1;
-    file.stream();
+    if (!check(file.stream()))
+        return;
     forEachSectionLine(
         lines, "[USER]",
         [&](const std::string& named) {
@@ -308,13 +334,15 @@ void EquateLoader::Load::loadUser(const std::vector<std::string>& lines)
             registerType(type);
             return add(r, raw);
         });
-    file.flush();
+    if (!aborted)
+        check(file.flush());
 }
 
 void EquateLoader::Load::loadDups(const std::vector<std::string>& lines)
 {
     std::string type = "Dups Unk";
-    file.stream();
+    if (!check(file.stream()))
+        return;
     forEachSectionLine(
         lines, "[DUPS]",
         [&](const std::string& named) {
@@ -363,7 +391,8 @@ void EquateLoader::Load::loadDups(const std::vector<std::string>& lines)
             }
             return !aborted;
         });
-    file.flush();
+    if (!aborted)
+        check(file.flush());
 }
 
 bool EquateLoader::Load::loadList(const std::string& listName)
@@ -381,35 +410,42 @@ bool EquateLoader::Load::loadList(const std::string& listName)
     const std::vector<ListEntry> entries = readListEntries(list.lines, owner.m_root);
     logEntry(listName, "Loaded", clockReading());
     // Keys are built once after the sources rather than kept up to date record by record.
-    file.dropKeys();
+    if (!check(file.dropKeys())) {
+        writeLog(listName);
+        return false;
+    }
     int ordinal = 0;
     for (const ListEntry& entry : entries) {
         logEntry(listName, std::to_string(++ordinal), entry.file);
         show(runtime::toWinPath(runtime::resolveWinPath(entry.folder + entry.file)));
         loadSource(entry);
-        if (aborted)
+        if (aborted) {
+            writeLog(listName);
             return false;
+        }
     }
     logEntry(listName, "LoadUserBegin", clockReading());
     loadUser(list.lines);
-    if (aborted)
+    if (aborted) {
+        writeLog(listName);
         return false;
+    }
     logEntry(listName, "Build", clockReading());
     show("Building Equate File Index");
     if (const runtime::FileError error = file.rebuildKeys()) {
         owner.m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while building the keys of the Equates File",
                                                        file.name() + " ", error, runtime::Button::Ok,
                                                        runtime::MessageIcon::Asterisk));
+        writeLog(listName);
         return false;
     }
     logEntry(listName, "LoadUserDups", clockReading());
     show("Load User Dups");
     loadDups(list.lines);
-    if (aborted)
-        return false;
     logEntry(listName, "Build2", clockReading());
     show("Build Index");
-    return true;
+    writeLog(listName);
+    return !aborted;
 }
 
 void EquateLoader::Load::abort()
@@ -436,16 +472,43 @@ const std::vector<std::string>& EquateLoader::listFiles()
     return files;
 }
 
+const char* const EquateLoadBusyText = "Another program is loading the equates. This load waits until it has finished.";
+
+bool equateLoadUnfinished(const runtime::IniFile& programIni)
+{
+    return loadUnfinished(programIni, config::Ini::EquateLoadSection);
+}
+
+bool offerUnfinishedEquateLoad(const runtime::IniFile& programIni, runtime::DialogService& dialogs)
+{
+    if (!equateLoadUnfinished(programIni))
+        return false;
+    return dialogs.message({"The equates file is incomplete: its last load did not finish.||Load the equates now?",
+                            "EQUATES INCOMPLETE", runtime::MessageIcon::Question, runtime::Button::Yes | runtime::Button::No,
+                            runtime::Button::Yes}) == runtime::Button::Yes;
+}
+
 EquateLoadResult EquateLoader::run(const runtime::IniFile& programIni)
 {
     const auto started = std::chrono::steady_clock::now();
     EquateLoadResult result;
+    // Two loads at once would mix their rows in one file: the second waits or is refused.
+    const runtime::FileLock lock = takeLoadLock(config::Ini::EquateLoadSection, m_whenBusy, m_progress, EquateLoadBusyText);
+    if (!lock) {
+        result.busy = true;
+        return result;
+    }
     Load load{*this, m_file};
     std::error_code ec;
     std::filesystem::remove(runtime::resolveWinPath(LogFile), ec);
 
-    // Until this load completes, the next start must not take the file for a complete one.
-    programIni.setValue(config::Ini::EquateLoadSection, config::Ini::VersionEntry, "");
+    // Until this load completes, the next start and every reader must not take the file for a complete one.
+    if (!programIni.setValue(config::Ini::EquateLoadSection, config::Ini::VersionEntry, "")) {
+        m_dialogs.message({"The load of the equates cannot begin: " + runtime::toWinPath(programIni.path()) +
+                               " cannot be written, so an unfinished load could not be told from a complete one.",
+                           "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok});
+        return result;
+    }
     load.show("Creating Equate File");
     m_file.close();
     runtime::FileError error = m_file.create();
@@ -463,16 +526,29 @@ EquateLoadResult EquateLoader::run(const runtime::IniFile& programIni)
             return result;
         }
     }
-    m_file.stream();
+    bool written = load.check(m_file.stream());
     for (const std::string& type : load.types) {
+        if (!written)
+            break;
         runtime::Record marker = m_file.newRecord();
         marker.setText(Equ::Type, "Z-Type");
         marker.setText(Equ::Name, type);
         marker.setText(Equ::SearchName, type);
-        m_file.add(marker);
+        written = load.check(m_file.add(marker));
     }
-    m_file.flush();
-    programIni.setValue(config::Ini::EquateLoadSection, config::Ini::VersionEntry, config::Ini::CurrentLoadVersion);
+    if (written)
+        written = load.check(m_file.flush());
+    if (!written) {
+        if (m_file.inTransaction())
+            (void)m_file.rollback();
+        load.abort();
+        return result;
+    }
+    if (!programIni.setValue(config::Ini::EquateLoadSection, config::Ini::VersionEntry, config::Ini::CurrentLoadVersion)) {
+        m_dialogs.message({"The equates were loaded, but " + runtime::toWinPath(programIni.path()) +
+                               " cannot be written: the load will be offered again at the next start.",
+                           "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok});
+    }
     result.completed = true;
     result.records = m_file.records();
     result.types = load.types.size();

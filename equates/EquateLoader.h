@@ -1,5 +1,6 @@
 #pragma once
 
+#include "equates/LoadLock.h"
 #include "runtime/DialogService.h"
 #include "runtime/IniFile.h"
 #include "runtime/KeyedFile.h"
@@ -26,6 +27,7 @@ struct ListEntry final
 struct EquateLoadResult final
 {
     bool completed = false;
+    bool busy = false; // another program was loading the equates, and this load was refused
     std::int64_t records = 0;
     std::size_t types = 0;
     std::int64_t milliseconds = 0;
@@ -41,10 +43,12 @@ public:
     EquateLoader(runtime::KeyedFile& equates, std::string clarionRoot, runtime::DialogService& dialogs);
 
     void setProgress(Progress progress) { m_progress = std::move(progress); }
+    // What to do while another program loads the equates (default: refuse).
+    void setWhenBusy(WhenBusy whenBusy) { m_whenBusy = whenBusy; }
     // The list files, read from the current directory, in this order.
     static const std::vector<std::string>& listFiles();
 
-    // Writes Version "4" to `programIni` only when the load completed.
+    // Writes Version "4" to `programIni` only when the load completed and its last commit succeeded.
     EquateLoadResult run(const runtime::IniFile& programIni);
 
 private:
@@ -53,7 +57,18 @@ private:
     std::string m_root;
     runtime::DialogService& m_dialogs;
     Progress m_progress;
+    WhenBusy m_whenBusy = WhenBusy::Refuse;
 };
+
+// The text a refused or waiting load shows.
+extern const char* const EquateLoadBusyText;
+
+// True when the equates file cannot be taken for complete: a load began and did not
+// finish, or none has run yet ("Version" under "EquateLoad" below the current one).
+bool equateLoadUnfinished(const runtime::IniFile& programIni);
+// For a window about to show equates: when the file is incomplete, says so and offers the
+// load, as start-up does. True when the load is wanted now.
+bool offerUnfinishedEquateLoad(const runtime::IniFile& programIni, runtime::DialogService& dialogs);
 
 // The [FILES] section of a list file's lines.
 std::vector<ListEntry> readListEntries(const std::vector<std::string>& lines, const std::string& clarionRoot);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "equates/LoadLock.h"
 #include "runtime/DialogService.h"
 #include "runtime/IniFile.h"
 #include "runtime/KeyedFile.h"
@@ -13,25 +14,41 @@
 // into the popup file, and reading a type's menu and chosen template.
 namespace kestrix::equates {
 
+struct PopupLoadResult final
+{
+    bool completed = false;
+    bool busy = false; // another program was loading the popups, and this load was refused
+    std::int64_t records = 0;
+};
+
 class PopupLoader final
 {
 public:
     PopupLoader(runtime::KeyedFile& popups, runtime::DialogService& dialogs) : m_file(popups), m_dialogs(dialogs) {}
     void setProgress(std::function<void(const std::string&)> progress) { m_progress = std::move(progress); }
+    // What to do while another program loads the popups (default: refuse).
+    void setWhenBusy(WhenBusy whenBusy) { m_whenBusy = whenBusy; }
     static const std::vector<std::string>& popupFiles();
 
-    // Rebuilds the popup file; writes Version "4" when done. Returns the records loaded.
-    std::int64_t run(const runtime::IniFile& programIni);
+    // Rebuilds the popup file; writes Version "4" only after its commit succeeded.
+    PopupLoadResult run(const runtime::IniFile& programIni);
     // Loads the lines of one popup text file (already emptied file, in stream mode or not).
-    void loadLines(const std::vector<std::string>& lines);
+    // Lines that cannot be stored whole are reported, naming `sourceName`. False when a
+    // write of the popup file failed (already reported).
+    bool loadLines(const std::vector<std::string>& lines, const std::string& sourceName = "POPUP.TXT",
+                   const std::vector<std::size_t>& cutLines = {});
 
 private:
-    void writeHeader(const std::string& type, int count, const std::string& menu);
+    bool writeHeader(const std::string& type, std::int64_t count, const std::string& menu);
+    bool check(const runtime::FileError& error);
 
     runtime::KeyedFile& m_file;
     runtime::DialogService& m_dialogs;
     std::function<void(const std::string&)> m_progress;
+    WhenBusy m_whenBusy = WhenBusy::Refuse;
 };
+
+extern const char* const PopupLoadBusyText;
 
 struct PopupMenu final
 {

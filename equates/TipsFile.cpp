@@ -1,6 +1,7 @@
 #include "equates/TipsFile.h"
 
 #include "config/Settings.h"
+#include "runtime/CrashPoint.h"
 #include "runtime/FixedText.h"
 
 namespace kestrix::equates {
@@ -29,15 +30,18 @@ int buildTipsFile(runtime::KeyedFile& tips, const std::vector<std::string>& line
     std::optional<runtime::Record> tip;
     std::string text;
     bool paragraph = false;
+    bool written = true;
     const auto finish = [&] {
-        if (tip) {
+        if (tip && written) {
             tip->setText(Tip::Text, text);
-            tips.add(*tip);
+            written = tips.add(*tip).ok();
+            runtime::crashPoint(runtime::CrashPoint::TipRecord);
         }
         text.clear();
         paragraph = false;
     };
-    tips.stream();
+    if (tips.stream())
+        return -1;
     for (const std::string& raw : lines) {
         const std::string line(runtime::trim(raw));
         if (runtime::sameTextNoCase(line.substr(0, 4), "TIP=")) {
@@ -59,8 +63,11 @@ int buildTipsFile(runtime::KeyedFile& tips, const std::vector<std::string>& line
         paragraph = false;
     }
     finish();
-    tips.flush();
-    return count;
+    if (!written) {
+        (void)tips.rollback();
+        return -1;
+    }
+    return tips.flush() ? -1 : count;
 }
 
 bool TipBrowser::showOnStartup(const runtime::IniFile& programIni)

@@ -22,7 +22,8 @@ constexpr const char* TipsSourceName = "TIPS5.TXT";
 
 std::shared_ptr<const runtime::RecordLayout> tipLayout();
 
-// "TIP=Type" starts a tip; the lines up to the next one are its text. Returns the tips added.
+// "TIP=Type" starts a tip; the lines up to the next one are its text. Returns the tips added,
+// or -1 when a write failed (then nothing was committed).
 int buildTipsFile(runtime::KeyedFile& tips, const std::vector<std::string>& lines);
 
 struct ShownTip final

@@ -1,13 +1,13 @@
 #include "keyanalysis/FrameStore.h"
 
 #include "config/Settings.h"
+#include "runtime/AtomicFile.h"
 #include "runtime/FixedText.h"
 #include "runtime/LocalTime.h"
 #include "runtime/TextLineFile.h"
 #include "runtime/WinPath.h"
 
 #include <ctime>
-#include <fstream>
 
 namespace kestrix::keyanalysis {
 
@@ -42,15 +42,18 @@ std::optional<std::vector<std::string>> FrameStore::lines() const
 bool FrameStore::save(const std::vector<std::string>& codeLines, const std::string& title,
                       std::chrono::system_clock::time_point when) const
 {
-    std::ofstream out(m_file, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : codeLines)
-        out << runtime::ltrim(line).substr(0, 512) << "\r\n";
-    if (!out.flush())
+    // Written whole under a temporary name and renamed: a reader never meets half a frame,
+    // and a symbolic link in its place is replaced rather than followed.
+    std::string text;
+    for (const std::string& line : codeLines) {
+        text += runtime::ltrim(line).substr(0, 512);
+        text += "\r\n";
+    }
+    if (runtime::writeFileAtomically(m_file, text))
         return false;
-    m_ini.setValue(Section, "FrameName", runtime::fitted(title, 30));
-    m_ini.setValue(Section, "FrameLastUpdate", frameTimestamp(when));
-    m_ini.setValue(Section, "FrameInclude", "1");
-    return true;
+    return m_ini.setValues(Section, {{"FrameName", runtime::fitted(title, 30)},
+                                     {"FrameLastUpdate", frameTimestamp(when)},
+                                     {"FrameInclude", "1"}});
 }
 
 std::string FrameStore::name() const

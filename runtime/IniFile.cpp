@@ -4,6 +4,9 @@
 #define SI_IMPLEMENTATION // this build of the header keeps its template bodies behind this switch
 #include <SimpleIni.h>
 
+#include "runtime/AtomicFile.h"
+#include "runtime/FileLock.h"
+
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -30,12 +33,20 @@ bool save(const CSimpleIniA& ini, const std::filesystem::path& path)
     std::string data;
     if (ini.Save(data) < 0)
         return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << data;
-    return static_cast<bool>(out.flush());
+    return writeFileAtomically(path, data).ok();
 }
 
 } // namespace
+
+template <class Change> bool IniFile::change(Change change) const
+{
+    const FileLock lock = FileLock::acquire(lockFileFor(m_path));
+    if (!lock)
+        return false;
+    auto ini = load(m_path);
+    change(*ini);
+    return save(*ini, m_path);
+}
 
 IniFile::IniFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
@@ -67,9 +78,9 @@ bool IniFile::hasEntry(std::string_view section, std::string_view entry) const
 
 bool IniFile::setValue(std::string_view section, std::string_view entry, std::string_view value) const
 {
-    auto ini = load(m_path);
-    ini->SetValue(std::string(section).c_str(), std::string(entry).c_str(), std::string(value).c_str());
-    return save(*ini, m_path);
+    return change([&](CSimpleIniA& ini) {
+        ini.SetValue(std::string(section).c_str(), std::string(entry).c_str(), std::string(value).c_str());
+    });
 }
 
 bool IniFile::setNumber(std::string_view section, std::string_view entry, long value) const
@@ -77,11 +88,21 @@ bool IniFile::setNumber(std::string_view section, std::string_view entry, long v
     return setValue(section, entry, std::to_string(value));
 }
 
+bool IniFile::setValues(std::string_view section,
+                        const std::vector<std::pair<std::string, std::string>>& entries) const
+{
+    if (entries.empty())
+        return true;
+    return change([&](CSimpleIniA& ini) {
+        const std::string name(section);
+        for (const auto& [entry, value] : entries)
+            ini.SetValue(name.c_str(), entry.c_str(), value.c_str());
+    });
+}
+
 bool IniFile::removeSection(std::string_view section) const
 {
-    auto ini = load(m_path);
-    ini->Delete(std::string(section).c_str(), nullptr);
-    return save(*ini, m_path);
+    return change([&](CSimpleIniA& ini) { ini.Delete(std::string(section).c_str(), nullptr); });
 }
 
 } // namespace kestrix::runtime

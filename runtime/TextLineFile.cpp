@@ -8,7 +8,7 @@
 
 namespace kestrix::runtime {
 
-std::vector<std::string> splitTextLines(const std::string& text, std::size_t maxLength)
+std::vector<std::string> splitTextLines(const std::string& text, std::size_t maxLength, std::vector<std::size_t>* cutLines)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -20,6 +20,8 @@ std::vector<std::string> splitTextLines(const std::string& text, std::size_t max
         std::size_t stop = end;
         if (stop > start && text[stop - 1] == '\r')
             --stop;
+        if (stop - start > maxLength && cutLines)
+            cutLines->push_back(lines.size() + 1);
         lines.push_back(text.substr(start, std::min(stop - start, maxLength)));
         start = next;
     }
@@ -46,7 +48,7 @@ TextLines readTextLines(const std::filesystem::path& path, std::size_t maxLength
     buffer << in.rdbuf();
     const std::string text = buffer.str();
     result.bytes = text.size();
-    result.lines = splitTextLines(text, maxLength);
+    result.lines = splitTextLines(text, maxLength, &result.cutLines);
     return result;
 }
 

@@ -27,6 +27,10 @@ int loadEquates(CliContext& ctx)
         return ExitFailure;
     equates::EquateLoader loader(*file, ctx.session.configuration().text(config::Cfg::CwPath), ctx.dialogs);
     const equates::EquateLoadResult result = loader.run(ctx.session.programIni());
+    if (result.busy) {
+        ctx.err << "Another program is loading the equates; this load was not started. Try again when it has finished.\n";
+        return ExitFailure;
+    }
     if (!result.completed)
         return ExitFailure;
     ctx.out << "loaded " << result.records << " equates of " << result.types << " types in " << result.milliseconds
@@ -39,6 +43,11 @@ int listEquates(CliContext& ctx, const std::string& type, const std::string& ord
     runtime::KeyedFile* file = ctx.open(data::FileName::Equates, equates::equateLayout());
     if (!file)
         return ExitFailure;
+    if (equates::equateLoadUnfinished(ctx.session.programIni())) {
+        ctx.err << "The equates file is incomplete: its last load did not finish (or none has run). "
+                   "Run 'ktx equates load' first.\n";
+        return ExitFailure;
+    }
     const int key = order == "seq" ? Equ::BySeq : order == "long" ? Equ::ByLong : Equ::ByType;
     runtime::Record r = file->newRecord();
     const std::string wanted = runtime::utf8ToCp1252(type);
@@ -65,7 +74,14 @@ int loadPopups(CliContext& ctx)
     if (!file)
         return ExitFailure;
     equates::PopupLoader loader(*file, ctx.dialogs);
-    ctx.out << "loaded " << loader.run(ctx.session.programIni()) << " popup records\n";
+    const equates::PopupLoadResult result = loader.run(ctx.session.programIni());
+    if (result.busy) {
+        ctx.err << "Another program is loading the popups; this load was not started. Try again when it has finished.\n";
+        return ExitFailure;
+    }
+    if (!result.completed)
+        return ExitFailure;
+    ctx.out << "loaded " << result.records << " popup records\n";
     return 0;
 }
 

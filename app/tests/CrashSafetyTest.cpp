@@ -1,5 +1,7 @@
-// A load killed part-way, and two programs writing the configuration at once:
-// nothing damaged, nothing lost, and the next start repairs what is missing.
+// A load or a first start killed part-way, loads and writes of several programs at
+// once: nothing damaged, nothing lost, and the next start repairs what is missing.
+#include "KtxRun.h"
+#include "app/DataDirectorySetup.h"
 #include "app/StartupSequence.h"
 #include "config/ConfigRecord.h"
 #include "config/ConfigurationForm.h"
@@ -8,6 +10,13 @@
 #include "equates/EquateRecord.h"
 #include "equates/PopupLoader.h"
 #include "equates/PopupRecord.h"
+#include "equates/TipsFile.h"
+#include "keyanalysis/FrameStore.h"
+#include "resources/DeliveredFiles.h"
+#include "runtime/CrashPoint.h"
+#include "runtime/FileLock.h"
+#include "runtime/FixedText.h"
+#include "runtime/TextLineFile.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -20,10 +29,9 @@
 #include <unistd.h>
 #endif
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
+#include <sstream>
 
 using namespace kestrix;
 namespace fs = std::filesystem;
@@ -64,19 +72,27 @@ void writeBigInstallation()
     }
 }
 
-// Runs `load` in a child process and kills it after `after`; true when it was still running then.
-template <class Load> bool killedPartWay(Load load, std::chrono::milliseconds after)
+// Runs `work` in a child process that kills itself at the `pass`-th crossing of `point`;
+// true when it died there (and not by ending or failing first).
+template <class Work> bool killedAt(runtime::CrashPoint point, long pass, Work work)
 {
     const pid_t child = fork();
     if (child == 0) {
-        load();
+        runtime::armCrashPoint(point, pass);
+        work();
         _exit(0);
     }
-    std::this_thread::sleep_for(after);
-    const bool running = waitpid(child, nullptr, WNOHANG) == 0;
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    return running;
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+std::string contents(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 } // namespace
@@ -87,16 +103,21 @@ TEST(CrashSafety, AnEquateLoadKilledPartWayIsLoadedAgainFromScratch)
     writeBigInstallation();
     runtime::IniFile ini("KTX4.INI");
     ini.setValue("EquateLoad", "Version", "4"); // as after an earlier complete load
-    const bool running = killedPartWay(
-        [&] {
-            runtime::testing::ScriptedDialogs dialogs;
-            runtime::KeyedFile file("Equates5.tps", equates::equateLayout());
-            equates::EquateLoader(file, "cw", dialogs).run(ini);
-        },
-        std::chrono::milliseconds(400));
-    ASSERT_TRUE(running) << "the load ended before it could be killed";
+    ASSERT_TRUE(killedAt(runtime::CrashPoint::EquateRecord, 30000, [&] {
+        runtime::testing::ScriptedDialogs dialogs;
+        runtime::KeyedFile file("Equates5.tps", equates::equateLayout());
+        equates::EquateLoader(file, "cw", dialogs).run(ini);
+    })) << "the load was to stop itself at its 30,000th equate";
     EXPECT_EQ(integrity("Equates5.tps"), "ok");
     EXPECT_NE(ini.value("EquateLoad", "Version"), "4");
+
+    // Readers say the file is incomplete instead of showing part of it.
+    const kestrix::testing::KtxRun list = kestrix::testing::ktx({"--data-dir", dir.path().string(), "equates", "list"});
+    EXPECT_EQ(list.code, 1);
+    EXPECT_EQ(list.out, "");
+    EXPECT_NE(list.err.find("The equates file is incomplete"), std::string::npos) << list.err;
+    for (const char* installed : {"EQU-USE5.TXT", "EQU-ABC5.TXT"}) // copied in by ktx: not part of this installation
+        fs::remove(installed);
 
     // The next start: the file opens (its keys rebuilt on the user's Yes) and the loader is due.
     runtime::testing::ScriptedDialogs dialogs;
@@ -120,24 +141,189 @@ TEST(CrashSafety, APopupLoadKilledPartWayIsLoadedAgain)
     ini.setValue("PopupLoad", "Version", "4");
     {
         runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
-        popups.create();
+        ASSERT_TRUE(popups.create().ok());
     }
-    const bool running = killedPartWay(
-        [&] {
-            runtime::testing::ScriptedDialogs dialogs;
-            runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
-            popups.open();
-            equates::PopupLoader(popups, dialogs).run(ini);
-        },
-        std::chrono::milliseconds(300));
-    ASSERT_TRUE(running);
+    ASSERT_TRUE(killedAt(runtime::CrashPoint::PopupRecord, 40000, [&] {
+        runtime::testing::ScriptedDialogs dialogs;
+        runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
+        popups.open();
+        equates::PopupLoader(popups, dialogs).run(ini);
+    })) << "the load was to stop itself at its 40,000th entry";
     EXPECT_EQ(integrity("Config.tps"), "ok");
     EXPECT_NE(ini.value("PopupLoad", "Version"), "4");
     runtime::testing::ScriptedDialogs dialogs;
     runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
     ASSERT_TRUE(popups.open().ok());
-    EXPECT_EQ(equates::PopupLoader(popups, dialogs).run(ini), 4000 * 21);
+    const equates::PopupLoadResult result = equates::PopupLoader(popups, dialogs).run(ini);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.records, 4000 * 21);
     EXPECT_EQ(ini.value("PopupLoad", "Version"), "4");
+}
+
+TEST(CrashSafety, AFirstStartKilledWhileCopyingIsRepairedByTheNext)
+{
+    const auto& delivered = resources::deliveredFiles();
+    ASSERT_GE(delivered.size(), 3u);
+    runtime::testing::TempDir dir;
+    // Killed with the third delivered file written under its temporary name.
+    ASSERT_TRUE(killedAt(runtime::CrashPoint::BeforeRename, 3, [] { app::prepareDataDirectory(); }));
+    int whole = 0;
+    for (const auto& file : delivered) {
+        if (!fs::exists(file.name))
+            continue;
+        EXPECT_EQ(contents(file.name), std::string(file.content)) << file.name << " is there but not whole";
+        ++whole;
+    }
+    EXPECT_EQ(whole, 2);
+    EXPECT_FALSE(fs::exists("Tips5.tps"));
+
+    const app::SetupResult next = app::prepareDataDirectory();
+    EXPECT_EQ(next.problem, "");
+    for (const auto& file : delivered)
+        EXPECT_EQ(contents(file.name), std::string(file.content)) << file.name;
+    runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
+    ASSERT_TRUE(tips.open().ok());
+    EXPECT_GT(tips.records(), 10);
+}
+
+TEST(CrashSafety, AFirstStartKilledWhileBuildingTheTipsIsRepairedByTheNext)
+{
+    runtime::testing::TempDir dir;
+    ASSERT_TRUE(killedAt(runtime::CrashPoint::TipRecord, 5, [] { app::prepareDataDirectory(); }));
+    EXPECT_FALSE(fs::exists("Tips5.tps")) << "a half-built tips file was left in place";
+    app::prepareDataDirectory();
+    runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
+    ASSERT_TRUE(tips.open().ok());
+    const runtime::TextLines source = runtime::readTextLines(equates::TipsSourceName);
+    long expected = 0;
+    for (const std::string& line : source.lines)
+        expected += runtime::sameTextNoCase(std::string(runtime::trim(line)).substr(0, 4), "TIP=");
+    EXPECT_EQ(tips.records(), expected);
+}
+
+TEST(CrashSafety, EmptyFilesOfAnEarlierStartAreRepairedAndEditedOnesKept)
+{
+    runtime::testing::TempDir dir;
+    std::ofstream("Tips5.tps").flush();    // what a start killed in an earlier version left
+    std::ofstream("EQU-ABC5.TXT").flush();
+    std::ofstream("EQU-USE5.TXT") << "[USER]\nmy own equates\n";
+    const app::SetupResult setup = app::prepareDataDirectory();
+    EXPECT_EQ(setup.problem, "");
+    EXPECT_EQ(contents("EQU-USE5.TXT"), "[USER]\nmy own equates\n");
+    for (const auto& file : resources::deliveredFiles()) {
+        if (std::string(file.name) == "EQU-ABC5.TXT")
+            EXPECT_EQ(contents(file.name), std::string(file.content));
+    }
+    runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
+    ASSERT_TRUE(tips.open().ok());
+    EXPECT_GT(tips.records(), 10);
+}
+
+TEST(CrashSafety, ParallelEquateLoadsLeaveTheEquatesOfOneLoad)
+{
+    runtime::testing::TempDir dir;
+    fs::create_directories("cw/LIBSRC");
+    std::ofstream("EQU-LOA5.TXT") << "[FILES]\nA.CLW         Unknown\n";
+    {
+        std::ofstream source("cw/LIBSRC/A.CLW");
+        for (int i = 0; i < 3000; ++i)
+            source << "COLOR:C" << i << " EQUATE(" << i << ")\n";
+    }
+    constexpr int Loaders = 4;
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int n = 0; n < Loaders; ++n) {
+        const pid_t child = fork();
+        if (child == 0) {
+            close(start[1]);
+            char go = 0;
+            (void)!read(start[0], &go, 1);
+            runtime::testing::ScriptedDialogs dialogs;
+            runtime::KeyedFile file("Equates5.tps", equates::equateLayout());
+            equates::EquateLoader loader(file, "cw", dialogs);
+            loader.setWhenBusy(equates::WhenBusy::Wait);
+            _exit(loader.run(runtime::IniFile("KTX4.INI")).completed ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    close(start[0]);
+    close(start[1]);
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    runtime::KeyedFile file("Equates5.tps", equates::equateLayout());
+    ASSERT_TRUE(file.open().ok());
+    EXPECT_EQ(file.records(), 3000 + 2);
+    EXPECT_EQ(runtime::IniFile("KTX4.INI").value("EquateLoad", "Version"), "4");
+}
+
+TEST(CrashSafety, PopupLoadsAndFrameSavesAtOnceKeepEverySetting)
+{
+    runtime::testing::TempDir dir;
+    std::ofstream("POPUP.TXT") << "TYPE=X\nx                            y\n";
+    std::ofstream("POPUPABC.TXT") << "; none\n";
+    {
+        runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
+        ASSERT_TRUE(popups.create().ok());
+    }
+    constexpr int Rounds = 10;
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int n = 0; n < 4; ++n) {
+        const pid_t child = fork();
+        if (child == 0) {
+            close(start[1]);
+            char go = 0;
+            (void)!read(start[0], &go, 1);
+            bool ok = true;
+            for (int round = 0; round < Rounds; ++round) {
+                if (n % 2 == 0) {
+                    runtime::testing::ScriptedDialogs dialogs;
+                    runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
+                    equates::PopupLoader loader(popups, dialogs);
+                    loader.setWhenBusy(equates::WhenBusy::Wait);
+                    ok = popups.open().ok() && loader.run(runtime::IniFile("KTX4.INI")).completed && ok;
+                } else {
+                    ok = keyanalysis::FrameStore::inDataDirectory().save({"F APPLICATION('Orders')", "END"}, "Orders") && ok;
+                }
+            }
+            _exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    close(start[0]);
+    close(start[1]);
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    runtime::IniFile ini("KTX4.INI");
+    EXPECT_EQ(ini.value("PopupLoad", "Version"), "4");
+    EXPECT_EQ(ini.value("AltKeyAnalysis", "FrameName"), "Orders");
+    EXPECT_EQ(ini.value("AltKeyAnalysis", "FrameInclude"), "1");
+    EXPECT_EQ(contents("APPFrame.DAT"), "F APPLICATION('Orders')\r\nEND\r\n");
+}
+
+TEST(CrashSafety, ALoadWhileAnotherRunsIsRefusedOnTheCommandLine)
+{
+    runtime::testing::TempDir dir;
+    const std::string data = dir.path().string();
+    const runtime::FileLock equateLoad = runtime::FileLock::acquire("EquateLoad.lck");
+    const runtime::FileLock popupLoad = runtime::FileLock::acquire("PopupLoad.lck");
+    ASSERT_TRUE(equateLoad && popupLoad);
+    const kestrix::testing::KtxRun equates = kestrix::testing::ktx({"--data-dir", data, "equates", "load"});
+    EXPECT_EQ(equates.code, 1);
+    EXPECT_EQ(equates.err, "Another program is loading the equates; this load was not started. Try again when it has "
+                           "finished.\n");
+    const kestrix::testing::KtxRun popups = kestrix::testing::ktx({"--data-dir", data, "popups", "load"});
+    EXPECT_EQ(popups.code, 1);
+    EXPECT_NE(popups.err.find("Another program is loading the popups"), std::string::npos) << popups.err;
+    EXPECT_NE(runtime::IniFile("KTX4.INI").value("EquateLoad", "Version"), "4");
 }
 
 TEST(CrashSafety, TwoProgramsWritingTheConfigurationLoseNothing)

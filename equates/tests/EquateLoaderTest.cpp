@@ -216,26 +216,52 @@ TEST(EquateLoader, AnAbortedLoadDeletesTheFileAndWritesNoVersion)
 {
     Installation cw;
     cw.ini.setValue("EquateLoad", "Version", "4");
-    cw.file.setBusyTimeout(std::chrono::milliseconds(50));
-    sqlite3* holder = nullptr;
+    sqlite3* other = nullptr;
     EquateLoader loader(cw.file, (cw.dir.path() / "cw").string(), cw.dialogs);
     loader.setProgress([&](const std::string& step) {
-        if (!holder && step.find("EQUATES.CLW") != std::string::npos) {
-            // Another program locks the file while the sources are read: every add fails.
-            sqlite3_open("Equates5.tps", &holder);
-            sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        if (!other && step.find("EQUATES.CLW") != std::string::npos) {
+            // Another program's rule refuses every colour: those adds fail.
+            sqlite3_open("Equates5.tps", &other);
+            sqlite3_exec(other,
+                         "CREATE TRIGGER refuse BEFORE INSERT ON Records WHEN NEW.NAME LIKE 'COLOR:%' "
+                         "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                         nullptr, nullptr, nullptr);
         }
     });
     cw.dialogs.answers = {runtime::Button::Ok, runtime::Button::Abort};
     const EquateLoadResult result = loader.run(cw.ini);
-    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(holder);
+    sqlite3_close(other);
     EXPECT_FALSE(result.completed);
     EXPECT_EQ(cw.dialogs.captions(), (std::vector<std::string>{"FILE ADD ERROR", "FILE ADD ERROR", "LOAD ABORTED"}));
     EXPECT_NE(cw.dialogs.shown[0].text.find("||The below Record will not be added:|     Label: COLOR:Black |     Value: 0"),
               std::string::npos);
     EXPECT_NE(cw.dialogs.shown[1].text.find("Label: COLOR:SCROLLBAR"), std::string::npos); // OK went on
     EXPECT_EQ(cw.dialogs.sounds, std::vector<runtime::SystemSound>{runtime::SystemSound::Hand});
+    EXPECT_EQ(cw.ini.value("EquateLoad", "Version"), "");
+    EXPECT_FALSE(fs::exists("Equates5.tps"));
+}
+
+TEST(EquateLoader, AWriteThatCannotBeginAbortsTheLoadWithTheFileError)
+{
+    Installation cw;
+    cw.ini.setValue("EquateLoad", "Version", "4");
+    cw.file.setBusyTimeout(std::chrono::milliseconds(50));
+    sqlite3* holder = nullptr;
+    EquateLoader loader(cw.file, (cw.dir.path() / "cw").string(), cw.dialogs);
+    loader.setProgress([&](const std::string& step) {
+        if (!holder && step.find("EQUATES.CLW") != std::string::npos) {
+            // Another program holds the file for writing: the loader's transaction cannot begin.
+            sqlite3_open("Equates5.tps", &holder);
+            sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        }
+    });
+    const EquateLoadResult result = loader.run(cw.ini);
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    EXPECT_FALSE(result.completed);
+    ASSERT_EQ(cw.dialogs.captions(), (std::vector<std::string>{"FILE ERROR", "LOAD ABORTED"}));
+    EXPECT_EQ(cw.dialogs.shown[0].text.rfind("An error occured while writing the Equates File||Error: ", 0), 0u);
+    EXPECT_NE(cw.dialogs.shown[0].text.find("(32)"), std::string::npos) << cw.dialogs.shown[0].text;
     EXPECT_EQ(cw.ini.value("EquateLoad", "Version"), "");
     EXPECT_FALSE(fs::exists("Equates5.tps"));
 }
@@ -262,4 +288,31 @@ TEST(ListEntries, FoldersColumnsAndTheForceFlag)
     EXPECT_EQ(entries[1].folder, "C:\\C5\\TEMPLATE\\");
     EXPECT_FALSE(entries[1].forceType);
     EXPECT_EQ(entries[2].folder, "D:\\OTHER\\");
+}
+
+TEST(EquateLoader, AnUnfinishedLoadIsOfferedToWindowsThatShowEquates)
+{
+    Installation cw;
+    cw.ini.setValue("EquateLoad", "Version", "4");
+    EXPECT_FALSE(offerUnfinishedEquateLoad(cw.ini, cw.dialogs));
+    EXPECT_TRUE(cw.dialogs.shown.empty());
+    cw.ini.setValue("EquateLoad", "Version", ""); // a load began and never ended
+    cw.dialogs.answers = {runtime::Button::No, runtime::Button::Yes};
+    EXPECT_FALSE(offerUnfinishedEquateLoad(cw.ini, cw.dialogs));
+    EXPECT_TRUE(offerUnfinishedEquateLoad(cw.ini, cw.dialogs));
+    ASSERT_EQ(cw.dialogs.captions(), (std::vector<std::string>{"EQUATES INCOMPLETE", "EQUATES INCOMPLETE"}));
+    EXPECT_EQ(cw.dialogs.shown[0].text, "The equates file is incomplete: its last load did not finish.||Load the equates now?");
+}
+
+TEST(EquateLoader, ASecondLoadIsRefusedWhileAnotherHoldsTheLoad)
+{
+    Installation cw;
+    const runtime::FileLock other = runtime::FileLock::acquire("EquateLoad.lck");
+    ASSERT_TRUE(other.locked());
+    EquateLoader loader(cw.file, (cw.dir.path() / "cw").string(), cw.dialogs);
+    const EquateLoadResult result = loader.run(cw.ini);
+    EXPECT_TRUE(result.busy);
+    EXPECT_FALSE(result.completed);
+    EXPECT_FALSE(cw.ini.hasEntry("EquateLoad", "Version")); // nothing of the other load was touched
+    EXPECT_FALSE(fs::exists("Equates5.tps"));
 }

@@ -79,3 +79,69 @@ TEST(PopupTemplates, ConversionsOfTheCaller)
     EXPECT_EQ(convertTemplate("a|b", ""), "a|b");
     EXPECT_EQ(convertTemplate("{x}  ", "}"), "x   ");
 }
+
+TEST(PopupLoader, AMenuKeepsEveryEntryAndLongTypesStayApart)
+{
+    PopupFile p;
+    constexpr int Entries = 100000;
+    {
+        std::ofstream out("POPUP.TXT");
+        out << "TYPE=A TYPE NAME OF TWENTY ONE\n";
+        for (int e = 1; e <= Entries; ++e)
+            out << p.entryLine("Entry " + std::to_string(e), "template " + std::to_string(e));
+        out << "TYPE=A TYPE NAME OF TWENTY TWO\n" << p.entryLine("Other", "other");
+    }
+    std::ofstream("POPUPABC.TXT") << "; none\n";
+    const PopupLoadResult result = PopupLoader(p.file, p.dialogs).run(p.ini);
+    ASSERT_TRUE(result.completed);
+    EXPECT_TRUE(p.dialogs.shown.empty());
+    EXPECT_EQ(result.records, Entries + 1 + 2);
+
+    runtime::Record header = p.file.newRecord();
+    header.setText(Pop::Type, "A TYPE NAME OF TWENTY ONE");
+    ASSERT_TRUE(p.file.get(Pop::Key, header).ok());
+    EXPECT_EQ(header.text(Pop::Item), std::to_string(Entries));
+    EXPECT_EQ(header.text(Pop::Data).size(), 255u); // the menu text a header holds
+    EXPECT_EQ(header.text(Pop::Data).substr(0, 16), "Entry 1|Entry 2|");
+    EXPECT_EQ(popupTemplate(p.file, "A TYPE NAME OF TWENTY ONE", 256, ""), "template 256");
+    EXPECT_EQ(popupTemplate(p.file, "A TYPE NAME OF TWENTY ONE", Entries, ""), "template " + std::to_string(Entries));
+    EXPECT_EQ(popupMenu(p.file, "A TYPE NAME OF TWENTY TWO")->items, std::vector<std::string>{"Other"});
+}
+
+TEST(PopupLoader, LinesThatCannotBeStoredAreNamed)
+{
+    PopupFile p;
+    const std::string longType(61, 'T');
+    std::ofstream("POPUP.TXT") << "TYPE=" << longType << "\n"
+                               << p.entryLine("Lost", "x") << "TYPE=KEPT\n"
+                               << p.entryLine("Fits", std::string(500, 'f')) << p.entryLine("Too long", std::string(501, 'g'))
+                               << p.entryLine("After", "a");
+    std::ofstream("POPUPABC.TXT") << "; none\n";
+    const PopupLoadResult result = PopupLoader(p.file, p.dialogs).run(p.ini);
+    EXPECT_TRUE(result.completed);
+    ASSERT_EQ(p.dialogs.captions(), std::vector<std::string>{"POPUP LINES NOT LOADED"});
+    const std::string& text = p.dialogs.shown[0].text;
+    EXPECT_NE(text.find("Some lines of POPUP.TXT could not be stored:"), std::string::npos);
+    EXPECT_NE(text.find("|Line 1: the type " + longType.substr(0, 40) + "... is longer than POP:TYPE (60 characters)"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("|Line 5: the template is longer than POP:DATA (500 characters)"), std::string::npos) << text;
+    EXPECT_EQ(popupMenu(p.file, "KEPT")->items, (std::vector<std::string>{"Fits", "After"}));
+    EXPECT_EQ(popupTemplate(p.file, "KEPT", 1, ""), std::string(500, 'f'));
+    EXPECT_EQ(result.records, 3);
+}
+
+TEST(PopupLoader, AFailedWriteLeavesTheVersionUnwritten)
+{
+    PopupFile p;
+    p.ini.setValue("PopupLoad", "Version", "4");
+    std::ofstream("POPUP.TXT") << "TYPE=X\n" << p.entryLine("x", "y");
+    p.file.close(); // every write fails
+    PopupLoader loader(p.file, p.dialogs);
+    const PopupLoadResult result = loader.run(p.ini);
+    EXPECT_FALSE(result.completed);
+    ASSERT_FALSE(p.dialogs.shown.empty());
+    EXPECT_EQ(p.dialogs.captions().front(), "FILE ERROR");
+    EXPECT_EQ(p.dialogs.shown[0].text.rfind("An error occured while writing the Popup File||Error: ", 0), 0u);
+    EXPECT_EQ(p.ini.value("PopupLoad", "Version"), "");
+}

@@ -23,11 +23,22 @@ EquateLoadResult loadEquatesWithProgress(config::Session& session, QWidget* pare
     runtime::GuiThreadDialogs dialogs(session.dialogs(), &progress);
     EquateLoader loader(*equates.file(), session.configuration().text(config::Cfg::CwPath), dialogs);
     const runtime::IniFile ini = session.programIni();
+    loader.setWhenBusy(WhenBusy::Wait); // the progress line says why nothing moves
     progress.run([&](const runtime::ProgressDialog::Report& report) {
         loader.setProgress(report);
         result = loader.run(ini);
     });
     return result;
+}
+
+bool loadEquatesIfUnfinished(config::Session& session, QWidget* parent)
+{
+    const runtime::IniFile ini = session.programIni();
+    if (!equateLoadUnfinished(ini))
+        return true;
+    if (!offerUnfinishedEquateLoad(ini, session.dialogs()))
+        return false;
+    return loadEquatesWithProgress(session, parent).completed;
 }
 
 std::int64_t loadPopupsWithProgress(config::Session& session, QWidget* parent)
@@ -41,9 +52,10 @@ std::int64_t loadPopupsWithProgress(config::Session& session, QWidget* parent)
     PopupLoader loader(*popups.file(), dialogs);
     const runtime::IniFile ini = session.programIni();
     std::int64_t loaded = 0;
+    loader.setWhenBusy(WhenBusy::Wait);
     progress.run([&](const runtime::ProgressDialog::Report& report) {
         loader.setProgress(report);
-        loaded = loader.run(ini);
+        loaded = loader.run(ini).records;
     });
     QApplication::restoreOverrideCursor();
     return loaded;

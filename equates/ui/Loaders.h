@@ -10,5 +10,8 @@ namespace kestrix::equates {
 
 EquateLoadResult loadEquatesWithProgress(config::Session& session, QWidget* parent);
 std::int64_t loadPopupsWithProgress(config::Session& session, QWidget* parent);
+// For windows that show equates, as they open: an incomplete equates file is said so,
+// and the load offered. True when the equates are complete afterwards.
+bool loadEquatesIfUnfinished(config::Session& session, QWidget* parent);
 
 } // namespace kestrix::equates

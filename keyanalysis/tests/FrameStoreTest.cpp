@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 using namespace kestrix;
 using namespace kestrix::keyanalysis;
 
@@ -85,4 +89,31 @@ TEST(FrameStore, TimestampsAreMonthDayYearAndTwelveHourTime)
     t.tm_isdst = -1;
     const auto when = std::chrono::system_clock::from_time_t(std::mktime(&t));
     EXPECT_EQ(frameTimestamp(when), "12/08/26 02:05PM");
+}
+
+TEST(FrameStore, SavingReplacesLinksInsteadOfWritingThroughThem)
+{
+    runtime::testing::TempDir dir;
+    std::filesystem::create_directory("elsewhere");
+    std::ofstream("elsewhere/precious.txt") << "not a frame";
+    std::ofstream("elsewhere/settings.ini") << "[Mine]\nkeep=1\n";
+    std::error_code ec;
+    std::filesystem::create_symlink("elsewhere/precious.txt", "APPFrame.DAT", ec);
+    std::filesystem::create_symlink("elsewhere/settings.ini", "KTX4.INI", ec);
+    if (ec)
+        GTEST_SKIP() << "no symbolic links here";
+    const FrameStore store = FrameStore::inDataDirectory();
+    ASSERT_TRUE(store.save({"F APPLICATION('Orders')", "END"}, "Orders"));
+    std::ifstream precious("elsewhere/precious.txt");
+    std::string text;
+    std::getline(precious, text);
+    EXPECT_EQ(text, "not a frame");
+    std::ifstream settings("elsewhere/settings.ini");
+    std::stringstream all;
+    all << settings.rdbuf();
+    EXPECT_EQ(all.str(), "[Mine]\nkeep=1\n");
+    EXPECT_FALSE(std::filesystem::is_symlink("APPFrame.DAT"));
+    EXPECT_FALSE(std::filesystem::is_symlink("KTX4.INI"));
+    EXPECT_EQ(store.lines()->front(), "F APPLICATION('Orders')");
+    EXPECT_EQ(store.name(), "Orders");
 }

@@ -54,7 +54,7 @@ private slots:
         runtime::testing::ScriptedDialogs dialogs;
         equates::PopupLoader(popups, dialogs).loadLines({"TYPE=KEYCODE FIND", "Alert                        ALERT(^)",
                                                          "Case                         CASE KEYCODE()|OF ^|END"});
-        QTimer::singleShot(50, [] {
+        QTimer::singleShot(0, [] { // runs inside the menu's own event loop, once it is shown
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu);
             QCOMPARE(menu->actions().size(), 2);

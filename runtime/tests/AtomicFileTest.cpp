@@ -1,0 +1,161 @@
+// Writes that are whole or absent, the lock between programs, and INI files
+// written by several programs at once.
+#include "runtime/AtomicFile.h"
+#include "runtime/CrashPoint.h"
+#include "runtime/FileLock.h"
+#include "runtime/IniFile.h"
+#include "runtime/testing/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+using namespace kestrix::runtime;
+namespace fs = std::filesystem;
+using kestrix::runtime::testing::TempDir;
+
+namespace {
+
+std::string contents(const fs::path& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+int strayTemporaries()
+{
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator("."))
+        count += entry.path().extension() == ".tmp";
+    return count;
+}
+
+} // namespace
+
+TEST(AtomicFile, ReplacesOrKeepsAsAsked)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFileAtomically("a.txt", "first").ok());
+    ASSERT_TRUE(writeFileAtomically("a.txt", "second").ok());
+    EXPECT_EQ(contents("a.txt"), "second");
+    ASSERT_TRUE(writeFileAtomically("a.txt", "third", Existing::Keep).ok());
+    EXPECT_EQ(contents("a.txt"), "second"); // the user's copy stays
+    ASSERT_TRUE(writeFileAtomically("b.txt", "new", Existing::Keep).ok());
+    EXPECT_EQ(contents("b.txt"), "new");
+    EXPECT_EQ(strayTemporaries(), 0);
+    EXPECT_TRUE(writeFileAtomically(dir.path() / "gone" / "c.txt", "x"));
+}
+
+TEST(AtomicFile, ASymbolicLinkIsReplacedNotWrittenThrough)
+{
+    TempDir dir;
+    fs::create_directory("elsewhere");
+    std::ofstream("elsewhere/target.ini") << "[Theirs]\nx=1\n";
+    std::error_code ec;
+    fs::create_symlink("elsewhere/target.ini", "KTX4.INI", ec);
+    if (ec)
+        GTEST_SKIP() << "no symbolic links here";
+    ASSERT_TRUE(IniFile("KTX4.INI").setValue("ABC", "ABCMode", "1"));
+    EXPECT_EQ(contents("elsewhere/target.ini"), "[Theirs]\nx=1\n");
+    EXPECT_FALSE(fs::is_symlink("KTX4.INI"));
+    EXPECT_EQ(IniFile("KTX4.INI").value("ABC", "ABCMode"), "1");
+    EXPECT_EQ(IniFile("KTX4.INI").value("Theirs", "x"), "1"); // what was read through the link is kept
+}
+
+#ifndef _WIN32
+
+TEST(AtomicFile, AWriterKilledBeforeTheRenameLeavesTheOldFileWhole)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFileAtomically("KTX4.INI", "[EquateLoad]\r\nVersion=4\r\n").ok());
+    const pid_t child = fork();
+    if (child == 0) {
+        armCrashPoint(CrashPoint::BeforeRename, 1);
+        IniFile("KTX4.INI").setValue("EquateLoad", "Version", "");
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer was to stop itself before its rename";
+    EXPECT_EQ(IniFile("KTX4.INI").value("EquateLoad", "Version"), "4");
+    EXPECT_EQ(strayTemporaries(), 1);
+    // The lock died with its holder: the next writer is not kept waiting.
+    EXPECT_TRUE(IniFile("KTX4.INI").setValue("EquateLoad", "Version", "5"));
+}
+
+TEST(FileLock, ASecondProgramIsRefusedUntilTheFirstLetsGo)
+{
+    TempDir dir;
+    int held[2], done[2];
+    ASSERT_EQ(pipe(held), 0);
+    ASSERT_EQ(pipe(done), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        FileLock lock = FileLock::acquire("load.lck");
+        (void)!write(held[1], lock ? "y" : "n", 1);
+        char go = 0;
+        (void)!read(done[0], &go, 1);
+        _exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(read(held[0], &answer, 1), 1);
+    ASSERT_EQ(answer, 'y');
+    EXPECT_FALSE(FileLock::tryAcquire("load.lck").locked());
+    ASSERT_EQ(write(done[1], "g", 1), 1);
+    waitpid(child, nullptr, 0);
+    FileLock mine = FileLock::tryAcquire("load.lck");
+    EXPECT_TRUE(mine.locked());
+    FileLock moved = std::move(mine);
+    EXPECT_TRUE(moved.locked());
+    EXPECT_FALSE(mine.locked());
+}
+
+TEST(IniFile, ParallelWritersLoseNoEntry)
+{
+    TempDir dir;
+    constexpr int Writers = 8;
+    constexpr int Entries = 25;
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int w = 0; w < Writers; ++w) {
+        const pid_t child = fork();
+        if (child == 0) {
+            close(start[1]);
+            char go = 0;
+            (void)!read(start[0], &go, 1); // all start together once the pipe closes
+            IniFile ini("KTX4.INI");
+            bool ok = true;
+            for (int e = 0; e < Entries; ++e)
+                ok = ini.setValue("Writer" + std::to_string(w), "Entry" + std::to_string(e), std::to_string(e)) && ok;
+            _exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    close(start[0]);
+    close(start[1]);
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    IniFile ini("KTX4.INI");
+    int found = 0;
+    for (int w = 0; w < Writers; ++w) {
+        for (int e = 0; e < Entries; ++e)
+            found += ini.value("Writer" + std::to_string(w), "Entry" + std::to_string(e)) == std::to_string(e);
+    }
+    EXPECT_EQ(found, Writers * Entries);
+    EXPECT_EQ(strayTemporaries(), 0);
+}
+
+#endif
