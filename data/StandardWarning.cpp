@@ -140,7 +140,7 @@ MessageRequest standardWarning(int code, const WarningTexts& texts, const runtim
         return question("Damaged File",
                         "The file " + t1 + " is damaged and cannot be read.  Do you want to set it aside and rebuild it from " +
                             t2 + "?",
-                        Button::Yes | Button::No, Button::Yes);
+                        Button::Yes | Button::No, Button::No); // set aside only on an explicit yes
     default: return exclamation("Error", "Unknown standard message " + std::to_string(code) + ".");
     }
 }

@@ -95,7 +95,7 @@ TEST(StartupSequence, ADataFileThatCannotBeOpenedStopsStartUpAndReleasesTheOther
     config::Session session(dialogs);
     app::StartupSequence startup(session);
     EXPECT_FALSE(startup.openSharedFiles());
-    EXPECT_EQ(dialogs.captions(), std::vector<std::string>{"File Access Error"});
+    EXPECT_EQ(dialogs.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));
     EXPECT_EQ(session.files().useCount(data::FileName::Configuration), 0);
     EXPECT_EQ(fs::file_size("Equates5.tps"), 300u);
 }

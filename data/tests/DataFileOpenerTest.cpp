@@ -202,8 +202,7 @@ TEST(OpenDataFile, ADamagedFileWithASourceIsSetAsideAndRecreatedOnYes)
 {
     TempDir dir;
     writeDamaged("Equates5.tps");
-    ScriptedDialogs no;
-    no.answers = {Button::No};
+    ScriptedDialogs no; // the default answer
     KeyedFile refused(FileName::Equates, layout());
     EXPECT_EQ(openDataFile(refused, no, quick), OpenOutcome::Halt);
     ASSERT_EQ(no.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));

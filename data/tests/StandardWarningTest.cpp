@@ -55,6 +55,8 @@ TEST(StandardWarning, EveryCodeHasItsTitleIconAndButtons)
         {36, "View Open Error", MessageIcon::Exclamation, Button::Ok},
         {37, "Record Added", MessageIcon::Question, yesNo},
         {38, "Record Was Not Updated", MessageIcon::Exclamation, Button::Ok},
+        {39, "Damaged File", MessageIcon::Exclamation, Button::Ok},
+        {40, "Damaged File", MessageIcon::Question, yesNo},
     };
     for (const Row& row : rows) {
         const MessageRequest m = standardWarning(row.code, {"F", "G"});

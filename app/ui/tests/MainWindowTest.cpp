@@ -137,7 +137,7 @@ private slots:
         config::Session session(dialogs);
         app::MainWindow frame(session);
         QCOMPARE(frame.start(), app::MainWindow::StartResult::Halted);
-        QCOMPARE(dialogs.captions(), std::vector<std::string>{"File Access Error"});
+        QCOMPARE(dialogs.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));
         QCOMPARE(std::filesystem::file_size("config5.tps"), 100u);
     }
 
