@@ -131,8 +131,8 @@ struct EquateLoader::Load
     std::int64_t loadSeq = 1;
     bool eventTypesAdded = false;
     bool aborted = false;
-    // The keys go before the first list's sources and are built once, when the first [DUPS]
-    // needs them; later lists add to built keys, which costs their own rows, not the table's.
+    // The keys go before the first list's sources and are built once, before that list's
+    // [DUPS] look names up; later lists add to built keys, which costs their own rows only.
     bool keysDropped = false;
 
     void show(const std::string& text)
@@ -140,7 +140,7 @@ struct EquateLoader::Load
         if (owner.m_progress)
             owner.m_progress(text);
     }
-    void logEntry(const std::string&, const std::string& key, const std::string& value)
+    void logEntry(const std::string& key, const std::string& value)
     {
         logged.emplace_back(key, value);
     }
@@ -407,14 +407,14 @@ bool EquateLoader::Load::loadList(const std::string& listName)
             list.error, runtime::Button::Ok, runtime::MessageIcon::Asterisk));
         return true;
     }
-    logEntry(listName, "Begin", clockReading());
-    logEntry(listName, "BeginName", listName);
-    logEntry(listName, "BeginBytes", std::to_string(list.bytes));
+    logEntry("Begin", clockReading());
+    logEntry("BeginName", listName);
+    logEntry("BeginBytes", std::to_string(list.bytes));
     const std::vector<ListEntry> entries = readListEntries(list.lines, owner.m_root);
-    logEntry(listName, "Loaded", clockReading());
+    logEntry("Loaded", clockReading());
     int ordinal = 0;
     for (const ListEntry& entry : entries) {
-        logEntry(listName, std::to_string(++ordinal), entry.file);
+        logEntry(std::to_string(++ordinal), entry.file);
         show(runtime::toWinPath(runtime::resolveWinPath(entry.folder + entry.file)));
         loadSource(entry);
         if (aborted) {
@@ -422,13 +422,13 @@ bool EquateLoader::Load::loadList(const std::string& listName)
             return false;
         }
     }
-    logEntry(listName, "LoadUserBegin", clockReading());
+    logEntry("LoadUserBegin", clockReading());
     loadUser(list.lines);
     if (aborted) {
         writeLog(listName);
         return false;
     }
-    logEntry(listName, "Build", clockReading());
+    logEntry("Build", clockReading());
     show("Building Equate File Index");
     if (const runtime::FileError error = keysDropped ? file.rebuildKeys() : runtime::FileError::none()) {
         owner.m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while building the keys of the Equates File",
@@ -438,10 +438,10 @@ bool EquateLoader::Load::loadList(const std::string& listName)
         return false;
     }
     keysDropped = false;
-    logEntry(listName, "LoadUserDups", clockReading());
+    logEntry("LoadUserDups", clockReading());
     show("Load User Dups");
     loadDups(list.lines);
-    logEntry(listName, "Build2", clockReading());
+    logEntry("Build2", clockReading());
     show("Build Index");
     writeLog(listName);
     return !aborted;
