@@ -131,13 +131,16 @@ struct EquateLoader::Load
     std::int64_t loadSeq = 1;
     bool eventTypesAdded = false;
     bool aborted = false;
+    // The keys go before the first list's sources and are built once, before that list's
+    // [DUPS] look names up; later lists add to built keys, which costs their own rows only.
+    bool keysDropped = false;
 
     void show(const std::string& text)
     {
         if (owner.m_progress)
             owner.m_progress(text);
     }
-    void logEntry(const std::string&, const std::string& key, const std::string& value)
+    void logEntry(const std::string& key, const std::string& value)
     {
         logged.emplace_back(key, value);
     }
@@ -404,19 +407,14 @@ bool EquateLoader::Load::loadList(const std::string& listName)
             list.error, runtime::Button::Ok, runtime::MessageIcon::Asterisk));
         return true;
     }
-    logEntry(listName, "Begin", clockReading());
-    logEntry(listName, "BeginName", listName);
-    logEntry(listName, "BeginBytes", std::to_string(list.bytes));
+    logEntry("Begin", clockReading());
+    logEntry("BeginName", listName);
+    logEntry("BeginBytes", std::to_string(list.bytes));
     const std::vector<ListEntry> entries = readListEntries(list.lines, owner.m_root);
-    logEntry(listName, "Loaded", clockReading());
-    // Keys are built once after the sources rather than kept up to date record by record.
-    if (!check(file.dropKeys())) {
-        writeLog(listName);
-        return false;
-    }
+    logEntry("Loaded", clockReading());
     int ordinal = 0;
     for (const ListEntry& entry : entries) {
-        logEntry(listName, std::to_string(++ordinal), entry.file);
+        logEntry(std::to_string(++ordinal), entry.file);
         show(runtime::toWinPath(runtime::resolveWinPath(entry.folder + entry.file)));
         loadSource(entry);
         if (aborted) {
@@ -424,25 +422,26 @@ bool EquateLoader::Load::loadList(const std::string& listName)
             return false;
         }
     }
-    logEntry(listName, "LoadUserBegin", clockReading());
+    logEntry("LoadUserBegin", clockReading());
     loadUser(list.lines);
     if (aborted) {
         writeLog(listName);
         return false;
     }
-    logEntry(listName, "Build", clockReading());
+    logEntry("Build", clockReading());
     show("Building Equate File Index");
-    if (const runtime::FileError error = file.rebuildKeys()) {
+    if (const runtime::FileError error = keysDropped ? file.rebuildKeys() : runtime::FileError::none()) {
         owner.m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while building the keys of the Equates File",
                                                        file.name() + " ", error, runtime::Button::Ok,
                                                        runtime::MessageIcon::Asterisk));
         writeLog(listName);
         return false;
     }
-    logEntry(listName, "LoadUserDups", clockReading());
+    keysDropped = false;
+    logEntry("LoadUserDups", clockReading());
     show("Load User Dups");
     loadDups(list.lines);
-    logEntry(listName, "Build2", clockReading());
+    logEntry("Build2", clockReading());
     show("Build Index");
     writeLog(listName);
     return !aborted;
@@ -520,13 +519,21 @@ EquateLoadResult EquateLoader::run(const runtime::IniFile& programIni)
                                                  runtime::MessageIcon::Asterisk));
         return result;
     }
+    // Keys are built after the first list's sources rather than kept up to date record by record.
+    if (!load.check(m_file.dropKeys())) {
+        load.abort();
+        return result;
+    }
+    load.keysDropped = true;
     for (const std::string& list : listFiles()) {
         if (!load.loadList(list)) {
             load.abort();
             return result;
         }
     }
-    bool written = load.check(m_file.stream());
+    bool written = !load.keysDropped || load.check(m_file.rebuildKeys()); // no list file could be read
+    if (written)
+        written = load.check(m_file.stream());
     for (const std::string& type : load.types) {
         if (!written)
             break;

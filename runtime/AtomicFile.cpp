@@ -2,14 +2,16 @@
 
 #include "runtime/CrashPoint.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <string>
 #include <system_error>
 
 #ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#include <fstream>
 #else
 #include <fcntl.h>
 #include <unistd.h>

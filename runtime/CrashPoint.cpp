@@ -5,6 +5,8 @@
 #include <string>
 
 #ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
 #include <csignal>
@@ -26,14 +28,9 @@ Armed& armed()
     static Armed* state = [] {
         auto* s = new Armed;
         if (const char* text = std::getenv("KESTRIX_CRASH_AT")) {
-            const std::string value(text);
-            const std::size_t colon = value.find(':');
-            const CrashPoint point = crashPointNamed(value.substr(0, colon));
-            const long pass = colon == std::string::npos ? 1 : std::atol(value.c_str() + colon + 1);
-            if (point != CrashPoint::None && pass > 0) {
-                s->remaining = pass;
-                s->point = point;
-            }
+            const CrashSetting setting = crashSettingFrom(text);
+            s->remaining = setting.pass;
+            s->point = setting.point;
         }
         return s;
     }();
@@ -63,6 +60,22 @@ CrashPoint crashPointNamed(std::string_view name)
     if (name == "tip-record")
         return CrashPoint::TipRecord;
     return CrashPoint::None;
+}
+
+CrashSetting crashSettingFrom(std::string_view text)
+{
+    const std::size_t colon = text.find(':');
+    CrashSetting setting{crashPointNamed(text.substr(0, colon)), 1};
+    if (colon != std::string_view::npos) {
+        const std::string number(text.substr(colon + 1));
+        char* end = nullptr;
+        setting.pass = std::strtol(number.c_str(), &end, 10);
+        if (number.empty() || *end != '\0')
+            setting.pass = 0;
+    }
+    if (setting.point == CrashPoint::None || setting.pass <= 0)
+        return {};
+    return setting;
 }
 
 void crashPoint(CrashPoint point)

@@ -20,4 +20,12 @@ void crashPoint(CrashPoint point);
 void armCrashPoint(CrashPoint point, long pass);
 CrashPoint crashPointNamed(std::string_view name);
 
+struct CrashSetting final
+{
+    CrashPoint point = CrashPoint::None;
+    long pass = 0;
+};
+// "<name>:<n>" (":<n>" may be left out for the first pass); None when not understood.
+CrashSetting crashSettingFrom(std::string_view text);
+
 } // namespace kestrix::runtime

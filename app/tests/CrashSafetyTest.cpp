@@ -25,6 +25,7 @@
 
 #ifndef _WIN32
 #include <csignal>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -184,6 +185,41 @@ TEST(CrashSafety, AFirstStartKilledWhileCopyingIsRepairedByTheNext)
     runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
     ASSERT_TRUE(tips.open().ok());
     EXPECT_GT(tips.records(), 10);
+}
+
+// The program itself, stopped by the setting in its environment: the hook works end to end.
+TEST(CrashSafety, AKtxFirstStartStoppedByItsEnvironmentIsRepairedByTheNext)
+{
+    const fs::path ktxProgram = fs::read_symlink("/proc/self/exe").parent_path() / "ktx";
+    if (!fs::exists(ktxProgram))
+        GTEST_SKIP() << "ktx is not built beside the tests";
+    runtime::testing::TempDir dir;
+    const std::string data = (dir.path() / "data").string();
+    const auto runKtx = [&](const char* crashAt) {
+        const pid_t child = fork();
+        if (child == 0) {
+            if (crashAt)
+                setenv("KESTRIX_CRASH_AT", crashAt, 1);
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            dup2(quiet, 1);
+            dup2(quiet, 2);
+            execl(ktxProgram.c_str(), "ktx", "--data-dir", data.c_str(), "config", "show", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return status;
+    };
+    const int stopped = runKtx("before-rename:2");
+    ASSERT_TRUE(WIFSIGNALED(stopped) && WTERMSIG(stopped) == SIGKILL);
+    int present = 0;
+    for (const auto& file : resources::deliveredFiles())
+        present += fs::exists(fs::path(data) / file.name);
+    EXPECT_EQ(present, 1);
+    runKtx(nullptr);
+    for (const auto& file : resources::deliveredFiles())
+        EXPECT_EQ(contents(fs::path(data) / file.name), std::string(file.content)) << file.name;
+    EXPECT_TRUE(fs::exists(fs::path(data) / "Tips5.tps"));
 }
 
 TEST(CrashSafety, AFirstStartKilledWhileBuildingTheTipsIsRepairedByTheNext)

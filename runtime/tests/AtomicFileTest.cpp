@@ -71,6 +71,20 @@ TEST(AtomicFile, ASymbolicLinkIsReplacedNotWrittenThrough)
     EXPECT_EQ(IniFile("KTX4.INI").value("Theirs", "x"), "1"); // what was read through the link is kept
 }
 
+TEST(CrashPoint, TheEnvironmentSettingNamesAPointAndAPass)
+{
+    const auto setting = [](std::string_view text) {
+        const CrashSetting s = crashSettingFrom(text);
+        return std::make_pair(s.point, s.pass);
+    };
+    EXPECT_EQ(setting("equate-record:30000"), std::make_pair(CrashPoint::EquateRecord, 30000L));
+    EXPECT_EQ(setting("before-rename"), std::make_pair(CrashPoint::BeforeRename, 1L));
+    EXPECT_EQ(setting("tip-record:5"), std::make_pair(CrashPoint::TipRecord, 5L));
+    EXPECT_EQ(setting("popup-record:0"), std::make_pair(CrashPoint::None, 0L));
+    EXPECT_EQ(setting("popup-record:12x"), std::make_pair(CrashPoint::None, 0L));
+    EXPECT_EQ(setting("no-such-point:3"), std::make_pair(CrashPoint::None, 0L));
+}
+
 #ifndef _WIN32
 
 TEST(AtomicFile, AWriterKilledBeforeTheRenameLeavesTheOldFileWhole)
