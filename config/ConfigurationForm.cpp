@@ -4,6 +4,7 @@
 #include "config/ConfigChecks.h"
 #include "data/RecordWriter.h"
 #include "data/StandardWarning.h"
+#include "runtime/FieldFit.h"
 
 namespace kestrix::config {
 
@@ -52,7 +53,9 @@ void ConfigurationForm::fillBlankClarionPath(const std::optional<runtime::IniFil
 {
     if (!m_record.text(Cfg::CwPath).empty() || !winIni)
         return;
-    m_record.setText(Cfg::CwPath, clarionRootFromWinIni(*winIni));
+    const std::string found = clarionRootFromWinIni(*winIni);
+    if (!runtime::textDoesNotFit(m_record.layout(), Cfg::CwPath, found)) // a path cut short would be wrong
+        m_record.setText(Cfg::CwPath, found);
 }
 
 void ConfigurationForm::defaultFontRow(int row)
