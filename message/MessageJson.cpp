@@ -1,6 +1,7 @@
 #include "message/MessageJson.h"
 
 #include "message/MessageRecord.h"
+#include "runtime/FixedText.h"
 #include "runtime/TextCodec.h"
 
 namespace kestrix::message {
@@ -71,6 +72,8 @@ ParsedMessageJson parseMessageJson(const json& in, char tabCharacter)
             if (in.contains(key))
                 *target = fromUtf8(in.at(key));
         }
+        if (e.defaultButton && runtime::isBlank(*e.defaultButton))
+            e.defaultButton.reset(); // blank: the first chosen button, as the window's refresh picks
         if (in.contains("text"))
             e.text = tabsToCharacter(fromUtf8(in.at("text")), tabCharacter);
         const std::pair<const char*, std::optional<bool>*> flags[] = {{"codeLoop", &e.codeLoop},
