@@ -44,6 +44,15 @@ std::optional<runtime::MessageRequest> ConfigurationForm::acceptNumber(Cfg::Fiel
     return std::nullopt;
 }
 
+std::optional<runtime::MessageRequest> ConfigurationForm::acceptEditor(const std::string& path)
+{
+    if (auto tooLong = runtime::textDoesNotFit(m_record.layout(), Cfg::Editor, path))
+        return runtime::MessageRequest{*tooLong, "INVALID EDITOR", runtime::MessageIcon::Exclamation,
+                                       runtime::Button::Ok, runtime::Button::Ok};
+    m_record.setText(Cfg::Editor, path);
+    return std::nullopt;
+}
+
 void ConfigurationForm::acceptTabCharacter(const std::string& typed)
 {
     setTabCharacter(m_record, typed.empty() ? ' ' : typed.front());

@@ -174,4 +174,7 @@ TEST(ConfigurationForm, PathFieldsHoldAWholePathAndOldNarrowFilesStillOpen)
     ASSERT_TRUE(refusal);
     EXPECT_EQ(refusal->text, "CFG:CWPATH holds at most 260 characters, not 261.");
     EXPECT_EQ(form.record().text(Cfg::CwPath), deep);
+    EXPECT_EQ(form.acceptEditor(deep + "/bin/editor"), std::nullopt);
+    ASSERT_TRUE(form.acceptEditor(tooDeep));
+    EXPECT_EQ(form.record().text(Cfg::Editor), deep + "/bin/editor");
 }
