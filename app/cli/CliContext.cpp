@@ -128,7 +128,7 @@ std::optional<std::string> CliContext::argument(const std::string& given)
     return std::move(converted.text);
 }
 
-bool CliContext::readInput(const std::string& source, std::string& text)
+bool CliContext::readRawInput(const std::string& source, std::string& bytes)
 {
     std::stringstream buffer;
     if (source == "-") {
@@ -146,7 +146,15 @@ bool CliContext::readInput(const std::string& source, std::string& text)
         }
         buffer << in.rdbuf();
     }
-    text = inputText(buffer.str());
+    bytes = buffer.str();
+    return true;
+}
+
+bool CliContext::readInput(const std::string& source, std::string& text)
+{
+    if (!readRawInput(source, text))
+        return false;
+    text = inputText(text);
     return true;
 }
 

@@ -38,6 +38,8 @@ public:
     int applyAssignments(runtime::Record& config, const std::vector<std::string>& assignments);
     // A file's text, or standard input for "-", as the program's own text.
     bool readInput(const std::string& source, std::string& text);
+    // The bytes as they stand, for input that must be refused rather than read with '?' for a character.
+    bool readRawInput(const std::string& source, std::string& bytes);
     // An argument as the program's text; nothing (after saying which character) when it holds
     // a character Windows-1252 does not have.
     std::optional<std::string> argument(const std::string& given);

@@ -119,9 +119,14 @@ int flagEdits(CliContext& ctx, const RecordOptions& o, char tab, message::Messag
 int jsonEdits(CliContext& ctx, const std::string& source, char tab, message::MessageEdits& edits)
 {
     std::string raw;
-    if (!ctx.readInput(source, raw))
+    if (!ctx.readRawInput(source, raw))
         return ExitFailure;
-    const nlohmann::json parsed = nlohmann::json::parse(runtime::cp1252ToUtf8(raw), nullptr, false);
+    const ArgumentText text = argumentText(raw); // a character the record cannot hold is refused, not '?'
+    if (!text.problem.empty()) {
+        ctx.err << text.problem << '\n';
+        return ExitRefused;
+    }
+    const nlohmann::json parsed = nlohmann::json::parse(runtime::cp1252ToUtf8(text.text), nullptr, false);
     if (parsed.is_discarded()) {
         ctx.err << "The message is not valid JSON.\n";
         return ExitRefused;

@@ -138,6 +138,10 @@ TEST(KtxMessage, TextWindows1252CannotHoldIsRefusedAndRawBytesAreWindows1252)
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "MESSAGE('', |\n     '\xC3\xA9t\xC3\xA9 \xE2\x82\xAC', )\n"); // as UTF-8 again on the way out
     EXPECT_EQ(d.run({"config", "set", "EDITOR=\xE2\x98\x83"}).code, 2);
+    std::ofstream((d.dir.path() / "snow.json").string()) << "{\"caption\": \"\xE2\x98\x83\"}";
+    run = d.run({"message", "generate", "--json", (d.dir.path() / "snow.json").string()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.err, "The character \xE2\x98\x83 (U+2603) has no place in Windows-1252 text.\n");
 }
 
 TEST(KtxMessage, DecompileOfATextTooLongKeepsWhatFitsAndTheCaptionAndSaysSo)
