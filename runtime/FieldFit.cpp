@@ -16,25 +16,31 @@ std::string fieldLabel(const RecordLayout& layout, int field, int element)
 std::pair<std::int64_t, std::int64_t> numberRange(FieldType type)
 {
     switch (type) {
-    case FieldType::Byte: return {0, 255};
-    case FieldType::Short: return {-32768, 32767};
-    case FieldType::Long: return {-2147483648LL, 2147483647LL};
-    case FieldType::String: break;
+    case FieldType::Byte:
+        return {0, 255};
+    case FieldType::Short:
+        return {-32768, 32767};
+    case FieldType::Long:
+        return {-2147483648LL, 2147483647LL};
+    case FieldType::String:
+        break;
     }
     return {INT64_MIN, INT64_MAX};
 }
 
-std::optional<std::string> textDoesNotFit(const RecordLayout& layout, int field, std::string_view value, int element)
+std::optional<std::string> textDoesNotFit(const RecordLayout& layout, int field, std::string_view value,
+                                          int element)
 {
     const auto size = static_cast<std::size_t>(layout.field(field).size);
     const std::size_t length = rtrim(value).size();
     if (length <= size)
         return std::nullopt;
-    return fieldLabel(layout, field, element) + " holds at most " + std::to_string(size) + " characters, not " +
-           std::to_string(length) + ".";
+    return fieldLabel(layout, field, element) + " holds at most " + std::to_string(size) +
+           " characters, not " + std::to_string(length) + ".";
 }
 
-std::optional<std::string> numberDoesNotFit(const RecordLayout& layout, int field, std::int64_t value, int element)
+std::optional<std::string> numberDoesNotFit(const RecordLayout& layout, int field, std::int64_t value,
+                                            int element)
 {
     const auto [low, high] = numberRange(layout.field(field).type);
     if (value >= low && value <= high)

@@ -9,8 +9,8 @@ namespace kestrix::runtime {
 
 struct MenuItem final
 {
-    int id = 0;          // SeparatorId for a line between items
-    std::string text;    // "&" marks the hot key, a tab precedes the shortcut shown
+    int id = 0;       // SeparatorId for a line between items
+    std::string text; // "&" marks the hot key, a tab precedes the shortcut shown
     bool enabled = true;
 };
 

@@ -98,9 +98,10 @@ std::vector<std::string> ktxArguments(const std::string& dataDir, const Choices&
     for (const std::string& b : c.buttons)
         buttons += (buttons.empty() ? "" : ",") + b;
     const auto onOff = [](bool on) { return std::string(on ? "on" : "off"); };
-    std::vector<std::string> args = {"--data-dir", dataDir, "message", "generate", "--text", c.text, "--caption",
-                                     c.caption, "--icon", c.icon, "--buttons", buttons, "--code", c.code,
-                                     "--loop", onOff(c.loop), "--iferror", onOff(c.ifError), "--sound", onOff(c.sound)};
+    std::vector<std::string> args = {
+        "--data-dir", dataDir,       "message",   "generate",       "--text",  c.text,        "--caption",
+        c.caption,    "--icon",      c.icon,      "--buttons",      buttons,   "--code",      c.code,
+        "--loop",     onOff(c.loop), "--iferror", onOff(c.ifError), "--sound", onOff(c.sound)};
     if (c.defaultButton)
         args.insert(args.end(), {"--default", c.defaultButton});
     return args;
@@ -118,8 +119,15 @@ private slots:
         const Choices cases[] = {
             {"Delete {Name}?", "Confirm", "Question", {"Yes", "No"}, nullptr, "Case", false, false, true},
             {"Saved.", "Done", "Asterisk", {"OK"}, nullptr, "None", false, false, false},
-            {"Retry?|Or not", "Oops {Who}", "Exclamation", {"Abort", "Retry", "Ignore", "Cancel", "Help"}, "Ignore",
-             "If", true, true, true},
+            {"Retry?|Or not",
+             "Oops {Who}",
+             "Exclamation",
+             {"Abort", "Retry", "Ignore", "Cancel", "Help"},
+             "Ignore",
+             "If",
+             true,
+             true,
+             true},
             {"Pick one", "", "Hand", {"OK", "Cancel"}, "Cancel", "Case", false, true, false},
             {"Can't <stop>", "Q", "None", {"Yes", "No", "Cancel"}, "No", "None", true, false, true},
         };
