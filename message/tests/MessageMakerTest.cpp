@@ -256,6 +256,17 @@ TEST_F(MakerFixture, decompileFillsAnUnsavedMessageOrSaysWhy)
     EXPECT_EQ(maker->message().text(Mes::Text), "Sure?");
 }
 
+TEST_F(MakerFixture, aDecompiledTextTooLongKeepsWhatFitsWithTheCaptionAndSaysSo)
+{
+    ASSERT_TRUE(maker->decompile("MESSAGE('" + std::string(1010, 'z') + "', '" + std::string(65, 'c') + "')"));
+    EXPECT_EQ(maker->message().text(Mes::Text), std::string(1000, 'z'));
+    EXPECT_EQ(maker->message().text(Mes::Caption), std::string(60, 'c'));
+    ASSERT_EQ(dialogs.captions(), std::vector<std::string>{"MESSAGE READ IN PART"});
+    EXPECT_EQ(dialogs.shown.back().text,
+              "The message text has 1010 characters; MES:TEXT holds 1000, so the last 10 were dropped.|"
+              "The caption has 65 characters; MES:CAPTION holds 60, so the last 5 were dropped.");
+}
+
 TEST_F(MakerFixture, requestsActOnTheSavedRecordAndLeaveTheWindowsOwn)
 {
     ASSERT_FALSE(maker->setText("saved`one"));
