@@ -1,6 +1,7 @@
 #include "config/ConfigChecks.h"
 
 #include "data/StandardWarning.h"
+#include "runtime/FieldFit.h"
 #include "runtime/FixedText.h"
 #include "runtime/WinPath.h"
 
@@ -40,9 +41,17 @@ PathCheck checkClarionPath(const std::string& typed)
 {
     PathCheck result;
     result.path = runtime::withoutTrailingBackslashes(runtime::rtrim(typed));
+    runtime::MessageRequest refusal;
+    if (auto tooLong = runtime::textDoesNotFit(*configLayout(), Cfg::CwPath, result.path)) {
+        // Checked whole and stored cut, it would name a folder that does not exist.
+        refusal.caption = "INVALID CLARION PATH";
+        refusal.icon = runtime::MessageIcon::Exclamation;
+        refusal.text = *tooLong;
+        result.refusal = refusal;
+        return result;
+    }
     if (result.path.empty() || runtime::winDirectoryExists(result.path + "\\LibSrc"))
         return result;
-    runtime::MessageRequest refusal;
     refusal.caption = "INVALID CLARION PATH";
     refusal.icon = runtime::MessageIcon::Exclamation;
     refusal.text = "Clarion Path is invalid: " + result.path + "||I checked for: " + result.path +

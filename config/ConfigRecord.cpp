@@ -20,12 +20,12 @@ std::shared_ptr<const RecordLayout> configLayout()
             if (index != expected)
                 throw std::logic_error("configuration layout out of order");
         };
-        check(l->addString("CWPATH", 64), Cfg::CwPath);
+        check(l->addString("CWPATH", PathLength), Cfg::CwPath);
         check(l->addNumber("INDENT", FieldType::Byte), Cfg::Indent);
         check(l->addNumber("NESTINDENT", FieldType::Byte), Cfg::NestIndent);
         check(l->addNumber("ENDCOMMENT", FieldType::Byte), Cfg::EndComment);
         check(l->addNumber("LOWERCASE", FieldType::Byte), Cfg::LowerCase);
-        check(l->addString("EDITOR", 64), Cfg::Editor);
+        check(l->addString("EDITOR", PathLength), Cfg::Editor);
         check(l->addNumber("NOTIPS", FieldType::Byte), Cfg::NoTips);
         check(l->addNumber("PLAYDEFAULTSOUND", FieldType::Byte), Cfg::PlayDefaultSound);
         check(l->addNumber("ALWAYSCANCEL", FieldType::Byte), Cfg::AlwaysCancel);
@@ -33,7 +33,7 @@ std::shared_ptr<const RecordLayout> configLayout()
         check(l->addNumber("DOUBLEAMPERSAND", FieldType::Byte), Cfg::DoubleAmpersand);
         check(l->addString("BTN", 12), Cfg::Btn);
         check(l->addString("RENAMEFIXVARIABLE", 24), Cfg::RenameFixVariable);
-        check(l->addString("RENAMEFIXFILE", 64), Cfg::RenameFixFile);
+        check(l->addString("RENAMEFIXFILE", PathLength), Cfg::RenameFixFile);
         check(l->addString("DCT:STREAMV", 20), Cfg::StreamV);
         check(l->addNumber("DCT:STREAMRECORDS", FieldType::Short), Cfg::StreamRecords);
         check(l->addString("DCT:YIELDV", 20), Cfg::YieldV);
@@ -53,7 +53,7 @@ std::shared_ptr<const RecordLayout> configLayout()
         check(l->addNumber("FUT:BYTES", FieldType::Byte, 10), Cfg::FutBytes);
         check(l->addNumber("FUT:LONG", FieldType::Long, 10), Cfg::FutLong);
         check(l->addString("FUT:STRING", 20, 10), Cfg::FutString);
-        check(l->addString("ACROBAT", 128), Cfg::Acrobat);
+        check(l->addString("ACROBAT", PathLength), Cfg::Acrobat);
         return l;
     }();
     return layout;

@@ -62,6 +62,9 @@ constexpr int ClipboardViewer = 6;
 } // namespace FontRow
 
 constexpr char DefaultTabCharacter = '`';
+// Fields that hold a path or a file name take a whole one. The file stores text
+// columns without a size, so files written with narrower fields still open.
+constexpr int PathLength = 260;
 
 std::shared_ptr<const runtime::RecordLayout> configLayout();
 runtime::Record defaultConfig();

@@ -4,6 +4,7 @@
 #include "config/ConfigChecks.h"
 #include "data/RecordWriter.h"
 #include "data/StandardWarning.h"
+#include "runtime/FieldFit.h"
 
 namespace kestrix::config {
 
@@ -43,6 +44,15 @@ std::optional<runtime::MessageRequest> ConfigurationForm::acceptNumber(Cfg::Fiel
     return std::nullopt;
 }
 
+std::optional<runtime::MessageRequest> ConfigurationForm::acceptEditor(const std::string& path)
+{
+    if (auto tooLong = runtime::textDoesNotFit(m_record.layout(), Cfg::Editor, path))
+        return runtime::MessageRequest{*tooLong, "INVALID EDITOR", runtime::MessageIcon::Exclamation,
+                                       runtime::Button::Ok, runtime::Button::Ok};
+    m_record.setText(Cfg::Editor, path);
+    return std::nullopt;
+}
+
 void ConfigurationForm::acceptTabCharacter(const std::string& typed)
 {
     setTabCharacter(m_record, typed.empty() ? ' ' : typed.front());
@@ -52,7 +62,9 @@ void ConfigurationForm::fillBlankClarionPath(const std::optional<runtime::IniFil
 {
     if (!m_record.text(Cfg::CwPath).empty() || !winIni)
         return;
-    m_record.setText(Cfg::CwPath, clarionRootFromWinIni(*winIni));
+    const std::string found = clarionRootFromWinIni(*winIni);
+    if (!runtime::textDoesNotFit(m_record.layout(), Cfg::CwPath, found)) // a path cut short would be wrong
+        m_record.setText(Cfg::CwPath, found);
 }
 
 void ConfigurationForm::defaultFontRow(int row)

@@ -30,6 +30,8 @@ public:
     // Each returns the message to show when the value is refused (the field keeps the focus).
     std::optional<runtime::MessageRequest> acceptClarionPath(const std::string& typed);
     std::optional<runtime::MessageRequest> acceptNumber(Cfg::Field field, long value);
+    // A program chosen in the file dialog; refused when its path is longer than the field.
+    std::optional<runtime::MessageRequest> acceptEditor(const std::string& path);
     void acceptTabCharacter(const std::string& typed);
     // When the path field gets the focus with a blank path: look in the system INI file.
     void fillBlankClarionPath(const std::optional<runtime::IniFile>& winIni);

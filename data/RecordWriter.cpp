@@ -47,6 +47,11 @@ bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperati
         file.fetch(position, record);
         return false;
     }
+    if (operation == WriteOperation::Update && !options.updateFailureText.empty()) {
+        dialogs.message({options.updateFailureText + "|Error: " + std::to_string(error.code) + " - " + error.text(),
+                         "FILE ERROR", runtime::MessageIcon::Exclamation, runtime::Button::Ok, runtime::Button::Ok});
+        return false;
+    }
     if (operation == WriteOperation::Delete)
         showStandardWarning(dialogs, Warn::RIDeleteError, {file.name()}, error);
     else

@@ -4,6 +4,7 @@
 #include "runtime/KeyedFile.h"
 
 #include <chrono>
+#include <string>
 
 // How the forms write one record: inside a transaction on its file, with the
 // standard messages when it fails and a re-read when another program changed
@@ -25,6 +26,9 @@ struct WriteOptions final
     // Report a record changed elsewhere with "Update Operation Error" (15) instead of 38.
     bool changedAsUpdateError = false;
     std::chrono::milliseconds transactionWait{2000};
+    // When set, an update that fails for another reason than a change elsewhere shows this
+    // sentence, then "|Error: " and the error, in a "FILE ERROR" box instead of the standard one.
+    std::string updateFailureText;
 };
 
 // True when written; on false the user has been told why, and after a change by

@@ -8,8 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const nlohmann::json parsed = nlohmann::json::parse(data, data + size, nullptr, false);
     if (parsed.is_discarded())
         return 0;
-    kestrix::runtime::Record r = templateMessage();
-    applyMessageJson(r, parsed, '`');
-    messageToJson(r, '`').dump();
+    const ParsedMessageJson read = parseMessageJson(parsed, '`');
+    if (read.edits.text)
+        messageToJson(templateMessage(), '`').dump();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "message/MessageDecompiler.h"
 
 #include "message/MessageRecord.h"
+#include "runtime/FieldFit.h"
 #include "runtime/FixedText.h"
 
 #include <cctype>
@@ -9,8 +10,19 @@ namespace kestrix::message {
 
 namespace {
 
-constexpr std::size_t TextRoom = 1000;
-constexpr std::size_t CaptionRoom = 60;
+// Keeps what fits of a piece too long for its field and says what was dropped.
+std::string keepWhatFits(const std::string& value, const runtime::Record& r, int field, const char* what,
+                         std::vector<std::string>& dropped)
+{
+    const auto room = static_cast<std::size_t>(r.layout().field(field).size);
+    const std::string_view kept = runtime::rtrim(value);
+    if (kept.size() <= room)
+        return value;
+    dropped.push_back("The " + std::string(what) + " has " + std::to_string(kept.size()) + " characters; " +
+                      runtime::fieldLabel(r.layout(), field) + " holds " + std::to_string(room) + ", so the last " +
+                      std::to_string(kept.size() - room) + " were dropped.");
+    return std::string(kept.substr(0, room));
+}
 
 bool isControl(char c)
 {
@@ -120,7 +132,7 @@ bool TextScan::literalChar()
             const int count = std::stoi(src.substr(p + 1, digits));
             if (!text.empty()) {
                 const char last = text.back();
-                for (int k = 0; k < count && text.size() < TextRoom; ++k)
+                for (int k = 0; k < count; ++k)
                     text += last;
             }
             p += digits + 2;
@@ -149,8 +161,8 @@ std::string TextScan::run(bool& endedByComma)
     } else {
         write("{");
     }
-    // Room for the marks of a literal's end ("{", "&") that the next character may take back.
-    while (p < src.size() && text.size() < TextRoom + 2) {
+    // The whole text is read, also past the field's room, so the caption after it is still found.
+    while (p < src.size()) {
         const char c = src[p];
         if (isControl(c)) {
             ++p;
@@ -193,8 +205,6 @@ std::string TextScan::run(bool& endedByComma)
     const auto close = text.rfind('}');
     if (p >= src.size() && !inLiteral && open != std::string::npos && (close == std::string::npos || close < open))
         closeExpression(); // the source ended inside an expression
-    if (text.size() > TextRoom)
-        text.resize(TextRoom);
     return text;
 }
 
@@ -265,8 +275,6 @@ std::string scanCaption(const std::string& src, std::size_t p)
         depth += c == '(' ? 1 : c == ')' ? -1 : 0;
     }
     flush();
-    if (caption.size() > CaptionRoom)
-        caption.resize(CaptionRoom);
     return caption;
 }
 
@@ -325,10 +333,10 @@ DecompiledMessage decompileMessage(const std::string& source, const DecompileSet
 
     bool endedByComma = false;
     TextScan scan(source, at + 8, settings.tabCharacter);
-    r.setText(Mes::Text, scan.run(endedByComma));
+    r.setText(Mes::Text, keepWhatFits(scan.run(endedByComma), r, Mes::Text, "message text", result.dropped));
     const std::size_t rest = scan.position();
     if (endedByComma)
-        r.setText(Mes::Caption, scanCaption(source, rest));
+        r.setText(Mes::Caption, keepWhatFits(scanCaption(source, rest), r, Mes::Caption, "caption", result.dropped));
 
     const std::string after = code.substr(std::min(rest, code.size()));
     if (const std::size_t icon = after.find("ICON:"); icon != std::string::npos) {
@@ -356,6 +364,14 @@ DecompiledMessage decompileMessage(const std::string& source, const DecompileSet
         r.setNumber(Mes::Button, 1, 1);
     result.record = r;
     return result;
+}
+
+runtime::MessageRequest decompiledInPart(const DecompiledMessage& result)
+{
+    std::string text;
+    for (const std::string& sentence : result.dropped)
+        text += (text.empty() ? "" : "|") + sentence;
+    return {text, "MESSAGE READ IN PART", runtime::MessageIcon::Exclamation, runtime::Button::Ok, runtime::Button::Ok};
 }
 
 } // namespace kestrix::message

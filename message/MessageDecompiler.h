@@ -22,9 +22,13 @@ struct DecompiledMessage final
 {
     std::optional<runtime::Record> record;       // the window's form: tabs as the tab character
     std::optional<runtime::MessageRequest> failure;
+    // What did not fit the record and was left out, one sentence each.
+    std::vector<std::string> dropped;
 };
 
 DecompiledMessage decompileMessage(const std::string& source, const DecompileSettings& settings);
+// The box that says what a decompile had to leave out.
+runtime::MessageRequest decompiledInPart(const DecompiledMessage& result);
 
 // The source with string literals and comments blanked out, same length, so
 // that searches for code words never look inside them.

@@ -56,13 +56,6 @@ private:
         code.lines.push_back(std::move(line));
     }
     std::size_t lineLen() const { return runtime::rtrim(buffer).size(); }
-    GeneratedCode fail(const char* caption, const char* text, const char* line)
-    {
-        code.lines.assign(1, line);
-        code.failure = runtime::MessageRequest{text, caption, runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                                               runtime::Button::Ok};
-        return code;
-    }
     void lineBreak();
     void appendExpression(const std::string& expr);
     void emitLongExpression(std::string expr);
@@ -260,23 +253,17 @@ void Generation::branches(const std::string& defaultArg)
 
 GeneratedCode Generation::run()
 {
+    if (auto failed = checkMessage(m)) {
+        code.lines.assign(1, failed->line);
+        code.failure = failed->box;
+        return code;
+    }
     bool shortForm = true;
     for (int index = 2; index <= Mes::ButtonCount; ++index)
         shortForm = shortForm && !buttonChosen(m, index);
-    if (shortForm && !buttonChosen(m, 1))
-        return fail("NO BUTTONS SELECTED", "No buttons have been checked!", "No buttons");
     const std::string codeType(runtime::trim(m.text(Mes::CodeType)));
     if (!runtime::sameTextNoCase(codeType, "None"))
         shortForm = false;
-
-    const std::string text = trimmedMessageText(m.text(Mes::Text));
-    int braces = 0;
-    for (const char c : text)
-        braces += c == '{' ? 1 : c == '}' ? -1 : 0;
-    if (braces != 0)
-        return fail("INVALID MESSAGE TEXT",
-                    "The message text has unbalanced curly braces.|You must have the same number of { as }.",
-                    "Unbalanced Curly Braces");
 
     const bool ifError = m.number(Mes::CodeIfError) != 0;
     const bool loop = m.number(Mes::CodeLoop) != 0;
@@ -309,7 +296,7 @@ GeneratedCode Generation::run()
     level += 2;
     breakMode = 0;
 
-    convertText(text);
+    convertText(trimmedMessageText(m.text(Mes::Text)));
     if (buffer == indent() + "'" && code.lines.size() > (ifError ? 1u : 0u) + (loop ? 1u : 0u)) {
         // The text ended with a break: close it on the line before rather than with an empty literal.
         std::string& previous = code.lines.back();
@@ -371,6 +358,29 @@ GeneratorSettings generatorSettings(const Record& config)
     s.endComment = config.number(config::Cfg::EndComment) != 0;
     s.tabCharacter = config::tabCharacter(config);
     return s;
+}
+
+std::optional<MessageCheckFailure> checkMessage(const runtime::Record& m)
+{
+    const auto fail = [](const char* caption, const char* text, const char* line) {
+        return MessageCheckFailure{
+            runtime::MessageRequest{text, caption, runtime::MessageIcon::Exclamation, runtime::Button::Ok,
+                                    runtime::Button::Ok},
+            line};
+    };
+    bool anyButton = false;
+    for (int index = 1; index <= Mes::ButtonCount; ++index)
+        anyButton = anyButton || buttonChosen(m, index);
+    if (!anyButton)
+        return fail("NO BUTTONS SELECTED", "No buttons have been checked!", "No buttons");
+    int braces = 0;
+    for (const char c : trimmedMessageText(m.text(Mes::Text)))
+        braces += c == '{' ? 1 : c == '}' ? -1 : 0;
+    if (braces != 0)
+        return fail("INVALID MESSAGE TEXT",
+                    "The message text has unbalanced curly braces.|You must have the same number of { as }.",
+                    "Unbalanced Curly Braces");
+    return std::nullopt;
 }
 
 GeneratedCode MessageGenerator::generate(const Record& message) const

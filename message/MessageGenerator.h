@@ -32,6 +32,14 @@ struct GeneratedCode final
     std::optional<runtime::MessageRequest> failure;
 };
 
+struct MessageCheckFailure final
+{
+    runtime::MessageRequest box;
+    std::string line; // what goes to the clipboard instead of code
+};
+// The checks a message passes before code is written or it is saved: a button, balanced braces.
+std::optional<MessageCheckFailure> checkMessage(const runtime::Record& message);
+
 class MessageGenerator final
 {
 public:

@@ -1,6 +1,7 @@
 #include "message/MessageJson.h"
 
 #include "message/MessageRecord.h"
+#include "runtime/FixedText.h"
 #include "runtime/TextCodec.h"
 
 namespace kestrix::message {
@@ -56,54 +57,62 @@ nlohmann::ordered_json messageToJson(const runtime::Record& r, char tabCharacter
     return out;
 }
 
-std::string applyMessageJson(runtime::Record& r, const json& in, char tabCharacter)
+ParsedMessageJson parseMessageJson(const json& in, char tabCharacter)
 {
-    if (!in.is_object())
-        return "A message must be a JSON object.";
+    ParsedMessageJson result;
+    MessageEdits& e = result.edits;
+    if (!in.is_object()) {
+        result.error = "A message must be a JSON object.";
+        return result;
+    }
     try {
-        const std::pair<const char*, Mes::Field> texts[] = {{"description", Mes::Description},
-                                                            {"caption", Mes::Caption},
-                                                            {"icon", Mes::Icon},
-                                                            {"default", Mes::Default},
-                                                            {"codeType", Mes::CodeType}};
-        for (const auto& [key, field] : texts) {
+        const std::pair<const char*, std::optional<std::string>*> texts[] = {
+            {"caption", &e.caption}, {"icon", &e.icon}, {"default", &e.defaultButton}, {"codeType", &e.codeType}};
+        for (const auto& [key, target] : texts) {
             if (in.contains(key))
-                r.setText(field, fromUtf8(in.at(key)));
+                *target = fromUtf8(in.at(key));
         }
+        if (e.defaultButton && runtime::isBlank(*e.defaultButton))
+            e.defaultButton.reset(); // blank: the first chosen button, as the window's refresh picks
         if (in.contains("text"))
-            r.setText(Mes::Text, tabsToCharacter(fromUtf8(in.at("text")), tabCharacter));
-        const std::pair<const char*, Mes::Field> flags[] = {{"codeLoop", Mes::CodeLoop},
-                                                            {"codeIfError", Mes::CodeIfError},
-                                                            {"sound", Mes::Sound},
-                                                            {"renameButtons", Mes::RenameButtons}};
-        for (const auto& [key, field] : flags) {
+            e.text = tabsToCharacter(fromUtf8(in.at("text")), tabCharacter);
+        const std::pair<const char*, std::optional<bool>*> flags[] = {{"codeLoop", &e.codeLoop},
+                                                                     {"codeIfError", &e.codeIfError},
+                                                                     {"sound", &e.sound},
+                                                                     {"renameButtons", &e.renameButtons}};
+        for (const auto& [key, target] : flags) {
             if (in.contains(key))
-                r.setNumber(field, flag(in.at(key)) ? 1 : 0);
+                *target = flag(in.at(key));
         }
         if (in.contains("buttons")) {
             const json& list = in.at("buttons");
-            if (!list.is_array())
-                return "\"buttons\" must be an array of button names.";
-            for (int index = 1; index <= Mes::ButtonCount; ++index)
-                r.setNumber(Mes::Button, 0, index);
+            if (!list.is_array()) {
+                result.error = "\"buttons\" must be an array of button names.";
+                return result;
+            }
+            e.buttons.emplace();
             for (const json& name : list) {
                 const int index = buttonIndex(name.get<std::string>());
-                if (index == 0)
-                    return "Unknown button: " + name.get<std::string>();
-                r.setNumber(Mes::Button, 1, index);
+                if (index == 0) {
+                    result.error = "Unknown button: " + name.get<std::string>();
+                    return result;
+                }
+                e.buttons->push_back(index);
             }
         }
         if (in.contains("buttonNames")) {
             const json& list = in.at("buttonNames");
-            if (!list.is_array() || list.size() > static_cast<std::size_t>(Mes::ButtonCount))
-                return "\"buttonNames\" must be an array of at most 8 texts.";
+            if (!list.is_array() || list.size() > static_cast<std::size_t>(Mes::ButtonCount)) {
+                result.error = "\"buttonNames\" must be an array of at most 8 texts.";
+                return result;
+            }
             for (std::size_t i = 0; i < list.size(); ++i)
-                r.setText(Mes::ButtonName, fromUtf8(list[i]), static_cast<int>(i) + 1);
+                e.buttonNames[i] = fromUtf8(list[i]);
         }
-    } catch (const json::exception& e) {
-        return std::string("Invalid message: ") + e.what();
+    } catch (const json::exception& ex) {
+        result.error = std::string("Invalid message: ") + ex.what();
     }
-    return {};
+    return result;
 }
 
 } // namespace kestrix::message

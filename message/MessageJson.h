@@ -1,5 +1,6 @@
 #pragma once
 
+#include "message/MessageMaker.h"
 #include "runtime/Record.h"
 
 #include <nlohmann/json.hpp>
@@ -13,7 +14,12 @@ namespace kestrix::message {
 
 // `record` in the window's form (tabs as the tab character).
 nlohmann::ordered_json messageToJson(const runtime::Record& record, char tabCharacter);
-// Applies the members present to `record` (window form). Returns an error text, empty when all was applied.
-std::string applyMessageJson(runtime::Record& record, const nlohmann::json& json, char tabCharacter);
+struct ParsedMessageJson final
+{
+    MessageEdits edits;  // the members present, the text in the window's form
+    std::string error;   // empty when every member was understood
+};
+// "description" is not read: a message is named by the command that saves it.
+ParsedMessageJson parseMessageJson(const nlohmann::json& json, char tabCharacter);
 
 } // namespace kestrix::message

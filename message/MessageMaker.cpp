@@ -7,7 +7,10 @@
 #include "message/MessageDecompiler.h"
 #include "message/MessageFile.h"
 #include "message/MessageRecord.h"
+#include "runtime/FieldFit.h"
 #include "runtime/FixedText.h"
+
+#include <algorithm>
 
 namespace kestrix::message {
 
@@ -61,36 +64,63 @@ void MessageMaker::openAsNew(const runtime::Record& saved)
     m_message.setPosition(0, 0);
 }
 
-bool MessageMaker::save(const std::string& description)
+std::optional<runtime::MessageRequest> MessageMaker::saveRefusal(const std::string& description, bool adding) const
 {
-    if (!saveEnabled())
-        return false;
-    runtime::Record saved = fileForm();
-    saved.setText(Mes::Description, description);
-    if (const runtime::FileError error = m_messages.put(saved)) {
-        m_session.dialogs().message({"Error Saving Record to Message File|Error: " + std::to_string(error.code) +
-                                         " - " + error.text(),
-                                     "FILE ERROR", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                                     runtime::Button::Ok});
-        return false;
-    }
-    m_message.setText(Mes::Description, description);
-    m_message.setPosition(saved.position(), saved.version());
-    return true;
+    const auto refusal = [](std::string text) {
+        return runtime::MessageRequest{std::move(text), "INVALID DESCRIPTION", runtime::MessageIcon::Exclamation,
+                                       runtime::Button::Ok, runtime::Button::Ok};
+    };
+    if (runtime::isBlank(description))
+        return refusal("A message is saved under a description: MES:DESCRIPTION is blank.");
+    if (auto tooLong = runtime::textDoesNotFit(m_message.layout(), Mes::Description, description))
+        return refusal(*tooLong);
+    // A second template would never be the one a new message starts from.
+    const bool isTemplate = runtime::sameTextNoCase(runtime::rtrim(description), TemplateDescription);
+    if (isTemplate && (adding || !runtime::sameTextNoCase(m_message.text(Mes::Description), TemplateDescription)))
+        return refusal(std::string(TemplateDescription) +
+                       " names the template every new message starts from: choose another description.");
+    // What the generator would refuse is not worth keeping.
+    if (auto failed = checkMessage(m_message))
+        return failed->box;
+    return std::nullopt;
 }
 
-bool MessageMaker::saveAs(const std::string& description)
+SaveOutcome MessageMaker::write(const std::string& description, bool adding)
 {
+    if (auto refusal = saveRefusal(description, adding)) {
+        m_session.dialogs().message(*refusal);
+        return SaveOutcome::Refused;
+    }
     runtime::Record saved = fileForm();
     saved.setText(Mes::Description, description);
-    saved.setPosition(0, 0);
-    if (const runtime::FileError error = m_messages.add(saved)) {
-        data::showStandardWarning(m_session.dialogs(), data::Warn::InsertError, {}, error);
-        return false;
+    if (adding)
+        saved.setPosition(0, 0);
+    data::WriteOptions options;
+    options.updateFailureText = "Error Saving Record to Message File";
+    if (!data::writeRecord(m_messages, saved, adding ? data::WriteOperation::Add : data::WriteOperation::Update,
+                           m_session.dialogs(), options)) {
+        if (!adding && saved.version() != m_message.version() && saved.position() == m_message.position()) {
+            // Another program changed the record: show its values, as every form does.
+            m_message = windowForm(saved);
+            refresh();
+        }
+        return SaveOutcome::Failed;
     }
     m_message.setText(Mes::Description, description);
     m_message.setPosition(saved.position(), saved.version());
-    return true;
+    return SaveOutcome::Saved;
+}
+
+SaveOutcome MessageMaker::save(const std::string& description)
+{
+    if (!saveEnabled())
+        return SaveOutcome::Refused;
+    return write(description, false);
+}
+
+SaveOutcome MessageMaker::saveAs(const std::string& description)
+{
+    return write(description, true);
 }
 
 bool MessageMaker::saveEnabled() const
@@ -105,11 +135,49 @@ std::string MessageMaker::title() const
     return "Message Maker - " + m_message.text(Mes::Description);
 }
 
-std::string MessageMaker::contextMenuText() const
+std::vector<runtime::MenuItem> MessageMaker::contextMenu() const
 {
-    return std::string("Preview\tCtrl+P|Generate Code to Clipboard\tCtrl+G|Generate Code and Minimize\tCtrl+M|-|"
-                       "New\tCtrl+N|Open As New\tCtrl+W|Open\tCtrl+O|") +
-           (saveEnabled() ? "Save\tCtrl+S" : "~Save") + "|Save As\tCtrl+A" + "|-|Decompile from Clipboard";
+    const auto item = [](MakerCommand id, const char* text, bool enabled = true) {
+        return runtime::MenuItem{static_cast<int>(id), text, enabled};
+    };
+    const runtime::MenuItem separator{runtime::SeparatorId, "-", true};
+    return {item(MakerCommand::Preview, "Preview\tCtrl+P"),
+            item(MakerCommand::Generate, "Generate Code to Clipboard\tCtrl+G"),
+            item(MakerCommand::GenerateAndMinimize, "Generate Code and Minimize\tCtrl+M"),
+            separator,
+            item(MakerCommand::New, "New\tCtrl+N"),
+            item(MakerCommand::OpenAsNew, "Open As New\tCtrl+W"),
+            item(MakerCommand::Open, "Open\tCtrl+O"),
+            item(MakerCommand::Save, "Save\tCtrl+S", saveEnabled()),
+            item(MakerCommand::SaveAs, "Save As\tCtrl+A"),
+            separator,
+            item(MakerCommand::Decompile, "Decompile from Clipboard")};
+}
+
+CommandOutcome MessageMaker::execute(MakerCommand command, const std::function<void()>& iconizeFrame)
+{
+    switch (command) {
+    case MakerCommand::Preview:
+        preview();
+        return CommandOutcome::Done;
+    case MakerCommand::Generate:
+    case MakerCommand::GenerateAndMinimize: {
+        const bool failed = generateToClipboard().failure.has_value();
+        if (command == MakerCommand::GenerateAndMinimize && iconizeFrame)
+            iconizeFrame();
+        return failed ? CommandOutcome::Failed : CommandOutcome::Done;
+    }
+    case MakerCommand::New:
+        return newMessage() ? CommandOutcome::Done : CommandOutcome::Failed;
+    case MakerCommand::Decompile:
+        return decompile(m_session.systemClipboard().text()) ? CommandOutcome::Done : CommandOutcome::Failed;
+    case MakerCommand::OpenAsNew:
+    case MakerCommand::Open:
+    case MakerCommand::Save:
+    case MakerCommand::SaveAs:
+        break;
+    }
+    return CommandOutcome::NeedsWindow;
 }
 
 int MessageMaker::iconIndex() const
@@ -157,11 +225,176 @@ void MessageMaker::setButton(int index, bool chosen)
     refresh();
 }
 
+void MessageMaker::setButtons(const std::vector<int>& chosen)
+{
+    const auto wanted = [&](int index) { return std::find(chosen.begin(), chosen.end(), index) != chosen.end(); };
+    // Unchecked first, as a user would before checking the new ones: the default follows the same way.
+    for (int index = 1; index <= Mes::ButtonCount; ++index) {
+        if (buttonChosen(m_message, index) && !wanted(index))
+            setButton(index, false);
+    }
+    for (int index = 1; index <= Mes::ButtonCount; ++index) {
+        if (!buttonChosen(m_message, index) && wanted(index))
+            setButton(index, true);
+    }
+}
+
 void MessageMaker::setDefaultChoice(int choice)
 {
     const DefaultChoices choices = defaultChoices();
     if (choice >= 0 && static_cast<std::size_t>(choice) < choices.buttons.size())
         m_message.setText(Mes::Default, standardButton(choices.buttons[static_cast<std::size_t>(choice)]).name);
+}
+
+EditRefusal MessageMaker::setDefaultButton(const std::string& name)
+{
+    const DefaultChoices choices = defaultChoices();
+    std::string names;
+    for (std::size_t i = 0; i < choices.buttons.size(); ++i) {
+        if (runtime::sameTextNoCase(standardButton(choices.buttons[i]).name, runtime::trim(name))) {
+            setDefaultChoice(static_cast<int>(i));
+            return std::nullopt;
+        }
+        names += (names.empty() ? "" : ", ") + std::string(standardButton(choices.buttons[i]).name);
+    }
+    if (names.empty())
+        return "MES:DEFAULT: no button is chosen, so " + name + " cannot be the default.";
+    return "MES:DEFAULT must be one of the first four chosen buttons (" + names + "), not " + name + ".";
+}
+
+EditRefusal MessageMaker::setCaption(const std::string& caption)
+{
+    if (auto tooLong = runtime::textDoesNotFit(m_message.layout(), Mes::Caption, caption))
+        return tooLong;
+    m_message.setText(Mes::Caption, caption);
+    return std::nullopt;
+}
+
+EditRefusal MessageMaker::setText(const std::string& text)
+{
+    // Cut, a balanced text could end unbalanced: the whole text or nothing.
+    if (auto tooLong = runtime::textDoesNotFit(m_message.layout(), Mes::Text, text))
+        return tooLong;
+    m_message.setText(Mes::Text, text);
+    return std::nullopt;
+}
+
+EditRefusal MessageMaker::setIconName(const std::string& name)
+{
+    for (std::size_t i = 0; i < m_icons.size(); ++i) {
+        if (runtime::sameTextNoCase(m_icons[i], runtime::trim(name))) {
+            setIcon(static_cast<int>(i));
+            return std::nullopt;
+        }
+    }
+    std::string names;
+    for (const std::string& icon : m_icons)
+        names += (names.empty() ? "" : ", ") + icon;
+    return "MES:ICON takes an icon of the list (" + names + "), not " + name + ".";
+}
+
+const std::vector<std::string>& codeTypeNames()
+{
+    static const std::vector<std::string> names = {"None", "Case", "If"};
+    return names;
+}
+
+void MessageMaker::setCodeType(int index)
+{
+    if (index >= 0 && static_cast<std::size_t>(index) < codeTypeNames().size())
+        m_message.setText(Mes::CodeType, codeTypeNames()[static_cast<std::size_t>(index)]);
+}
+
+EditRefusal MessageMaker::setCodeType(const std::string& name)
+{
+    const auto& names = codeTypeNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (runtime::sameTextNoCase(names[i], runtime::trim(name))) {
+            setCodeType(static_cast<int>(i));
+            return std::nullopt;
+        }
+    }
+    return "MES:CODETYPE takes None, Case or If, not " + name + ".";
+}
+
+void MessageMaker::setCodeLoop(bool on)
+{
+    m_message.setNumber(Mes::CodeLoop, on ? 1 : 0);
+}
+
+void MessageMaker::setCodeIfError(bool on)
+{
+    m_message.setNumber(Mes::CodeIfError, on ? 1 : 0);
+}
+
+void MessageMaker::setSound(bool on)
+{
+    m_message.setNumber(Mes::Sound, on ? 1 : 0);
+}
+
+void MessageMaker::setRenameButtons(bool on)
+{
+    m_message.setNumber(Mes::RenameButtons, on ? 1 : 0);
+}
+
+EditRefusal MessageMaker::setButtonName(int index, const std::string& text)
+{
+    if (auto tooLong = runtime::textDoesNotFit(m_message.layout(), Mes::ButtonName, text, index))
+        return tooLong;
+    m_message.setText(Mes::ButtonName, text, index);
+    return std::nullopt;
+}
+
+EditRefusal MessageMaker::apply(const MessageEdits& edits)
+{
+    const runtime::Record before = m_message;
+    EditRefusal refusal = [&]() -> EditRefusal {
+        if (edits.text)
+            if (auto r = setText(*edits.text))
+                return r;
+        if (edits.caption)
+            if (auto r = setCaption(*edits.caption))
+                return r;
+        if (edits.icon)
+            if (auto r = setIconName(*edits.icon))
+                return r;
+        if (edits.buttons)
+            setButtons(*edits.buttons);
+        if (edits.renameButtons)
+            setRenameButtons(*edits.renameButtons);
+        for (int index = 1; index <= Mes::ButtonCount; ++index) {
+            if (const auto& name = edits.buttonNames[static_cast<std::size_t>(index - 1)])
+                if (auto r = setButtonName(index, *name))
+                    return r;
+        }
+        if (edits.codeType)
+            if (auto r = setCodeType(*edits.codeType))
+                return r;
+        if (edits.codeLoop)
+            setCodeLoop(*edits.codeLoop);
+        if (edits.codeIfError)
+            setCodeIfError(*edits.codeIfError);
+        if (edits.sound)
+            setSound(*edits.sound);
+        if (edits.defaultButton)
+            if (auto r = setDefaultButton(*edits.defaultButton))
+                return r;
+        return std::nullopt;
+    }();
+    if (refusal)
+        m_message = before;
+    return refusal;
+}
+
+void MessageMaker::applyRenaming(const runtime::Record& edited)
+{
+    for (int index = 1; index <= Mes::ButtonCount; ++index) {
+        m_message.setNumber(Mes::Button, edited.number(Mes::Button, index), index);
+        m_message.setText(Mes::ButtonName, edited.text(Mes::ButtonName, index), index);
+    }
+    m_message.setNumber(Mes::RenameButtons, edited.number(Mes::RenameButtons));
+    m_message.setText(Mes::FixLocale, edited.text(Mes::FixLocale));
+    refresh();
 }
 
 bool MessageMaker::decompile(const std::string& source)
@@ -177,12 +410,14 @@ bool MessageMaker::decompile(const std::string& source)
     }
     m_message = *result.record;
     refresh();
+    if (!result.dropped.empty())
+        m_session.dialogs().message(decompiledInPart(result));
     return true;
 }
 
-void MessageMaker::generateToClipboard()
+GeneratedCode MessageMaker::generateToClipboard()
 {
-    message::generateToClipboard(m_session, m_message);
+    return message::generateToClipboard(m_session, m_message);
 }
 
 void MessageMaker::preview()

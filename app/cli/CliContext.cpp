@@ -7,6 +7,7 @@
 #include "data/DataFileOpener.h"
 #include "runtime/TextCodec.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -37,6 +38,34 @@ bool isUtf8(const std::string& bytes)
 std::string inputText(const std::string& bytes)
 {
     return isUtf8(bytes) ? runtime::utf8ToCp1252(bytes) : bytes;
+}
+
+ArgumentText argumentText(const std::string& bytes)
+{
+    ArgumentText result;
+    if (!isUtf8(bytes)) {
+        result.text = bytes;
+        return result;
+    }
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::string character = bytes.substr(i, length);
+        const std::string converted = runtime::utf8ToCp1252(character);
+        if (converted == "?" && character != "?") {
+            char32_t code = lead & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
+            for (std::size_t k = 1; k < length; ++k)
+                code = (code << 6) | (static_cast<unsigned char>(character[k]) & 0x3F);
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+            result.problem = "The character " + character + " (" + hex + ") has no place in Windows-1252 text.";
+            return result;
+        }
+        result.text += converted;
+        i += length;
+    }
+    return result;
 }
 
 std::string tableColumn(std::string text)
@@ -72,8 +101,11 @@ int CliContext::loadConfiguration(const std::vector<std::string>& overrides)
 
 int CliContext::applyAssignments(runtime::Record& config, const std::vector<std::string>& assignments)
 {
-    for (const std::string& assignment : assignments) {
-        const auto result = config::applyConfigAssignment(config, runtime::utf8ToCp1252(assignment));
+    for (const std::string& given : assignments) {
+        const auto assignment = argument(given);
+        if (!assignment)
+            return ExitRefused;
+        const auto result = config::applyConfigAssignment(config, *assignment);
         if (result.refusal) {
             dialogs.message(*result.refusal);
             return ExitRefused;
@@ -86,12 +118,27 @@ int CliContext::applyAssignments(runtime::Record& config, const std::vector<std:
     return 0;
 }
 
-bool CliContext::readInput(const std::string& source, std::string& text)
+std::optional<std::string> CliContext::argument(const std::string& given)
+{
+    ArgumentText converted = argumentText(given);
+    if (!converted.problem.empty()) {
+        err << converted.problem << '\n';
+        return std::nullopt;
+    }
+    return std::move(converted.text);
+}
+
+bool CliContext::readRawInput(const std::string& source, std::string& bytes)
 {
     std::stringstream buffer;
     if (source == "-") {
         buffer << std::cin.rdbuf();
     } else {
+        std::error_code ec;
+        if (std::filesystem::is_directory(invokedIn / source, ec)) {
+            err << "Cannot read " << source << ": it is a directory\n";
+            return false;
+        }
         std::ifstream in(invokedIn / source, std::ios::binary);
         if (!in) {
             err << "Cannot read " << source << '\n';
@@ -99,7 +146,15 @@ bool CliContext::readInput(const std::string& source, std::string& text)
         }
         buffer << in.rdbuf();
     }
-    text = inputText(buffer.str());
+    bytes = buffer.str();
+    return true;
+}
+
+bool CliContext::readInput(const std::string& source, std::string& text)
+{
+    if (!readRawInput(source, text))
+        return false;
+    text = inputText(text);
     return true;
 }
 

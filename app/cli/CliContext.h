@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,21 @@ public:
     int applyAssignments(runtime::Record& config, const std::vector<std::string>& assignments);
     // A file's text, or standard input for "-", as the program's own text.
     bool readInput(const std::string& source, std::string& text);
+    // The bytes as they stand, for input that must be refused rather than read with '?' for a character.
+    bool readRawInput(const std::string& source, std::string& bytes);
+    // An argument as the program's text; nothing (after saying which character) when it holds
+    // a character Windows-1252 does not have.
+    std::optional<std::string> argument(const std::string& given);
 };
+
+struct ArgumentText final
+{
+    std::string text;     // Windows-1252
+    std::string problem;  // names the character that has no Windows-1252 form; empty when none
+};
+// UTF-8 becomes Windows-1252 when every character has a place in it; bytes that are not
+// UTF-8 are taken as Windows-1252 already, as file input is.
+ArgumentText argumentText(const std::string& bytes);
 
 // UTF-8 input becomes Windows-1252; input that is not UTF-8 is taken as it stands.
 std::string inputText(const std::string& bytes);

@@ -12,36 +12,87 @@
 
 namespace kestrix::app {
 
+namespace {
+
+// Keeps the boxes a write shows, so the command can tell a change by another program from a failure.
+class HeldDialogs final : public runtime::DialogService
+{
+public:
+    unsigned message(const runtime::MessageRequest& request) override
+    {
+        held.push_back(request);
+        return runtime::effectiveDefault(request);
+    }
+    std::optional<std::string> openFile(const runtime::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> chooseDirectory(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<runtime::FontSpec> chooseFont(const std::string&, const runtime::FontSpec&) override
+    {
+        return std::nullopt;
+    }
+    void beep() override {}
+    void playSound(runtime::SystemSound) override {}
+    std::vector<runtime::MessageRequest> held;
+};
+
+int show(CliContext& ctx)
+{
+    // The configuration of this run: the record with the --set values.
+    for (const auto& [name, value] : config::configValues(ctx.session.configuration()))
+        ctx.out << name << '=' << runtime::cp1252ToUtf8(shownConfigValue(value)) << '\n';
+    return 0;
+}
+
+} // namespace
+
+std::string shownConfigValue(const std::string& value)
+{
+    std::string out;
+    for (const char c : value) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code == 127)
+            out += "<" + std::to_string(code) + ">";
+        else
+            out += c;
+    }
+    return out;
+}
+
+int setConfiguration(CliContext& ctx, const std::vector<std::string>& assignments, const std::function<void()>& beforeWrite)
+{
+    runtime::KeyedFile* file = ctx.open(data::FileName::Configuration, config::configLayout());
+    if (!file)
+        return ExitFailure;
+    config::ConfigurationForm form(*file);
+    runtime::Record changed = form.record();
+    if (const int refused = ctx.applyAssignments(changed, assignments))
+        return refused;
+    form.record() = changed;
+    if (beforeWrite)
+        beforeWrite();
+    const std::int64_t readAt = form.record().version();
+    HeldDialogs held;
+    if (form.save(held))
+        return 0;
+    if (form.mode() == config::ConfigurationForm::Mode::Change && form.record().version() != readAt) {
+        ctx.err << "The configuration was changed by another program while this one set it; nothing was saved. "
+                   "Run the command again to set the values on the new record.\n";
+        return ExitRefused;
+    }
+    for (const runtime::MessageRequest& box : held.held)
+        ctx.dialogs.message(box);
+    return ExitFailure;
+}
+
 void addConfigCommands(CLI::App& app, CommandRunner& run)
 {
     auto* config = app.add_subcommand("config", "Show or change the configuration record");
     config->require_subcommand(1);
-    config->add_subcommand("show", "Print every configuration field as NAME=value")->callback([&run] {
-        run = [](CliContext& ctx) {
-            runtime::KeyedFile* file = ctx.open(data::FileName::Configuration, config::configLayout());
-            if (!file)
-                return ExitFailure;
-            const runtime::Record record = config::readConfiguration(*file).value_or(config::defaultConfig());
-            for (const auto& [name, value] : config::configValues(record))
-                ctx.out << name << '=' << runtime::cp1252ToUtf8(value) << '\n';
-            return 0;
-        };
-    });
+    config->add_subcommand("show", "Print every configuration field as NAME=value")->callback([&run] { run = show; });
     auto assignments = std::make_shared<std::vector<std::string>>();
     auto* set = config->add_subcommand("set", "Set configuration fields, with the window's checks");
     set->add_option("assignments", *assignments, "NAME=VALUE ...")->required();
     set->callback([&run, assignments] {
-        run = [assignments](CliContext& ctx) {
-            runtime::KeyedFile* file = ctx.open(data::FileName::Configuration, config::configLayout());
-            if (!file)
-                return ExitFailure;
-            config::ConfigurationForm form(*file);
-            runtime::Record changed = form.record();
-            if (const int refused = ctx.applyAssignments(changed, *assignments))
-                return refused;
-            form.record() = changed;
-            return form.save(ctx.dialogs) ? 0 : ExitFailure;
-        };
+        run = [assignments](CliContext& ctx) { return setConfiguration(ctx, *assignments); };
     });
 }
 

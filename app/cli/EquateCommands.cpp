@@ -58,12 +58,18 @@ int listEquates(CliContext& ctx, const std::string& type, const std::string& ord
         r.setNumber(Equ::Long, -2147483648LL);
         file->setFrom(key, r);
     }
+    std::size_t printed = 0;
     while (file->next(r).ok()) {
         if (!wanted.empty() && !runtime::sameTextNoCase(r.text(Equ::Type), wanted))
             break;
         for (int f = Equ::Type; f <= Equ::Notes; ++f)
             ctx.out << (f == Equ::Type ? "" : "\t") << tableColumn(r.text(f));
         ctx.out << '\n';
+        ++printed;
+    }
+    if (!wanted.empty() && printed == 0) {
+        ctx.err << "Unknown equate type: " << type << " (the equates file holds none of it)\n";
+        return ExitFailure;
     }
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -152,8 +153,17 @@ void writeJson(std::ostream& out, const ka::WindowAnalysis& analysis, const std:
     json.close();
 }
 
+bool isTabNumber(const std::string& tab)
+{
+    return !tab.empty() && tab.size() <= 4 && std::all_of(tab.begin(), tab.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 int analyze(CliContext& ctx, const KeyOptions& o)
 {
+    if (o.tab != "all" && o.tab != "none" && !isTabNumber(o.tab)) {
+        ctx.err << "--tab takes all, none or the number of a tab, not " << o.tab << '\n';
+        return ExitRefused;
+    }
     std::string text;
     if (!ctx.readInput(o.source, text))
         return ExitFailure;
@@ -176,6 +186,11 @@ int analyze(CliContext& ctx, const KeyOptions& o)
     ka::WindowAnalysis analysis(dialogs, frames);
     analysis.sort(o.sort);
     analysis.analyse(text, chooseTab);
+    const bool noWindow = analysis.queues().title.empty();
+    if (o.saveFrame && !noWindow && !analysis.queues().isApplication) {
+        ctx.err << "--save-frame keeps an APPLICATION( structure as the frame; this is a WINDOW(.\n";
+        return ExitRefused;
+    }
     if (o.saveFrame && analysis.queues().isApplication && !analysis.saveFrame())
         dialogs.shown.push_back("FILE ERROR: Cannot write APPFrame.DAT");
     std::optional<std::string> suggestion;
@@ -187,6 +202,12 @@ int analyze(CliContext& ctx, const KeyOptions& o)
         suggestion = utf8(analysis.suggestionsFor(static_cast<std::size_t>(o.suggest) - 1).text);
     }
     writeJson(ctx.out, analysis, dialogs.shown, suggestion);
+    if (noWindow) {
+        // Only inside the JSON, a script would take the empty analysis for a clean window.
+        for (const std::string& shown : dialogs.shown)
+            ctx.err << runtime::messageLines(shown) << '\n';
+        return ExitFailure;
+    }
     return 0;
 }
 
@@ -201,7 +222,8 @@ void addKeyCommands(CLI::App& app, CommandRunner& run)
     analyzeCommand->add_option("source", options->source, "FILE, or - for standard input");
     analyzeCommand->add_option("--tab", options->tab, "all, none or a tab number of the first sheet");
     analyzeCommand->add_option("--sort", options->sort, "Sort of the Alt keys, 1 to 5")->check(CLI::Range(1, 5));
-    analyzeCommand->add_option("--suggest", options->suggest, "Suggestions for this row of alt (1-based)");
+    analyzeCommand->add_option("--suggest", options->suggest, "Suggestions for this row of alt (1-based)")
+        ->check(CLI::PositiveNumber);
     analyzeCommand->add_option("--frame", options->frame, "include or exclude the stored frame")
         ->check(CLI::IsMember({"include", "exclude"}));
     analyzeCommand->add_flag("--save-frame", options->saveFrame, "Save an analysed APPLICATION( as the frame");

@@ -14,7 +14,19 @@
 
 namespace kestrix::app {
 
-int runKtx(int argc, char** argv, std::ostream& out, std::ostream& err)
+namespace {
+
+// What was printed reached its place, or the run fails: a full disk or a closed pipe must not read as done.
+int checkedOutput(std::ostream& out, std::ostream& err, int code)
+{
+    out.flush();
+    if (out)
+        return code;
+    err << "Cannot write the output: standard output refused it, so what was printed is incomplete.\n";
+    return code != 0 ? code : ExitFailure;
+}
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err)
 {
     CLI::App app{"ktx: the Kestrix tools from the command line"};
     app.require_subcommand(0, 1);
@@ -26,22 +38,23 @@ int runKtx(int argc, char** argv, std::ostream& out, std::ostream& err)
     bool version = false;
     app.add_flag("--version", version, "Print the version");
 
-    CommandRunner run;
-    addConfigCommands(app, run);
-    addMessageCommands(app, run);
-    addEquateCommands(app, run);
-    addKeyCommands(app, run);
+    CommandRunner command;
+    addConfigCommands(app, command);
+    addMessageCommands(app, command);
+    addEquateCommands(app, command);
+    addKeyCommands(app, command);
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e, out, err);
+        // Help asked for is done; anything else the parser refused is refused input.
+        return app.exit(e, out, err) == 0 ? 0 : ExitRefused;
     }
     if (version) {
         out << "ktx " << KESTRIX_VERSION << '\n';
         return 0;
     }
-    if (!run) {
+    if (!command) {
         out << app.help();
         return 0;
     }
@@ -56,7 +69,14 @@ int runKtx(int argc, char** argv, std::ostream& out, std::ostream& err)
     CliContext ctx(out, err, invokedIn);
     if (const int failed = ctx.loadConfiguration(overrides))
         return failed;
-    return run(ctx);
+    return command(ctx);
+}
+
+} // namespace
+
+int runKtx(int argc, char** argv, std::ostream& out, std::ostream& err)
+{
+    return checkedOutput(out, err, run(argc, argv, out, err));
 }
 
 } // namespace kestrix::app

@@ -9,6 +9,7 @@
 #include "message/MessageDecompiler.h"
 #include "message/MessageFile.h"
 #include "message/MessageGenerator.h"
+#include "message/MessageMaker.h"
 #include "message/MessageJson.h"
 #include "message/MessageRecord.h"
 #include "runtime/FixedText.h"
@@ -62,58 +63,23 @@ std::string windowText(const std::string& typed, char tab)
     return message::tabsToCharacter(out, tab);
 }
 
-// Builds the record the command works on; 0 or the exit code.
-int buildRecord(CliContext& ctx, runtime::KeyedFile& messages, const RecordOptions& o, runtime::Record& record)
+// The flags as edits of the Message Maker; 0 or the exit code after saying why.
+int flagEdits(CliContext& ctx, const RecordOptions& o, char tab, message::MessageEdits& edits)
 {
-    const char tab = config::tabCharacter(ctx.session.configuration());
-    if (!o.from.empty()) {
-        auto found = message::findByDescription(messages, runtime::utf8ToCp1252(o.from));
-        if (!found) {
-            ctx.err << "No saved message is called " << o.from << '\n';
-            return ExitFailure;
-        }
-        record = *found;
-        record.setText(Mes::Text, message::tabsToCharacter(record.text(Mes::Text), tab));
-    } else {
-        message::TemplateResult fresh = message::newMessage(messages);
-        if (!fresh.record) {
-            ctx.dialogs.message(*fresh.failure);
-            return ExitFailure;
-        }
-        record = *fresh.record;
-    }
-    if (!o.json.empty()) {
-        std::string raw;
-        if (o.json == "-") {
-            if (!ctx.readInput("-", raw))
-                return ExitFailure;
-            raw = runtime::cp1252ToUtf8(raw);
-        } else if (!ctx.readInput(o.json, raw)) {
-            return ExitFailure;
-        } else {
-            raw = runtime::cp1252ToUtf8(raw);
-        }
-        const nlohmann::json parsed = nlohmann::json::parse(raw, nullptr, false);
-        if (parsed.is_discarded()) {
-            ctx.err << "The message is not valid JSON.\n";
-            return ExitFailure;
-        }
-        if (const std::string problem = message::applyMessageJson(record, parsed, tab); !problem.empty()) {
-            ctx.err << problem << '\n';
-            return ExitFailure;
-        }
-    }
-    const auto text = [](const std::string& utf8) { return runtime::utf8ToCp1252(utf8); };
-    if (o.text)
-        record.setText(Mes::Text, windowText(text(*o.text), tab));
-    if (o.caption)
-        record.setText(Mes::Caption, text(*o.caption));
-    if (o.icon)
-        record.setText(Mes::Icon, text(*o.icon));
+    const auto text = [&](const std::optional<std::string>& given, std::optional<std::string>& target) {
+        if (!given)
+            return true;
+        target = ctx.argument(*given);
+        return target.has_value();
+    };
+    if (!text(o.caption, edits.caption) || !text(o.icon, edits.icon) || !text(o.defaultButton, edits.defaultButton) ||
+        !text(o.code, edits.codeType) || !text(o.text, edits.text))
+        return ExitRefused;
+    if (edits.text)
+        edits.text = windowText(*edits.text, tab);
     if (o.buttons) {
-        for (int index = 1; index <= Mes::ButtonCount; ++index)
-            record.setNumber(Mes::Button, 0, index);
-        std::string list = *o.buttons;
+        edits.buttons.emplace();
+        const std::string& list = *o.buttons;
         std::size_t start = 0;
         while (start <= list.size()) {
             const std::size_t comma = std::min(list.find(',', start), list.size());
@@ -121,36 +87,111 @@ int buildRecord(CliContext& ctx, runtime::KeyedFile& messages, const RecordOptio
             if (!name.empty()) {
                 const int index = message::buttonIndex(name);
                 if (index == 0) {
-                    ctx.err << "Unknown button: " << name << '\n';
-                    return ExitFailure;
+                    ctx.err << "Unknown button: " << name << " (one of OK, Yes, No, Abort, Retry, Ignore, Cancel, Help)\n";
+                    return ExitRefused;
                 }
-                record.setNumber(Mes::Button, 1, index);
+                edits.buttons->push_back(index);
             }
             start = comma + 1;
         }
     }
-    if (o.defaultButton)
-        record.setText(Mes::Default, text(*o.defaultButton));
-    if (o.code) {
-        std::string code = runtime::lower(*o.code);
-        code[0] = runtime::upperChar(code[0]);
-        record.setText(Mes::CodeType, code);
-    }
-    for (auto [option, field] : {std::pair{&o.loop, Mes::CodeLoop}, {&o.ifError, Mes::CodeIfError}, {&o.sound, Mes::Sound},
-                                 {&o.rename, Mes::RenameButtons}}) {
+    for (auto [option, target] : {std::pair{&o.loop, &edits.codeLoop}, {&o.ifError, &edits.codeIfError},
+                                  {&o.sound, &edits.sound}, {&o.rename, &edits.renameButtons}}) {
         if (*option)
-            record.setNumber(field, runtime::sameTextNoCase(**option, "on") ? 1 : 0);
+            *target = runtime::sameTextNoCase(**option, "on");
     }
     for (const std::string& assignment : o.buttonNames) {
         const auto equals = assignment.find('=');
         const int index = equals == std::string::npos ? 0 : message::buttonIndex(assignment.substr(0, equals));
         if (index == 0) {
             ctx.err << "Expected BUTTON=TEXT: " << assignment << '\n';
-            return ExitFailure;
+            return ExitRefused;
         }
-        record.setText(Mes::ButtonName, text(assignment.substr(equals + 1)), index);
+        auto name = ctx.argument(assignment.substr(equals + 1));
+        if (!name)
+            return ExitRefused;
+        edits.buttonNames[static_cast<std::size_t>(index - 1)] = std::move(name);
     }
     return 0;
+}
+
+// The JSON record as edits; 0 or the exit code after saying why.
+int jsonEdits(CliContext& ctx, const std::string& source, char tab, message::MessageEdits& edits)
+{
+    std::string raw;
+    if (!ctx.readRawInput(source, raw))
+        return ExitFailure;
+    const ArgumentText text = argumentText(raw); // a character the record cannot hold is refused, not '?'
+    if (!text.problem.empty()) {
+        ctx.err << text.problem << '\n';
+        return ExitRefused;
+    }
+    const nlohmann::json parsed = nlohmann::json::parse(runtime::cp1252ToUtf8(text.text), nullptr, false);
+    if (parsed.is_discarded()) {
+        ctx.err << "The message is not valid JSON.\n";
+        return ExitRefused;
+    }
+    message::ParsedMessageJson read = message::parseMessageJson(parsed, tab);
+    if (!read.error.empty()) {
+        ctx.err << read.error << '\n';
+        return ExitRefused;
+    }
+    edits = std::move(read.edits);
+    return 0;
+}
+
+// The Message Maker of one command, on the message the options describe: the template or
+// --from, then the JSON, then the flags, each through the Message Maker's own setters.
+struct CliMaker
+{
+    std::unique_ptr<message::MessageMaker> maker;
+    int exitCode = 0;
+};
+
+CliMaker makeMessage(CliContext& ctx, const RecordOptions& o)
+{
+    CliMaker result;
+    runtime::KeyedFile* messages = ctx.open(data::FileName::Messages, message::messageLayout());
+    runtime::KeyedFile* equates = messages ? ctx.open(data::FileName::Equates, equates::equateLayout()) : nullptr;
+    if (!equates) {
+        result.exitCode = ExitFailure;
+        return result;
+    }
+    result.maker = std::make_unique<message::MessageMaker>(ctx.session, *messages, message::iconNames(equates));
+    message::MessageMaker& maker = *result.maker;
+    if (!o.from.empty()) {
+        const auto description = ctx.argument(o.from);
+        if (!description) {
+            result.exitCode = ExitRefused;
+            return result;
+        }
+        auto found = message::findByDescription(*messages, *description);
+        if (!found) {
+            ctx.err << "No saved message is called " << o.from << '\n';
+            result.exitCode = ExitFailure;
+            return result;
+        }
+        maker.open(*found);
+    } else if (!maker.newMessage()) {
+        result.exitCode = ExitFailure;
+        return result;
+    }
+    const char tab = maker.tabCharacter();
+    for (const bool fromJson : {true, false}) {
+        if (fromJson && o.json.empty())
+            continue;
+        message::MessageEdits edits;
+        if (const int code = fromJson ? jsonEdits(ctx, o.json, tab, edits) : flagEdits(ctx, o, tab, edits)) {
+            result.exitCode = code;
+            return result;
+        }
+        if (const message::EditRefusal refusal = maker.apply(edits)) {
+            ctx.err << runtime::cp1252ToUtf8(*refusal) << '\n';
+            result.exitCode = ExitRefused;
+            return result;
+        }
+    }
+    return result;
 }
 
 std::string printable(const std::string& clipboardText)
@@ -164,27 +205,18 @@ std::string printable(const std::string& clipboardText)
     return runtime::cp1252ToUtf8(out) + "\n";
 }
 
-// Opens the message file and builds the record the command works on; nullptr after saying why.
-runtime::KeyedFile* openWithRecord(CliContext& ctx, const RecordOptions& options, runtime::Record& record)
-{
-    runtime::KeyedFile* messages = ctx.open(data::FileName::Messages, message::messageLayout());
-    if (!messages || buildRecord(ctx, *messages, options, record) != 0)
-        return nullptr;
-    return messages;
-}
-
 int generate(CliContext& ctx, const RecordOptions& options)
 {
-    runtime::Record record(message::messageLayout());
-    if (!openWithRecord(ctx, options, record))
-        return ExitFailure;
-    message::GeneratedCode code =
-        message::MessageGenerator(message::generatorSettings(ctx.session.configuration())).generate(record);
-    if (code.failure)
-        ctx.dialogs.message(*code.failure);
-    const std::string text = ctx.session.putCodeOnClipboard(code.lines, clipboard::ClipMode::Change, true);
-    ctx.out << printable(text);
-    return code.failure ? ExitFailure : 0;
+    CliMaker made = makeMessage(ctx, options);
+    if (!made.maker)
+        return made.exitCode;
+    if (made.exitCode)
+        return made.exitCode;
+    // The window's Generate command: a failed check is shown (on stderr) and nothing is printed.
+    if (made.maker->execute(message::MakerCommand::Generate) != message::CommandOutcome::Done)
+        return ExitRefused;
+    ctx.out << printable(ctx.session.systemClipboard().text());
+    return 0;
 }
 
 int decompile(CliContext& ctx, const std::string& source)
@@ -201,27 +233,31 @@ int decompile(CliContext& ctx, const std::string& source)
     settings.icons = message::iconNames(equates);
     const message::DecompiledMessage result = message::decompileMessage(text, settings);
     if (!result.record) {
-        ctx.dialogs.message(*result.failure);
+        // The message names the clipboard, which the window reads; here the input is a file or stdin.
+        ctx.err << "NO MESSAGE FOUND: No MESSAGE( found in "
+                << (source == "-" ? std::string("standard input") : source) << '\n';
         return ExitFailure;
     }
+    for (const std::string& dropped : result.dropped)
+        ctx.err << runtime::cp1252ToUtf8(dropped) << '\n';
     ctx.out << message::messageToJson(*result.record, settings.tabCharacter).dump(2) << '\n';
     return 0;
 }
 
 int save(CliContext& ctx, const std::string& description, const RecordOptions& options)
 {
-    runtime::Record record(message::messageLayout());
-    runtime::KeyedFile* messages = openWithRecord(ctx, options, record);
-    if (!messages)
-        return ExitFailure;
-    const char tab = config::tabCharacter(ctx.session.configuration());
-    record.setText(Mes::Description, runtime::utf8ToCp1252(description));
-    record.setText(Mes::Text, message::characterToTabs(record.text(Mes::Text), tab));
-    if (const runtime::FileError error = messages->add(record)) {
-        ctx.err << "Cannot save the message: " << error.describe() << '\n';
-        return ExitFailure;
+    const auto name = ctx.argument(description);
+    if (!name)
+        return ExitRefused;
+    CliMaker made = makeMessage(ctx, options);
+    if (!made.maker || made.exitCode)
+        return made.exitCode;
+    switch (made.maker->saveAs(*name)) {
+    case message::SaveOutcome::Saved: return 0;
+    case message::SaveOutcome::Refused: return ExitRefused;
+    case message::SaveOutcome::Failed: break;
     }
-    return 0;
+    return ExitFailure;
 }
 
 int list(CliContext& ctx)

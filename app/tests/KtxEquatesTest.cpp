@@ -135,3 +135,35 @@ TEST(KtxEquates, AnEquatesFileThatCannotBeCreatedFailsTheLoad)
     EXPECT_EQ(load.code, 1);
     EXPECT_NE(load.err.find("Disk Error"), std::string::npos);
 }
+
+TEST(KtxEquates, AnUnknownTypeIsSaidAndFails)
+{
+    Workspace w;
+    ASSERT_EQ(w.run({"equates", "load"}).code, 0);
+    const KtxRun run = w.run({"equates", "list", "--type", "NoSuchType"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Unknown equate type: NoSuchType (the equates file holds none of it)\n");
+}
+
+TEST(KtxEquates, AClarionPathOf200CharactersIsStoredWholeAndLoadedFrom)
+{
+    kestrix::runtime::testing::TempDir dir;
+    const std::filesystem::path root = dir.path() / std::string(160, 'w') / "Programs" / "Clarion";
+    std::filesystem::create_directories(root.parent_path());
+    std::filesystem::copy(SampleRoot, root, std::filesystem::copy_options::recursive);
+    ASSERT_GE(root.string().size(), 200u);
+    const std::string data = (dir.path() / "data").string();
+
+    KtxRun run = ktx({"--data-dir", data, "config", "set", "CWPATH=" + root.string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    run = ktx({"--data-dir", data, "config", "show"});
+    EXPECT_NE(run.out.find("CWPATH=" + root.string() + "\n"), std::string::npos);
+    run = ktx({"--data-dir", data, "equates", "load"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_GT(std::stol(run.out.substr(7)), 1000); // the sample's equates, not a handful from a cut path
+
+    run = ktx({"--data-dir", data, "config", "set", "CWPATH=/" + std::string(260, 'x')});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.err, "INVALID CLARION PATH: CFG:CWPATH holds at most 260 characters, not 261.\n");
+}

@@ -69,12 +69,42 @@ TEST(KtxKeys, TheFrameIsSavedAndMergedIntoItsChildren)
     EXPECT_EQ(excluded["frame"]["status"], "Frame is Excluded");
 }
 
-TEST(KtxKeys, TextThatIsNoWindowIsReported)
+TEST(KtxKeys, TextThatIsNoWindowFailsAndSaysSoOnStderr)
 {
     Workspace w;
     std::ofstream((w.dir.path() / "junk.txt").string()) << "x = 1\nBUTTON('&B')\n";
-    const json junk = w.analyze({(w.dir.path() / "junk.txt").string()});
-    ASSERT_EQ(junk["messages"].size(), 1u);
-    EXPECT_EQ(junk["messages"][0].get<std::string>().rfind("NO WINDOW FOUND: There does not appear", 0), 0u);
-    EXPECT_EQ(junk["alt"].size(), 1u);
+    std::ofstream((w.dir.path() / "empty.txt").string());
+    for (const char* input : {"junk.txt", "empty.txt"}) {
+        const auto run = ktx({"--data-dir", w.data, "keys", "analyze", (w.dir.path() / input).string()});
+        EXPECT_EQ(run.code, 1) << input;
+        EXPECT_EQ(run.err.rfind("NO WINDOW FOUND: There does not appear", 0), 0u) << run.err;
+        const json junk = json::parse(run.out);
+        ASSERT_EQ(junk["messages"].size(), 1u);
+        EXPECT_EQ(junk["messages"][0].get<std::string>().rfind("NO WINDOW FOUND: There does not appear", 0), 0u);
+    }
+    const auto directory = ktx({"--data-dir", w.data, "keys", "analyze", w.dir.path().string()});
+    EXPECT_EQ(directory.code, 1);
+    EXPECT_EQ(directory.out, "");
+    EXPECT_EQ(directory.err, "Cannot read " + w.dir.path().string() + ": it is a directory\n");
+}
+
+TEST(KtxKeys, OptionsThatCannotApplyAreRefused)
+{
+    Workspace w;
+    const std::string window = Samples + "CustomerForm.clw";
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{window, "--tab", "abc"}, "--tab takes all, none or the number of a tab, not abc\n"},
+        {{window, "--suggest", "-1"}, "--suggest"},
+        {{window, "--suggest", "0"}, "--suggest"},
+        {{window, "--save-frame"}, "--save-frame keeps an APPLICATION( structure as the frame; this is a WINDOW(.\n"},
+    };
+    for (const auto& [args, why] : refused) {
+        std::vector<std::string> full = {"--data-dir", w.data, "keys", "analyze"};
+        full.insert(full.end(), args.begin(), args.end());
+        const auto run = ktx(full);
+        EXPECT_EQ(run.code, 2) << args[1];
+        EXPECT_EQ(run.out, "") << args[1];
+        EXPECT_NE(run.err.find(why), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(w.data) / "APPFrame.DAT"));
 }

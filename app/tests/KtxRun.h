@@ -2,10 +2,15 @@
 
 #include "app/cli/KtxCommands.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#ifdef KTX_BINARY
+#include <sys/wait.h>
+#endif
 
 // Runs ktx in this process and captures what it prints.
 namespace kestrix::testing {
@@ -32,5 +37,17 @@ inline KtxRun ktx(std::vector<std::string> args)
     run.err = err.str();
     return run;
 }
+
+#ifdef KTX_BINARY
+// Runs the real ktx binary through the shell with `redirections` (e.g. "> /dev/full"); its exit code.
+inline int ktxProcess(const std::vector<std::string>& args, const std::string& redirections)
+{
+    std::string command = "'" + std::string(KTX_BINARY) + "'";
+    for (const std::string& a : args)
+        command += " '" + a + "'";
+    const int status = std::system((command + " " + redirections).c_str());
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
 
 } // namespace kestrix::testing

@@ -129,3 +129,52 @@ TEST(ConfigurationForm, TwoProgramsWritingAtOnceLoseNothing)
     EXPECT_EQ(stored->number(Cfg::Indent), 7);
     EXPECT_EQ(stored->number(Cfg::NestIndent), 2);
 }
+
+TEST(ConfigurationForm, PathFieldsHoldAWholePathAndOldNarrowFilesStillOpen)
+{
+    TempDir dir;
+    // The file as the program wrote it while paths and file names held 64 characters.
+    auto narrow = std::make_shared<RecordLayout>("CFG");
+    for (const FieldDef& field : configLayout()->fields()) {
+        if (field.type == FieldType::String)
+            narrow->addString(field.name, field.size == PathLength ? 64 : field.size, field.dims);
+        else
+            narrow->addNumber(field.name, field.type, field.dims);
+    }
+    {
+        KeyedFile old("config5.tps", narrow);
+        ASSERT_TRUE(old.create().ok());
+        ASSERT_TRUE(old.open().ok());
+        Record r(narrow);
+        r.setText(Cfg::Editor, "vim");
+        r.setNumber(Cfg::NestIndent, 4);
+        ASSERT_TRUE(old.add(r).ok());
+    }
+    for (const Cfg::Field field : {Cfg::CwPath, Cfg::Editor, Cfg::RenameFixFile, Cfg::Acrobat})
+        EXPECT_GE(configLayout()->field(field).size, 260) << configLayout()->field(field).name;
+
+    KeyedFile file("config5.tps", configLayout());
+    ASSERT_TRUE(file.open().ok());
+    ConfigurationForm form(file);
+    ASSERT_EQ(form.mode(), ConfigurationForm::Mode::Change);
+    EXPECT_EQ(form.record().text(Cfg::Editor), "vim");
+    EXPECT_EQ(form.record().number(Cfg::NestIndent), 4);
+
+    const std::string deep = (dir.path() / std::string(180, 'p') / "Clarion").string();
+    ASSERT_GE(deep.size(), 200u);
+    fs::create_directories(fs::path(deep) / "LibSrc");
+    EXPECT_EQ(form.acceptClarionPath(deep), std::nullopt);
+    ScriptedDialogs dialogs;
+    ASSERT_TRUE(form.save(dialogs));
+    EXPECT_EQ(readConfiguration(file)->text(Cfg::CwPath), deep);
+
+    // Past the field's size a path is refused, not cut to one that names another folder.
+    const std::string tooDeep = "/" + std::string(PathLength, 'q');
+    const auto refusal = form.acceptClarionPath(tooDeep);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text, "CFG:CWPATH holds at most 260 characters, not 261.");
+    EXPECT_EQ(form.record().text(Cfg::CwPath), deep);
+    EXPECT_EQ(form.acceptEditor(deep + "/bin/editor"), std::nullopt);
+    ASSERT_TRUE(form.acceptEditor(tooDeep));
+    EXPECT_EQ(form.record().text(Cfg::Editor), deep + "/bin/editor");
+}

@@ -391,15 +391,25 @@ void ConfigurationWindow::chooseNoteFont()
 void ConfigurationWindow::browseClarionPath()
 {
     if (auto chosen = m_dialogs.chooseDirectory("Select Clarion Root Directory", fromQt(m_path->text()))) {
-        m_path->setText(toQt(*chosen));
-        acceptPath();
+        // Checked before the entry takes it: the entry would cut a path longer than the field.
+        if (auto refusal = m_form.acceptClarionPath(*chosen)) {
+            m_dialogs.beep();
+            refuse(m_path, *refusal);
+            return;
+        }
+        m_path->setText(toQt(m_form.record().text(Cfg::CwPath)));
     }
 }
 
 void ConfigurationWindow::browseEditor()
 {
-    if (auto chosen = m_dialogs.openFile({"Select your editor program", "Programs|*.EXE;*.COM|All Files|*.*", {}}))
+    if (auto chosen = m_dialogs.openFile({"Select your editor program", "Programs|*.EXE;*.COM|All Files|*.*", {}})) {
+        if (auto refusal = m_form.acceptEditor(*chosen)) {
+            refuse(m_texts.at(Cfg::Editor), *refusal);
+            return;
+        }
         m_texts.at(Cfg::Editor)->setText(toQt(*chosen));
+    }
 }
 
 void ConfigurationWindow::accept()

@@ -8,23 +8,31 @@ using nlohmann::json;
 
 TEST(MessageJson, FlagsAreBooleansOrNumbersOfAnySize)
 {
-    kestrix::runtime::Record r = templateMessage();
-    EXPECT_EQ(applyMessageJson(r, json::parse(R"({"sound": 4.4e156, "codeLoop": 0, "codeIfError": true})"), '`'), "");
-    EXPECT_EQ(r.number(Mes::Sound), 1);
-    EXPECT_EQ(r.number(Mes::CodeLoop), 0);
-    EXPECT_EQ(r.number(Mes::CodeIfError), 1);
-    EXPECT_NE(applyMessageJson(r, json::parse(R"({"sound": "yes"})"), '`'), "");
-    EXPECT_NE(applyMessageJson(r, json::parse(R"({"buttons": ["OK", "Maybe"]})"), '`'), "");
-    EXPECT_NE(applyMessageJson(r, json::parse(R"({"caption": 12})"), '`'), "");
-    EXPECT_NE(applyMessageJson(r, json::parse(R"([1, 2])"), '`'), "");
+    const ParsedMessageJson read =
+        parseMessageJson(json::parse(R"({"sound": 4.4e156, "codeLoop": 0, "codeIfError": true})"), '`');
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.edits.sound, true);
+    EXPECT_EQ(read.edits.codeLoop, false);
+    EXPECT_EQ(read.edits.codeIfError, true);
+    EXPECT_FALSE(read.edits.renameButtons.has_value()); // absent members are left alone
+    EXPECT_NE(parseMessageJson(json::parse(R"({"sound": "yes"})"), '`').error, "");
+    EXPECT_EQ(parseMessageJson(json::parse(R"({"buttons": ["OK", "Maybe"]})"), '`').error, "Unknown button: Maybe");
+    EXPECT_NE(parseMessageJson(json::parse(R"({"caption": 12})"), '`').error, "");
+    EXPECT_NE(parseMessageJson(json::parse(R"([1, 2])"), '`').error, "");
 }
 
 TEST(MessageJson, TextKeepsRealTabsAndLineEndsInTheFileForm)
 {
+    const ParsedMessageJson read =
+        parseMessageJson(json::parse(R"({"text": "a\tb\r\nc", "buttons": ["Yes", "No"]})"), '~');
+    ASSERT_EQ(read.error, "");
+    EXPECT_EQ(read.edits.text, "a~b\r\nc");
+    EXPECT_EQ(read.edits.buttons, (std::vector<int>{2, 3}));
+
     kestrix::runtime::Record r = templateMessage();
-    ASSERT_EQ(applyMessageJson(r, json::parse(R"({"text": "a\tb\r\nc", "buttons": ["Yes", "No"]})"), '~'), "");
-    EXPECT_EQ(r.text(Mes::Text), "a~b\r\nc");
+    r.setText(Mes::Text, "a~b\r\nc");
+    r.setNumber(Mes::Button, 1, 2);
     const auto back = messageToJson(r, '~');
     EXPECT_EQ(back["text"], "a\tb\r\nc");
-    EXPECT_EQ(back["buttons"], json::array({"Yes", "No"}));
+    EXPECT_EQ(back["buttons"], json::array({"OK", "Yes"}));
 }

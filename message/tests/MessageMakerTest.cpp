@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace kestrix;
@@ -46,7 +47,12 @@ TEST_F(MakerFixture, aNewMessageStartsFromTheTemplateAndCountsAsUnsaved)
 {
     EXPECT_EQ(maker->title(), "Message Maker");
     EXPECT_FALSE(maker->saveEnabled());
-    EXPECT_NE(maker->contextMenuText().find("|~Save|Save As\tCtrl+A|"), std::string::npos);
+    const auto menu = maker->contextMenu();
+    const auto save = std::find_if(menu.begin(), menu.end(),
+                                   [](const runtime::MenuItem& i) { return i.id == int(MakerCommand::Save); });
+    ASSERT_NE(save, menu.end());
+    EXPECT_EQ(save->text, "Save\tCtrl+S");
+    EXPECT_FALSE(save->enabled);
     EXPECT_EQ(maker->message().text(Mes::Icon), "None");
     EXPECT_EQ(maker->message().text(Mes::CodeType), "Case");
     EXPECT_EQ(descriptions(), std::vector<std::string>{TemplateDescription});
@@ -61,59 +67,151 @@ TEST_F(MakerFixture, aNewMessageStartsFromTheTemplateAndCountsAsUnsaved)
 
 TEST_F(MakerFixture, saveAsAddsARecordWithRealTabsAndSaveWritesItBack)
 {
-    maker->message().setText(Mes::Text, "a`b");
-    ASSERT_TRUE(maker->saveAs("Greeting"));
+    ASSERT_FALSE(maker->setText("a`b"));
+    ASSERT_EQ(maker->saveAs("Greeting"), SaveOutcome::Saved);
     EXPECT_EQ(maker->title(), "Message Maker - Greeting");
     EXPECT_TRUE(maker->saveEnabled());
     EXPECT_EQ(maker->message().text(Mes::Text), "a`b"); // the window keeps the tab character
     EXPECT_EQ(findByDescription(file, "Greeting")->text(Mes::Text), "a\tb");
 
-    maker->message().setText(Mes::Caption, "Hello");
-    ASSERT_TRUE(maker->save("Greeting"));
-    ASSERT_TRUE(maker->save("Greeting")); // twice in a row: the record's version follows
+    ASSERT_FALSE(maker->setCaption("Hello"));
+    ASSERT_EQ(maker->save("Greeting"), SaveOutcome::Saved);
+    ASSERT_EQ(maker->save("Greeting"), SaveOutcome::Saved); // twice in a row: the record's version follows
     EXPECT_EQ(findByDescription(file, "Greeting")->text(Mes::Caption), "Hello");
     EXPECT_EQ(descriptions().size(), 2u);
 
     // Save As under a description another message carries adds a second one.
-    ASSERT_TRUE(maker->saveAs("Greeting"));
+    ASSERT_EQ(maker->saveAs("Greeting"), SaveOutcome::Saved);
     EXPECT_EQ(descriptions(), (std::vector<std::string>{"Greeting", "Greeting", TemplateDescription}));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(MakerFixture, openAsNewThenSaveAsLeavesTheOpenedRecordAlone)
 {
-    maker->message().setText(Mes::Text, "original");
-    ASSERT_TRUE(maker->saveAs("First"));
+    ASSERT_FALSE(maker->setText("original"));
+    ASSERT_EQ(maker->saveAs("First"), SaveOutcome::Saved);
     const runtime::Record saved = *findByDescription(file, "First");
 
     maker->openAsNew(saved);
     EXPECT_FALSE(maker->saveEnabled());
-    maker->message().setText(Mes::Text, "copy");
-    ASSERT_TRUE(maker->saveAs("Second"));
+    ASSERT_FALSE(maker->setText("copy"));
+    ASSERT_EQ(maker->saveAs("Second"), SaveOutcome::Saved);
     EXPECT_EQ(findByDescription(file, "First")->text(Mes::Text), "original");
     EXPECT_EQ(findByDescription(file, "Second")->text(Mes::Text), "copy");
 
     maker->open(saved);
     EXPECT_EQ(maker->title(), "Message Maker - First");
-    maker->message().setText(Mes::Text, "changed");
-    ASSERT_TRUE(maker->save("First"));
+    ASSERT_FALSE(maker->setText("changed"));
+    ASSERT_EQ(maker->save("First"), SaveOutcome::Saved);
     EXPECT_EQ(findByDescription(file, "First")->text(Mes::Text), "changed");
     EXPECT_EQ(findByDescription(file, "Second")->text(Mes::Text), "copy");
 }
 
 TEST_F(MakerFixture, aMessageFileDeletedUnderTheWindowReportsAndKeepsTheMessage)
 {
-    maker->message().setText(Mes::Text, "keep me");
-    ASSERT_TRUE(maker->saveAs("Kept"));
+    ASSERT_FALSE(maker->setText("keep me"));
+    ASSERT_EQ(maker->saveAs("Kept"), SaveOutcome::Saved);
     std::filesystem::remove(file.path());
-    maker->message().setText(Mes::Text, "edited");
-    EXPECT_FALSE(maker->save("Kept"));
+    ASSERT_FALSE(maker->setText("edited"));
+    EXPECT_EQ(maker->save("Kept"), SaveOutcome::Failed);
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, "Error Saving Record to Message File|Error: 2 - File Not Found");
-    EXPECT_FALSE(maker->saveAs("Other"));
-    EXPECT_EQ(dialogs.shown.back().caption, "Record Insert Error");
+    EXPECT_EQ(dialogs.shown[0].caption, "Transaction Framing Error"); // written inside a transaction, as every form
+    EXPECT_NE(dialogs.shown[0].text.find("File Not Found (2)"), std::string::npos);
+    EXPECT_EQ(maker->saveAs("Other"), SaveOutcome::Failed);
+    EXPECT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(maker->message().text(Mes::Text), "edited");
     EXPECT_EQ(maker->message().text(Mes::Description), "Kept"); // a failed Save As leaves the message as it was
+}
+
+TEST_F(MakerFixture, aSaveOverAnotherProgramsChangeShowsThatChangeAndKeepsIt)
+{
+    ASSERT_FALSE(maker->setText("mine"));
+    ASSERT_EQ(maker->saveAs("Shared"), SaveOutcome::Saved);
+    runtime::KeyedFile other{"MESSAGE", messageLayout()};
+    ASSERT_TRUE(other.open().ok());
+    runtime::Record theirs = *findByDescription(other, "Shared");
+    theirs.setText(Mes::Text, "theirs");
+    ASSERT_TRUE(other.put(theirs).ok());
+
+    ASSERT_FALSE(maker->setText("mine again"));
+    EXPECT_EQ(maker->save("Shared"), SaveOutcome::Failed);
+    EXPECT_EQ(dialogs.captions(), std::vector<std::string>{"Record Was Not Updated"});
+    EXPECT_EQ(findByDescription(file, "Shared")->text(Mes::Text), "theirs");
+    EXPECT_EQ(maker->message().text(Mes::Text), "theirs"); // re-read: the next Save writes over the new version
+    ASSERT_FALSE(maker->setText("merged"));
+    EXPECT_EQ(maker->save("Shared"), SaveOutcome::Saved);
+    EXPECT_EQ(findByDescription(file, "Shared")->text(Mes::Text), "merged");
+}
+
+TEST_F(MakerFixture, whatTheGeneratorRefusesOrNoListShowsIsNotSaved)
+{
+    const auto refusedWith = [&](const std::string& description, const std::string& caption) {
+        const std::size_t before = descriptions().size();
+        EXPECT_EQ(maker->saveAs(description), SaveOutcome::Refused) << description;
+        EXPECT_EQ(dialogs.shown.back().caption, caption) << description;
+        EXPECT_EQ(descriptions().size(), before) << description;
+    };
+    refusedWith("   ", "INVALID DESCRIPTION");
+    refusedWith("zz-default", "INVALID DESCRIPTION");
+    refusedWith(std::string(41, 'd'), "INVALID DESCRIPTION");
+    EXPECT_EQ(dialogs.shown.back().text, "MES:DESCRIPTION holds at most 40 characters, not 41.");
+    ASSERT_FALSE(maker->setText("a {b"));
+    refusedWith("Unbalanced", "INVALID MESSAGE TEXT");
+    ASSERT_FALSE(maker->setText("fine"));
+    maker->setButton(1, false);
+    refusedWith("No buttons", "NO BUTTONS SELECTED");
+    maker->setButton(2, true);
+    EXPECT_EQ(maker->saveAs(std::string(40, 'd')), SaveOutcome::Saved);
+
+    // The template itself may be written back under its own name.
+    maker->open(*findByDescription(file, TemplateDescription));
+    ASSERT_FALSE(maker->setCaption("House style"));
+    EXPECT_EQ(maker->save(TemplateDescription), SaveOutcome::Saved);
+    EXPECT_EQ(findByDescription(file, TemplateDescription)->text(Mes::Caption), "House style");
+}
+
+TEST_F(MakerFixture, editsThatDoNotFitAreRefusedWholeAndNamed)
+{
+    EXPECT_EQ(maker->setText(std::string(1001, 'x')), "MES:TEXT holds at most 1000 characters, not 1001.");
+    EXPECT_FALSE(maker->setText(std::string(1000, 'x') + "   ")); // trailing blanks are not kept anyway
+    EXPECT_EQ(maker->setCaption(std::string(61, 'c')), "MES:CAPTION holds at most 60 characters, not 61.");
+    EXPECT_EQ(maker->setButtonName(3, std::string(16, 'n')), "MES:BUTTONNAME[3] holds at most 15 characters, not 16.");
+    EXPECT_NE(maker->setIconName("Hand); RUN('x')"), std::nullopt);
+    EXPECT_NE(maker->setCodeType("Loop"), std::nullopt);
+    EXPECT_EQ(maker->message().text(Mes::Caption), "");
+    EXPECT_FALSE(maker->setIconName("question"));
+    EXPECT_EQ(maker->message().text(Mes::Icon), "Question");
+
+    // A refused edit among several leaves the message as it was.
+    MessageEdits edits;
+    edits.caption = "Changed";
+    edits.buttons = std::vector<int>{2, 3};
+    edits.defaultButton = "Cancel";
+    const runtime::Record before = maker->message();
+    EXPECT_EQ(maker->apply(edits), "MES:DEFAULT must be one of the first four chosen buttons (Yes, No), not Cancel.");
+    EXPECT_TRUE(maker->message().sameValues(before));
+    edits.defaultButton = "no";
+    EXPECT_EQ(maker->apply(edits), std::nullopt);
+    EXPECT_EQ(maker->message().text(Mes::Default), "No");
+}
+
+TEST_F(MakerFixture, choosingButtonsAsAListGivesWhatClickingThemGives)
+{
+    // Each start: the template's OK (the default), then a new set of buttons.
+    const std::vector<std::vector<int>> sets = {{2, 3}, {1, 7}, {7, 1, 8}, {3, 4, 5, 6, 7}, {}, {1}};
+    for (const auto& wanted : sets) {
+        ASSERT_TRUE(maker->newMessage());
+        maker->setButtons(wanted);
+        const runtime::Record listed = maker->message();
+
+        ASSERT_TRUE(maker->newMessage());
+        maker->setButton(1, std::find(wanted.begin(), wanted.end(), 1) != wanted.end()); // unchecked first
+        for (int index = 2; index <= Mes::ButtonCount; ++index) {
+            if (std::find(wanted.begin(), wanted.end(), index) != wanted.end())
+                maker->setButton(index, true);
+        }
+        EXPECT_TRUE(maker->message().sameValues(listed)) << wanted.size();
+    }
 }
 
 TEST_F(MakerFixture, defaultChoicesAreTheFirstFourButtonsAndFollowUnchecking)
@@ -148,7 +246,7 @@ TEST_F(MakerFixture, anUnknownIconShowsAndStoresTheFirst)
 
 TEST_F(MakerFixture, decompileFillsAnUnsavedMessageOrSaysWhy)
 {
-    ASSERT_TRUE(maker->saveAs("Saved"));
+    ASSERT_EQ(maker->saveAs("Saved"), SaveOutcome::Saved);
     EXPECT_TRUE(maker->decompile("CASE MESSAGE('Sure?', 'Ask', ICON:Question, BUTTON:Yes+BUTTON:No, BUTTON:No, 0)"));
     EXPECT_EQ(maker->message().text(Mes::Text), "Sure?");
     EXPECT_EQ(maker->message().text(Mes::Default), "Yes"); // the first chosen button
@@ -158,14 +256,25 @@ TEST_F(MakerFixture, decompileFillsAnUnsavedMessageOrSaysWhy)
     EXPECT_EQ(maker->message().text(Mes::Text), "Sure?");
 }
 
+TEST_F(MakerFixture, aDecompiledTextTooLongKeepsWhatFitsWithTheCaptionAndSaysSo)
+{
+    ASSERT_TRUE(maker->decompile("MESSAGE('" + std::string(1010, 'z') + "', '" + std::string(65, 'c') + "')"));
+    EXPECT_EQ(maker->message().text(Mes::Text), std::string(1000, 'z'));
+    EXPECT_EQ(maker->message().text(Mes::Caption), std::string(60, 'c'));
+    ASSERT_EQ(dialogs.captions(), std::vector<std::string>{"MESSAGE READ IN PART"});
+    EXPECT_EQ(dialogs.shown.back().text,
+              "The message text has 1010 characters; MES:TEXT holds 1000, so the last 10 were dropped.|"
+              "The caption has 65 characters; MES:CAPTION holds 60, so the last 5 were dropped.");
+}
+
 TEST_F(MakerFixture, requestsActOnTheSavedRecordAndLeaveTheWindowsOwn)
 {
-    maker->message().setText(Mes::Text, "saved`one");
-    maker->message().setText(Mes::CodeType, "None");
-    maker->message().setNumber(Mes::Sound, 0);
-    ASSERT_TRUE(maker->saveAs("One"));
+    ASSERT_FALSE(maker->setText("saved`one"));
+    ASSERT_FALSE(maker->setCodeType("None"));
+    maker->setSound(false);
+    ASSERT_EQ(maker->saveAs("One"), SaveOutcome::Saved);
     const runtime::Record saved = *findByDescription(file, "One");
-    maker->message().setText(Mes::Text, "my own");
+    ASSERT_FALSE(maker->setText("my own"));
 
     session.modes().clipAddMode = true;
     clip.setText("");
@@ -181,7 +290,7 @@ TEST_F(MakerFixture, requestsActOnTheSavedRecordAndLeaveTheWindowsOwn)
 
 TEST_F(MakerFixture, anInsertThatWouldOverflowTheTextIsRefused)
 {
-    maker->message().setText(Mes::Text, std::string(995, 'x'));
+    ASSERT_FALSE(maker->setText(std::string(995, 'x')));
     EXPECT_EQ(maker->insert("{Name}", 3), std::nullopt);
     EXPECT_EQ(dialogs.captions(), std::vector<std::string>{"MESSAGE TEXT FULL"});
     EXPECT_EQ(maker->message().text(Mes::Text), std::string(995, 'x'));

@@ -66,8 +66,6 @@ struct MakeInputWindow::Files
 
 namespace {
 
-const char* const CodeTypes[] = {"None", "Case", "If"};
-
 // Pictures for the icons a message box or a button can show: the style's own where it has
 // one, the desktop theme's otherwise.
 QIcon iconPicture(const std::string& name)
@@ -228,10 +226,15 @@ void MakeInputWindow::buildControls(QWidget* body)
 
     m_title = new QLineEdit(body);
     m_title->setObjectName(QStringLiteral("title"));
-    m_title->setMaxLength(60);
+    m_title->setMaxLength(messageLayout()->field(Mes::Caption).size);
     m_title->installEventFilter(this);
-    connect(m_title, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_maker->message().setText(Mes::Caption, fromQt(text)); });
+    connect(m_title, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (m_maker->setCaption(fromQt(text))) {
+            const QSignalBlocker b(m_title);
+            m_title->setText(toQt(m_maker->message().text(Mes::Caption)));
+            QApplication::beep();
+        }
+    });
     auto* titleLabel = new QLabel(QStringLiteral("&Title:"), body);
     titleLabel->setBuddy(m_title);
     auto* titleRow = new QHBoxLayout;
@@ -326,27 +329,25 @@ void MakeInputWindow::buildControls(QWidget* body)
     auto* codeLayout = new QHBoxLayout(codeBox);
     auto* codeGroup = new QButtonGroup(codeBox);
     for (int i = 0; i < 3; ++i) {
-        auto* radio = new QRadioButton(QString::fromLatin1(CodeTypes[i]) + QLatin1Char(' '), codeBox);
-        radio->setObjectName(QStringLiteral("code%1").arg(QString::fromLatin1(CodeTypes[i])));
+        auto* radio = new QRadioButton(toQt(codeTypeNames()[static_cast<std::size_t>(i)]) + QLatin1Char(' '), codeBox);
+        radio->setObjectName(QStringLiteral("code%1").arg(toQt(codeTypeNames()[static_cast<std::size_t>(i)])));
         codeGroup->addButton(radio, i);
         codeLayout->addWidget(radio);
         m_codeTypes[static_cast<std::size_t>(i)] = radio;
     }
-    connect(codeGroup, &QButtonGroup::idClicked, this,
-            [this](int i) { m_maker->message().setText(Mes::CodeType, CodeTypes[i]); });
+    connect(codeGroup, &QButtonGroup::idClicked, this, [this](int i) { m_maker->setCodeType(i); });
     auto* optionBox = new QGroupBox(QStringLiteral("Code Options:"), m_details);
     auto* optionLayout = new QHBoxLayout(optionBox);
-    const auto option = [&](const QString& text, const char* name, int field) {
+    const auto option = [&](const QString& text, const char* name, void (MessageMaker::*setter)(bool)) {
         auto* check = new QCheckBox(text, optionBox);
         check->setObjectName(QString::fromLatin1(name));
-        connect(check, &QCheckBox::toggled, this,
-                [this, field](bool on) { m_maker->message().setNumber(field, on ? 1 : 0); });
+        connect(check, &QCheckBox::toggled, this, [this, setter](bool on) { (m_maker.get()->*setter)(on); });
         optionLayout->addWidget(check);
         return check;
     };
-    m_ifError = option(QStringLiteral("IF &Error"), "ifError", Mes::CodeIfError);
-    m_loop = option(QStringLiteral("&Loop"), "loop", Mes::CodeLoop);
-    m_sound = option(QStringLiteral("So&und"), "sound", Mes::Sound);
+    m_ifError = option(QStringLiteral("IF &Error"), "ifError", &MessageMaker::setCodeIfError);
+    m_loop = option(QStringLiteral("&Loop"), "loop", &MessageMaker::setCodeLoop);
+    m_sound = option(QStringLiteral("So&und"), "sound", &MessageMaker::setSound);
     auto* codeColumn = new QVBoxLayout;
     codeColumn->addWidget(codeBox);
     codeColumn->addWidget(optionBox);
@@ -406,7 +407,7 @@ void MakeInputWindow::showRecord()
     }
     for (int i = 0; i < 3; ++i)
         m_codeTypes[static_cast<std::size_t>(i)]->setChecked(
-            runtime::sameTextNoCase(r.text(Mes::CodeType), CodeTypes[i]));
+            runtime::sameTextNoCase(r.text(Mes::CodeType), codeTypeNames()[static_cast<std::size_t>(i)]));
     for (auto [check, field] : {std::pair{m_ifError, Mes::CodeIfError}, {m_loop, Mes::CodeLoop}, {m_sound, Mes::Sound}}) {
         const QSignalBlocker b(check);
         check->setChecked(r.number(field) != 0);
@@ -415,9 +416,9 @@ void MakeInputWindow::showRecord()
 
 void MakeInputWindow::textEdited()
 {
-    std::string text = m_text->recordText();
-    if (runtime::rtrim(text).size() > MessageTextLength) {
-        // The record holds 1000 characters: refuse the keystroke or paste rather than cut the text.
+    const std::string text = m_text->recordText();
+    if (m_maker->setText(text)) {
+        // Refuse the keystroke or paste that overfills the text rather than cut it.
         const int caret = m_text->recordCaret();
         const QSignalBlocker b(m_text);
         m_text->setRecordText(m_lastGoodText);
@@ -426,16 +427,11 @@ void MakeInputWindow::textEdited()
         return;
     }
     m_lastGoodText = text;
-    m_maker->message().setText(Mes::Text, text);
 }
 
 void MakeInputWindow::newMessage()
 {
-    if (!m_maker->newMessage()) {
-        close();
-        return;
-    }
-    showRecord();
+    runCommand(MakerCommand::New);
 }
 
 void MakeInputWindow::openMessage(bool asNew)
@@ -461,7 +457,7 @@ void MakeInputWindow::saveMessage(bool asNew)
         asNew ? MessageSaveDialog::Request::Insert : MessageSaveDialog::Request::Change,
         m_maker->message().text(Mes::Description),
         [this, asNew](const std::string& description) {
-            return asNew ? m_maker->saveAs(description) : m_maker->save(description);
+            return (asNew ? m_maker->saveAs(description) : m_maker->save(description)) == SaveOutcome::Saved;
         },
         m_session.dialogs(), m_session.positions(), this);
     dialog.exec();
@@ -470,28 +466,42 @@ void MakeInputWindow::saveMessage(bool asNew)
 
 void MakeInputWindow::generate(bool thenMinimize)
 {
-    m_maker->generateToClipboard();
-    if (thenMinimize && m_iconizeFrame)
-        m_iconizeFrame();
+    runCommand(thenMinimize ? MakerCommand::GenerateAndMinimize : MakerCommand::Generate);
 }
 
 void MakeInputWindow::preview()
 {
-    m_maker->preview();
-    showRecord();
+    runCommand(MakerCommand::Preview);
 }
 
 void MakeInputWindow::decompileClipboard()
 {
-    if (m_maker->decompile(m_session.systemClipboard().text()))
-        showRecord();
+    runCommand(MakerCommand::Decompile);
+}
+
+void MakeInputWindow::runCommand(MakerCommand command)
+{
+    switch (command) {
+    case MakerCommand::OpenAsNew: openMessage(true); return;
+    case MakerCommand::Open: openMessage(false); return;
+    case MakerCommand::Save: saveMessage(false); return;
+    case MakerCommand::SaveAs: saveMessage(true); return;
+    default: break;
+    }
+    const CommandOutcome outcome = m_maker->execute(command, m_iconizeFrame);
+    if (command == MakerCommand::New && outcome == CommandOutcome::Failed) {
+        close(); // the template cannot be made
+        return;
+    }
+    showRecord();
 }
 
 void MakeInputWindow::renameButtons()
 {
-    RenameButtonsDialog dialog(m_maker->message(), m_popupCode, this);
+    runtime::Record edited = m_maker->message();
+    RenameButtonsDialog dialog(edited, m_popupCode, this);
     dialog.exec();
-    m_maker->refresh();
+    m_maker->applyRenaming(edited);
     showRecord();
 }
 
@@ -545,18 +555,9 @@ bool MakeInputWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MakeInputWindow::contextMenuEvent(QContextMenuEvent* event)
 {
-    switch (runtime::popupMenuChoice(this, toQt(m_maker->contextMenuText()), event->globalPos())) {
-    case 1: preview(); break;
-    case 2: generate(false); break;
-    case 3: generate(true); break;
-    case 4: newMessage(); break;
-    case 5: openMessage(true); break;
-    case 6: openMessage(false); break;
-    case 7: saveMessage(false); break;
-    case 8: saveMessage(true); break;
-    case 9: decompileClipboard(); break;
-    default: break;
-    }
+    const int chosen = runtime::popupMenuChoice(this, m_maker->contextMenu(), event->globalPos());
+    if (chosen != runtime::SeparatorId)
+        runCommand(static_cast<MakerCommand>(chosen));
 }
 
 } // namespace kestrix::message

@@ -52,6 +52,9 @@ public:
     void dropFields();
     void toggleExpanded();
 
+    // A menu command by its id, as the context menu sends it.
+    void runCommand(MakerCommand command);
+
     // Puts the record's values into the controls.
     void showRecord();
 

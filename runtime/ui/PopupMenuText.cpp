@@ -1,5 +1,7 @@
 #include "runtime/ui/PopupMenuText.h"
 
+#include "runtime/TextCodec.h"
+
 #include <QAction>
 #include <QMenu>
 
@@ -30,6 +32,28 @@ int popupMenuChoice(QWidget* parent, const QString& text, const QPoint& where)
     fillPopupMenu(&menu, text);
     const QAction* chosen = menu.exec(where);
     return chosen ? chosen->data().toInt() : 0;
+}
+
+void fillPopupMenu(QMenu* menu, const std::vector<MenuItem>& items)
+{
+    for (const MenuItem& item : items) {
+        if (item.id == SeparatorId) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromStdString(cp1252ToUtf8(item.text)));
+        action->setData(item.id);
+        action->setEnabled(item.enabled);
+    }
+}
+
+int popupMenuChoice(QWidget* parent, const std::vector<MenuItem>& items, const QPoint& where)
+{
+    QMenu menu(parent);
+    menu.setObjectName(QStringLiteral("popupMenu"));
+    fillPopupMenu(&menu, items);
+    const QAction* chosen = menu.exec(where);
+    return chosen ? chosen->data().toInt() : SeparatorId;
 }
 
 } // namespace kestrix::runtime

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/MenuItem.h"
+
 #include <QPoint>
 #include <QString>
 
@@ -14,5 +16,10 @@ namespace kestrix::runtime {
 void fillPopupMenu(QMenu* menu, const QString& text);
 // Shows the menu at `where`; the chosen item's number, 0 when none.
 int popupMenuChoice(QWidget* parent, const QString& text, const QPoint& where);
+
+// The same for a menu of items: each action's data is its item's id.
+void fillPopupMenu(QMenu* menu, const std::vector<MenuItem>& items);
+// The chosen item's id, SeparatorId when none.
+int popupMenuChoice(QWidget* parent, const std::vector<MenuItem>& items, const QPoint& where);
 
 } // namespace kestrix::runtime

@@ -125,7 +125,7 @@ private slots:
     void saveAsOpenOpenAsNewAndCancel()
     {
         Setup s;
-        s.window->maker().message().setText(Mes::Text, "first text");
+        QVERIFY(!s.window->maker().setText("first text"));
         s.window->showRecord();
         QVERIFY(!child<QAction>(s.window.get(), "save")->isEnabled());
 
@@ -172,7 +172,7 @@ private slots:
         s.trigger("open");
         QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker - First"));
 
-        s.window->maker().message().setText(Mes::Caption, "Changed");
+        QVERIFY(!s.window->maker().setCaption("Changed"));
         onNextDialog([](QDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Message Save..."));
             QCOMPARE(child<QLineEdit>(d, "description")->text(), QStringLiteral("First"));
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(s.window->maker().message().text(Mes::Caption), std::string("Changed"));
 
         // Cancelling Open keeps the window's own message.
-        s.window->maker().message().setText(Mes::Text, "unsaved edit");
+        QVERIFY(!s.window->maker().setText("unsaved edit"));
         onNextDialog([](QDialog* d) { click(d, "close"); });
         s.trigger("open");
         QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("unsaved edit"));
@@ -192,10 +192,10 @@ private slots:
     {
         Setup s;
         for (const char* name : {"Alpha", "Beta", "Order saved"}) {
-            s.window->maker().message().setText(Mes::Text, std::string("text of ") + name);
-            QVERIFY(s.window->maker().saveAs(name));
+            QVERIFY(!s.window->maker().setText(std::string("text of ") + name));
+            QVERIFY(s.window->maker().saveAs(name) == SaveOutcome::Saved);
         }
-        s.window->maker().message().setText(Mes::Text, "the window's own");
+        QVERIFY(!s.window->maker().setText("the window's own"));
         s.session.modes().clipAddMode = true;
         onNextDialog([&](QDialog* d) {
             auto* list = child<runtime::BrowseList>(d, "messageList");
