@@ -183,7 +183,7 @@ runtime::MessageRequest suggestions(const AnalysisQueues& q, std::size_t index)
 {
     const AltRow& row = q.alt.at(index);
     std::string text;
-    if (q.tabMode != 0 && runtime::sameText(row.type, "TAB"))
+    if (q.tabMode != TabMode::All && runtime::sameText(row.type, "TAB"))
         text = "** WARNING **|Do not assign Tab Alt Keys without having All Tab controls loaded that have used Alt keys "
                "or you could assign duplicates.||";
     std::string freeList;
