@@ -9,17 +9,21 @@ using runtime::ToolMenu;
 const std::vector<std::string>& menuOrder(ToolMenu menu)
 {
     static const std::vector<std::string> tools = {
-        "MakeInput",       "StringBuilder", "TemplateCode",   "ErrorHelper", "KeycodeFinder",
-        "EquateBrowse",    "ColorDesigner", "CodeStoreBrowse", "MapViewer",  "AltKeyAnalysis",
-        "AsciiTable",      "HelpBrowse",    "StickNote",       "TemplateRegistrar"};
+        "MakeInput",    "StringBuilder", "TemplateCode",    "ErrorHelper",      "KeycodeFinder",
+        "EquateBrowse", "ColorDesigner", "CodeStoreBrowse", "MapViewer",        "AltKeyAnalysis",
+        "AsciiTable",   "HelpBrowse",    "StickNote",       "TemplateRegistrar"};
     static const std::vector<std::string> dictionary = {"DictionaryOpen", "DictionaryImport"};
     static const std::vector<std::string> settings = {"MsgInsertBrowse"};
     static const std::vector<std::string> help = {"TipOfTheDay"};
     switch (menu) {
-    case ToolMenu::Tools: return tools;
-    case ToolMenu::Dictionary: return dictionary;
-    case ToolMenu::Settings: return settings;
-    case ToolMenu::Help: return help;
+    case ToolMenu::Tools:
+        return tools;
+    case ToolMenu::Dictionary:
+        return dictionary;
+    case ToolMenu::Settings:
+        return settings;
+    case ToolMenu::Help:
+        return help;
     }
     return tools;
 }
@@ -27,9 +31,9 @@ const std::vector<std::string>& menuOrder(ToolMenu menu)
 const std::vector<std::string>& toolbarOrder()
 {
     static const std::vector<std::string> buttons = {
-        "MakeInput",       "StringBuilder",  "TemplateCode", "ErrorHelper",    "KeycodeFinder",
-        "EquateBrowse",    "ColorDesigner",  "CodeStoreBrowse", "DictionaryOpen", "MapViewer",
-        "AltKeyAnalysis",  "AsciiTable",     "HelpBrowse",   "StickNote"};
+        "MakeInput",      "StringBuilder", "TemplateCode",    "ErrorHelper",    "KeycodeFinder",
+        "EquateBrowse",   "ColorDesigner", "CodeStoreBrowse", "DictionaryOpen", "MapViewer",
+        "AltKeyAnalysis", "AsciiTable",    "HelpBrowse",      "StickNote"};
     return buttons;
 }
 
@@ -48,7 +52,13 @@ const std::vector<runtime::ToolSpec>& plannedTools()
         {"HelpBrowse", ToolMenu::Tools, "&Help organizer", "Help Organizer", "TBHELPLS"},
         {"StickNote", ToolMenu::Tools, "Stick &Note", "Stick Note", "TBNOTE"},
         {"TemplateRegistrar", ToolMenu::Tools, "Template Registrar"},
-        {"DictionaryOpen", ToolMenu::Dictionary, "&Open", "Open Dictionary, for import use menu", "TBDICT", {}, {},
+        {"DictionaryOpen",
+         ToolMenu::Dictionary,
+         "&Open",
+         "Open Dictionary, for import use menu",
+         "TBDICT",
+         {},
+         {},
          "dictionaryOpen"},
         {"DictionaryImport", ToolMenu::Dictionary, "&Import", {}, {}, {}, {}, "dictionaryImport"},
     };

@@ -23,8 +23,8 @@ bool startsWith(const std::string& text, std::string_view prefix)
 
 void message(runtime::DialogService& dialogs, std::string text, std::string caption = {})
 {
-    dialogs.message({std::move(text), std::move(caption), runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                     runtime::Button::Ok});
+    dialogs.message({std::move(text), std::move(caption), runtime::MessageIcon::Exclamation,
+                     runtime::Button::Ok, runtime::Button::Ok});
 }
 
 struct ReservedKey
@@ -34,11 +34,20 @@ struct ReservedKey
     const char* type;
 };
 constexpr std::array<ReservedKey, 14> kReserved = {{
-    {"CTRLC", "Copy", "Win"},        {"CTRLV", "Paste", "Win"},           {"CTRLX", "Cut", "Win"},
-    {"CTRLF4", "Close", "Win"},      {"ALTF4", "Close", "Win"},           {"CTRLF6", "Next", "Win"},
-    {"ALTSPACE", "System Menu", "Win"}, {"ALTMINUS", "MDI Child Menu", "Win"}, {"ALTTAB", "Task Switch", "Win"},
-    {"ALTESC", "Task Switch", "Win"}, {"CTRLESC", "Task Switch", "Win"},   {"F10KEY", "Menu", "Win"},
-    {"F1KEY", "Help", "CW"},         {"CTRLZ", "Erase", "CW"},
+    {"CTRLC", "Copy", "Win"},
+    {"CTRLV", "Paste", "Win"},
+    {"CTRLX", "Cut", "Win"},
+    {"CTRLF4", "Close", "Win"},
+    {"ALTF4", "Close", "Win"},
+    {"CTRLF6", "Next", "Win"},
+    {"ALTSPACE", "System Menu", "Win"},
+    {"ALTMINUS", "MDI Child Menu", "Win"},
+    {"ALTTAB", "Task Switch", "Win"},
+    {"ALTESC", "Task Switch", "Win"},
+    {"CTRLESC", "Task Switch", "Win"},
+    {"F10KEY", "Menu", "Win"},
+    {"F1KEY", "Help", "CW"},
+    {"CTRLZ", "Erase", "CW"},
 }};
 
 // Line ends as the window formatter writes them: CR LF; a lone LF (another system's clipboard) counts as one.
@@ -294,8 +303,8 @@ std::vector<bool> WindowParser::retainedLines(const TabChooser& chooseTab)
     for (std::size_t n = 1; n < m_q.raw.size(); ++n) {
         const RawLine& rq = m_q.raw[n];
         keep[n] = m_q.tabMode == TabMode::None ? (rq.sheetNum == 0 || rq.tab == 0 || rq.level <= 2)
-                                              : (rq.sheetNum == 0 || rq.sheetNum != chosen.sheetNum ||
-                                                 rq.tab == chosen.tab || rq.level <= chosen.level);
+                                               : (rq.sheetNum == 0 || rq.sheetNum != chosen.sheetNum ||
+                                                  rq.tab == chosen.tab || rq.level <= chosen.level);
     }
     return keep;
 }
@@ -310,7 +319,9 @@ void WindowParser::readEntry(std::size_t index, int depth, std::string (&names)[
         name = close == std::string::npos || close < 2 ? s.substr(1) : s.substr(1, close - 1);
     } else {
         const std::size_t close = s.find(')', 1);
-        name = "!" + (s.empty() ? std::string() : (close == std::string::npos || close < 2 ? s.substr(1) : s.substr(1, close - 1)));
+        name = "!" + (s.empty()
+                          ? std::string()
+                          : (close == std::string::npos || close < 2 ? s.substr(1) : s.substr(1, close - 1)));
     }
     MenuRow row;
     row.name = runtime::fitted(name, 40);
@@ -413,15 +424,18 @@ void WindowParser::menuScan(std::size_t first, std::size_t last)
                 }
                 if (found) {
                     const std::string padded = up + " ";
-                    if (padded.find(",MDI,") != std::string::npos || padded.find(",MDI ") != std::string::npos ||
+                    if (padded.find(",MDI,") != std::string::npos ||
+                        padded.find(",MDI ") != std::string::npos ||
                         padded.find(" MDI,") != std::string::npos)
                         m_q.isMdi = true;
                     if (start == std::string::npos) {
                         m_q.title = "No Title";
                     } else if (start <= line.size()) {
                         const std::size_t end = line.find("')", at);
-                        m_q.title = runtime::fitted(
-                            line.substr(start, end == std::string::npos || end < start ? std::string::npos : end - start), 30);
+                        m_q.title = runtime::fitted(line.substr(start, end == std::string::npos || end < start
+                                                                           ? std::string::npos
+                                                                           : end - start),
+                                                    30);
                     }
                 }
                 continue;
@@ -435,7 +449,8 @@ void WindowParser::menuScan(std::size_t first, std::size_t last)
                 ++depth;
         } else if (startsWith(up, "ITEM,")) {
             continue;
-        } else if (inMenubar && (startsWith(up, "END ") || up == "END" || startsWith(up, "END!") || line[0] == '.')) {
+        } else if (inMenubar &&
+                   (startsWith(up, "END ") || up == "END" || startsWith(up, "END!") || line[0] == '.')) {
             if (startsWith(up, "END"))
                 line = ".   " + line.substr(3);
             while (!line.empty() && line[0] == '.') {
@@ -454,7 +469,8 @@ void WindowParser::menuScan(std::size_t first, std::size_t last)
 
 void WindowParser::hotKeysAndControls()
 {
-    static const std::array<const char*, 7> keywords = {"PROMPT", "GROUP", "BUTTON", "CHECK", "OPTION", "RADIO", "TAB"};
+    static const std::array<const char*, 7> keywords = {"PROMPT", "GROUP", "BUTTON", "CHECK",
+                                                        "OPTION", "RADIO", "TAB"};
     for (std::size_t i = 0; i < m_q.code.size(); ++i) {
         const std::string& line = m_q.code[i];
         if (line.empty() || line[0] == '!')
@@ -500,7 +516,8 @@ void WindowParser::hotKeysAndControls()
         if (std::find(keywords.begin(), keywords.end(), keyword) == keywords.end())
             continue;
         const std::size_t end = line.find("')", p + 2);
-        const std::string text = line.substr(p + 2, end == std::string::npos ? std::string::npos : end - p - 2);
+        const std::string text =
+            line.substr(p + 2, end == std::string::npos ? std::string::npos : end - p - 2);
         AltRow row;
         row.key = altLetter(text);
         row.name = runtime::fitted(text, 50);
@@ -530,7 +547,8 @@ void WindowParser::parse(const std::string& clipboardText, const TabChooser& cho
     menuScan(0, m_q.code.size());
     if (m_q.title.empty()) {
         message(m_dialogs,
-                "There does not appear to be a WINDOW( definition in the clipboard.||Copy a WINDOW( definition from the "
+                "There does not appear to be a WINDOW( definition in the clipboard.||Copy a WINDOW( "
+                "definition from the "
                 "Window... button and then press the READ CLIPBOARD button here.",
                 "NO WINDOW FOUND");
     }

@@ -14,7 +14,7 @@ namespace kestrix::keyanalysis {
 struct TabChoice
 {
     TabMode mode = TabMode::All;
-    std::size_t entry = 0;      // with TabMode::One, the index of the chosen one in the offered tabs
+    std::size_t entry = 0; // with TabMode::One, the index of the chosen one in the offered tabs
 };
 // The Tab Selection window: offered the tabs of the first sheet when it has two or more.
 using TabChooser = std::function<TabChoice(const std::vector<TabEntry>&)>;
@@ -45,7 +45,8 @@ private:
 // Splits a logical line into its label, keyword and normalised form.
 LineParts splitLine(std::string_view line);
 
-// The Alt letter of a text: the character after the first '&' that is not part of "&&", upper-cased; NoKey without one.
+// The Alt letter of a text: the character after the first '&' that is not part of "&&", upper-cased; NoKey
+// without one.
 char altLetter(const std::string& text);
 
 } // namespace kestrix::keyanalysis

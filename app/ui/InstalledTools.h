@@ -10,7 +10,7 @@ namespace kestrix::app {
 
 struct ToolOptions final
 {
-    bool analysisDebugTabs = false;   // the Window Key Analysis shows its Read and Debug tabs
+    bool analysisDebugTabs = false; // the Window Key Analysis shows its Read and Debug tabs
 };
 
 // The tools still to come, then every built tool as its folder registers it.

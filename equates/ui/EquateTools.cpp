@@ -15,14 +15,16 @@ void registerEquateTools(runtime::ToolShelf& shelf, config::Session& session)
     shelf.add({"TipOfTheDay", runtime::ToolMenu::Help, "Tip of the Day", {}, {}, {}, {}, "tipOfTheDay", true},
               [&session](runtime::StartReason reason) -> runtime::ToolWindow* {
                   // At start-up the tips show only when the user asked for them.
-                  if (reason == runtime::StartReason::AtStartup && !TipBrowser::showOnStartup(session.programIni()))
+                  if (reason == runtime::StartReason::AtStartup &&
+                      !TipBrowser::showOnStartup(session.programIni()))
                       return nullptr;
                   auto tips = std::make_shared<data::DataFileUse>(session.files(), TipsFileName, tipLayout());
                   if (!*tips)
                       return nullptr;
-                  auto* window = new TipOfTheDayWindow(*tips->file(), session.programIni(),
-                                                       session.configuration().number(config::Cfg::LookBold, 12) != 0,
-                                                       session.tools(), session.positions());
+                  auto* window =
+                      new TipOfTheDayWindow(*tips->file(), session.programIni(),
+                                            session.configuration().number(config::Cfg::LookBold, 12) != 0,
+                                            session.tools(), session.positions());
                   window->holdWhileOpen(tips);
                   if (!window->showNext()) {
                       delete window; // an empty tips file: no window, no message

@@ -6,9 +6,11 @@
 
 namespace kestrix::keyanalysis {
 
-void registerKeyAnalysisTools(runtime::ToolShelf& shelf, config::Session& session, KeyAnalysisToolOptions options)
+void registerKeyAnalysisTools(runtime::ToolShelf& shelf, config::Session& session,
+                              KeyAnalysisToolOptions options)
 {
-    shelf.add({"AltKeyAnalysis", runtime::ToolMenu::Tools, "&Window Key Analysis", "Window Key Analysis", "TBKEYANA"},
+    shelf.add({"AltKeyAnalysis", runtime::ToolMenu::Tools, "&Window Key Analysis", "Window Key Analysis",
+               "TBKEYANA"},
               [&session, options](runtime::StartReason) -> runtime::ToolWindow* {
                   auto* window = new AltKeyAnalysisWindow(session.dialogs(), session.systemClipboard(),
                                                           FrameStore::inDataDirectory(), options.debugTabs,

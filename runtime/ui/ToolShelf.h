@@ -19,7 +19,7 @@ using ToolFactory = std::function<ToolWindow*(StartReason)>;
 struct ToolRegistration final
 {
     ToolSpec spec;
-    ToolFactory open;   // empty while the tool is not built yet: its item shows disabled
+    ToolFactory open; // empty while the tool is not built yet: its item shows disabled
 };
 
 class ToolShelf final
