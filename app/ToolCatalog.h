@@ -1,33 +1,20 @@
 #pragma once
 
+#include "runtime/ToolRegistry.h"
+
 #include <string>
 #include <vector>
 
-// The tools the frame starts, in menu order, with their menu text, toolbar
-// tip and icon. A tool whose window is not registered shows disabled.
+// Where the frame places its tools, and the tools not built yet. A built tool
+// registers itself from its folder; one not built shows as a disabled item.
 namespace kestrix::app {
 
-struct ToolEntry final
-{
-    std::string procedure;    // also the section of its window position
-    std::string menuText;     // "" when the tool has no Tools-menu item
-    std::string toolbarTip;   // "" when the tool has no toolbar button
-    std::string icon;
-};
-
-// The fourteen items of the Tools menu.
-const std::vector<ToolEntry>& toolsMenu();
-// The entry of a procedure, nullptr when unknown.
-const ToolEntry* findTool(const std::string& procedure);
-
-// Procedures of the other windows the frame starts.
-namespace Procedure {
-constexpr const char* MessageMaker = "MakeInput";
-constexpr const char* MessageInserts = "MsgInsertBrowse";
-constexpr const char* DictionaryBrowse = "DicSetForm";
-constexpr const char* ClipView = "ClipView";
-constexpr const char* TipOfTheDay = "TipOfTheDay";
-} // namespace Procedure
+// The procedures of `menu`'s tool items in menu order, built or not.
+const std::vector<std::string>& menuOrder(runtime::ToolMenu menu);
+// The procedures of the toolbar's tool buttons, in order.
+const std::vector<std::string>& toolbarOrder();
+// How the frame shows the tools still to be built.
+const std::vector<runtime::ToolSpec>& plannedTools();
 
 // Help topic ("~Configuration") to the name of its page ("configuration.html").
 std::string helpPageFor(const std::string& topic);

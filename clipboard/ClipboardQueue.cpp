@@ -20,30 +20,32 @@ std::string lowerCaseCode(const std::string& line)
     return out;
 }
 
-std::string ClipboardQueue::put(std::vector<std::string>& source, int mode, bool addLineEnds, bool lowerCase)
+std::string ClipboardQueue::put(std::span<const std::string> source, ClipMode mode, bool addLineEnds, bool lowerCase)
 {
     const std::lock_guard lock(m_mutex);
     if (mode == ClipMode::Change)
         m_lines.clear();
-    if (mode != ClipMode::Reput) {
-        for (const std::string& line : source) {
-            std::string entry = lowerCase ? lowerCaseCode(line) : line;
-            // The cut keeps the line end, so that an overlong line never joins the next one.
-            const std::size_t room = addLineEnds ? MaxLineLength - 2 : MaxLineLength;
-            if (entry.size() > room)
-                entry.resize(room);
-            if (addLineEnds)
-                entry += "\r\n";
-            m_lines.push_back(std::move(entry));
-        }
-        source.clear();
+    for (const std::string& line : source) {
+        std::string entry = lowerCase ? lowerCaseCode(line) : line;
+        // The cut keeps the line end, so that an overlong line never joins the next one.
+        const std::size_t room = addLineEnds ? MaxLineLength - 2 : MaxLineLength;
+        if (entry.size() > room)
+            entry.resize(room);
+        if (addLineEnds)
+            entry += "\r\n";
+        m_lines.push_back(std::move(entry));
     }
-    const std::string text = buildText();
-    m_clipboard.setText(text);
-    return text;
+    return setClipboard();
 }
 
-std::string ClipboardQueue::buildText() const
+std::string ClipboardQueue::reput()
+{
+    const std::lock_guard lock(m_mutex);
+    return setClipboard();
+}
+
+// Called with the lock held.
+std::string ClipboardQueue::setClipboard()
 {
     std::string text;
     text.reserve(MaxClipboardText);
@@ -54,6 +56,7 @@ std::string ClipboardQueue::buildText() const
     }
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
         text.resize(text.size() - 2);
+    m_clipboard.setText(text);
     return text;
 }
 

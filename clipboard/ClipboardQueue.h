@@ -3,6 +3,7 @@
 #include "runtime/SystemClipboard.h"
 
 #include <mutex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,11 +12,8 @@
 // that in add mode the code of successive generations piles up.
 namespace kestrix::clipboard {
 
-namespace ClipMode {
-constexpr int Change = 0;
-constexpr int Add = 1;
-constexpr int Reput = 255;
-} // namespace ClipMode
+// Change replaces what the queue holds; Add appends to it.
+enum class ClipMode { Change, Add };
 
 constexpr std::size_t MaxLineLength = 254;
 constexpr std::size_t MaxClipboardText = 20000;
@@ -25,15 +23,18 @@ class ClipboardQueue final
 public:
     explicit ClipboardQueue(runtime::SystemClipboard& clipboard) : m_clipboard(clipboard) {}
 
-    // Takes the source lines (emptying the list) as `mode` says, then sets the
+    // Copies the source lines into the queue as `mode` says, then sets the
     // clipboard; returns the text set.
-    std::string put(std::vector<std::string>& source, int mode, bool addLineEnds, bool lowerCase);
+    std::string put(std::span<const std::string> source, ClipMode mode, bool addLineEnds, bool lowerCase);
+    // Sets the clipboard again from the queue alone (after a switch of mode, or
+    // when another program has replaced the text); returns the text set.
+    std::string reput();
     // Empties the queue and the clipboard.
     void erase();
     std::vector<std::string> lines() const;
 
 private:
-    std::string buildText() const;
+    std::string setClipboard();
 
     runtime::SystemClipboard& m_clipboard;
     mutable std::mutex m_mutex;

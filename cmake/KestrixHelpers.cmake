@@ -1,4 +1,14 @@
-# Small helpers so each folder's CMakeLists stays a few lines.
+# Small helpers so each folder's CMakeLists stays a few lines. Every target of
+# the project goes through kestrix_warnings, so all compile with the same flags.
+
+option(KESTRIX_WERROR "Treat compiler warnings as errors (CI)" OFF)
+
+# kestrix_warnings(<target>): the project's warning flags, errors with KESTRIX_WERROR.
+function(kestrix_warnings target)
+  target_compile_options(${target} PRIVATE
+    $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wshadow -Wconversion -Wno-missing-field-initializers>
+    $<$<AND:$<BOOL:${KESTRIX_WERROR}>,$<CXX_COMPILER_ID:GNU,Clang>>:-Werror>)
+endfunction()
 
 # kestrix_add_library(<name> SOURCES ... [LIBS ...] [QT])
 function(kestrix_add_library name)
@@ -6,14 +16,27 @@ function(kestrix_add_library name)
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
-  target_compile_options(${name} PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wno-missing-field-initializers>)
+  kestrix_warnings(${name})
+  if(NOT ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTORCC OFF)
+  endif()
+endfunction()
+
+# kestrix_add_executable(<name> SOURCES ... [LIBS ...] [QT])
+function(kestrix_add_executable name)
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  kestrix_warnings(${name})
   if(NOT ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTORCC OFF)
   endif()
 endfunction()
 
 # kestrix_add_test(<name> SOURCES ... LIBS ... [QT])
-# GoogleTest for plain libraries; QT marks a Qt Test that runs offscreen.
+# GoogleTest for plain libraries, each test case its own ctest entry named
+# <name>.<Suite>.<Case>; QT marks a Qt Test that runs offscreen.
 function(kestrix_add_test name)
   if(NOT KESTRIX_BUILD_TESTS)
     return()
@@ -22,14 +45,15 @@ function(kestrix_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE KESTRIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  kestrix_warnings(${name})
   if(ARG_QT)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
   else()
     set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTORCC OFF)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
-    add_test(NAME ${name} COMMAND ${name})
+    # Listed when ctest runs, so a build never runs a test binary.
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 300)
   endif()
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()

@@ -18,12 +18,13 @@ Session::Session(runtime::DialogService& dialogs, runtime::SystemClipboard& clip
 {
 }
 
-std::string Session::putCodeOnClipboard(std::vector<std::string>& source, int mode, bool addLineEnds)
+std::string Session::putCodeOnClipboard(std::span<const std::string> source, clipboard::ClipMode mode,
+                                        bool addLineEnds)
 {
     return m_clipboardQueue.put(source, mode, addLineEnds, m_configuration.number(Cfg::LowerCase) != 0);
 }
 
-std::string Session::putCode(std::vector<std::string>& source)
+std::string Session::putCode(std::span<const std::string> source)
 {
     return putCodeOnClipboard(source, m_modes.clipAddMode ? clipboard::ClipMode::Add : clipboard::ClipMode::Change, true);
 }

@@ -38,11 +38,11 @@ public:
 
     void setAbcMode(bool on);   // saved at every change
 
-    // Hands generated lines to the clipboard queue (mode: clipboard::ClipMode), lower-cased
-    // when the configuration asks for it; returns the clipboard text.
-    std::string putCodeOnClipboard(std::vector<std::string>& source, int mode, bool addLineEnds);
+    // Hands generated lines to the clipboard queue, lower-cased when the
+    // configuration asks for it; returns the clipboard text.
+    std::string putCodeOnClipboard(std::span<const std::string> source, clipboard::ClipMode mode, bool addLineEnds);
     // The same in the current clipboard mode, with a line end added to every line.
-    std::string putCode(std::vector<std::string>& source);
+    std::string putCode(std::span<const std::string> source);
     clipboard::ClipboardQueue& clipboardQueue() { return m_clipboardQueue; }
     runtime::SystemClipboard& systemClipboard() { return m_clipboard; }
     // Refilled by the dictionary tree at every drag.

@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     analysis.analyse(std::string(reinterpret_cast<const char*>(data), size),
                      [choice](const std::vector<keyanalysis::TabEntry>& tabs) {
                          if (choice == 1)
-                             return keyanalysis::TabChoice{999, 0};
+                             return keyanalysis::TabChoice{keyanalysis::TabMode::None, 0};
                          if (choice >= 2 && !tabs.empty())
-                             return keyanalysis::TabChoice{tabs.back().num, tabs.size() - 1};
+                             return keyanalysis::TabChoice{keyanalysis::TabMode::One, tabs.size() - 1};
                          return keyanalysis::TabChoice{};
                      });
     for (const std::string& line : analysis.queues().code) {

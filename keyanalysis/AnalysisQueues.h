@@ -24,6 +24,14 @@ struct Colours
     long sbg = NoColour;
 };
 
+// A logical line split once, for the nesting pass and the normalised lines alike.
+struct LineParts
+{
+    std::string label;       // the label in front of the keyword, "" without one
+    std::string keyword;     // upper-cased; "." for a period that closes a structure
+    std::string normalised;  // first word upper-cased, blanks outside quotes removed
+};
+
 struct RawLine
 {
     int level = 0;
@@ -32,7 +40,11 @@ struct RawLine
     int sheetNum = 0;
     int tab = 0;
     std::string line;
+    LineParts parts;
 };
+
+// The choice of the Tab Selection window: all tabs, no tab contents, or one tab.
+enum class TabMode { All, None, One };
 
 struct TabEntry
 {
@@ -102,7 +114,8 @@ struct AnalysisQueues
     bool childNoMerge = false;
     bool frameMode = false;
     bool frameNoMerge = false;
-    int tabMode = 0;                 // 0 all tabs, 999 none, else the chosen tab
+    TabMode tabMode = TabMode::All;
+    int chosenTab = 0;               // the tab's number with TabMode::One
     long conflictsAlt = 0;
     long conflictsKey = 0;
     long conflictsMenu = 0;

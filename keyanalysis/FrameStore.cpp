@@ -24,7 +24,7 @@ FrameStore FrameStore::inDataDirectory()
 std::string frameTimestamp(std::chrono::system_clock::time_point when)
 {
     const std::tm local = runtime::localTime(when);
-    char text[24];
+    char text[64]; // room for any int the format could receive
     const int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
     std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d%s", local.tm_mon + 1, local.tm_mday, local.tm_year % 100,
                   hour12, local.tm_min, local.tm_hour < 12 ? "AM" : "PM");

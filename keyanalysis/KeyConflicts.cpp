@@ -53,7 +53,7 @@ int sortAltKeys(AnalysisQueues& q, int choice)
 
 void findConflicts(AnalysisQueues& q, int sortChoice)
 {
-    // 1. Key order.
+    // Key order.
     std::stable_sort(q.alt.begin(), q.alt.end(), [](const AltRow& a, const AltRow& b) {
         return std::make_tuple(static_cast<unsigned char>(a.key), a.nameSort, a.type) <
                std::make_tuple(static_cast<unsigned char>(b.key), b.nameSort, b.type);
@@ -61,7 +61,7 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
     std::stable_sort(q.hot.begin(), q.hot.end(),
                      [](const HotRow& a, const HotRow& b) { return a.equateUpper < b.equateUpper; });
 
-    // 2. Hot keys given twice.
+    // Hot keys given twice.
     std::string previous;
     for (std::size_t i = 0; i < q.hot.size(); ++i) {
         HotRow& row = q.hot[i];
@@ -80,7 +80,7 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
         previous = key;
     }
 
-    // 3. Alt letters given twice.
+    // Alt letters given twice.
     q.usedLetters.assign(256, ' ');
     char previousKey = ' ';
     for (std::size_t i = 0; i < q.alt.size(); ++i) {
@@ -98,7 +98,7 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
     }
     q.usedLetters[' '] = ' ';
 
-    // 4. The letters each control could still take.
+    // The letters each control could still take.
     for (AltRow& row : q.alt) {
         std::string available;
         for (const char c : upperName(row.name)) {
@@ -110,7 +110,7 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
         row.available = runtime::fitted(available, 40);
     }
 
-    // 5. Hot keys Alt+letter that an Alt letter already opens.
+    // Hot keys Alt+letter that an Alt letter already opens.
     for (HotRow& hot : q.hot) {
         const std::string key = runtime::upper(hot.equate);
         if (key.size() != 4 || key.compare(0, 3, "ALT") != 0 || key[3] == ' ')
@@ -126,7 +126,7 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
         }
     }
 
-    // 6. Two entries of one menu on one letter.
+    // Two entries of one menu on one letter.
     std::stable_sort(q.menu.begin(), q.menu.end(), [](const MenuRow& a, const MenuRow& b) {
         return std::tie(a.menuPath, a.altKey) < std::tie(b.menuPath, b.altKey);
     });
@@ -148,7 +148,7 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
     std::stable_sort(q.menu.begin(), q.menu.end(),
                      [](const MenuRow& a, const MenuRow& b) { return std::tie(a.path, a.frame) < std::tie(b.path, b.frame); });
 
-    // 8. The order the user chose.
+    // The order the user chose.
     sortAltKeys(q, sortChoice);
 }
 
@@ -183,7 +183,7 @@ runtime::MessageRequest suggestions(const AnalysisQueues& q, std::size_t index)
 {
     const AltRow& row = q.alt.at(index);
     std::string text;
-    if (q.tabMode != 0 && runtime::sameText(row.type, "TAB"))
+    if (q.tabMode != TabMode::All && runtime::sameText(row.type, "TAB"))
         text = "** WARNING **|Do not assign Tab Alt Keys without having All Tab controls loaded that have used Alt keys "
                "or you could assign duplicates.||";
     std::string freeList;

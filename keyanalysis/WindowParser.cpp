@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace kestrix::keyanalysis {
 
@@ -22,8 +23,8 @@ bool startsWith(const std::string& text, std::string_view prefix)
 
 void message(runtime::DialogService& dialogs, std::string text, std::string caption = {})
 {
-    dialogs.message({std::move(text), std::move(caption), runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                     runtime::Button::Ok});
+    dialogs.message({std::move(text), std::move(caption), runtime::MessageIcon::Exclamation,
+                     runtime::Button::Ok, runtime::Button::Ok});
 }
 
 struct ReservedKey
@@ -33,11 +34,20 @@ struct ReservedKey
     const char* type;
 };
 constexpr std::array<ReservedKey, 14> kReserved = {{
-    {"CTRLC", "Copy", "Win"},        {"CTRLV", "Paste", "Win"},           {"CTRLX", "Cut", "Win"},
-    {"CTRLF4", "Close", "Win"},      {"ALTF4", "Close", "Win"},           {"CTRLF6", "Next", "Win"},
-    {"ALTSPACE", "System Menu", "Win"}, {"ALTMINUS", "MDI Child Menu", "Win"}, {"ALTTAB", "Task Switch", "Win"},
-    {"ALTESC", "Task Switch", "Win"}, {"CTRLESC", "Task Switch", "Win"},   {"F10KEY", "Menu", "Win"},
-    {"F1KEY", "Help", "CW"},         {"CTRLZ", "Erase", "CW"},
+    {"CTRLC", "Copy", "Win"},
+    {"CTRLV", "Paste", "Win"},
+    {"CTRLX", "Cut", "Win"},
+    {"CTRLF4", "Close", "Win"},
+    {"ALTF4", "Close", "Win"},
+    {"CTRLF6", "Next", "Win"},
+    {"ALTSPACE", "System Menu", "Win"},
+    {"ALTMINUS", "MDI Child Menu", "Win"},
+    {"ALTTAB", "Task Switch", "Win"},
+    {"ALTESC", "Task Switch", "Win"},
+    {"CTRLESC", "Task Switch", "Win"},
+    {"F10KEY", "Menu", "Win"},
+    {"F1KEY", "Help", "CW"},
+    {"CTRLZ", "Erase", "CW"},
 }};
 
 // Line ends as the window formatter writes them: CR LF; a lone LF (another system's clipboard) counts as one.
@@ -69,22 +79,124 @@ char altLetter(const std::string& text)
     return NoKey;
 }
 
+namespace {
+
+bool isWordChar(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return std::isalnum(u) || c == '_' || c == ':' || u >= 128;
+}
+
+// Where the first word of the normalised line ends: at a blank, "(" or "," outside quotes.
+std::size_t firstWordEnd(std::string_view line, std::size_t start)
+{
+    bool quoted = false;
+    for (std::size_t i = start; i < line.size(); ++i) {
+        if (line[i] == '\'')
+            quoted = !quoted;
+        else if (!quoted && (line[i] == ' ' || line[i] == '(' || line[i] == ','))
+            return i;
+    }
+    return line.size();
+}
+
+// The first word upper-cased, one blank after it kept, every other blank outside quotes removed.
+std::string normalisedText(std::string_view line, std::size_t wordEnd)
+{
+    std::string out;
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size() && out.size() < LineRoom; ++i) {
+        const char c = line[i];
+        if (c == '\'')
+            quoted = !quoted;
+        if (quoted || c == '\'') {
+            out += c;
+        } else if (c == ' ') {
+            if (i == wordEnd && !out.empty())
+                out += c;
+        } else {
+            out += i < wordEnd ? runtime::upperChar(c) : c;
+        }
+    }
+    return out;
+}
+
+// The code of the structure a keyword opens ("" for none), as the level stack records it.
+std::string structureCode(const std::string& keyword)
+{
+    if (keyword == "SHEET")
+        return "she";
+    if (keyword == "TAB")
+        return "tab";
+    if (keyword == "OPTION")
+        return "opt";
+    if (keyword == "GROUP")
+        return "gro";
+    if (keyword == "MENU" || keyword == "MENUBAR")
+        return "men";
+    if (keyword == "TOOLBAR")
+        return "too";
+    return {};
+}
+
+bool closesStructure(const std::string& keyword)
+{
+    return keyword == "END" || keyword == ".";
+}
+
+} // namespace
+
+LineParts splitLine(std::string_view line)
+{
+    LineParts parts;
+    std::size_t at = line.find_first_not_of(' ');
+    if (at == std::string_view::npos)
+        return parts;
+    const std::size_t firstStart = at;
+    parts.normalised = normalisedText(line, firstWordEnd(line, firstStart));
+    if (line[at] == '.') {
+        parts.keyword = ".";
+        return parts;
+    }
+    while (at < line.size() && isWordChar(line[at]))
+        ++at;
+    const std::size_t firstEnd = at;
+    std::string first(line.substr(firstStart, firstEnd - firstStart));
+    // A second word after blanks makes the first one a label: "EndDate ENTRY(@d6)".
+    const std::size_t next = line.find_first_not_of(' ', firstEnd);
+    if (next != firstEnd && next != std::string_view::npos && isWordChar(line[next]) &&
+        !std::isdigit(static_cast<unsigned char>(line[next]))) {
+        std::size_t end = next;
+        while (end < line.size() && isWordChar(line[end]))
+            ++end;
+        parts.label = std::move(first);
+        parts.keyword = upper(std::string(line.substr(next, end - next)));
+    } else {
+        parts.keyword = upper(first);
+    }
+    return parts;
+}
+
 std::vector<RawLine> WindowParser::rawLines(const std::string& buffer) const
 {
     std::vector<RawLine> lines;
     std::string line;
     bool quoted = false;
     const auto finish = [&] {
-        if (!line.empty())
-            lines.push_back({0, {}, 0, 0, 0, line});
+        if (!line.empty()) {
+            RawLine raw;
+            raw.parts = splitLine(line);
+            // The logical line is kept whole for its parts; the Read tab shows its first 500 characters.
+            raw.line = line.substr(0, LineRoom);
+            lines.push_back(std::move(raw));
+        }
         line.clear();
         quoted = false;
     };
     for (std::size_t i = 0; i < buffer.size(); ++i) {
         const char c = buffer[i];
         if (quoted && c != '\'' && c != '\r') {
-            if (line.size() < LineRoom)
-                line += c;
+            line += c;
             continue;
         }
         if (c == '\r') {
@@ -99,15 +211,15 @@ std::vector<RawLine> WindowParser::rawLines(const std::string& buffer) const
         } else {
             if (c == '\'')
                 quoted = !quoted;
-            if (line.size() < LineRoom)
-                line += c;
+            line += c;
         }
     }
     finish();
     return lines;
 }
 
-bool WindowParser::nest(std::string& buffer, const TabChooser& chooseTab)
+// Gives every line its level, sheet and tab; false when the nesting is broken.
+bool WindowParser::nest()
 {
     std::array<std::string, StackRoom + 2> stack;
     int level = 1;
@@ -115,48 +227,40 @@ bool WindowParser::nest(std::string& buffer, const TabChooser& chooseTab)
     int sheetLevel = 0, sheetNum = 0, tab = 0;
     for (std::size_t n = 0; n < m_q.raw.size(); ++n) {
         RawLine& rq = m_q.raw[n];
-        const std::string code = runtime::lower(ltrim(rq.line)).substr(0, 3);
+        const std::string& keyword = rq.parts.keyword;
         rq.level = level;
         rq.levelType = level >= 0 && level <= StackRoom ? stack[static_cast<std::size_t>(level)] : "";
         rq.sheetLevel = sheetLevel;
         rq.sheetNum = sheetNum;
         rq.tab = tab;
-        const auto push = [&](const char* type) {
+        const std::string code = structureCode(keyword);
+        if (!code.empty()) {
             if (level + 1 > StackRoom) {
                 message(m_dialogs, "Too many levels @ " + std::to_string(n + 1));
                 return false;
             }
-            stack[static_cast<std::size_t>(++level)] = type;
-            return true;
-        };
-        if (code == "she") {
-            ++sheetLevel;
-            if (sheetLevel == 1) {
-                ++sheetNum;
-                tab = 0;
+            stack[static_cast<std::size_t>(++level)] = code;
+            if (code == "she") {
+                ++sheetLevel;
+                if (sheetLevel == 1) {
+                    ++sheetNum;
+                    tab = 0;
+                }
+                rq.sheetLevel = sheetLevel;
+                rq.sheetNum = sheetNum;
+                rq.tab = tab;
+            } else if (code == "tab") {
+                if (sheetLevel == 1)
+                    ++tab;
+                rq.tab = tab;
+                if (sheetNum == 1 && sheetLevel == 1)
+                    m_q.tabs.push_back({tab, runtime::fitted(ltrim(rq.line), 50), n});
             }
-            if (!push("she"))
-                return false;
-            rq.sheetLevel = sheetLevel;
-            rq.sheetNum = sheetNum;
-            rq.tab = tab;
-        } else if (code == "tab") {
-            if (!push("tab"))
-                return false;
-            if (sheetLevel == 1)
-                ++tab;
-            rq.tab = tab;
-            if (sheetNum == 1 && sheetLevel == 1)
-                m_q.tabs.push_back({tab, runtime::fitted(ltrim(rq.line), 50), n});
-        } else if (code == "opt" || code == "gro" || code == "men" || code == "too") {
-            if (!push(code.c_str()))
-                return false;
-        } else if (code == "end" || (!ltrim(rq.line).empty() && ltrim(rq.line).front() == '.')) {
+        } else if (closesStructure(keyword)) {
             if (level == 0) {
                 if (n + 1 == m_q.raw.size())
                     break;
-                message(m_dialogs, "End level screwed up at line=" + std::to_string(n + 1));
-                rq.line = "level prob here";
+                message(m_dialogs, "Window has an END too many at line " + std::to_string(n + 1));
                 return false;
             }
             if (stack[static_cast<std::size_t>(level)] == "she") {
@@ -172,76 +276,37 @@ bool WindowParser::nest(std::string& buffer, const TabChooser& chooseTab)
     if (level != 0) {
         if (!m_q.raw.empty() && upper(m_q.raw.front().line).find("WINDOW(") != std::string::npos)
             message(m_dialogs, "Window does not have proper number of END's");
-        return true;
+        return false;
     }
-    if (m_q.tabs.size() < 2 || !chooseTab)
-        return true;
-
-    const TabChoice choice = chooseTab(m_q.tabs);
-    m_q.tabMode = choice.tabMode;
-    if (m_q.tabMode == 0)
-        return true;
-    RawLine chosen;
-    if (m_q.tabMode != 999 && choice.entry < m_q.tabs.size())
-        chosen = m_q.raw[m_q.tabs[choice.entry].rqIndex];
-    std::string rebuilt = m_q.raw.front().line;
-    for (std::size_t n = 1; n < m_q.raw.size(); ++n) {
-        const RawLine& rq = m_q.raw[n];
-        const bool keep = m_q.tabMode == 999
-                              ? (rq.sheetNum == 0 || rq.tab == 0 || rq.level <= 2)
-                              : (rq.sheetNum == 0 || rq.sheetNum != chosen.sheetNum || rq.tab == chosen.tab ||
-                                 rq.level <= chosen.level);
-        if (keep)
-            rebuilt += "\r\n" + std::string(runtime::rtrim(rq.line));
-    }
-    buffer = rebuilt;
     return true;
 }
 
-void WindowParser::normalise(const std::string& source)
+// Offers the tabs of the first sheet and says which lines the analysis keeps.
+std::vector<bool> WindowParser::retainedLines(const TabChooser& chooseTab)
 {
-    std::string buffer = source;
-    std::string line;
-    bool quoted = false;
-    std::size_t firstWord = 0;
-    const auto finish = [&] {
-        if (!line.empty())
-            m_q.code.push_back(line);
-        line.clear();
-        firstWord = 0;
-        quoted = false;
-    };
-    for (std::size_t i = 0; i < buffer.size(); ++i) {
-        const char c = buffer[i];
-        if (quoted && c != '\r' && c != '\'') {
-            if (line.size() < LineRoom)
-                line += c;
-            continue;
+    std::vector<bool> keep(m_q.raw.size(), true);
+    if (m_q.tabs.size() < 2 || !chooseTab)
+        return keep;
+    const TabChoice choice = chooseTab(m_q.tabs);
+    m_q.tabMode = choice.mode;
+    if (m_q.tabMode == TabMode::All)
+        return keep;
+    RawLine chosen;
+    if (m_q.tabMode == TabMode::One) {
+        if (choice.entry >= m_q.tabs.size()) {
+            m_q.tabMode = TabMode::All;
+            return keep;
         }
-        if (!quoted && firstWord == 0 && !line.empty() && (c == ' ' || c == '(' || c == ',' || c == '\r')) {
-            firstWord = line.size();
-            for (std::size_t k = 0; k < firstWord; ++k)
-                line[k] = runtime::upperChar(line[k]);
-        }
-        if (c == '\r') {
-            finish();
-        } else if (static_cast<unsigned char>(c) < 32) {
-            continue;
-        } else if (c == '|') {
-            const std::size_t cr = buffer.find('\r', i);
-            if (cr != std::string::npos)
-                buffer[cr] = ' '; // the next physical line joins this one
-        } else if (c == ' ') {
-            if (!line.empty() && line.back() != ' ' && line.size() <= firstWord && line.size() < LineRoom)
-                line += c;
-        } else {
-            if (c == '\'')
-                quoted = !quoted;
-            if (line.size() < LineRoom)
-                line += c;
-        }
+        chosen = m_q.raw[m_q.tabs[choice.entry].rqIndex];
+        m_q.chosenTab = m_q.tabs[choice.entry].num;
     }
-    finish();
+    for (std::size_t n = 1; n < m_q.raw.size(); ++n) {
+        const RawLine& rq = m_q.raw[n];
+        keep[n] = m_q.tabMode == TabMode::None ? (rq.sheetNum == 0 || rq.tab == 0 || rq.level <= 2)
+                                               : (rq.sheetNum == 0 || rq.sheetNum != chosen.sheetNum ||
+                                                  rq.tab == chosen.tab || rq.level <= chosen.level);
+    }
+    return keep;
 }
 
 void WindowParser::readEntry(std::size_t index, int depth, std::string (&names)[11], int& sequence)
@@ -254,7 +319,9 @@ void WindowParser::readEntry(std::size_t index, int depth, std::string (&names)[
         name = close == std::string::npos || close < 2 ? s.substr(1) : s.substr(1, close - 1);
     } else {
         const std::size_t close = s.find(')', 1);
-        name = "!" + (s.empty() ? std::string() : (close == std::string::npos || close < 2 ? s.substr(1) : s.substr(1, close - 1)));
+        name = "!" + (s.empty()
+                          ? std::string()
+                          : (close == std::string::npos || close < 2 ? s.substr(1) : s.substr(1, close - 1)));
     }
     MenuRow row;
     row.name = runtime::fitted(name, 40);
@@ -357,15 +424,18 @@ void WindowParser::menuScan(std::size_t first, std::size_t last)
                 }
                 if (found) {
                     const std::string padded = up + " ";
-                    if (padded.find(",MDI,") != std::string::npos || padded.find(",MDI ") != std::string::npos ||
+                    if (padded.find(",MDI,") != std::string::npos ||
+                        padded.find(",MDI ") != std::string::npos ||
                         padded.find(" MDI,") != std::string::npos)
                         m_q.isMdi = true;
                     if (start == std::string::npos) {
                         m_q.title = "No Title";
                     } else if (start <= line.size()) {
                         const std::size_t end = line.find("')", at);
-                        m_q.title = runtime::fitted(
-                            line.substr(start, end == std::string::npos || end < start ? std::string::npos : end - start), 30);
+                        m_q.title = runtime::fitted(line.substr(start, end == std::string::npos || end < start
+                                                                           ? std::string::npos
+                                                                           : end - start),
+                                                    30);
                     }
                 }
                 continue;
@@ -379,7 +449,8 @@ void WindowParser::menuScan(std::size_t first, std::size_t last)
                 ++depth;
         } else if (startsWith(up, "ITEM,")) {
             continue;
-        } else if (inMenubar && (startsWith(up, "END ") || up == "END" || startsWith(up, "END!") || line[0] == '.')) {
+        } else if (inMenubar &&
+                   (startsWith(up, "END ") || up == "END" || startsWith(up, "END!") || line[0] == '.')) {
             if (startsWith(up, "END"))
                 line = ".   " + line.substr(3);
             while (!line.empty() && line[0] == '.') {
@@ -398,7 +469,8 @@ void WindowParser::menuScan(std::size_t first, std::size_t last)
 
 void WindowParser::hotKeysAndControls()
 {
-    static const std::array<const char*, 7> keywords = {"PROMPT", "GROUP", "BUTTON", "CHECK", "OPTION", "RADIO", "TAB"};
+    static const std::array<const char*, 7> keywords = {"PROMPT", "GROUP", "BUTTON", "CHECK",
+                                                        "OPTION", "RADIO", "TAB"};
     for (std::size_t i = 0; i < m_q.code.size(); ++i) {
         const std::string& line = m_q.code[i];
         if (line.empty() || line[0] == '!')
@@ -444,7 +516,8 @@ void WindowParser::hotKeysAndControls()
         if (std::find(keywords.begin(), keywords.end(), keyword) == keywords.end())
             continue;
         const std::size_t end = line.find("')", p + 2);
-        const std::string text = line.substr(p + 2, end == std::string::npos ? std::string::npos : end - p - 2);
+        const std::string text =
+            line.substr(p + 2, end == std::string::npos ? std::string::npos : end - p - 2);
         AltRow row;
         row.key = altLetter(text);
         row.name = runtime::fitted(text, 50);
@@ -464,12 +537,18 @@ void WindowParser::parse(const std::string& clipboardText, const TabChooser& cho
     std::string buffer = windowsLineEnds(clipboardText);
     buffer = std::string(runtime::rtrim(buffer));
     m_q.raw = rawLines(buffer);
-    nest(buffer, chooseTab);
-    normalise(buffer);
+    std::vector<bool> keep(m_q.raw.size(), true);
+    if (nest())
+        keep = retainedLines(chooseTab);
+    for (std::size_t n = 0; n < m_q.raw.size(); ++n) {
+        if (keep[n] && !m_q.raw[n].parts.normalised.empty())
+            m_q.code.push_back(m_q.raw[n].parts.normalised);
+    }
     menuScan(0, m_q.code.size());
     if (m_q.title.empty()) {
         message(m_dialogs,
-                "There does not appear to be a WINDOW( definition in the clipboard.||Copy a WINDOW( definition from the "
+                "There does not appear to be a WINDOW( definition in the clipboard.||Copy a WINDOW( "
+                "definition from the "
                 "Window... button and then press the READ CLIPBOARD button here.",
                 "NO WINDOW FOUND");
     }

@@ -13,8 +13,8 @@ namespace kestrix::keyanalysis {
 
 struct TabChoice
 {
-    int tabMode = 0;            // 0 all, 999 none, else the tab's number
-    std::size_t entry = 0;      // index in the offered tabs of the chosen one
+    TabMode mode = TabMode::All;
+    std::size_t entry = 0; // with TabMode::One, the index of the chosen one in the offered tabs
 };
 // The Tab Selection window: offered the tabs of the first sheet when it has two or more.
 using TabChooser = std::function<TabChoice(const std::vector<TabEntry>&)>;
@@ -26,15 +26,15 @@ class WindowParser final
 public:
     WindowParser(AnalysisQueues& queues, runtime::DialogService& dialogs) : m_q(queues), m_dialogs(dialogs) {}
 
-    // Steps 1 to 7 of an analysis.
+    // Reads the text into the queues: lines, nesting, tab choice, header, menu, hot keys and controls.
     void parse(const std::string& clipboardText, const TabChooser& chooseTab);
     // The header and menu scan over lines [first, last) of the normalised lines.
     void menuScan(std::size_t first, std::size_t last);
 
 private:
     std::vector<RawLine> rawLines(const std::string& buffer) const;
-    bool nest(std::string& buffer, const TabChooser& chooseTab);
-    void normalise(const std::string& buffer);
+    bool nest();
+    std::vector<bool> retainedLines(const TabChooser& chooseTab);
     void readEntry(std::size_t index, int depth, std::string (&names)[11], int& sequence);
     void hotKeysAndControls();
 
@@ -42,7 +42,11 @@ private:
     runtime::DialogService& m_dialogs;
 };
 
-// The Alt letter of a text: the character after the first '&' that is not part of "&&", upper-cased; NoKey without one.
+// Splits a logical line into its label, keyword and normalised form.
+LineParts splitLine(std::string_view line);
+
+// The Alt letter of a text: the character after the first '&' that is not part of "&&", upper-cased; NoKey
+// without one.
 char altLetter(const std::string& text);
 
 } // namespace kestrix::keyanalysis

@@ -9,8 +9,7 @@ GeneratedCode generateToClipboard(config::Session& session, const runtime::Recor
     GeneratedCode code = MessageGenerator(generatorSettings(session.configuration())).generate(message);
     if (code.failure)
         session.dialogs().message(*code.failure);
-    std::vector<std::string> lines = code.lines;
-    session.putCode(lines);
+    session.putCode(code.lines);
     return code;
 }
 

@@ -77,9 +77,4 @@ void Record::setNumber(int field, std::int64_t value, int element)
         m_values[slotOf(field, element)] = wrapToType(value, def.type);
 }
 
-void Record::setSlot(int index, Value value)
-{
-    m_values.at(index) = std::move(value);
-}
-
 } // namespace kestrix::runtime

@@ -43,7 +43,6 @@ public:
 
     using Value = std::variant<std::int64_t, std::string>;
     const Value& slot(int index) const { return m_values.at(index); }
-    void setSlot(int index, Value value);
 
 private:
     int slotOf(int field, int element) const;

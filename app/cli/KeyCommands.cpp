@@ -107,7 +107,7 @@ void writeJson(std::ostream& out, const ka::WindowAnalysis& analysis, const std:
     json.field("isMdi", q.isMdi);
     json.field("childNoMerge", q.childNoMerge);
     json.field("frameNoMerge", q.frameNoMerge);
-    json.field("tabMode", q.tabMode);
+    json.field("tabMode", q.tabMode == ka::TabMode::All ? 0 : q.tabMode == ka::TabMode::None ? 999 : q.chosenTab);
     json.field("conflicts", {{"alt", q.conflictsAlt}, {"key", q.conflictsKey}, {"menu", q.conflictsMenu}});
     json.field("captions", {utf8(ka::altCaption(q)), utf8(ka::hotCaption(q)), utf8(ka::menuCaption(q))});
     json.field("frame", {{"name", utf8(q.frame.name)},
@@ -173,15 +173,15 @@ int analyze(CliContext& ctx, const KeyOptions& o)
     RecordingDialogs dialogs(ctx.dialogs);
     const ka::TabChooser chooseTab = [&](const std::vector<ka::TabEntry>& tabs) {
         if (o.tab == "none")
-            return ka::TabChoice{999, 0};
+            return ka::TabChoice{ka::TabMode::None, 0};
         if (o.tab != "all") {
             const int wanted = std::atoi(o.tab.c_str());
             for (std::size_t i = 0; i < tabs.size(); ++i) {
                 if (tabs[i].num == wanted)
-                    return ka::TabChoice{wanted, i};
+                    return ka::TabChoice{ka::TabMode::One, i};
             }
         }
-        return ka::TabChoice{0, 0};
+        return ka::TabChoice{};
     };
     ka::WindowAnalysis analysis(dialogs, frames);
     analysis.sort(o.sort);

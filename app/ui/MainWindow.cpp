@@ -2,26 +2,17 @@
 
 #include "app/ToolCatalog.h"
 #include "app/ui/AboutWindow.h"
-#include "runtime/ui/AppIcons.h"
 #include "app/ui/HelpViewer.h"
 #include "app/ui/ToolTipSwitch.h"
-#include "clipboard/ui/ClipViewWindow.h"
-#include "equates/TipsFile.h"
-#include "equates/ui/Loaders.h"
-#include "equates/ui/TipOfTheDayWindow.h"
-#include "keyanalysis/ui/AltKeyAnalysisWindow.h"
-#include "message/MessageInsertRecord.h"
-#include "message/ui/MakeInputWindow.h"
-#include "message/ui/MsgInsertBrowse.h"
-#include "equates/PopupRecord.h"
-#include "equates/ui/PopupChooser.h"
-#include "runtime/ui/HelpRequest.h"
-#include "runtime/WinPath.h"
+#include "clipboard/ui/ClipboardTools.h"
 #include "config/ConfigRecord.h"
 #include "config/Settings.h"
 #include "config/ui/ConfigurationWindow.h"
 #include "data/DataFileNames.h"
 #include "data/DataFileRegistry.h"
+#include "equates/ui/Loaders.h"
+#include "runtime/ui/AppIcons.h"
+#include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
 #include "runtime/ui/WindowPlacement.h"
@@ -30,12 +21,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QUrl>
+
+#include <algorithm>
 
 // Resources of a static library are registered by hand.
 static void initResources()
@@ -53,7 +47,12 @@ constexpr const char* SupportMail = "mailto:support@kestrix.example.org?subject=
 } // namespace
 
 MainWindow::MainWindow(config::Session& session, QWidget* parent)
-    : QMainWindow(parent), m_session(session), m_startup(session)
+    : MainWindow(session, installedTools(session), parent)
+{
+}
+
+MainWindow::MainWindow(config::Session& session, runtime::ToolShelf tools, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_startup(session), m_shelf(std::move(tools))
 {
     initResources();
     setObjectName(QStringLiteral("Main"));
@@ -69,64 +68,11 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
     runtime::setHelpHandler([this](const QString& topic) { showHelp(topic); });
     updateModeIcons();
 
-    registerTool(Procedure::ClipView, [](config::Session& s) -> runtime::ToolWindow* {
-        return new clipboard::ClipViewWindow(s.clipboardQueue(),
-                                             config::fontOf(s.configuration(), config::FontRow::ClipboardViewer),
-                                             s.tools(), s.positions());
-    });
-    setClipboardActions(
-        [this] {
-            std::vector<std::string> nothing;
-            m_session.putCodeOnClipboard(nothing, clipboard::ClipMode::Reput, true);
-        },
-        [this] { m_session.clipboardQueue().erase(); }, [this] { startTool(Procedure::ClipView); });
+    setClipboardActions([this] { m_session.clipboardQueue().reput(); },
+                        [this] { m_session.clipboardQueue().erase(); },
+                        [this] { startTool(clipboard::ClipViewProcedure); });
     setEquateLoader([this] { equates::loadEquatesWithProgress(m_session, this); });
     setPopupLoader([this] { equates::loadPopupsWithProgress(m_session, this); });
-    registerTool("AltKeyAnalysis", [](config::Session& s) -> runtime::ToolWindow* {
-        // The Read and Debug tabs are for those who test the analysis.
-        const bool debugTabs = runtime::IniFile(runtime::resolveWinPath("ktxtest.ini")).value("test", "test1") == "1";
-        auto* window = new keyanalysis::AltKeyAnalysisWindow(s.dialogs(), s.systemClipboard(),
-                                                             keyanalysis::FrameStore::inDataDirectory(), debugTabs,
-                                                             s.tools(), s.positions());
-        window->readClipboard(); // the analysis runs once as the window opens
-        return window;
-    });
-    registerTool("MakeInput", [](config::Session& s) -> runtime::ToolWindow* { return message::MakeInputWindow::open(s); });
-    registerTool(Procedure::MessageInserts, [](config::Session& s) -> runtime::ToolWindow* {
-        auto inserts = std::make_shared<data::DataFileUse>(s.files(), data::FileName::MessageInserts,
-                                                           message::messageInsertLayout());
-        auto popups = std::make_shared<data::DataFileUse>(s.files(), data::FileName::Popups, equates::popupLayout());
-        if (!*inserts || !*popups)
-            return nullptr;
-        auto* window = new message::MsgInsertBrowseWindow(
-            *inserts->file(), s.dialogs(), {}, s.configuration().number(config::Cfg::LookBold, 2) != 0, s.tools(),
-            s.positions());
-        window->browse()->setPopupCode([window, popups](const std::string& type, const std::string& conversions,
-                                                        std::size_t maxLength) {
-            return equates::choosePopupCode(window, *popups->file(), type, conversions, maxLength);
-        });
-        QObject::connect(window, &QObject::destroyed, [inserts, popups] {}); // the files stay open while it lives
-        return window;
-    });
-    registerTool(Procedure::TipOfTheDay, [](config::Session& s) -> runtime::ToolWindow* {
-        // "123" marks the call at start-up, read once.
-        const bool atStartup = s.modes().toolParameter == "123";
-        s.modes().toolParameter.clear();
-        if (atStartup && !equates::TipBrowser::showOnStartup(s.programIni()))
-            return nullptr;
-        auto tips = std::make_shared<data::DataFileUse>(s.files(), equates::TipsFileName, equates::tipLayout());
-        if (!*tips)
-            return nullptr;
-        auto* window = new equates::TipOfTheDayWindow(*tips->file(), s.programIni(),
-                                                      s.configuration().number(config::Cfg::LookBold, 12) != 0,
-                                                      s.tools(), s.positions());
-        QObject::connect(window, &QObject::destroyed, [tips] {}); // the file stays open while the window lives
-        if (!window->showNext()) {
-            delete window; // an empty tips file: no window, no message
-            return nullptr;
-        }
-        return window;
-    });
 }
 
 MainWindow::~MainWindow()
@@ -150,34 +96,21 @@ void MainWindow::buildMenus()
     connect(addMenuAction(file, QStringLiteral("E&xit"), QStringLiteral("exit")), &QAction::triggered, this,
             &QWidget::close);
 
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    for (const ToolEntry& tool : toolsMenu()) {
-        QAction* action = addMenuAction(tools, runtime::toQt(tool.menuText), runtime::toQt("tool_" + tool.procedure));
-        action->setEnabled(false);
-        const std::string procedure = tool.procedure;
-        connect(action, &QAction::triggered, this, [this, procedure] { startTool(procedure); });
-        m_toolActions[tool.procedure] = action;
-    }
-
-    QMenu* dictionary = menuBar()->addMenu(QStringLiteral("&Dictionary"));
-    addMenuAction(dictionary, QStringLiteral("&Open"), QStringLiteral("dictionaryOpen"))->setEnabled(false);
-    addMenuAction(dictionary, QStringLiteral("&Import"), QStringLiteral("dictionaryImport"))->setEnabled(false);
+    addToolItems(menuBar()->addMenu(QStringLiteral("&Tools")), runtime::ToolMenu::Tools);
+    addToolItems(menuBar()->addMenu(QStringLiteral("&Dictionary")), runtime::ToolMenu::Dictionary);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
     connect(addMenuAction(settings, QStringLiteral("&Configuration"), QStringLiteral("configuration")),
             &QAction::triggered, this, &MainWindow::runConfiguration);
-    QAction* inserts = addMenuAction(settings, QStringLiteral("&Message Inserts"), QStringLiteral("messageInserts"));
-    inserts->setToolTip(QStringLiteral("Edit Inserts for Messages"));
-    inserts->setEnabled(false);
-    connect(inserts, &QAction::triggered, this, [this] { startTool(Procedure::MessageInserts); });
-    m_toolActions[Procedure::MessageInserts] = inserts;
+    addToolItems(settings, runtime::ToolMenu::Settings);
     QAction* loadEquates = addMenuAction(settings, QStringLiteral("Load &Equates"), QStringLiteral("loadEquates"));
     loadEquates->setEnabled(false);
     connect(loadEquates, &QAction::triggered, this, [this] {
-        m_session.modes().toolParameter = "LoadEquates";
+        if (!m_equateLoader)
+            return;
+        m_equateLoader();
+        // Windows that show equates read them again once the load is over.
         m_session.tools().broadcast(runtime::ToolEvent::EquatesReloaded);
-        if (m_equateLoader)
-            m_equateLoader();
     });
     QAction* loadPopups = addMenuAction(settings, QStringLiteral("Load &Popups"), QStringLiteral("loadPopups"));
     loadPopups->setEnabled(false);
@@ -227,20 +160,46 @@ void MainWindow::buildMenus()
             });
     connect(addMenuAction(help, QStringLiteral("&How to Use Help"), QStringLiteral("helpHowTo")), &QAction::triggered,
             this, [this] { showHelp(QStringLiteral("~How_To_Use_Help")); });
-    QAction* tip = addMenuAction(help, QStringLiteral("Tip of the Day"), QStringLiteral("tipOfTheDay"));
-    tip->setEnabled(false);
-    connect(tip, &QAction::triggered, this, [this] {
-        if (m_session.modes().toolParameter == "123")
-            m_session.modes().toolParameter.clear();
-        startTool(Procedure::TipOfTheDay);
-    });
-    m_toolActions[Procedure::TipOfTheDay] = tip;
+    addToolItems(help, runtime::ToolMenu::Help);
     connect(addMenuAction(help, QStringLiteral("About..."), QStringLiteral("about")), &QAction::triggered, this,
             [this] { showAbout(true); });
     connect(addMenuAction(help, QStringLiteral("Kestrix on the &Web"), QStringLiteral("webPage")), &QAction::triggered,
             this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebPage))); });
     connect(addMenuAction(help, QStringLiteral("&E-mail Support"), QStringLiteral("email")), &QAction::triggered, this,
             [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(SupportMail))); });
+}
+
+QString MainWindow::actionName(const runtime::ToolSpec& spec)
+{
+    return runtime::toQt(spec.actionName.empty() ? "tool_" + spec.procedure : spec.actionName);
+}
+
+// The tool items of `menu`: first in the catalog's order, then any other tool registered for it.
+void MainWindow::addToolItems(QMenu* menu, runtime::ToolMenu which)
+{
+    std::vector<const runtime::ToolRegistration*> items;
+    for (const std::string& procedure : menuOrder(which)) {
+        if (const runtime::ToolRegistration* tool = m_shelf.find(procedure); tool && tool->spec.menu == which)
+            items.push_back(tool);
+    }
+    for (const runtime::ToolRegistration& tool : m_shelf.tools()) {
+        if (tool.spec.menu == which && std::find(items.begin(), items.end(), &tool) == items.end())
+            items.push_back(&tool);
+    }
+    for (const runtime::ToolRegistration* tool : items) {
+        const runtime::ToolSpec& spec = tool->spec;
+        if (spec.menuText.empty())
+            continue;
+        QAction* action = addMenuAction(menu, runtime::toQt(spec.menuText), actionName(spec));
+        if (!spec.tip.empty())
+            action->setToolTip(runtime::toQt(spec.tip));
+        if (!spec.shortcut.empty())
+            action->setShortcut(QKeySequence(runtime::toQt(spec.shortcut)));
+        action->setEnabled(static_cast<bool>(tool->open));
+        const std::string procedure = spec.procedure;
+        connect(action, &QAction::triggered, this, [this, procedure] { startTool(procedure); });
+        m_toolActions[procedure] = action;
+    }
 }
 
 QAction* MainWindow::addToolButton(const QString& tip, const QString& icon, const QString& name, QAction* menuItem)
@@ -266,14 +225,22 @@ void MainWindow::buildToolBar()
 {
     m_toolBar = addToolBar(QStringLiteral("Tools"));
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
-    for (const ToolEntry& tool : toolsMenu()) {
-        if (tool.toolbarTip.empty())
+    std::vector<const runtime::ToolRegistration*> buttons;
+    for (const std::string& procedure : toolbarOrder()) {
+        if (const runtime::ToolRegistration* tool = m_shelf.find(procedure))
+            buttons.push_back(tool);
+    }
+    for (const runtime::ToolRegistration& tool : m_shelf.tools()) {
+        if (std::find(buttons.begin(), buttons.end(), &tool) == buttons.end())
+            buttons.push_back(&tool);
+    }
+    for (const runtime::ToolRegistration* tool : buttons) {
+        const runtime::ToolSpec& spec = tool->spec;
+        const auto item = m_toolActions.find(spec.procedure);
+        if (spec.toolbarTip.empty() || item == m_toolActions.end())
             continue;
-        addToolButton(runtime::toQt(tool.toolbarTip), runtime::toQt(tool.icon), runtime::toQt("button_" + tool.procedure),
-                      m_toolActions.at(tool.procedure));
-        if (tool.procedure == "CodeStoreBrowse")
-            addToolButton(QStringLiteral("Open Dictionary, for import use menu"), QStringLiteral("TBDICT"),
-                          QStringLiteral("button_dictionaryOpen"), findAction(QStringLiteral("dictionaryOpen")));
+        addToolButton(runtime::toQt(spec.toolbarTip), runtime::toQt(spec.icon),
+                      QStringLiteral("button_") + actionName(spec).remove(QStringLiteral("tool_")), item->second);
     }
     m_toolBar->addSeparator();
     QAction* clipMode = addToolButton(QStringLiteral("Toggle Clipboard Change/Add Mode"), QStringLiteral("CLIPchg"),
@@ -329,18 +296,21 @@ void MainWindow::toggleAbcMode()
 
 void MainWindow::registerTool(const std::string& procedure, ToolFactory factory)
 {
-    m_factories[procedure] = std::move(factory);
+    const runtime::ToolRegistration* known = m_shelf.find(procedure);
+    m_shelf.add(known ? known->spec : runtime::ToolSpec{procedure},
+                [this, factory = std::move(factory)](runtime::StartReason) { return factory(m_session); });
     if (auto it = m_toolActions.find(procedure); it != m_toolActions.end())
         it->second->setEnabled(true);
 }
 
-runtime::ToolRegistry::StartOutcome MainWindow::startTool(const std::string& procedure)
+runtime::ToolRegistry::StartOutcome MainWindow::startTool(const std::string& procedure, runtime::StartReason reason)
 {
-    auto factory = m_factories.find(procedure);
-    if (factory == m_factories.end())
+    const runtime::ToolRegistration* tool = m_shelf.find(procedure);
+    if (!tool || !tool->open)
         return runtime::ToolRegistry::StartOutcome::Refused;
+    const runtime::ToolFactory open = tool->open; // the registration may change while the window opens
     return m_session.tools().start(procedure, [&]() -> runtime::ToolInstance* {
-        runtime::ToolWindow* window = factory->second(m_session);
+        runtime::ToolWindow* window = open(reason);
         if (!window)
             return nullptr;
         m_mdi->addSubWindow(window);
@@ -375,32 +345,34 @@ void MainWindow::setClipboardActions(std::function<void()> reput, std::function<
 
 MainWindow::StartResult MainWindow::start()
 {
-    // 1. The files the frame holds for the whole run.
+    // The files the frame holds for the whole run.
     if (!m_startup.openSharedFiles())
         return StartResult::Halted;
-    // 2. The frame, where it was last time.
+    // The frame, where it was last time.
     runtime::restorePlacement(this, m_session.positions(), config::Ini::MainProcedure);
     show();
-    // 3, 4. The configuration; the Configuration window until one exists.
+    // The configuration; the Configuration window until one exists.
     while (!m_startup.readConfiguration()) {
         // Cancelling the very first configuration ends the program rather than asking forever.
         if (!runConfiguration())
             return StartResult::Cancelled;
     }
-    // 5. Tool tips.
+    // Tool tips as configured.
     applyToolTipSetting();
-    // 6, 7. Loaders of the equates and popups, when their data is missing or old.
+    // The equates and popups, loaded again when their data is missing or old.
     if (m_equateLoader && m_startup.equatesNeedLoading())
         m_equateLoader();
     if (m_popupLoader && m_startup.popupsNeedLoading())
         m_popupLoader();
-    // 8. Template family.
+    // The template family.
     m_startup.readAbcMode();
     updateModeIcons();
     m_started = true;
     showAbout(false);
-    m_session.modes().toolParameter = "123";
-    startTool(Procedure::TipOfTheDay);
+    for (const runtime::ToolRegistration& tool : m_shelf.tools()) {
+        if (tool.spec.opensAtStartup)
+            startTool(tool.spec.procedure, runtime::StartReason::AtStartup);
+    }
     return StartResult::Started;
 }
 
@@ -429,7 +401,6 @@ void MainWindow::applyToolTipSetting()
 void MainWindow::showAbout(bool fromMenu)
 {
     if (fromMenu) {
-        m_session.modes().toolParameter = "FromMenu";
         AboutWindow about(true, this);
         about.exec();
         return;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/StartupSequence.h"
+#include "app/ui/InstalledTools.h"
 #include "config/Session.h"
 #include "runtime/ToolRegistry.h"
+#include "runtime/ui/ToolShelf.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -35,7 +37,10 @@ class MainWindow final : public QMainWindow
 public:
     using ToolFactory = std::function<runtime::ToolWindow*(config::Session&)>;
 
+    // With every installed tool.
     explicit MainWindow(config::Session& session, QWidget* parent = nullptr);
+    // With the tools of `tools` only, each in the menu its registration names.
+    MainWindow(config::Session& session, runtime::ToolShelf tools, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     enum class StartResult {
@@ -45,9 +50,10 @@ public:
     };
     StartResult start();
 
-    // Makes a tool available: its menu item and toolbar button become enabled.
+    // Gives a tool another factory; its menu item and toolbar button become enabled.
     void registerTool(const std::string& procedure, ToolFactory factory);
-    runtime::ToolRegistry::StartOutcome startTool(const std::string& procedure);
+    runtime::ToolRegistry::StartOutcome startTool(const std::string& procedure,
+                                                  runtime::StartReason reason = runtime::StartReason::FromMenu);
     // Work that later parts of the program provide; the menu items stay disabled until then.
     void setEquateLoader(std::function<void()> loader);
     void setPopupLoader(std::function<void()> loader);
@@ -67,6 +73,8 @@ private:
     void buildMenus();
     void buildToolBar();
     QAction* addMenuAction(QMenu* menu, const QString& text, const QString& name);
+    void addToolItems(QMenu* menu, runtime::ToolMenu which);
+    static QString actionName(const runtime::ToolSpec& spec);
     QAction* addToolButton(const QString& tip, const QString& icon, const QString& name, QAction* menuItem);
     void toolbarFor(QAction* button, QAction* menuItem);
     void updateModeIcons();
@@ -82,7 +90,7 @@ private:
     QMdiArea* m_mdi = nullptr;
     QToolBar* m_toolBar = nullptr;
     ToolTipSwitch* m_toolTips = nullptr;
-    std::map<std::string, ToolFactory> m_factories;
+    runtime::ToolShelf m_shelf;
     std::map<std::string, QAction*> m_toolActions;
     std::function<void()> m_equateLoader;
     std::function<void()> m_popupLoader;

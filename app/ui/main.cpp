@@ -1,4 +1,5 @@
 #include "app/DataDirectorySetup.h"
+#include "app/ui/InstalledTools.h"
 #include "app/ui/MainWindow.h"
 #include "clipboard/ui/QtClipboard.h"
 #include "config/Session.h"
@@ -29,8 +30,12 @@ int main(int argc, char** argv)
                                      QString::fromStdString(runtime::defaultDataDirectory().string()));
     const QCommandLineOption exitAfterStart(QStringLiteral("exit-after-start"),
                                             QStringLiteral("End the program as soon as start-up has finished."));
+    const QCommandLineOption analysisDebugTabs(
+        QStringLiteral("analysis-debug-tabs"),
+        QStringLiteral("Show the Read and Debug tabs of the Window Key Analysis (for testing the analysis)."));
     parser.addOption(dataDir);
     parser.addOption(exitAfterStart);
+    parser.addOption(analysisDebugTabs);
     parser.process(application);
 
     const auto entered = runtime::enterDataDirectory(parser.value(dataDir).toStdString());
@@ -46,7 +51,9 @@ int main(int argc, char** argv)
     runtime::QtDialogs dialogs;
     clipboard::QtClipboard systemClipboard;
     config::Session session(dialogs, systemClipboard);
-    app::MainWindow frame(session);
+    app::ToolOptions toolOptions;
+    toolOptions.analysisDebugTabs = parser.isSet(analysisDebugTabs);
+    app::MainWindow frame(session, app::installedTools(session, toolOptions));
     dialogs.setParent(&frame);
     switch (frame.start()) {
     case app::MainWindow::StartResult::Halted:

@@ -18,7 +18,7 @@ TEST(ClipboardQueue, ChangeModeReplacesAndAddModeAppends)
     ClipboardQueue queue(clip);
     auto first = lines({"MESSAGE('a', |", "'', ICON:None)"});
     queue.put(first, ClipMode::Change, true, false);
-    EXPECT_TRUE(first.empty()); // taken
+    EXPECT_EQ(first.size(), 2u); // the caller's lines are copied, not taken
     EXPECT_EQ(clip.text(), "MESSAGE('a', |\r\n'', ICON:None)");
     auto second = lines({"x = 1"});
     queue.put(second, ClipMode::Change, true, false);
@@ -27,8 +27,7 @@ TEST(ClipboardQueue, ChangeModeReplacesAndAddModeAppends)
     queue.put(third, ClipMode::Add, true, false);
     EXPECT_EQ(clip.text(), "x = 1\r\ny = 2");
     // Switching back to change mode keeps the queue until the next generation.
-    auto none = std::vector<std::string>{};
-    queue.put(none, ClipMode::Reput, true, false);
+    queue.reput();
     EXPECT_EQ(clip.text(), "x = 1\r\ny = 2");
     auto fourth = lines({"z"});
     queue.put(fourth, ClipMode::Change, true, false);
@@ -42,10 +41,21 @@ TEST(ClipboardQueue, ReputTakesNothingAndRebuildsOverOtherText)
     auto code = lines({"a", "b"});
     queue.put(code, ClipMode::Add, true, false);
     clip.setText("copied by another program");
-    auto ignored = lines({"never"});
-    queue.put(ignored, ClipMode::Reput, true, false);
+    EXPECT_EQ(queue.reput(), "a\r\nb");
     EXPECT_EQ(clip.text(), "a\r\nb");
-    EXPECT_EQ(ignored.size(), 1u);
+    EXPECT_EQ(queue.lines().size(), 2u);
+}
+
+TEST(ClipboardQueue, TheSameLinesCanBePutTwice)
+{
+    MemoryClipboard clip;
+    ClipboardQueue queue(clip);
+    const std::vector<std::string> code = lines({"x = 1", "y = 2"});
+    queue.put(code, ClipMode::Add, true, false);
+    queue.put(code, ClipMode::Add, true, false);
+    EXPECT_EQ(clip.text(), "x = 1\r\ny = 2\r\nx = 1\r\ny = 2");
+    queue.put(std::span<const std::string>(code).subspan(1), ClipMode::Change, true, false);
+    EXPECT_EQ(clip.text(), "y = 2");
 }
 
 TEST(ClipboardQueue, LinesWithoutAddedEndsAreTakenAsTheyAre)

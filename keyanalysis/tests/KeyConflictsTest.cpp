@@ -37,8 +37,9 @@ TEST(KeyConflicts, HotKeysOnAltLettersAndOnReservedKeys)
     EXPECT_EQ(q.conflictsKey, 2);
     EXPECT_EQ(hotCaption(q), "&Hot Keys  (2 Conflicts)");
     for (const AltRow& row : q.alt) {
-        if (row.key == 'N')
+        if (row.key == 'N') {
             EXPECT_EQ(row.colours.fg, Red);
+        }
     }
     int aqua = 0;
     for (const HotRow& row : q.hot)
@@ -62,8 +63,9 @@ TEST(KeyConflicts, MenuLettersAndAvailableLetters)
         }
     }
     for (const AltRow& row : q.alt) {
-        if (row.name == "Name:")
+        if (row.name == "Name:") {
             EXPECT_EQ(row.available, " N A M");
+        }
     }
 }
 

@@ -124,8 +124,9 @@ TEST(WindowParser, NestingProblemsAreReportedNotCrashedOn)
     EXPECT_EQ(tooDeep.dialogs.shown[0].text, "Too many levels @ 21"); // the twentieth group
 
     Parsed surplus("W WINDOW('S')\r\nEND\r\nEND\r\nBUTTON('&B')\r\n");
-    EXPECT_EQ(surplus.dialogs.shown.at(0).text, "End level screwed up at line=3");
-    EXPECT_EQ(surplus.q.raw[2].line, "level prob here");
+    EXPECT_EQ(surplus.dialogs.shown.at(0).text, "Window has an END too many at line 3");
+    EXPECT_EQ(surplus.q.raw[2].line, "END"); // the line stays as read
+    EXPECT_EQ(surplus.q.code[2], "END");
 
     Parsed missing("W WINDOW('M')\r\nGROUP('g')\r\nBUTTON('&B')\r\n");
     EXPECT_EQ(missing.dialogs.shown.at(0).text, "Window does not have proper number of END's");
@@ -163,22 +164,86 @@ TEST(WindowParser, TabSelectionLimitsTheControls)
     std::vector<TabEntry> offered;
     Parsed all(text, [&](const std::vector<TabEntry>& tabs) {
         offered = tabs;
-        return TabChoice{0, 0};
+        return TabChoice{};
     });
     ASSERT_EQ(offered.size(), 2u);
     EXPECT_EQ(offered[1].num, 2);
     EXPECT_EQ(offered[1].name, "TAB('&Two')");
     EXPECT_EQ(all.q.alt.size(), 5u);
 
-    Parsed second(text, [](const std::vector<TabEntry>&) { return TabChoice{2, 1}; });
-    EXPECT_EQ(second.q.tabMode, 2);
+    Parsed second(text, [](const std::vector<TabEntry>&) { return TabChoice{TabMode::One, 1}; });
+    EXPECT_EQ(second.q.tabMode, TabMode::One);
+    EXPECT_EQ(second.q.chosenTab, 2);
     EXPECT_FALSE(second.alt("&A"));
     EXPECT_TRUE(second.alt("&B"));
     EXPECT_TRUE(second.alt("&C"));
     EXPECT_TRUE(second.alt("&One")); // the tabs themselves stay
 
-    Parsed none(text, [](const std::vector<TabEntry>&) { return TabChoice{999, 0}; });
+    Parsed none(text, [](const std::vector<TabEntry>&) { return TabChoice{TabMode::None, 0}; });
     EXPECT_FALSE(none.alt("&A"));
     EXPECT_FALSE(none.alt("&B"));
     EXPECT_TRUE(none.alt("&Two"));
+}
+
+TEST(WindowParser, LinesSplitIntoLabelKeywordAndNormalisedText)
+{
+    struct Case
+    {
+        const char* line;
+        const char* label;
+        const char* keyword;
+        const char* normalised;
+    };
+    const Case cases[] = {
+        {"   W WINDOW('Two  blanks'),AT(1,  2)", "W", "WINDOW", "W WINDOW('Two  blanks'),AT(1,2)"},
+        {"  button('&OK'), USE(?Ok)", "", "BUTTON", "BUTTON('&OK'),USE(?Ok)"},
+        {"EndDate ENTRY(@d6),USE(EndDate)", "EndDate", "ENTRY", "ENDDATE ENTRY(@d6),USE(EndDate)"},
+        {"Loc:Group   GROUP('g')", "Loc:Group", "GROUP", "LOC:GROUP GROUP('g')"},
+        {"  end", "", "END", "END"},
+        {"  END  ! closes the sheet", "", "END", "END !closesthesheet"},
+        {"  .", "", ".", "."},
+        {"MENUBAR,NOMERGE", "", "MENUBAR", "MENUBAR,NOMERGE"},
+        {"   ", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        const LineParts parts = splitLine(c.line);
+        EXPECT_EQ(parts.label, c.label) << c.line;
+        EXPECT_EQ(parts.keyword, c.keyword) << c.line;
+        EXPECT_EQ(parts.normalised, c.normalised) << c.line;
+    }
+}
+
+TEST(WindowParser, KeywordsAreWholeWordsNotTheirFirstLetters)
+{
+    // A control labelled EndDate closed a level once, and the tab choice was then never offered.
+    const std::string text = "W WINDOW('Tabs')\r\n SHEET\r\n  TAB('&One')\r\n   BUTTON('&A')\r\n"
+                             "EndDate ENTRY(@d6),USE(EndDate)\r\nTabular STRING('x')\r\nGroupName STRING('y')\r\n  END\r\n"
+                             "  TAB('&Two')\r\n   BUTTON('&B')\r\n  END\r\n END\r\n BUTTON('&C')\r\nEND\r\n";
+    int offered = 0;
+    Parsed p(text, [&](const std::vector<TabEntry>& tabs) {
+        offered = static_cast<int>(tabs.size());
+        return TabChoice{TabMode::One, 1};
+    });
+    EXPECT_EQ(offered, 2);
+    EXPECT_TRUE(p.dialogs.shown.empty());
+    EXPECT_FALSE(p.alt("&A"));
+    EXPECT_TRUE(p.alt("&B"));
+    EXPECT_EQ(p.q.raw[4].level, 3); // EndDate stands inside the first tab
+    EXPECT_EQ(p.q.raw[4].parts.keyword, "ENTRY");
+
+    // A labelled structure opens its level like any other.
+    Parsed labelled("W WINDOW('L')\r\nOpts OPTION('&Pick')\r\n RADIO('&Yes')\r\nEND\r\nEND\r\n");
+    EXPECT_TRUE(labelled.dialogs.shown.empty());
+    EXPECT_EQ(labelled.q.raw[2].levelType, "opt");
+    EXPECT_EQ(labelled.q.raw[4].level, 0);
+}
+
+TEST(WindowParser, NoNestingMessageTextReachesTheLines)
+{
+    Parsed surplus("W WINDOW('S')\r\nEND\r\nEND\r\nEND\r\nBUTTON('&B')\r\n");
+    for (const RawLine& rq : surplus.q.raw)
+        EXPECT_EQ(rq.line.find("level"), std::string::npos);
+    for (const std::string& line : surplus.q.code)
+        EXPECT_EQ(line.find("level"), std::string::npos);
+    EXPECT_TRUE(surplus.alt("&B")); // the scans still run after the broken nesting
 }

@@ -64,14 +64,14 @@ TabChoice chooseTabInteractively(QWidget* parent, const std::vector<TabEntry>& t
     QObject::connect(select, &QPushButton::clicked, &dialog, [&] {
         const int row = table->indexOfTopLevelItem(table->currentItem());
         if (row >= 0) {
-            choice = {tabs[static_cast<std::size_t>(row)].num, static_cast<std::size_t>(row)};
+            choice = {TabMode::One, static_cast<std::size_t>(row)};
             dialog.accept();
         }
     });
     QObject::connect(table, &QTreeWidget::itemDoubleClicked, select, &QPushButton::click);
     QObject::connect(all, &QPushButton::clicked, &dialog, &QDialog::reject);
     QObject::connect(none, &QPushButton::clicked, &dialog, [&] {
-        choice = {999, 0};
+        choice = {TabMode::None, 0};
         dialog.accept();
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

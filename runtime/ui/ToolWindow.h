@@ -5,7 +5,9 @@
 
 #include <QMdiSubWindow>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 // Base of every tool's MDI child window: it answers the frame's broadcasts,
 // keeps its position under its procedure's name, and tells the registry when
@@ -24,6 +26,8 @@ public:
     void deliver(ToolEvent event) override;
     // Call once the window is in the MDI area.
     void restorePosition();
+    // Keeps a resource (the use of a data file, say) for as long as the window lives.
+    void holdWhileOpen(std::shared_ptr<void> resource) { m_held.push_back(std::move(resource)); }
 
 signals:
     void equatesReloaded();
@@ -40,6 +44,7 @@ private:
     ToolRegistry& m_registry;
     WindowPositionStore m_positions;
     bool m_registered = true;
+    std::vector<std::shared_ptr<void>> m_held;   // released after the derived window is gone
 };
 
 } // namespace kestrix::runtime

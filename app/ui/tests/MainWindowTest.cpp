@@ -1,6 +1,7 @@
 #include "app/DataDirectorySetup.h"
 #include "app/ui/HelpViewer.h"
 #include "runtime/IniFile.h"
+#include "app/ui/InstalledTools.h"
 #include "app/ui/MainWindow.h"
 #include "runtime/ui/HelpRequest.h"
 #include "config/ConfigRecord.h"
@@ -327,6 +328,85 @@ private slots:
         QVERIFY(viewer);
         QCOMPARE(viewer->currentPage(), QStringLiteral("message_maker.html"));
         QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Code Structure")));
+    }
+
+    void aToolRegisteredByItsFolderAppearsInTheMenuAndToolbar()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        runtime::ToolShelf tools = app::installedTools(session);
+        int opened = 0;
+        int fromMenu = 0;
+        tools.add({"NewTool", runtime::ToolMenu::Tools, "&New Tool", "New Tool", "TBNOTE", "Ctrl+Shift+N"},
+                  [&](runtime::StartReason reason) {
+                      ++opened;
+                      fromMenu += reason == runtime::StartReason::FromMenu ? 1 : 0;
+                      return makeTool(session, "NewTool");
+                  });
+        tools.add({"NotYet", runtime::ToolMenu::Settings, "Not &Yet", "Not Yet", "TBNOTE"}); // not built
+        app::MainWindow frame(session, std::move(tools));
+
+        QMenu* toolsMenu = frame.menuBar()->actions()[1]->menu();
+        QCOMPARE(menuTexts(toolsMenu).size(), 15);
+        QCOMPARE(menuTexts(toolsMenu).back(), QStringLiteral("&New Tool")); // after the catalog's tools
+        QAction* item = frame.findAction(QStringLiteral("tool_NewTool"));
+        QVERIFY(item && item->isEnabled());
+        QCOMPARE(item->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+N")));
+        QCOMPARE(menuTexts(frame.menuBar()->actions()[3]->menu()).at(2), QStringLiteral("Not &Yet"));
+        QVERIFY(!frame.findAction(QStringLiteral("tool_NotYet"))->isEnabled());
+
+        QStringList tips;
+        for (QAction* a : frame.toolBar()->actions())
+            tips << a->toolTip();
+        QCOMPARE(tips.indexOf(QStringLiteral("New Tool")), tips.indexOf(QStringLiteral("Stick Note")) + 1);
+        QCOMPARE(tips.indexOf(QStringLiteral("Not Yet")), tips.indexOf(QStringLiteral("New Tool")) + 1);
+        QAction* button = frame.findAction(QStringLiteral("button_NewTool"));
+        QVERIFY(button->isEnabled());
+        QVERIFY(!frame.findAction(QStringLiteral("button_NotYet"))->isEnabled());
+        button->trigger();
+        QCOMPARE(opened, 1);
+        QCOMPARE(fromMenu, 1);
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        QVERIFY(session.tools().isRunning("NewTool"));
+        QCOMPARE(frame.startTool("NotYet"), runtime::ToolRegistry::StartOutcome::Refused);
+    }
+
+    void theEquatesReloadedBroadcastFollowsTheLoad()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        int loads = 0;
+        frame.setEquateLoader([&] { ++loads; });
+        frame.registerTool("MakeInput", [](config::Session& s) { return makeTool(s, "MakeInput"); });
+        frame.findAction(QStringLiteral("tool_MakeInput"))->trigger();
+        auto* listener = qobject_cast<runtime::ToolWindow*>(frame.mdiArea()->subWindowList().front());
+        QVERIFY(listener);
+        std::vector<int> loadsSeen;
+        connect(listener, &runtime::ToolWindow::equatesReloaded, this, [&] { loadsSeen.push_back(loads); });
+        frame.findAction(QStringLiteral("loadEquates"))->trigger();
+        QCOMPARE(loadsSeen, std::vector<int>{1}); // told once, after the load
+    }
+
+    void theAnalysisDebugTabsComeFromTheCommandLineOption()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        config::Session session(dialogs, clip);
+        std::ofstream("ktxtest.ini") << "[test]\ntest1=1\n"; // no longer read
+        app::MainWindow plain(session);
+        plain.findAction(QStringLiteral("button_AltKeyAnalysis"))->trigger();
+        QCOMPARE(plain.mdiArea()->subWindowList().front()->findChild<QTabWidget*>()->count(), 4);
+
+        config::Session second(dialogs, clip);
+        app::ToolOptions options;
+        options.analysisDebugTabs = true;
+        app::MainWindow testing(second, app::installedTools(second, options));
+        testing.findAction(QStringLiteral("button_AltKeyAnalysis"))->trigger();
+        QCOMPARE(testing.mdiArea()->subWindowList().front()->findChild<QTabWidget*>()->count(), 6);
     }
 
     void helpOpensTheTopicsPage()

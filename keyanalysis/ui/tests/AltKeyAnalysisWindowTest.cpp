@@ -50,7 +50,7 @@ private slots:
             }
         });
         window.readClipboard();
-        QCOMPARE(window.analysis().queues().tabMode, 2);
+        QCOMPARE(window.analysis().queues().chosenTab, 2);
         QCOMPARE(window.tabs()->count(), 6); // with Read and Debug
         auto* alt = window.findChild<QTreeWidget*>(QStringLiteral("altList"));
         QVERIFY(alt->topLevelItemCount() > 0);

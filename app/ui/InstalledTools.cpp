@@ -1,0 +1,23 @@
+#include "app/ui/InstalledTools.h"
+
+#include "app/ToolCatalog.h"
+#include "clipboard/ui/ClipboardTools.h"
+#include "equates/ui/EquateTools.h"
+#include "keyanalysis/ui/KeyAnalysisTools.h"
+#include "message/ui/MessageTools.h"
+
+namespace kestrix::app {
+
+runtime::ToolShelf installedTools(config::Session& session, ToolOptions options)
+{
+    runtime::ToolShelf shelf;
+    for (const runtime::ToolSpec& planned : plannedTools())
+        shelf.add(planned);
+    clipboard::registerClipboardTools(shelf, session);
+    message::registerMessageTools(shelf, session);
+    equates::registerEquateTools(shelf, session);
+    keyanalysis::registerKeyAnalysisTools(shelf, session, {options.analysisDebugTabs});
+    return shelf;
+}
+
+} // namespace kestrix::app

@@ -1,0 +1,37 @@
+#include "equates/ui/EquateTools.h"
+
+#include "config/ConfigRecord.h"
+#include "config/Session.h"
+#include "equates/TipsFile.h"
+#include "equates/ui/TipOfTheDayWindow.h"
+#include "runtime/ui/ToolShelf.h"
+
+#include <memory>
+
+namespace kestrix::equates {
+
+void registerEquateTools(runtime::ToolShelf& shelf, config::Session& session)
+{
+    shelf.add({"TipOfTheDay", runtime::ToolMenu::Help, "Tip of the Day", {}, {}, {}, {}, "tipOfTheDay", true},
+              [&session](runtime::StartReason reason) -> runtime::ToolWindow* {
+                  // At start-up the tips show only when the user asked for them.
+                  if (reason == runtime::StartReason::AtStartup &&
+                      !TipBrowser::showOnStartup(session.programIni()))
+                      return nullptr;
+                  auto tips = std::make_shared<data::DataFileUse>(session.files(), TipsFileName, tipLayout());
+                  if (!*tips)
+                      return nullptr;
+                  auto* window =
+                      new TipOfTheDayWindow(*tips->file(), session.programIni(),
+                                            session.configuration().number(config::Cfg::LookBold, 12) != 0,
+                                            session.tools(), session.positions());
+                  window->holdWhileOpen(tips);
+                  if (!window->showNext()) {
+                      delete window; // an empty tips file: no window, no message
+                      return nullptr;
+                  }
+                  return window;
+              });
+}
+
+} // namespace kestrix::equates

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace kestrix::config {
+class Session;
+}
+namespace kestrix::runtime {
+class ToolShelf;
+}
+
+namespace kestrix::equates {
+
+// Offers the Tip of the Day (Help menu).
+void registerEquateTools(runtime::ToolShelf& shelf, config::Session& session);
+
+} // namespace kestrix::equates
