@@ -501,6 +501,13 @@ void MainWindow::arrangeIcons()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     m_session.tools().broadcast(runtime::ToolEvent::Close);
+    // A tool whose user chose to keep working (Cancel on "save changes?") keeps the program running.
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
+        if (!w->isHidden()) {
+            event->ignore();
+            return;
+        }
+    }
     if (m_help)
         m_help->close();
     runtime::savePlacement(this, m_session.positions(), config::Ini::MainProcedure);

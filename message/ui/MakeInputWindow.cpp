@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -137,6 +138,7 @@ MakeInputWindow* MakeInputWindow::open(config::Session& session, QWidget* parent
         return nullptr;
     }
     window->showRecord();
+    window->markUnmodified();
     return window;
 }
 
@@ -231,7 +233,10 @@ void MakeInputWindow::buildControls(QWidget* body)
     m_title->setMaxLength(60);
     m_title->installEventFilter(this);
     connect(m_title, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_maker->message().setText(Mes::Caption, fromQt(text)); });
+            [this](const QString& text) {
+                m_maker->message().setText(Mes::Caption, fromQt(text));
+                showTitle();
+            });
     auto* titleLabel = new QLabel(QStringLiteral("&Title:"), body);
     titleLabel->setBuddy(m_title);
     auto* titleRow = new QHBoxLayout;
@@ -281,7 +286,10 @@ void MakeInputWindow::buildControls(QWidget* body)
     m_icon->setObjectName(QStringLiteral("icon"));
     for (const std::string& name : m_maker->icons())
         m_icon->addItem(iconPicture(name), toQt(name));
-    connect(m_icon, &QComboBox::activated, this, [this](int index) { m_maker->setIcon(index); });
+    connect(m_icon, &QComboBox::activated, this, [this](int index) {
+        m_maker->setIcon(index);
+        showTitle();
+    });
     auto* iconLabel = new QLabel(QStringLiteral("&Icon:"), m_details);
     iconLabel->setBuddy(m_icon);
     auto* iconRow = new QHBoxLayout;
@@ -319,7 +327,10 @@ void MakeInputWindow::buildControls(QWidget* body)
         defaultLayout->addWidget(radio);
         m_defaults[static_cast<std::size_t>(choice)] = radio;
     }
-    connect(defaultGroup, &QButtonGroup::idClicked, this, [this](int choice) { m_maker->setDefaultChoice(choice); });
+    connect(defaultGroup, &QButtonGroup::idClicked, this, [this](int choice) {
+        m_maker->setDefaultChoice(choice);
+        showTitle();
+    });
     details->addWidget(defaultBox, 1, 1);
 
     auto* codeBox = new QGroupBox(QStringLiteral("Code &Structure:"), m_details);
@@ -333,14 +344,20 @@ void MakeInputWindow::buildControls(QWidget* body)
         m_codeTypes[static_cast<std::size_t>(i)] = radio;
     }
     connect(codeGroup, &QButtonGroup::idClicked, this,
-            [this](int i) { m_maker->message().setText(Mes::CodeType, CodeTypes[i]); });
+            [this](int i) {
+                m_maker->message().setText(Mes::CodeType, CodeTypes[i]);
+                showTitle();
+            });
     auto* optionBox = new QGroupBox(QStringLiteral("Code Options:"), m_details);
     auto* optionLayout = new QHBoxLayout(optionBox);
     const auto option = [&](const QString& text, const char* name, int field) {
         auto* check = new QCheckBox(text, optionBox);
         check->setObjectName(QString::fromLatin1(name));
         connect(check, &QCheckBox::toggled, this,
-                [this, field](bool on) { m_maker->message().setNumber(field, on ? 1 : 0); });
+                [this, field](bool on) {
+                    m_maker->message().setNumber(field, on ? 1 : 0);
+                    showTitle();
+                });
         optionLayout->addWidget(check);
         return check;
     };
@@ -372,7 +389,6 @@ void MakeInputWindow::buildControls(QWidget* body)
 void MakeInputWindow::showRecord()
 {
     const runtime::Record& r = m_maker->message();
-    setWindowTitle(toQt(m_maker->title()));
     m_saveAction->setEnabled(m_maker->saveEnabled());
     m_saveTool->setEnabled(m_maker->saveEnabled());
     {
@@ -411,6 +427,50 @@ void MakeInputWindow::showRecord()
         const QSignalBlocker b(check);
         check->setChecked(r.number(field) != 0);
     }
+    showTitle();
+}
+
+bool MakeInputWindow::isModified() const
+{
+    return m_unmodified && !m_maker->message().sameValues(*m_unmodified);
+}
+
+void MakeInputWindow::markUnmodified()
+{
+    m_unmodified = m_maker->message();
+    showTitle();
+}
+
+void MakeInputWindow::showTitle()
+{
+    // The asterisk marks changes that no saved message holds yet.
+    setWindowTitle(toQt(m_maker->title()) + (isModified() ? QStringLiteral(" *") : QString()));
+}
+
+bool MakeInputWindow::changesSettled()
+{
+    if (!isModified())
+        return true;
+    runtime::MessageRequest question;
+    question.caption = "Message Maker";
+    question.text = "Save changes?";
+    question.icon = runtime::MessageIcon::Question;
+    question.buttons = runtime::Button::Yes | runtime::Button::No | runtime::Button::Cancel;
+    question.defaultButton = runtime::Button::Yes;
+    switch (m_session.dialogs().message(question)) {
+    case runtime::Button::Yes: return saveMessage(!m_maker->saveEnabled());
+    case runtime::Button::No: return true;
+    default: return false;
+    }
+}
+
+void MakeInputWindow::closeEvent(QCloseEvent* event)
+{
+    if (!changesSettled()) {
+        event->ignore();
+        return;
+    }
+    ToolWindow::closeEvent(event);
 }
 
 void MakeInputWindow::textEdited()
@@ -427,15 +487,20 @@ void MakeInputWindow::textEdited()
     }
     m_lastGoodText = text;
     m_maker->message().setText(Mes::Text, text);
+    showTitle();
 }
 
 void MakeInputWindow::newMessage()
 {
+    if (!changesSettled())
+        return;
     if (!m_maker->newMessage()) {
+        m_unmodified = m_maker->message(); // nothing left to save: the window closes without asking
         close();
         return;
     }
     showRecord();
+    markUnmodified();
 }
 
 void MakeInputWindow::openMessage(bool asNew)
@@ -444,19 +509,20 @@ void MakeInputWindow::openMessage(bool asNew)
         *m_files->messages.file(), m_session.dialogs(), m_session.configuration().number(config::Cfg::LookBold, 1) != 0,
         [this](char request, const runtime::Record& saved) { m_maker->perform(request, saved, m_iconizeFrame); },
         m_session.positions(), this);
-    if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
+    if (dialog.exec() != QDialog::Accepted || !dialog.chosen() || !changesSettled())
         return;
     if (asNew)
         m_maker->openAsNew(*dialog.chosen());
     else
         m_maker->open(*dialog.chosen());
     showRecord();
+    markUnmodified();
 }
 
-void MakeInputWindow::saveMessage(bool asNew)
+bool MakeInputWindow::saveMessage(bool asNew)
 {
     if (!asNew && !m_maker->saveEnabled())
-        return;
+        return false;
     MessageSaveDialog dialog(
         asNew ? MessageSaveDialog::Request::Insert : MessageSaveDialog::Request::Change,
         m_maker->message().text(Mes::Description),
@@ -464,8 +530,11 @@ void MakeInputWindow::saveMessage(bool asNew)
             return asNew ? m_maker->saveAs(description) : m_maker->save(description);
         },
         m_session.dialogs(), m_session.positions(), this);
-    dialog.exec();
+    const bool saved = dialog.exec() == QDialog::Accepted;
     showRecord();
+    if (saved)
+        markUnmodified();
+    return saved;
 }
 
 void MakeInputWindow::generate(bool thenMinimize)
@@ -483,6 +552,8 @@ void MakeInputWindow::preview()
 
 void MakeInputWindow::decompileClipboard()
 {
+    if (!changesSettled())
+        return;
     if (m_maker->decompile(m_session.systemClipboard().text()))
         showRecord();
 }

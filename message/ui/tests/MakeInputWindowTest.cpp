@@ -183,9 +183,75 @@ private slots:
 
         // Cancelling Open keeps the window's own message.
         s.window->maker().message().setText(Mes::Text, "unsaved edit");
+        s.dialogs.answers = {runtime::Button::No};
         onNextDialog([](QDialog* d) { click(d, "close"); });
         s.trigger("open");
         QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("unsaved edit"));
+    }
+
+    void unsavedChangesAreMarkedAndAskedAboutBeforeTheyAreReplaced()
+    {
+        Setup s;
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker"));
+        QVERIFY(!s.window->isModified());
+        QTest::keyClicks(child<QLineEdit>(s.window.get(), "title"), QStringLiteral("Hello"));
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker *"));
+
+        // Cancel keeps the edit; No throws it away.
+        s.dialogs.answers = {runtime::Button::Cancel};
+        s.trigger("new");
+        QCOMPARE(s.dialogs.shown.back().text, std::string("Save changes?"));
+        QCOMPARE(s.dialogs.shown.back().buttons,
+                 runtime::Button::Yes | runtime::Button::No | runtime::Button::Cancel);
+        QCOMPARE(s.window->maker().message().text(Mes::Caption), std::string("Hello"));
+        s.dialogs.answers = {runtime::Button::No};
+        s.trigger("new");
+        QCOMPARE(s.window->maker().message().text(Mes::Caption), std::string());
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker"));
+
+        // Yes on a message never saved runs Save As; the decompiled record counts as a change.
+        s.clip.setText("MESSAGE('From the clipboard','Clip')");
+        s.trigger("decompile");
+        QCOMPARE(s.dialogs.shown.size(), std::size_t(2)); // nothing to save: no question
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker *"));
+        s.dialogs.answers = {runtime::Button::Yes};
+        onNextDialog([](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Message Save As..."));
+            child<QLineEdit>(d, "description")->setText(QStringLiteral("Kept"));
+            click(d, "ok");
+        });
+        s.trigger("new");
+        QVERIFY(findByDescription(*s.session.files().file("MESSAGE"), "Kept"));
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker"));
+
+        // A change undone by hand is no change; Yes whose save is cancelled stops the command.
+        child<QCheckBox>(s.window.get(), "loop")->click();
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker *"));
+        child<QCheckBox>(s.window.get(), "loop")->click();
+        QVERIFY(!s.window->isModified());
+        child<QCheckBox>(s.window.get(), "button2")->click();
+        s.dialogs.answers = {runtime::Button::Yes};
+        onNextDialog([](QDialog* d) { click(d, "cancel"); });
+        s.clip.setText("MESSAGE('Other','X')");
+        s.trigger("decompile");
+        QVERIFY(buttonChosen(s.window->maker().message(), 2));
+        QCOMPARE(s.window->maker().message().text(Mes::Caption), std::string());
+
+        // The decompiled default button is the window's default choice.
+        s.dialogs.answers = {runtime::Button::No};
+        s.clip.setText("MESSAGE('x','c',ICON:Hand,BUTTON:Yes+BUTTON:No,BUTTON:No)");
+        s.trigger("decompile");
+        QCOMPARE(child<QRadioButton>(s.window.get(), "default2")->text(), QStringLiteral("No"));
+        QVERIFY(child<QRadioButton>(s.window.get(), "default2")->isChecked());
+
+        // Closing the window asks too: Cancel keeps it open.
+        s.window->show();
+        s.dialogs.answers = {runtime::Button::Cancel};
+        QVERIFY(!s.window->close());
+        QVERIFY(s.window->isVisible());
+        s.dialogs.answers = {runtime::Button::No};
+        s.window->setAttribute(Qt::WA_DeleteOnClose, false); // the fixture owns it
+        QVERIFY(s.window->close());
     }
 
     void theOpenListActsOnTheHighlightedMessageAndDeletesAfterAsking()
@@ -219,6 +285,44 @@ private slots:
         QCOMPARE(s.dialogs.shown[1].text, std::string("Delete the highlighted message named:|Alpha"));
         QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("the window's own"));
         QVERIFY(!findByDescription(*s.session.files().file("MESSAGE"), "Alpha"));
+    }
+
+    void theOpenListNeverEmptiesWhileALocateValueIsTyped()
+    {
+        Setup s;
+        for (const char* name : {"Alpha", "Beta", "Order saved"})
+            QVERIFY(s.window->maker().saveAs(name));
+        onNextDialog([&](QDialog* d) {
+            auto* list = child<runtime::BrowseList>(d, "messageList");
+            auto* locator = child<QLineEdit>(d, "locator");
+            const auto shown = [list] {
+                QStringList texts;
+                for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                    if (!list->topLevelItem(i)->isHidden())
+                        texts << list->topLevelItem(i)->text(0);
+                }
+                return texts;
+            };
+            const QStringList all{"Alpha", "Beta", "Order saved", "ZZ-DEFAULT"};
+            QTest::keyClicks(locator, QStringLiteral("zz-x")); // after the last description
+            QCOMPARE(shown(), all);
+            QCOMPARE(list->currentItem()->text(0), QStringLiteral("ZZ-DEFAULT"));
+            locator->clear();
+            QTest::keyClicks(locator, QStringLiteral("C"));
+            QCOMPARE(shown(), all);
+            QCOMPARE(list->currentItem()->text(0), QStringLiteral("Order saved")); // the nearest after "C"
+
+            locator->clear();
+            QTest::keyClicks(locator, QStringLiteral("saved"));
+            QCOMPARE(shown(), QStringList{"Order saved"});
+            s.dialogs.answers = {runtime::Button::Yes};
+            click(d, "delete");
+            QCOMPARE(shown(), (QStringList{"Alpha", "Beta", "ZZ-DEFAULT"}));
+            QVERIFY(list->currentItem() && !list->currentItem()->isHidden());
+            click(d, "close");
+        });
+        s.trigger("open");
+        QVERIFY(!findByDescription(*s.session.files().file("MESSAGE"), "Order saved"));
     }
 
     void renamingLoadsFromThePopupAndSwitchesOffWhenBlank()
