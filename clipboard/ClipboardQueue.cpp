@@ -20,8 +20,16 @@ std::string lowerCaseCode(const std::string& line)
     return out;
 }
 
+// Declared before the queue's lock, so that listeners run after it is released.
+struct ClipboardQueue::NotifyOnExit
+{
+    ClipboardQueue& queue;
+    ~NotifyOnExit() { queue.notifyListeners(); }
+};
+
 std::string ClipboardQueue::put(std::vector<std::string>& source, int mode, bool addLineEnds, bool lowerCase)
 {
+    const NotifyOnExit notify{*this};
     const std::lock_guard lock(m_mutex);
     if (mode == ClipMode::Change)
         m_lines.clear();
@@ -59,6 +67,7 @@ std::string ClipboardQueue::buildText() const
 
 void ClipboardQueue::erase()
 {
+    const NotifyOnExit notify{*this};
     const std::lock_guard lock(m_mutex);
     m_lines.clear();
     m_clipboard.setText({});
@@ -68,6 +77,36 @@ std::vector<std::string> ClipboardQueue::lines() const
 {
     const std::lock_guard lock(m_mutex);
     return m_lines;
+}
+
+ClipboardQueue::ListenerId ClipboardQueue::subscribe(std::function<void()> changed)
+{
+    const std::lock_guard lock(m_listenerMutex);
+    const ListenerId id = m_nextListener++;
+    m_listeners.emplace(id, std::move(changed));
+    return id;
+}
+
+void ClipboardQueue::unsubscribe(ListenerId id)
+{
+    const std::lock_guard lock(m_listenerMutex);
+    m_listeners.erase(id);
+}
+
+void ClipboardQueue::notifyListeners()
+{
+    const std::lock_guard lock(m_listenerMutex);
+    // Over a copy of the ids: a listener may unsubscribe itself or another.
+    std::vector<ListenerId> ids;
+    for (const auto& entry : m_listeners)
+        ids.push_back(entry.first);
+    for (ListenerId id : ids) {
+        const auto it = m_listeners.find(id);
+        if (it != m_listeners.end()) {
+            const auto changed = it->second; // a copy: erasing the entry must not destroy the running function
+            changed();
+        }
+    }
 }
 
 } // namespace kestrix::clipboard

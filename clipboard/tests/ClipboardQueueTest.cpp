@@ -94,6 +94,32 @@ TEST(ClipboardQueue, OverlongLinesAreCutButKeepTheirLineEnd)
     EXPECT_EQ(clip.text(), std::string(252, 'a') + "\r\nb");
 }
 
+TEST(ClipboardQueue, ListenersHearEveryChangeUntilTheyUnsubscribe)
+{
+    MemoryClipboard clip;
+    ClipboardQueue queue(clip);
+    std::vector<std::size_t> seenA;
+    std::vector<std::size_t> seenB;
+    // A listener reads the queue as it is called: the lock is no longer held.
+    const auto a = queue.subscribe([&] { seenA.push_back(queue.lines().size()); });
+    ClipboardQueue::ListenerId b = 0;
+    b = queue.subscribe([&] {
+        seenB.push_back(queue.lines().size());
+        if (seenB.size() == 2)
+            queue.unsubscribe(b); // from inside its own call
+    });
+    std::vector<std::string> code{"one", "two"};
+    queue.put(code, ClipMode::Add, true, false);
+    std::vector<std::string> nothing;
+    queue.put(nothing, ClipMode::Reput, true, false);
+    queue.erase();
+    queue.unsubscribe(a);
+    std::vector<std::string> more{"three"};
+    queue.put(more, ClipMode::Add, true, false);
+    EXPECT_EQ(seenA, (std::vector<std::size_t>{2, 2, 0}));
+    EXPECT_EQ(seenB, (std::vector<std::size_t>{2, 2}));
+}
+
 TEST(LowerCaseCode, OnlyOutsideStringLiterals)
 {
     EXPECT_EQ(lowerCaseCode("IF ERRORCODE() THEN MESSAGE('Can''t Open')"), "if errorcode() then message('Can''t Open')");

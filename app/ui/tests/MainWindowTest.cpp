@@ -278,12 +278,24 @@ private slots:
         QCOMPARE(rows->count(), 2);
         QCOMPARE(rows->item(1)->text(), QStringLiteral("second"));
 
+        // The open viewer follows the queue.
+        std::vector<std::string> live{"live"};
+        session.putCode(live);
+        QCOMPARE(rows->count(), 3);
+        QCOMPARE(rows->item(2)->text(), QStringLiteral("live"));
         frame.findAction(QStringLiteral("button_eraseClipboard"))->trigger();
         QCOMPARE(clip.text(), std::string());
         QVERIFY(session.clipboardQueue().lines().empty());
+        QCOMPARE(rows->count(), 0);
         std::vector<std::string> fresh{"third"};
         session.putCode(fresh); // add mode after erase: only the new code
         QCOMPARE(clip.text(), std::string("third"));
+        QCOMPARE(rows->count(), 1);
+        view->close(); // the closed viewer hears no more
+        std::vector<std::string> after{"fourth"};
+        session.putCode(after);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        session.putCode(after);
     }
 
     void theWindowKeyAnalysisReadsTheClipboardAsItOpens()
@@ -327,6 +339,26 @@ private slots:
         QVERIFY(viewer);
         QCOMPARE(viewer->currentPage(), QStringLiteral("message_maker.html"));
         QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Code Structure")));
+    }
+
+    void exitAsksAboutUnsavedMessagesAndCancelKeepsTheProgram()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
+        auto* maker = frame.mdiArea()->subWindowList().front();
+        QTest::keyClicks(maker->findChild<QLineEdit*>(QStringLiteral("title")), QStringLiteral("Unsaved"));
+        dialogs.answers = {runtime::Button::Cancel};
+        frame.findAction(QStringLiteral("exit"))->trigger();
+        QCOMPARE(dialogs.shown.size(), std::size_t(1));
+        QCOMPARE(dialogs.shown[0].text, std::string("Save changes?"));
+        QVERIFY(session.tools().isRunning("MakeInput"));
+        QVERIFY(!session.positions().restore("Main").has_value()); // the frame did not close
+        dialogs.answers = {runtime::Button::No};
+        QVERIFY(frame.close());
+        QVERIFY(!session.tools().isRunning("MakeInput"));
     }
 
     void helpOpensTheTopicsPage()
