@@ -76,6 +76,34 @@ private slots:
         QCOMPARE(alt->topLevelItem(0)->background(1).color(), QColor(0, 0xFF, 0xFF)); // aqua
         QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis (C)"));
     }
+
+    void aClipboardWithoutAWindowKeepsTheLastAnalysis()
+    {
+        runtime::testing::TempDir dir;
+        runtime::testing::ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        clip.setText("plain text");
+        runtime::ToolRegistry registry;
+        AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), false, registry,
+                                    runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        window.readClipboard(); // nothing to keep yet: an empty analysis
+        QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis ()"));
+        clip.setText(sample("OrderBrowse.clw"));
+        window.readClipboard();
+        auto* alt = window.findChild<QTreeWidget*>(QStringLiteral("altList"));
+        const int rows = alt->topLevelItemCount();
+        QVERIFY(rows > 0);
+        const QString caption = window.tabs()->tabText(1);
+
+        dialogs.shown.clear();
+        clip.setText("plain text");
+        auto* read = window.findChild<QPushButton*>(QStringLiteral("readClipboard"));
+        read->click();
+        QCOMPARE(dialogs.captions(), std::vector<std::string>{"NO WINDOW FOUND"});
+        QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis (Browse Orders)"));
+        QCOMPARE(alt->topLevelItemCount(), rows);
+        QCOMPARE(window.tabs()->tabText(1), caption);
+    }
 };
 
 QTEST_MAIN(AltKeyAnalysisWindowTest)
