@@ -73,6 +73,22 @@ void ClipboardQueue::erase()
     m_clipboard.setText({});
 }
 
+std::string ClipboardQueue::text() const
+{
+    const std::lock_guard lock(m_mutex);
+    return buildText();
+}
+
+std::string clipboardSummary(const std::string& clipboardText)
+{
+    if (clipboardText.empty())
+        return "The clipboard is empty";
+    std::size_t lines = 1;
+    for (std::size_t at = clipboardText.find('\n'); at != std::string::npos; at = clipboardText.find('\n', at + 1))
+        ++lines;
+    return std::to_string(lines) + (lines == 1 ? " line" : " lines") + " of code on the clipboard";
+}
+
 std::vector<std::string> ClipboardQueue::lines() const
 {
     const std::lock_guard lock(m_mutex);

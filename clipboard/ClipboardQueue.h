@@ -33,6 +33,8 @@ public:
     // Empties the queue and the clipboard.
     void erase();
     std::vector<std::string> lines() const;
+    // The text the queue puts on the clipboard.
+    std::string text() const;
 
     // Viewers follow the queue: `changed` runs after every put and erase, on
     // the caller's thread, outside the queue's lock. Unsubscribe before the
@@ -53,6 +55,9 @@ private:
     std::map<ListenerId, std::function<void()>> m_listeners;
     ListenerId m_nextListener = 1;
 };
+
+// What the clipboard holds, for a status line: "12 lines of code on the clipboard".
+std::string clipboardSummary(const std::string& clipboardText);
 
 // Lower case outside string literals, up to the last non-blank character.
 std::string lowerCaseCode(const std::string& line);

@@ -41,6 +41,9 @@ public:
     EquateLoader(runtime::KeyedFile& equates, std::string clarionRoot, runtime::DialogService& dialogs);
 
     void setProgress(Progress progress) { m_progress = std::move(progress); }
+    // Asked at every progress step: true stops the load there, as an abort does
+    // (the file is removed and the load stays due).
+    void setCancelCheck(std::function<bool()> cancelled) { m_cancelled = std::move(cancelled); }
     // The list files, read from the current directory, in this order.
     static const std::vector<std::string>& listFiles();
 
@@ -53,6 +56,7 @@ private:
     std::string m_root;
     runtime::DialogService& m_dialogs;
     Progress m_progress;
+    std::function<bool()> m_cancelled;
 };
 
 // The [FILES] section of a list file's lines.

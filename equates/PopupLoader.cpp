@@ -63,6 +63,10 @@ std::int64_t PopupLoader::run(const runtime::IniFile& programIni)
     for (const std::string& name : popupFiles()) {
         if (m_progress)
             m_progress(name);
+        if (m_cancelled && m_cancelled()) {
+            m_file.flush();
+            return m_file.records(); // without the version: the next start loads again
+        }
         const runtime::TextLines text = runtime::readTextLines(runtime::resolveWinPath(name));
         if (text.error) {
             m_dialogs.message(data::fileErrorMessage(

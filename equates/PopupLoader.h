@@ -18,6 +18,8 @@ class PopupLoader final
 public:
     PopupLoader(runtime::KeyedFile& popups, runtime::DialogService& dialogs) : m_file(popups), m_dialogs(dialogs) {}
     void setProgress(std::function<void(const std::string&)> progress) { m_progress = std::move(progress); }
+    // Asked before each file: true stops the load there; what was read stays, and the load stays due.
+    void setCancelCheck(std::function<bool()> cancelled) { m_cancelled = std::move(cancelled); }
     static const std::vector<std::string>& popupFiles();
 
     // Rebuilds the popup file; writes Version "4" when done. Returns the records loaded.
@@ -31,6 +33,7 @@ private:
     runtime::KeyedFile& m_file;
     runtime::DialogService& m_dialogs;
     std::function<void(const std::string&)> m_progress;
+    std::function<bool()> m_cancelled;
 };
 
 struct PopupMenu final

@@ -22,6 +22,7 @@
 #include "config/ui/ConfigurationWindow.h"
 #include "data/DataFileNames.h"
 #include "data/DataFileRegistry.h"
+#include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
 #include "runtime/ui/WindowPlacement.h"
@@ -34,6 +35,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 
@@ -68,6 +70,10 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
     buildToolBar();
     runtime::setHelpHandler([this](const QString& topic) { showHelp(topic); });
     updateModeIcons();
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    // Every generation and erase, from any tool, says what the clipboard now holds.
+    m_clipboardListener = m_session.clipboardQueue().subscribe(
+        [this] { QMetaObject::invokeMethod(this, &MainWindow::showClipboardSummary); });
 
     registerTool(Procedure::ClipView, [](config::Session& s) -> runtime::ToolWindow* {
         return new clipboard::ClipViewWindow(s.clipboardQueue(),
@@ -80,8 +86,8 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
             m_session.putCodeOnClipboard(nothing, clipboard::ClipMode::Reput, true);
         },
         [this] { m_session.clipboardQueue().erase(); }, [this] { startTool(Procedure::ClipView); });
-    setEquateLoader([this] { equates::loadEquatesWithProgress(m_session, this); });
-    setPopupLoader([this] { equates::loadPopupsWithProgress(m_session, this); });
+    setEquateLoader([this] { loadEquates(); });
+    setPopupLoader([this] { loadPopups(); });
     registerTool("AltKeyAnalysis", [](config::Session& s) -> runtime::ToolWindow* {
         // The Read and Debug tabs are for those who test the analysis.
         const bool debugTabs = runtime::IniFile(runtime::resolveWinPath("ktxtest.ini")).value("test", "test1") == "1";
@@ -131,6 +137,7 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    m_session.clipboardQueue().unsubscribe(m_clipboardListener);
     qApp->removeEventFilter(m_toolTips);
     runtime::setHelpHandler({});
     m_startup.closeSharedFiles();
@@ -498,8 +505,69 @@ void MainWindow::arrangeIcons()
     }
 }
 
+void MainWindow::showClipboardSummary()
+{
+    statusBar()->showMessage(runtime::toQt(clipboard::clipboardSummary(m_session.clipboardQueue().text())));
+}
+
+void MainWindow::loadEquates()
+{
+    runLongJob([this] {
+        const equates::EquateLoadResult result = equates::loadEquatesWithProgress(m_session, this);
+        statusBar()->showMessage(result.completed
+                                     ? QStringLiteral("Loaded %1 equates of %2 types")
+                                           .arg(result.records)
+                                           .arg(static_cast<qulonglong>(result.types))
+                                     : QStringLiteral("The equates were not loaded; the load runs again at the next start"));
+    });
+}
+
+void MainWindow::loadPopups()
+{
+    runLongJob([this] {
+        const equates::PopupLoadResult result = equates::loadPopupsWithProgress(m_session, this);
+        statusBar()->showMessage(result.completed
+                                     ? QStringLiteral("Loaded %1 popup entries").arg(result.records)
+                                     : QStringLiteral("The popups were not loaded; the load runs again at the next start"));
+    });
+}
+
+void MainWindow::runLongJob(const std::function<void()>& job)
+{
+    std::vector<std::pair<QAction*, bool>> blocked;
+    for (QAction* menu : menuBar()->actions()) {
+        if (menu->text() != QStringLiteral("&Help") && menu->text() != QStringLiteral("&Window"))
+            blocked.emplace_back(menu, menu->isEnabled());
+    }
+    for (auto& [action, enabled] : blocked)
+        action->setEnabled(false);
+    const bool toolBarEnabled = m_toolBar->isEnabled();
+    const bool mdiEnabled = m_mdi->isEnabled();
+    m_toolBar->setEnabled(false);
+    m_mdi->setEnabled(false);
+    ++m_runningJobs;
+    job();
+    --m_runningJobs;
+    m_toolBar->setEnabled(toolBarEnabled);
+    m_mdi->setEnabled(mdiEnabled);
+    for (auto& [action, enabled] : blocked)
+        action->setEnabled(enabled);
+    if (m_closeAfterJob && m_runningJobs == 0) {
+        m_closeAfterJob = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // A job that rebuilds a data file stops at its next safe point first; the frame closes after it.
+    if (m_runningJobs > 0) {
+        if (runtime::ProgressDialog* progress = runtime::ProgressDialog::running())
+            progress->reject();
+        m_closeAfterJob = true;
+        event->ignore();
+        return;
+    }
     m_session.tools().broadcast(runtime::ToolEvent::Close);
     // A tool whose user chose to keep working (Cancel on "save changes?") keeps the program running.
     for (QMdiSubWindow* w : m_mdi->subWindowList()) {

@@ -76,6 +76,12 @@ private:
     void arrangeTiled(Qt::Orientation orientation);
     void arrangeIcons();
     void applyToolTipSetting();
+    void loadEquates();
+    void loadPopups();
+    // Runs a long job (its own window shows progress) with Help and Window usable and
+    // everything that could touch the data it rebuilds disabled.
+    void runLongJob(const std::function<void()>& job);
+    void showClipboardSummary();
 
     config::Session& m_session;
     StartupSequence m_startup;
@@ -92,6 +98,9 @@ private:
     QPointer<AboutWindow> m_splash;
     QPointer<HelpViewer> m_help;
     bool m_started = false;
+    int m_runningJobs = 0;
+    bool m_closeAfterJob = false;
+    int m_clipboardListener = 0;
 };
 
 } // namespace kestrix::app

@@ -120,6 +120,21 @@ TEST(ClipboardQueue, ListenersHearEveryChangeUntilTheyUnsubscribe)
     EXPECT_EQ(seenB, (std::vector<std::size_t>{2, 2}));
 }
 
+TEST(ClipboardQueue, TheSummaryCountsTheLinesOfTheText)
+{
+    MemoryClipboard clip;
+    ClipboardQueue queue(clip);
+    EXPECT_EQ(clipboardSummary(queue.text()), "The clipboard is empty");
+    std::vector<std::string> one{"x = 1"};
+    queue.put(one, ClipMode::Add, true, false);
+    EXPECT_EQ(clipboardSummary(queue.text()), "1 line of code on the clipboard");
+    // Lines that carry their own line ends count as the lines they hold.
+    std::vector<std::string> own{"a\r\nb\r\n", "c"};
+    queue.put(own, ClipMode::Add, false, false);
+    EXPECT_EQ(queue.text(), "x = 1\r\na\r\nb\r\nc");
+    EXPECT_EQ(clipboardSummary(queue.text()), "4 lines of code on the clipboard");
+}
+
 TEST(LowerCaseCode, OnlyOutsideStringLiterals)
 {
     EXPECT_EQ(lowerCaseCode("IF ERRORCODE() THEN MESSAGE('Can''t Open')"), "if errorcode() then message('Can''t Open')");

@@ -20,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
@@ -92,6 +93,8 @@ private slots:
         QVERIFY(session.files().file("Config\\!PopData")->records() > 100);
         QCOMPARE(session.programIni().value("EquateLoad", "Version"), std::string("4"));
         QCOMPARE(session.programIni().value("PopupLoad", "Version"), std::string("4"));
+        QVERIFY(frame.statusBar()->currentMessage().startsWith(QStringLiteral("Loaded ")));
+        QVERIFY(frame.findAction(QStringLiteral("configuration"))->isEnabled()); // the frame is usable again
         // The first tip shows.
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
         QCOMPARE(frame.mdiArea()->subWindowList().front()->windowTitle(), QStringLiteral("Tip of the Day"));
@@ -287,10 +290,12 @@ private slots:
         QCOMPARE(clip.text(), std::string());
         QVERIFY(session.clipboardQueue().lines().empty());
         QCOMPARE(rows->count(), 0);
+        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("The clipboard is empty"));
         std::vector<std::string> fresh{"third"};
         session.putCode(fresh); // add mode after erase: only the new code
         QCOMPARE(clip.text(), std::string("third"));
         QCOMPARE(rows->count(), 1);
+        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("1 line of code on the clipboard"));
         view->close(); // the closed viewer hears no more
         std::vector<std::string> after{"fourth"};
         session.putCode(after);

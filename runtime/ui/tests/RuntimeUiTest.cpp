@@ -1,5 +1,6 @@
 #include "runtime/testing/TempDir.h"
 #include "runtime/ui/FontConversion.h"
+#include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/QtDialogs.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
@@ -7,9 +8,14 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+
+#include <condition_variable>
+#include <mutex>
 
 using namespace kestrix::runtime;
 
@@ -148,6 +154,54 @@ private slots:
         ToolWindow* again = open();
         QCOMPARE(again->geometry(), QRect(20, 30, 300, 200));
         again->close();
+    }
+
+    // The job waits for the test's go-ahead, so what the window shows and when Cancel arrives
+    // do not depend on how fast either thread runs.
+    void progressShowsFilesAndRecordsAndCancelStopsTheJobAtItsNextStep()
+    {
+        for (const char* how : {"cancel button", "escape", "close button"}) {
+            ProgressDialog progress(QStringLiteral("Loading Equates"));
+            std::mutex mutex;
+            std::condition_variable wake;
+            bool cancelSent = false;
+            bool seenCancel = false;
+            int stepsAfterCancel = 0;
+            int shownTwoOfFive = 0; // the window redraws once per batch of reports
+            connect(&progress, &ProgressDialog::shown, &progress, [&] {
+                if (progress.text() != QStringLiteral("LIBSRC\\KEYCODES.CLW") || shownTwoOfFive++)
+                    return; // the step is reported last: once it shows, so does the rest
+                QCOMPARE(progress.bar()->value(), 2);
+                QCOMPARE(progress.bar()->maximum(), 5);
+                QCOMPARE(progress.counts(), QStringLiteral("2 of 5 files, 1,234 records"));
+                if (qstrcmp(how, "cancel button") == 0)
+                    progress.findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+                else if (qstrcmp(how, "escape") == 0)
+                    QTest::keyClick(&progress, Qt::Key_Escape);
+                else
+                    QVERIFY(!progress.close()); // refused until the job has stopped
+                QVERIFY(progress.isVisible());
+                QCOMPARE(progress.text(), QStringLiteral("Cancelling..."));
+                const std::lock_guard lock(mutex);
+                cancelSent = true;
+                wake.notify_one();
+            });
+            progress.runJob([&](ProgressReport& report) {
+                report.setFiles(2, 5);
+                report.setRecords(1234);
+                report.step("LIBSRC\\KEYCODES.CLW");
+                std::unique_lock lock(mutex);
+                wake.wait(lock, [&] { return cancelSent; });
+                seenCancel = report.cancelRequested();
+                if (!seenCancel)
+                    ++stepsAfterCancel; // a job that was not told would go on
+            });
+            QVERIFY2(seenCancel, how);
+            QCOMPARE(stepsAfterCancel, 0);
+            QVERIFY(progress.cancelled());
+            QVERIFY(progress.isHidden());
+            QCOMPARE(ProgressDialog::running(), nullptr);
+        }
     }
 };
 
