@@ -87,6 +87,39 @@ private slots:
         QCOMPARE(answer, 3u);
     }
 
+    void renamedButtonsAreDismissedByEscapeAndTheCloseButtonAsCancel()
+    {
+        QtDialogs dialogs;
+        MessageRequest request{"Keep it?", "Preview", MessageIcon::Question};
+        request.buttons = Button::Yes | Button::No;
+        request.buttonTexts = {"&Keep", "&Drop"};
+        request.defaultButton = 2;
+        for (const bool escape : {true, false}) {
+            QTimer::singleShot(0, [escape] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                if (escape)
+                    QTest::keyClick(box, Qt::Key_Escape);
+                else
+                    QVERIFY(box->close());
+                if (box->isVisible())
+                    box->buttons().at(0)->click(); // not dismissed: answer Keep so the test ends
+            });
+            QCOMPARE(dialogs.message(request), 2u); // no Cancel among them: the default
+        }
+        // With Cancel among the renamed buttons, Escape is that button.
+        request.buttons = Button::Yes | Button::No | Button::Cancel;
+        request.buttonTexts = {"&Keep", "&Drop", "&Stop"};
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QTest::keyClick(box, Qt::Key_Escape);
+            if (box->isVisible())
+                box->buttons().at(0)->click();
+        });
+        QCOMPARE(dialogs.message(request), 3u);
+    }
+
     void fileFiltersTakeBothCases()
     {
         QCOMPARE(qtFileFilter("Programs|*.EXE;*.COM|All Files|*.*"),
