@@ -19,6 +19,7 @@
 #include "runtime/WinPath.h"
 #include "config/ConfigRecord.h"
 #include "config/Settings.h"
+#include "config/ConfigurationForm.h"
 #include "config/ui/ConfigurationWindow.h"
 #include "data/DataFileNames.h"
 #include "data/DataFileRegistry.h"
@@ -30,12 +31,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabBar>
+#include <set>
 #include <QToolBar>
 #include <QUrl>
 
@@ -48,11 +54,6 @@ static void initResources()
 namespace kestrix::app {
 
 using runtime::appIcon;
-
-namespace {
-constexpr const char* WebPage = "https://kestrix.example.org/";
-constexpr const char* SupportMail = "mailto:support@kestrix.example.org?subject=Kestrix";
-} // namespace
 
 MainWindow::MainWindow(config::Session& session, QWidget* parent)
     : QMainWindow(parent), m_session(session), m_startup(session)
@@ -71,6 +72,13 @@ MainWindow::MainWindow(config::Session& session, QWidget* parent)
     runtime::setHelpHandler([this](const QString& topic) { showHelp(topic); });
     updateModeIcons();
     statusBar()->setObjectName(QStringLiteral("statusBar"));
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::yieldMenuLettersTo);
+    // The menus stay reachable from the keyboard whatever the active tool's letters.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty())
+            menuBar()->setActiveAction(menuBar()->actions().constFirst());
+    });
     // Every generation and erase, from any tool, says what the clipboard now holds.
     m_clipboardListener = m_session.clipboardQueue().subscribe(
         [this] { QMetaObject::invokeMethod(this, &MainWindow::showClipboardSummary); });
@@ -245,9 +253,9 @@ void MainWindow::buildMenus()
     connect(addMenuAction(help, QStringLiteral("About..."), QStringLiteral("about")), &QAction::triggered, this,
             [this] { showAbout(true); });
     connect(addMenuAction(help, QStringLiteral("Kestrix on the &Web"), QStringLiteral("webPage")), &QAction::triggered,
-            this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebPage))); });
+            this, [this] { showHelp(QStringLiteral("~Support")); }); // the program's own pages are its web
     connect(addMenuAction(help, QStringLiteral("&E-mail Support"), QStringLiteral("email")), &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(SupportMail))); });
+            [this] { showHelp(QStringLiteral("~Support")); });
 }
 
 QAction* MainWindow::addToolButton(const QString& tip, const QString& icon, const QString& name, QAction* menuItem)
@@ -390,6 +398,11 @@ MainWindow::StartResult MainWindow::start()
     show();
     // 3, 4. The configuration; the Configuration window until one exists.
     while (!m_startup.readConfiguration()) {
+        if (m_unattended) {
+            if (!writeDefaultConfiguration())
+                return StartResult::Halted;
+            continue;
+        }
         // Cancelling the very first configuration ends the program rather than asking forever.
         if (!runConfiguration())
             return StartResult::Cancelled;
@@ -409,6 +422,15 @@ MainWindow::StartResult MainWindow::start()
     m_session.modes().toolParameter = "123";
     startTool(Procedure::TipOfTheDay);
     return StartResult::Started;
+}
+
+bool MainWindow::writeDefaultConfiguration()
+{
+    runtime::KeyedFile* file = m_session.files().file(data::FileName::Configuration);
+    if (!file)
+        return false;
+    config::ConfigurationForm defaults(*file);
+    return defaults.save(m_session.dialogs());
 }
 
 bool MainWindow::runConfiguration()
@@ -505,6 +527,66 @@ void MainWindow::arrangeIcons()
     }
 }
 
+namespace {
+
+// The letter after a single "&", upper-cased; a null character when there is none.
+QChar mnemonicLetter(const QString& text)
+{
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] != QLatin1Char('&'))
+            return text[i + 1].toUpper();
+        ++i; // "&&" is a plain ampersand
+    }
+    return {};
+}
+
+std::set<QChar> mnemonicsIn(QWidget* window)
+{
+    std::set<QChar> letters;
+    const auto add = [&letters](const QString& text) {
+        if (const QChar letter = mnemonicLetter(text); !letter.isNull())
+            letters.insert(letter);
+    };
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        add(b->text());
+    for (QLabel* l : window->findChildren<QLabel*>()) {
+        if (l->buddy())
+            add(l->text());
+    }
+    for (QGroupBox* g : window->findChildren<QGroupBox*>())
+        add(g->title());
+    for (QTabBar* t : window->findChildren<QTabBar*>()) {
+        for (int i = 0; i < t->count(); ++i)
+            add(t->tabText(i));
+    }
+    for (QMenuBar* m : window->findChildren<QMenuBar*>()) {
+        for (QAction* a : m->actions())
+            add(a->text());
+    }
+    return letters;
+}
+
+} // namespace
+
+void MainWindow::yieldMenuLettersTo(QMdiSubWindow* active)
+{
+    const std::set<QChar> taken = active ? mnemonicsIn(active) : std::set<QChar>{};
+    for (QAction* menu : menuBar()->actions()) {
+        // The menu's own text, kept from before any letter was yielded.
+        QVariant own = menu->property("ownText");
+        if (!own.isValid()) {
+            own = menu->text();
+            menu->setProperty("ownText", own);
+        }
+        QString text = own.toString();
+        if (taken.count(mnemonicLetter(text)))
+            text.remove(text.indexOf(QLatin1Char('&')), 1);
+        menu->setText(text);
+    }
+}
+
 void MainWindow::showClipboardSummary()
 {
     statusBar()->showMessage(runtime::toQt(clipboard::clipboardSummary(m_session.clipboardQueue().text())));
@@ -536,7 +618,8 @@ void MainWindow::runLongJob(const std::function<void()>& job)
 {
     std::vector<std::pair<QAction*, bool>> blocked;
     for (QAction* menu : menuBar()->actions()) {
-        if (menu->text() != QStringLiteral("&Help") && menu->text() != QStringLiteral("&Window"))
+        const QString own = menu->property("ownText").isValid() ? menu->property("ownText").toString() : menu->text();
+        if (own != QStringLiteral("&Help") && own != QStringLiteral("&Window"))
             blocked.emplace_back(menu, menu->isEnabled());
     }
     for (auto& [action, enabled] : blocked)

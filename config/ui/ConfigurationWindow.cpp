@@ -39,6 +39,9 @@ ConfigurationWindow::ConfigurationWindow(runtime::KeyedFile& file, runtime::Dial
     setObjectName(QStringLiteral("Configuration"));
 
     m_tabs = new QTabWidget(this);
+    // Every tab caption whole: the window is as wide as the tabs need.
+    m_tabs->setElideMode(Qt::ElideNone);
+    m_tabs->setUsesScrollButtons(false);
     m_tabs->addTab(buildGeneralTab(), QStringLiteral("&General"));
     m_tabs->addTab(buildMessageTab(), QStringLiteral("&Message"));
     m_tabs->addTab(buildDictionaryTab(), QStringLiteral("&Dictionary"));

@@ -323,6 +323,17 @@ void MakeInputWindow::buildControls(QWidget* body)
     for (int choice = 0; choice < DefaultChoiceCount; ++choice) {
         auto* radio = new QRadioButton(defaultBox);
         radio->setObjectName(QStringLiteral("default%1").arg(choice + 1));
+        // A hidden choice keeps its room, so that ticking buttons never moves the other controls.
+        QSize room;
+        for (int index = 1; index <= Mes::ButtonCount; ++index) {
+            radio->setText(QString::fromLatin1(standardButton(index).name));
+            room = room.expandedTo(radio->sizeHint());
+        }
+        radio->setText(QString());
+        radio->setMinimumSize(room);
+        QSizePolicy policy = radio->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        radio->setSizePolicy(policy);
         defaultGroup->addButton(radio, choice);
         defaultLayout->addWidget(radio);
         m_defaults[static_cast<std::size_t>(choice)] = radio;

@@ -398,6 +398,24 @@ private slots:
         QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("{Cus:Name}{CLIP(Cus:City)}"));
     }
 
+    void tickingButtonsMovesNoOtherControl()
+    {
+        Setup s;
+        s.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+        auto* text = s.text();
+        auto* loop = child<QCheckBox>(s.window.get(), "loop");
+        const QRect textBefore = text->geometry();
+        const QPoint loopBefore = loop->mapTo(s.window.get(), QPoint());
+        for (const char* button : {"button2", "button3", "button4", "button5"}) {
+            child<QCheckBox>(s.window.get(), button)->click();
+            QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QCOMPARE(text->geometry(), textBefore);
+            QCOMPARE(loop->mapTo(s.window.get(), QPoint()), loopBefore);
+        }
+        QVERIFY(child<QRadioButton>(s.window.get(), "default4")->isVisible());
+    }
+
     void theTextBoxRefusesWhatWouldPassItsLimit()
     {
         Setup s;

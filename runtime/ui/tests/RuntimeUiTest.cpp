@@ -4,11 +4,14 @@
 #include "runtime/ui/QtDialogs.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
+#include "runtime/ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -187,6 +190,31 @@ private slots:
         ToolWindow* again = open();
         QCOMPARE(again->geometry(), QRect(20, 30, 300, 200));
         again->close();
+        QTRY_VERIFY(!registry.isRunning("MakeInput"));
+
+        // A place outside today's MDI area, or a size larger than it, is brought inside.
+        WindowPositionStore(IniFile("ktx5.INI")).save("MakeInput", {2132, 1332, 900, 250, false});
+        ToolWindow* outside = open();
+        const QRect inside = area.viewport()->rect();
+        QVERIFY2(inside.contains(outside->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                      .arg(outside->x())
+                                                                      .arg(outside->y())
+                                                                      .arg(outside->width())
+                                                                      .arg(outside->height())));
+        QCOMPARE(outside->height(), 250);
+        outside->close();
+    }
+
+    void aFramePlacedOffTheScreenComesBackOnIt()
+    {
+        testing::TempDir dir;
+        const WindowPositionStore store(IniFile("ktx5.INI"));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        store.save("Main", {screen.right() + 500, screen.bottom() + 300, screen.width() * 2, 400, false});
+        QWidget frame;
+        restorePlacement(&frame, store, "Main");
+        QVERIFY(screen.contains(frame.geometry()));
+        QCOMPARE(frame.height(), 400);
     }
 
     // The job waits for the test's go-ahead, so what the window shows and when Cancel arrives
