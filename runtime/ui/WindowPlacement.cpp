@@ -1,5 +1,6 @@
 #include "runtime/ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -47,6 +48,23 @@ void restorePlacement(QWidget* window, const WindowPositionStore& store, const s
     window->setGeometry(fittedInto(stored, visibleArea(window, stored.center())));
     if (position->maximized)
         window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+void centreOn(QWidget* dialog, const QWidget* anchor)
+{
+    if (!anchor || !anchor->isVisible())
+        anchor = QApplication::activeWindow();
+    QRect over;
+    if (anchor)
+        over = QRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        over = screen->availableGeometry();
+    if (over.isEmpty())
+        return;
+    dialog->adjustSize();
+    QRect placed(QPoint(), dialog->size());
+    placed.moveCenter(over.center());
+    dialog->move(placed.topLeft());
 }
 
 void savePlacement(const QWidget* window, const WindowPositionStore& store, const std::string& procedure)

@@ -37,10 +37,16 @@ private slots:
         runtime::ToolRegistry registry;
         AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), true, registry,
                                     runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
-        QTimer::singleShot(0, [] {
+        QWidget frame; // the window the user is working in while the tool opens
+        frame.setGeometry(200, 150, 600, 400);
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTimer::singleShot(0, [&frame] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Tab Selection"));
+            QVERIFY(frame.geometry().contains(dialog->geometry().center())); // over it, not at the top-left
             auto* tabs = dialog->findChild<QTreeWidget*>(QStringLiteral("tabList"));
             QCOMPARE(tabs->topLevelItemCount(), 3);
             tabs->setCurrentItem(tabs->topLevelItem(1));
