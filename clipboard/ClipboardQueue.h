@@ -2,6 +2,8 @@
 
 #include "runtime/SystemClipboard.h"
 
+#include <functional>
+#include <map>
 #include <mutex>
 #include <span>
 #include <string>
@@ -32,14 +34,32 @@ public:
     // Empties the queue and the clipboard.
     void erase();
     std::vector<std::string> lines() const;
+    // The text the queue puts on the clipboard.
+    std::string text() const;
+
+    // Viewers follow the queue: `changed` runs after every put and erase, on
+    // the caller's thread, outside the queue's lock. Unsubscribe before the
+    // listener goes away; once it returns, no call is still running.
+    using ListenerId = int;
+    ListenerId subscribe(std::function<void()> changed);
+    void unsubscribe(ListenerId id);
 
 private:
     std::string setClipboard();
+    struct NotifyOnExit;
+    std::string buildText() const;
+    void notifyListeners();
 
     runtime::SystemClipboard& m_clipboard;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
+    std::recursive_mutex m_listenerMutex; // a listener may unsubscribe while it is called
+    std::map<ListenerId, std::function<void()>> m_listeners;
+    ListenerId m_nextListener = 1;
 };
+
+// What the clipboard holds, for a status line: "12 lines of code on the clipboard".
+std::string clipboardSummary(const std::string& clipboardText);
 
 // Lower case outside string literals, up to the last non-blank character.
 std::string lowerCaseCode(const std::string& line);

@@ -139,6 +139,8 @@ struct EquateLoader::Load
     {
         if (owner.m_progress)
             owner.m_progress(text);
+        if (owner.m_cancelled && owner.m_cancelled())
+            aborted = true;
     }
     void logEntry(const std::string& key, const std::string& value)
     {

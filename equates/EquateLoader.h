@@ -45,6 +45,9 @@ public:
     void setProgress(Progress progress) { m_progress = std::move(progress); }
     // What to do while another program loads the equates (default: refuse).
     void setWhenBusy(WhenBusy whenBusy) { m_whenBusy = whenBusy; }
+    // Asked at every progress step: true stops the load there, as an abort does
+    // (the file is removed and the load stays due).
+    void setCancelCheck(std::function<bool()> cancelled) { m_cancelled = std::move(cancelled); }
     // The list files, read from the current directory, in this order.
     static const std::vector<std::string>& listFiles();
 
@@ -58,6 +61,7 @@ private:
     runtime::DialogService& m_dialogs;
     Progress m_progress;
     WhenBusy m_whenBusy = WhenBusy::Refuse;
+    std::function<bool()> m_cancelled;
 };
 
 // The text a refused or waiting load shows.

@@ -134,6 +134,12 @@ PopupLoadResult PopupLoader::run(const runtime::IniFile& programIni)
             break;
         if (m_progress)
             m_progress(name);
+        if (m_cancelled && m_cancelled()) {
+            // What was read stays, without the version: the next start loads again.
+            if (check(m_file.flush()))
+                result.records = m_file.records();
+            return result;
+        }
         const runtime::TextLines text =
             runtime::readTextLines(runtime::resolveWinPath(name), PopItemColumns + PopDataLength);
         if (text.error) {

@@ -28,6 +28,8 @@ public:
     void setProgress(std::function<void(const std::string&)> progress) { m_progress = std::move(progress); }
     // What to do while another program loads the popups (default: refuse).
     void setWhenBusy(WhenBusy whenBusy) { m_whenBusy = whenBusy; }
+    // Asked before each file: true stops the load there; what was read stays, and the load stays due.
+    void setCancelCheck(std::function<bool()> cancelled) { m_cancelled = std::move(cancelled); }
     static const std::vector<std::string>& popupFiles();
 
     // Rebuilds the popup file; writes Version "4" only after its commit succeeded.
@@ -46,6 +48,7 @@ private:
     runtime::DialogService& m_dialogs;
     std::function<void(const std::string&)> m_progress;
     WhenBusy m_whenBusy = WhenBusy::Refuse;
+    std::function<bool()> m_cancelled;
 };
 
 extern const char* const PopupLoadBusyText;

@@ -4,11 +4,17 @@
 
 namespace kestrix::keyanalysis {
 
-void WindowAnalysis::analyse(const std::string& clipboardText, const TabChooser& chooseTab)
+bool WindowAnalysis::analyse(const std::string& clipboardText, const TabChooser& chooseTab)
 {
-    WindowParser(m_q, m_dialogs).parse(clipboardText, chooseTab);
+    AnalysisQueues fresh;
+    WindowParser(fresh, m_dialogs).parse(clipboardText, chooseTab);
+    // Text without a window (the user was told) leaves the last analysis to look at.
+    if (fresh.title.empty() && !m_q.title.empty())
+        return false;
+    m_q = std::move(fresh);
     frameStep();
     findConflicts(m_q, m_sortChoice);
+    return !m_q.title.empty();
 }
 
 void WindowAnalysis::frameStep()
@@ -90,7 +96,7 @@ bool WindowAnalysis::saveFrame()
 void WindowAnalysis::toggleInclude(const std::string& clipboardText, const TabChooser& chooseTab)
 {
     m_frames.setInclude(!m_q.frame.included);
-    analyse(clipboardText, chooseTab);
+    (void)analyse(clipboardText, chooseTab);
 }
 
 int WindowAnalysis::sortAltKeysFor(int choice)

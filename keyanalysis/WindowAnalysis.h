@@ -16,7 +16,8 @@ class WindowAnalysis final
 public:
     WindowAnalysis(runtime::DialogService& dialogs, FrameStore frames) : m_dialogs(dialogs), m_frames(std::move(frames)) {}
 
-    void analyse(const std::string& clipboardText, const TabChooser& chooseTab);
+    // False when the text holds no window: the previous analysis, if there is one, stays.
+    bool analyse(const std::string& clipboardText, const TabChooser& chooseTab);
     // Saves the analysed APPLICATION( as the frame; false when it could not be written.
     bool saveFrame();
     // Flips the frame's inclusion and analyses `clipboardText` again.

@@ -305,6 +305,35 @@ std::string codeOnly(const std::string& source)
     return out;
 }
 
+namespace {
+
+// The arguments of the call whose "(" is just before `open` in `code` (literals and comments
+// blanked, upper case), each without blanks, line ends and "|" continuations.
+std::vector<std::string> callArguments(const std::string& code, std::size_t open)
+{
+    std::vector<std::string> arguments(1);
+    int depth = 0;
+    for (std::size_t i = open; i < code.size(); ++i) {
+        const char c = code[i];
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            if (depth == 0)
+                break;
+            --depth;
+        } else if (c == ',' && depth == 0) {
+            arguments.emplace_back();
+            continue;
+        } else if (c == ' ' || c == '|' || static_cast<unsigned char>(c) < ' ') {
+            continue;
+        }
+        arguments.back() += c;
+    }
+    return arguments;
+}
+
+} // namespace
+
 DecompiledMessage decompileMessage(const std::string& source, const DecompileSettings& settings)
 {
     DecompiledMessage result;
@@ -362,6 +391,15 @@ DecompiledMessage decompileMessage(const std::string& source, const DecompileSet
     }
     if (!anyButton)
         r.setNumber(Mes::Button, 1, 1);
+    // The fifth argument names the default button; one that is not among the chosen ones is ignored.
+    const std::vector<std::string> arguments = callArguments(code, at + 8);
+    if (arguments.size() >= 5) {
+        for (int index = 1; index <= Mes::ButtonCount; ++index) {
+            if (buttonChosen(r, index) &&
+                arguments[4] == runtime::upper(std::string("BUTTON:") + standardButton(index).name))
+                r.setText(Mes::Default, standardButton(index).name);
+        }
+    }
     result.record = r;
     return result;
 }

@@ -27,8 +27,23 @@ LocatorResult locate(const std::vector<LocatorRow>& rows, const std::string& typ
         if (upper(rows[i].content).find(wanted) != std::string::npos)
             result.visible.push_back(i);
     }
-    if (!result.visible.empty())
+    if (!result.visible.empty()) {
         result.current = result.visible.front();
+        return result;
+    }
+    // Text that no row holds never empties the list: every row, at the first key that sorts
+    // at or after it, or at the last row when the text sorts after every key.
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        result.visible.push_back(i);
+    if (rows.empty())
+        return result;
+    result.current = rows.size() - 1;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (upper(rtrim(rows[i].key)) >= wanted) {
+            result.current = i;
+            break;
+        }
+    }
     return result;
 }
 

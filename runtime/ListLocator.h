@@ -6,7 +6,8 @@
 
 // The locator of a browse list: typing the start of a key jumps to the first
 // row with that key; typing what starts no key narrows the list to the rows
-// that contain it anywhere.
+// that contain it anywhere, and when no row does, shows every row positioned
+// at the nearest key.
 namespace kestrix::runtime {
 
 struct LocatorRow final

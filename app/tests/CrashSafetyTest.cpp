@@ -247,8 +247,9 @@ TEST(CrashSafety, EmptyFilesOfAnEarlierStartAreRepairedAndEditedOnesKept)
     EXPECT_EQ(setup.problem, "");
     EXPECT_EQ(contents("EQU-USE5.TXT"), "[USER]\nmy own equates\n");
     for (const auto& file : resources::deliveredFiles()) {
-        if (std::string(file.name) == "EQU-ABC5.TXT")
+        if (std::string(file.name) == "EQU-ABC5.TXT") {
             EXPECT_EQ(contents(file.name), std::string(file.content));
+        }
     }
     runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
     ASSERT_TRUE(tips.open().ok());

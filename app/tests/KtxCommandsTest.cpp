@@ -54,7 +54,7 @@ TEST(Ktx, SetChecksLikeTheWindowAndKeepsTheRecordWhenRefused)
 
     run = ktx({"--data-dir", data, "config", "set", "NESTINDENT=5", "INDENT=31"});
     EXPECT_EQ(run.code, 2);
-    EXPECT_EQ(run.err, "Range Error: The value of Cfg:Indent must be between 0 and 30.\n");
+    EXPECT_EQ(run.err, "Range Error: The value of Initial Indent must be between 0 and 30.\n");
     run = ktx({"--data-dir", data, "config", "set", "TABCHAR=q", "CWPATH=" + root + "\\nowhere"});
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("Clarion Path is invalid: "), std::string::npos);

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -27,6 +28,17 @@ QString pageTitle(const QString& file)
         return file;
     const auto match = QRegularExpression(QStringLiteral("<title>(.*?)</title>")).match(QString::fromUtf8(page.readAll()));
     return match.hasMatch() ? match.captured(1) : file;
+}
+
+// What a reader sees of a page: its text without the markup.
+QString pageText(const QString& file)
+{
+    QFile page(HelpRoot + QLatin1Char('/') + file);
+    if (!page.open(QIODevice::ReadOnly))
+        return {};
+    QTextDocument document;
+    document.setHtml(QString::fromUtf8(page.readAll()));
+    return document.toPlainText();
 }
 
 } // namespace
@@ -102,7 +114,8 @@ void HelpViewer::fillSearchList(const QString& filter)
     m_pages->clear();
     for (const QString& file : QDir(HelpRoot).entryList({QStringLiteral("*.html")})) {
         const QString title = pageTitle(file);
-        if (!filter.isEmpty() && !title.contains(filter, Qt::CaseInsensitive))
+        if (!filter.isEmpty() && !title.contains(filter, Qt::CaseInsensitive) &&
+            !pageText(file).contains(filter, Qt::CaseInsensitive))
             continue;
         auto* item = new QListWidgetItem(title, m_pages);
         item->setData(Qt::UserRole, file);

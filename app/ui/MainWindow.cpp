@@ -7,12 +7,14 @@
 #include "clipboard/ui/ClipboardTools.h"
 #include "config/ConfigRecord.h"
 #include "config/Settings.h"
+#include "config/ConfigurationForm.h"
 #include "config/ui/ConfigurationWindow.h"
 #include "data/DataFileNames.h"
 #include "data/DataFileRegistry.h"
 #include "equates/ui/Loaders.h"
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/HelpRequest.h"
+#include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
 #include "runtime/ui/WindowPlacement.h"
@@ -26,6 +28,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabBar>
+#include <set>
 #include <QToolBar>
 #include <QUrl>
 
@@ -40,11 +49,6 @@ static void initResources()
 namespace kestrix::app {
 
 using runtime::appIcon;
-
-namespace {
-constexpr const char* WebPage = "https://kestrix.example.org/";
-constexpr const char* SupportMail = "mailto:support@kestrix.example.org?subject=Kestrix";
-} // namespace
 
 MainWindow::MainWindow(config::Session& session, QWidget* parent)
     : MainWindow(session, installedTools(session), parent)
@@ -67,16 +71,28 @@ MainWindow::MainWindow(config::Session& session, runtime::ToolShelf tools, QWidg
     buildToolBar();
     runtime::setHelpHandler([this](const QString& topic) { showHelp(topic); });
     updateModeIcons();
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::yieldMenuLettersTo);
+    // The menus stay reachable from the keyboard whatever the active tool's letters.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty())
+            menuBar()->setActiveAction(menuBar()->actions().constFirst());
+    });
+    // Every generation and erase, from any tool, says what the clipboard now holds.
+    m_clipboardListener = m_session.clipboardQueue().subscribe(
+        [this] { QMetaObject::invokeMethod(this, &MainWindow::showClipboardSummary); });
 
     setClipboardActions([this] { m_session.clipboardQueue().reput(); },
                         [this] { m_session.clipboardQueue().erase(); },
                         [this] { startTool(clipboard::ClipViewProcedure); });
-    setEquateLoader([this] { equates::loadEquatesWithProgress(m_session, this); });
-    setPopupLoader([this] { equates::loadPopupsWithProgress(m_session, this); });
+    setEquateLoader([this] { loadEquates(); });
+    setPopupLoader([this] { loadPopups(); });
 }
 
 MainWindow::~MainWindow()
 {
+    m_session.clipboardQueue().unsubscribe(m_clipboardListener);
     qApp->removeEventFilter(m_toolTips);
     runtime::setHelpHandler({});
     m_startup.closeSharedFiles();
@@ -164,9 +180,9 @@ void MainWindow::buildMenus()
     connect(addMenuAction(help, QStringLiteral("About..."), QStringLiteral("about")), &QAction::triggered, this,
             [this] { showAbout(true); });
     connect(addMenuAction(help, QStringLiteral("Kestrix on the &Web"), QStringLiteral("webPage")), &QAction::triggered,
-            this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebPage))); });
+            this, [this] { showHelp(QStringLiteral("~Support")); }); // the program's own pages are its web
     connect(addMenuAction(help, QStringLiteral("&E-mail Support"), QStringLiteral("email")), &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(SupportMail))); });
+            [this] { showHelp(QStringLiteral("~Support")); });
 }
 
 QString MainWindow::actionName(const runtime::ToolSpec& spec)
@@ -353,6 +369,11 @@ MainWindow::StartResult MainWindow::start()
     show();
     // The configuration; the Configuration window until one exists.
     while (!m_startup.readConfiguration()) {
+        if (m_unattended) {
+            if (!writeDefaultConfiguration())
+                return StartResult::Halted;
+            continue;
+        }
         // Cancelling the very first configuration ends the program rather than asking forever.
         if (!runConfiguration())
             return StartResult::Cancelled;
@@ -374,6 +395,15 @@ MainWindow::StartResult MainWindow::start()
             startTool(tool.spec.procedure, runtime::StartReason::AtStartup);
     }
     return StartResult::Started;
+}
+
+bool MainWindow::writeDefaultConfiguration()
+{
+    runtime::KeyedFile* file = m_session.files().file(data::FileName::Configuration);
+    if (!file)
+        return false;
+    config::ConfigurationForm defaults(*file);
+    return defaults.save(m_session.dialogs());
 }
 
 bool MainWindow::runConfiguration()
@@ -469,9 +499,138 @@ void MainWindow::arrangeIcons()
     }
 }
 
+namespace {
+
+// The letter after a single "&", upper-cased; a null character when there is none.
+QChar mnemonicLetter(const QString& text)
+{
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] != QLatin1Char('&'))
+            return text[i + 1].toUpper();
+        ++i; // "&&" is a plain ampersand
+    }
+    return {};
+}
+
+std::set<QChar> mnemonicsIn(QWidget* window)
+{
+    std::set<QChar> letters;
+    const auto add = [&letters](const QString& text) {
+        if (const QChar letter = mnemonicLetter(text); !letter.isNull())
+            letters.insert(letter);
+    };
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        add(b->text());
+    for (QLabel* l : window->findChildren<QLabel*>()) {
+        if (l->buddy())
+            add(l->text());
+    }
+    for (QGroupBox* g : window->findChildren<QGroupBox*>())
+        add(g->title());
+    for (QTabBar* t : window->findChildren<QTabBar*>()) {
+        for (int i = 0; i < t->count(); ++i)
+            add(t->tabText(i));
+    }
+    for (QMenuBar* m : window->findChildren<QMenuBar*>()) {
+        for (QAction* a : m->actions())
+            add(a->text());
+    }
+    return letters;
+}
+
+} // namespace
+
+void MainWindow::yieldMenuLettersTo(QMdiSubWindow* active)
+{
+    const std::set<QChar> taken = active ? mnemonicsIn(active) : std::set<QChar>{};
+    for (QAction* menu : menuBar()->actions()) {
+        // The menu's own text, kept from before any letter was yielded.
+        QVariant own = menu->property("ownText");
+        if (!own.isValid()) {
+            own = menu->text();
+            menu->setProperty("ownText", own);
+        }
+        QString text = own.toString();
+        if (taken.count(mnemonicLetter(text)))
+            text.remove(text.indexOf(QLatin1Char('&')), 1);
+        menu->setText(text);
+    }
+}
+
+void MainWindow::showClipboardSummary()
+{
+    statusBar()->showMessage(runtime::toQt(clipboard::clipboardSummary(m_session.clipboardQueue().text())));
+}
+
+void MainWindow::loadEquates()
+{
+    runLongJob([this] {
+        const equates::EquateLoadResult result = equates::loadEquatesWithProgress(m_session, this);
+        statusBar()->showMessage(result.completed
+                                     ? QStringLiteral("Loaded %1 equates of %2 types")
+                                           .arg(result.records)
+                                           .arg(static_cast<qulonglong>(result.types))
+                                     : QStringLiteral("The equates were not loaded; the load runs again at the next start"));
+    });
+}
+
+void MainWindow::loadPopups()
+{
+    runLongJob([this] {
+        const equates::PopupLoadResult result = equates::loadPopupsWithProgress(m_session, this);
+        statusBar()->showMessage(result.completed
+                                     ? QStringLiteral("Loaded %1 popup entries").arg(result.records)
+                                     : QStringLiteral("The popups were not loaded; the load runs again at the next start"));
+    });
+}
+
+void MainWindow::runLongJob(const std::function<void()>& job)
+{
+    std::vector<std::pair<QAction*, bool>> blocked;
+    for (QAction* menu : menuBar()->actions()) {
+        const QString own = menu->property("ownText").isValid() ? menu->property("ownText").toString() : menu->text();
+        if (own != QStringLiteral("&Help") && own != QStringLiteral("&Window"))
+            blocked.emplace_back(menu, menu->isEnabled());
+    }
+    for (auto& [action, enabled] : blocked)
+        action->setEnabled(false);
+    const bool toolBarEnabled = m_toolBar->isEnabled();
+    const bool mdiEnabled = m_mdi->isEnabled();
+    m_toolBar->setEnabled(false);
+    m_mdi->setEnabled(false);
+    ++m_runningJobs;
+    job();
+    --m_runningJobs;
+    m_toolBar->setEnabled(toolBarEnabled);
+    m_mdi->setEnabled(mdiEnabled);
+    for (auto& [action, enabled] : blocked)
+        action->setEnabled(enabled);
+    if (m_closeAfterJob && m_runningJobs == 0) {
+        m_closeAfterJob = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // A job that rebuilds a data file stops at its next safe point first; the frame closes after it.
+    if (m_runningJobs > 0) {
+        if (runtime::ProgressDialog* progress = runtime::ProgressDialog::running())
+            progress->reject();
+        m_closeAfterJob = true;
+        event->ignore();
+        return;
+    }
     m_session.tools().broadcast(runtime::ToolEvent::Close);
+    // A tool whose user chose to keep working (Cancel on "save changes?") keeps the program running.
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
+        if (!w->isHidden()) {
+            event->ignore();
+            return;
+        }
+    }
     if (m_help)
         m_help->close();
     runtime::savePlacement(this, m_session.positions(), config::Ini::MainProcedure);

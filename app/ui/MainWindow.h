@@ -15,6 +15,7 @@
 
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -49,6 +50,8 @@ public:
         Cancelled,  // no configuration was given on the first run
     };
     StartResult start();
+    // Nobody is there to answer: a first run takes the default configuration instead of asking.
+    void setUnattended(bool unattended) { m_unattended = unattended; }
 
     // Gives a tool another factory; its menu item and toolbar button become enabled.
     void registerTool(const std::string& procedure, ToolFactory factory);
@@ -84,6 +87,15 @@ private:
     void arrangeTiled(Qt::Orientation orientation);
     void arrangeIcons();
     void applyToolTipSetting();
+    bool writeDefaultConfiguration();
+    void loadEquates();
+    void loadPopups();
+    // Runs a long job (its own window shows progress) with Help and Window usable and
+    // everything that could touch the data it rebuilds disabled.
+    void runLongJob(const std::function<void()>& job);
+    void showClipboardSummary();
+    // The active tool's mnemonics win: a frame menu whose letter the tool uses loses its mnemonic meanwhile.
+    void yieldMenuLettersTo(QMdiSubWindow* active);
 
     config::Session& m_session;
     StartupSequence m_startup;
@@ -100,6 +112,10 @@ private:
     QPointer<AboutWindow> m_splash;
     QPointer<HelpViewer> m_help;
     bool m_started = false;
+    bool m_unattended = false;
+    int m_runningJobs = 0;
+    bool m_closeAfterJob = false;
+    int m_clipboardListener = 0;
 };
 
 } // namespace kestrix::app

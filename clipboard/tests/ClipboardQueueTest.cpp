@@ -104,6 +104,46 @@ TEST(ClipboardQueue, OverlongLinesAreCutButKeepTheirLineEnd)
     EXPECT_EQ(clip.text(), std::string(252, 'a') + "\r\nb");
 }
 
+TEST(ClipboardQueue, ListenersHearEveryChangeUntilTheyUnsubscribe)
+{
+    MemoryClipboard clip;
+    ClipboardQueue queue(clip);
+    std::vector<std::size_t> seenA;
+    std::vector<std::size_t> seenB;
+    // A listener reads the queue as it is called: the lock is no longer held.
+    const auto a = queue.subscribe([&] { seenA.push_back(queue.lines().size()); });
+    ClipboardQueue::ListenerId b = 0;
+    b = queue.subscribe([&] {
+        seenB.push_back(queue.lines().size());
+        if (seenB.size() == 2)
+            queue.unsubscribe(b); // from inside its own call
+    });
+    std::vector<std::string> code{"one", "two"};
+    queue.put(code, ClipMode::Add, true, false);
+    queue.reput();
+    queue.erase();
+    queue.unsubscribe(a);
+    std::vector<std::string> more{"three"};
+    queue.put(more, ClipMode::Add, true, false);
+    EXPECT_EQ(seenA, (std::vector<std::size_t>{2, 2, 0}));
+    EXPECT_EQ(seenB, (std::vector<std::size_t>{2, 2}));
+}
+
+TEST(ClipboardQueue, TheSummaryCountsTheLinesOfTheText)
+{
+    MemoryClipboard clip;
+    ClipboardQueue queue(clip);
+    EXPECT_EQ(clipboardSummary(queue.text()), "The clipboard is empty");
+    std::vector<std::string> one{"x = 1"};
+    queue.put(one, ClipMode::Add, true, false);
+    EXPECT_EQ(clipboardSummary(queue.text()), "1 line of code on the clipboard");
+    // Lines that carry their own line ends count as the lines they hold.
+    std::vector<std::string> own{"a\r\nb\r\n", "c"};
+    queue.put(own, ClipMode::Add, false, false);
+    EXPECT_EQ(queue.text(), "x = 1\r\na\r\nb\r\nc");
+    EXPECT_EQ(clipboardSummary(queue.text()), "4 lines of code on the clipboard");
+}
+
 TEST(LowerCaseCode, OnlyOutsideStringLiterals)
 {
     EXPECT_EQ(lowerCaseCode("IF ERRORCODE() THEN MESSAGE('Can''t Open')"), "if errorcode() then message('Can''t Open')");

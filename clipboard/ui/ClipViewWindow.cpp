@@ -4,6 +4,7 @@
 #include "runtime/ui/QtText.h"
 
 #include <QFontDatabase>
+#include <QMetaObject>
 #include <QListWidget>
 
 namespace kestrix::clipboard {
@@ -22,6 +23,13 @@ ClipViewWindow::ClipViewWindow(ClipboardQueue& queue, const runtime::FontSpec& f
     setWidget(m_list);
     resize(560, 320);
     refresh();
+    // Any thread may change the queue; the list is redrawn on this window's own.
+    m_listener = m_queue.subscribe([this] { QMetaObject::invokeMethod(this, &ClipViewWindow::refresh); });
+}
+
+ClipViewWindow::~ClipViewWindow()
+{
+    m_queue.unsubscribe(m_listener);
 }
 
 void ClipViewWindow::refresh()

@@ -16,6 +16,7 @@ class ClipViewWindow final : public runtime::ToolWindow
 public:
     ClipViewWindow(ClipboardQueue& queue, const runtime::FontSpec& font, runtime::ToolRegistry& registry,
                    runtime::WindowPositionStore positions, QWidget* parent = nullptr);
+    ~ClipViewWindow() override;
 
     void refresh();
     QListWidget* list() const { return m_list; }
@@ -26,6 +27,7 @@ protected:
 
 private:
     ClipboardQueue& m_queue;
+    ClipboardQueue::ListenerId m_listener = 0;
     QListWidget* m_list = nullptr;
 };
 

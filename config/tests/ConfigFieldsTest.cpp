@@ -47,7 +47,7 @@ TEST(ConfigFields, AssignmentsPassTheWindowsChecks)
     const auto before = r;
     const auto range = applyConfigAssignment(r, "NESTINDENT=11");
     ASSERT_TRUE(range.refusal);
-    EXPECT_EQ(range.refusal->text, "The value of Cfg:NestIndent must be between 1 and 10.");
+    EXPECT_EQ(range.refusal->text, "The value of Nest Indent must be between 1 and 10.");
     EXPECT_FALSE(applyConfigAssignment(r, "CWPATH=no\\such\\place").ok);
     EXPECT_FALSE(applyConfigAssignment(r, "INDENT=abc").ok);
     EXPECT_FALSE(applyConfigAssignment(r, "NOSUCH=1").ok);

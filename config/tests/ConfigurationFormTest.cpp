@@ -52,14 +52,14 @@ TEST(ConfigurationForm, RangesAreCheckedAsEachValueIsAccepted)
     const auto refused = form.acceptNumber(Cfg::Indent, 31);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->caption, "Range Error");
-    EXPECT_EQ(refused->text, "The value of Cfg:Indent must be between 0 and 30.");
+    EXPECT_EQ(refused->text, "The value of Initial Indent must be between 0 and 30.");
     EXPECT_EQ(form.record().number(Cfg::Indent), 0); // unchanged
     EXPECT_FALSE(form.acceptNumber(Cfg::Indent, 0));
-    EXPECT_EQ(form.acceptNumber(Cfg::NestIndent, 0)->text, "The value of Cfg:NestIndent must be between 1 and 10.");
+    EXPECT_EQ(form.acceptNumber(Cfg::NestIndent, 0)->text, "The value of Nest Indent must be between 1 and 10.");
     EXPECT_EQ(form.acceptNumber(Cfg::StreamRecords, 10000)->text, "The value of Stream Count must be between 1 and 9999.");
     EXPECT_EQ(form.acceptNumber(Cfg::YieldRecords, 0)->text, "The value of Yield Count must be between 1 and 9999.");
     EXPECT_EQ(form.acceptNumber(Cfg::FieldWidth, 4)->text,
-              "The value of Width of fields in the File Viewer must be between 5 and 50.");
+              "The value of Field Width must be between 5 and 50.");
     EXPECT_FALSE(form.acceptNumber(Cfg::FieldWidth, 50));
 }
 

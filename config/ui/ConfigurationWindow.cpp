@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,6 +39,9 @@ ConfigurationWindow::ConfigurationWindow(runtime::KeyedFile& file, runtime::Dial
     setObjectName(QStringLiteral("Configuration"));
 
     m_tabs = new QTabWidget(this);
+    // Every tab caption whole: the window is as wide as the tabs need.
+    m_tabs->setElideMode(Qt::ElideNone);
+    m_tabs->setUsesScrollButtons(false);
     m_tabs->addTab(buildGeneralTab(), QStringLiteral("&General"));
     m_tabs->addTab(buildMessageTab(), QStringLiteral("&Message"));
     m_tabs->addTab(buildDictionaryTab(), QStringLiteral("&Dictionary"));
@@ -78,6 +82,7 @@ QLineEdit* ConfigurationWindow::numberField(Cfg::Field field)
     edit->setMaximumWidth(70);
     edit->setObjectName(toQt(m_form.record().layout().field(field).name));
     m_numbers[field] = edit;
+    edit->installEventFilter(this);
     connect(edit, &QLineEdit::editingFinished, this, [this, field] { acceptNumber(field); });
     return edit;
 }
@@ -343,6 +348,16 @@ bool ConfigurationWindow::acceptNumber(Cfg::Field field)
 
 bool ConfigurationWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Return on a refused value shows why once and stays in the field, rather than also pressing OK.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            for (auto& [field, edit] : m_numbers) {
+                if (edit == watched && !acceptNumber(field))
+                    return true;
+            }
+        }
+    }
     if (watched == m_path && event->type() == QEvent::FocusIn && m_path->text().trimmed().isEmpty()) {
         const auto winIni = systemIniFile();
         m_form.fillBlankClarionPath(winIni ? std::optional<runtime::IniFile>(runtime::IniFile(*winIni)) : std::nullopt);

@@ -266,6 +266,22 @@ TEST(EquateLoader, AWriteThatCannotBeginAbortsTheLoadWithTheFileError)
     EXPECT_FALSE(fs::exists("Equates5.tps"));
 }
 
+TEST(EquateLoader, ACancelStopsAtTheNextStepAsAnAbortDoes)
+{
+    Installation cw;
+    cw.ini.setValue("EquateLoad", "Version", "4");
+    EquateLoader loader(cw.file, (cw.dir.path() / "cw").string(), cw.dialogs);
+    int steps = 0;
+    loader.setProgress([&](const std::string&) { ++steps; });
+    loader.setCancelCheck([&] { return steps == 2; }); // as the first source file comes up
+    const EquateLoadResult result = loader.run(cw.ini);
+    EXPECT_FALSE(result.completed);
+    EXPECT_EQ(steps, 2);
+    EXPECT_EQ(cw.dialogs.captions(), std::vector<std::string>{"LOAD ABORTED"});
+    EXPECT_EQ(cw.ini.value("EquateLoad", "Version"), "");
+    EXPECT_FALSE(fs::exists("Equates5.tps"));
+}
+
 TEST(EquateLoader, AFileThatCannotBeCreatedIsReported)
 {
     Installation cw;

@@ -63,6 +63,24 @@ TEST(PopupLoader, HeadersCountAndJoinTheEntries)
     EXPECT_TRUE(popupMenu(p.file, "NEW"));
 }
 
+TEST(PopupLoader, ACancelStopsBeforeTheNextFileAndLeavesTheLoadDue)
+{
+    PopupFile p;
+    std::ofstream("POPUP.TXT") << "TYPE=FIRST\n" << p.entryLine("A", "a");
+    std::ofstream("POPUPABC.TXT") << "TYPE=SECOND\n" << p.entryLine("B", "b");
+    p.ini.setValue("PopupLoad", "Version", "4");
+    PopupLoader loader(p.file, p.dialogs);
+    std::vector<std::string> steps;
+    loader.setProgress([&](const std::string& name) { steps.push_back(name); });
+    loader.setCancelCheck([&] { return steps.size() == 2; }); // asked as the second file comes up
+    loader.run(p.ini);
+    EXPECT_EQ(steps, (std::vector<std::string>{"POPUP.TXT", "POPUPABC.TXT"}));
+    EXPECT_TRUE(popupMenu(p.file, "FIRST"));   // what was read is whole
+    EXPECT_FALSE(popupMenu(p.file, "SECOND"));
+    EXPECT_EQ(p.ini.value("PopupLoad", "Version"), "");
+    EXPECT_TRUE(p.dialogs.shown.empty());
+}
+
 TEST(PopupLoader, AMissingFileIsReportedAndTheOtherLoaded)
 {
     PopupFile p;

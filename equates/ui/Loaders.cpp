@@ -1,17 +1,41 @@
 #include "equates/ui/Loaders.h"
 
 #include "config/ConfigRecord.h"
+#include "config/Settings.h"
 #include "data/DataFileNames.h"
 #include "data/DataFileRegistry.h"
 #include "equates/EquateRecord.h"
 #include "equates/PopupLoader.h"
 #include "equates/PopupRecord.h"
+#include "runtime/TextLineFile.h"
+#include "runtime/WinPath.h"
 #include "runtime/ui/GuiThreadDialogs.h"
 #include "runtime/ui/ProgressDialog.h"
 
 #include <QApplication>
 
+#include <algorithm>
+#include <set>
+
 namespace kestrix::equates {
+
+namespace {
+
+// The source files the list files name, as the loader reports them.
+std::set<std::string> equateSources(const std::string& clarionRoot)
+{
+    std::set<std::string> sources;
+    for (const std::string& list : EquateLoader::listFiles()) {
+        const runtime::TextLines text = runtime::readTextLines(runtime::resolveWinPath(list));
+        if (text.error)
+            continue;
+        for (const ListEntry& entry : readListEntries(text.lines, clarionRoot))
+            sources.insert(runtime::toWinPath(runtime::resolveWinPath(entry.folder + entry.file)));
+    }
+    return sources;
+}
+
+} // namespace
 
 EquateLoadResult loadEquatesWithProgress(config::Session& session, QWidget* parent)
 {
@@ -21,11 +45,25 @@ EquateLoadResult loadEquatesWithProgress(config::Session& session, QWidget* pare
         return result;
     runtime::ProgressDialog progress(QStringLiteral("Loading Equates"), parent);
     runtime::GuiThreadDialogs dialogs(session.dialogs(), &progress);
-    EquateLoader loader(*equates.file(), session.configuration().text(config::Cfg::CwPath), dialogs);
+    const std::string root = session.configuration().text(config::Cfg::CwPath);
+    EquateLoader loader(*equates.file(), root, dialogs);
     const runtime::IniFile ini = session.programIni();
     loader.setWhenBusy(WhenBusy::Wait); // the progress line says why nothing moves
-    progress.run([&](const runtime::ProgressDialog::Report& report) {
-        loader.setProgress(report);
+    progress.runJob([&](runtime::ProgressReport& report) {
+        const std::set<std::string> sources = equateSources(root);
+        const int total = static_cast<int>(sources.size());
+        int done = 0;
+        report.setFiles(0, total);
+        loader.setProgress([&](const std::string& step) {
+            const bool source = sources.count(step) != 0;
+            if (source)
+                ++done;
+            report.setFiles(source ? done - 1 : done, total); // a file named is the one now being read
+            if (equates.file()->isOpen())
+                report.setRecords(equates.file()->records());
+            report.step(step);
+        });
+        loader.setCancelCheck([&report] { return report.cancelRequested(); });
         result = loader.run(ini);
     });
     return result;
@@ -41,24 +79,32 @@ bool loadEquatesIfUnfinished(config::Session& session, QWidget* parent)
     return loadEquatesWithProgress(session, parent).completed;
 }
 
-std::int64_t loadPopupsWithProgress(config::Session& session, QWidget* parent)
+PopupLoadResult loadPopupsWithProgress(config::Session& session, QWidget* parent)
 {
     data::DataFileUse popups(session.files(), data::FileName::Popups, popupLayout());
+    PopupLoadResult result;
     if (!popups)
-        return 0;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+        return result;
     runtime::ProgressDialog progress(QStringLiteral("Loading Popups"), parent);
     runtime::GuiThreadDialogs dialogs(session.dialogs(), &progress);
     PopupLoader loader(*popups.file(), dialogs);
     const runtime::IniFile ini = session.programIni();
-    std::int64_t loaded = 0;
     loader.setWhenBusy(WhenBusy::Wait);
-    progress.run([&](const runtime::ProgressDialog::Report& report) {
-        loader.setProgress(report);
-        loaded = loader.run(ini).records;
+    progress.runJob([&](runtime::ProgressReport& report) {
+        const auto files = PopupLoader::popupFiles();
+        const int total = static_cast<int>(files.size());
+        int done = 0;
+        loader.setProgress([&](const std::string& name) {
+            // Only a file name counts; the other lines say why nothing moves.
+            if (std::find(files.begin(), files.end(), name) != files.end())
+                report.setFiles(done++, total);
+            report.setRecords(popups.file()->records());
+            report.step(name);
+        });
+        loader.setCancelCheck([&report] { return report.cancelRequested(); });
+        result = loader.run(ini);
     });
-    QApplication::restoreOverrideCursor();
-    return loaded;
+    return result;
 }
 
 } // namespace kestrix::equates

@@ -2,6 +2,7 @@
 
 #include "config/Session.h"
 #include "equates/EquateLoader.h"
+#include "equates/PopupLoader.h"
 
 class QWidget;
 
@@ -9,7 +10,7 @@ class QWidget;
 namespace kestrix::equates {
 
 EquateLoadResult loadEquatesWithProgress(config::Session& session, QWidget* parent);
-std::int64_t loadPopupsWithProgress(config::Session& session, QWidget* parent);
+PopupLoadResult loadPopupsWithProgress(config::Session& session, QWidget* parent);
 // For windows that show equates, as they open: an incomplete equates file is said so,
 // and the load offered. True when the equates are complete afterwards.
 bool loadEquatesIfUnfinished(config::Session& session, QWidget* parent);

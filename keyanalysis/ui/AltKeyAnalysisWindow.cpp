@@ -1,7 +1,9 @@
 #include "keyanalysis/ui/AltKeyAnalysisWindow.h"
 
 #include "keyanalysis/KeyConflicts.h"
+#include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FontConversion.h"
+#include "runtime/ui/WindowPlacement.h"
 #include "runtime/ui/QtText.h"
 
 #include <QComboBox>
@@ -79,6 +81,10 @@ TabChoice chooseTabInteractively(QWidget* parent, const std::vector<TabEntry>& t
     layout->addWidget(text);
     layout->addWidget(table);
     layout->addWidget(buttons);
+    // The analysis runs as the window opens, before it is shown: the active window then stands in for it.
+    if (parent)
+        dialog.setWindowIcon(parent->windowIcon());
+    runtime::centreOn(&dialog, parent);
     dialog.exec();
     return choice;
 }
@@ -89,6 +95,7 @@ AltKeyAnalysisWindow::AltKeyAnalysisWindow(runtime::DialogService& dialogs, runt
     : ToolWindow("AltKeyAnalysis", registry, std::move(positions), parent), m_dialogs(dialogs), m_clipboard(clipboard),
       m_analysis(dialogs, std::move(frames))
 {
+    setWindowIcon(runtime::appIcon("TBKEYANA.ICO"));
     m_chooseTab = [this](const std::vector<TabEntry>& tabs) { return chooseTabInteractively(this, tabs); };
     auto* body = new QWidget(this);
     m_tabs = new QTabWidget(body);

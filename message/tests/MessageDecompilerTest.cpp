@@ -65,7 +65,7 @@ TEST(MessageDecompiler, CaptionIconAndButtons)
     EXPECT_EQ(r.text(Mes::Caption), "Delete {CLIP(Name)}?");
     EXPECT_EQ(r.text(Mes::Icon), "Question");
     EXPECT_EQ(chosen(r), "Yes,No");
-    EXPECT_EQ(r.text(Mes::Default), ""); // never read from the source
+    EXPECT_EQ(r.text(Mes::Default), "No");
     EXPECT_EQ(r.text(Mes::CodeType), "Case");
 
     EXPECT_EQ(decompile("MESSAGE('x', 'It''s {{odd}, ok', ICON:Print1)").text(Mes::Caption), "It's {odd}, ok");
@@ -76,6 +76,28 @@ TEST(MessageDecompiler, CaptionIconAndButtons)
     EXPECT_EQ(chosen(plain), "OK"); // no BUTTON: at all
     EXPECT_EQ(plain.text(Mes::Icon), "");
     EXPECT_EQ(chosen(decompile("MESSAGE('x','c',ICON:None,BUTTON:NoSuch+BUTTON:Abort)")), "Abort");
+}
+
+TEST(MessageDecompiler, TheDefaultButtonIsReadWhenItNamesAChosenOne)
+{
+    struct Case
+    {
+        const char* source;
+        const char* defaultButton;
+    };
+    const Case cases[] = {
+        {"MESSAGE('x','c',ICON:Hand,BUTTON:Yes+BUTTON:No,BUTTON:No)", "No"},
+        {"MESSAGE('a, b', 'c, d', ICON:Hand, |\r\n  BUTTON:Abort+BUTTON:Retry+BUTTON:Ignore, |\r\n  BUTTON:Retry, 0)",
+         "Retry"},
+        {"MESSAGE(SUB(T,1,2), FORMAT(D,@d6), ICON:Hand, BUTTON:OK+BUTTON:Cancel, BUTTON:Cancel)", "Cancel"},
+        {"MESSAGE('x','c',ICON:Hand,BUTTON:Yes+BUTTON:No, , 0)", ""},
+        {"MESSAGE('x','c',ICON:Hand,BUTTON:Yes+BUTTON:No,2)", ""}, // a position is not a name
+        {"MESSAGE('x','c',ICON:Hand,BUTTON:Yes+BUTTON:No,BUTTON:NoSuch)", ""},
+        {"MESSAGE('x','c')", ""},
+        {"MESSAGE('x','c',ICON:Hand,BUTTON:Yes+BUTTON:No ! ,BUTTON:No\r\n)", ""}, // a comment is no argument
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(decompile(c.source).text(Mes::Default), c.defaultButton) << c.source;
 }
 
 TEST(MessageDecompiler, StructureComesFromTheCodeNotFromLiterals)

@@ -249,7 +249,7 @@ TEST_F(MakerFixture, decompileFillsAnUnsavedMessageOrSaysWhy)
     ASSERT_EQ(maker->saveAs("Saved"), SaveOutcome::Saved);
     EXPECT_TRUE(maker->decompile("CASE MESSAGE('Sure?', 'Ask', ICON:Question, BUTTON:Yes+BUTTON:No, BUTTON:No, 0)"));
     EXPECT_EQ(maker->message().text(Mes::Text), "Sure?");
-    EXPECT_EQ(maker->message().text(Mes::Default), "Yes"); // the first chosen button
+    EXPECT_EQ(maker->message().text(Mes::Default), "No"); // as the source names it
     EXPECT_FALSE(maker->saveEnabled());
     EXPECT_FALSE(maker->decompile("nothing here"));
     EXPECT_EQ(dialogs.shown.back().text, "No MESSAGE( found on clipboard");

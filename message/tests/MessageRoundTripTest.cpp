@@ -138,6 +138,13 @@ TEST(MessageRoundTrip, DecompilingGeneratedCodeGivesTheMessageBack)
         }
         if (!any)
             r.setNumber(Mes::Button, 1, 1 + random.below(8));
+        std::vector<int> chosenButtons;
+        for (int b = 1; b <= Mes::ButtonCount; ++b) {
+            if (buttonChosen(r, b))
+                chosenButtons.push_back(b);
+        }
+        const int defaultButton = random.pick(chosenButtons);
+        r.setText(Mes::Default, standardButton(defaultButton).name);
         r.setText(Mes::Caption, random.caption());
         r.setText(Mes::Icon, random.pick(icons));
         r.setNumber(Mes::CodeLoop, random.below(2));
@@ -163,6 +170,14 @@ TEST(MessageRoundTrip, DecompilingGeneratedCodeGivesTheMessageBack)
         ASSERT_EQ(d.text(Mes::Icon), icon) << source;
         for (int b = 1; b <= Mes::ButtonCount; ++b)
             ASSERT_EQ(buttonChosen(d, b), buttonChosen(r, b)) << "button " << b << "\n" << source;
+        // The generator leaves out a default that is the first button unless told to write it always,
+        // and the whole buttons line when the message has OK alone.
+        const bool written = source.find(std::string(", BUTTON:") + standardButton(defaultButton).name + ", 0)") !=
+                             std::string::npos;
+        ASSERT_EQ(written, (settings.defaultAlways || defaultButton != chosenButtons.front()) &&
+                               source.find("BUTTON:") != std::string::npos)
+            << source;
+        ASSERT_EQ(d.text(Mes::Default), written ? r.text(Mes::Default) : std::string()) << source;
         ASSERT_EQ(d.text(Mes::CodeType), r.text(Mes::CodeType)) << source;
         ASSERT_EQ(d.number(Mes::CodeLoop), r.number(Mes::CodeLoop)) << source;
         ASSERT_EQ(d.number(Mes::CodeIfError), r.number(Mes::CodeIfError)) << source;

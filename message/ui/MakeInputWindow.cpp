@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -135,6 +136,7 @@ MakeInputWindow* MakeInputWindow::open(config::Session& session, QWidget* parent
         return nullptr;
     }
     window->showRecord();
+    window->markUnmodified();
     return window;
 }
 
@@ -234,6 +236,7 @@ void MakeInputWindow::buildControls(QWidget* body)
             m_title->setText(toQt(m_maker->message().text(Mes::Caption)));
             QApplication::beep();
         }
+        showTitle();
     });
     auto* titleLabel = new QLabel(QStringLiteral("&Title:"), body);
     titleLabel->setBuddy(m_title);
@@ -284,7 +287,10 @@ void MakeInputWindow::buildControls(QWidget* body)
     m_icon->setObjectName(QStringLiteral("icon"));
     for (const std::string& name : m_maker->icons())
         m_icon->addItem(iconPicture(name), toQt(name));
-    connect(m_icon, &QComboBox::activated, this, [this](int index) { m_maker->setIcon(index); });
+    connect(m_icon, &QComboBox::activated, this, [this](int index) {
+        m_maker->setIcon(index);
+        showTitle();
+    });
     auto* iconLabel = new QLabel(QStringLiteral("&Icon:"), m_details);
     iconLabel->setBuddy(m_icon);
     auto* iconRow = new QHBoxLayout;
@@ -318,11 +324,25 @@ void MakeInputWindow::buildControls(QWidget* body)
     for (int choice = 0; choice < DefaultChoiceCount; ++choice) {
         auto* radio = new QRadioButton(defaultBox);
         radio->setObjectName(QStringLiteral("default%1").arg(choice + 1));
+        // A hidden choice keeps its room, so that ticking buttons never moves the other controls.
+        QSize room;
+        for (int index = 1; index <= Mes::ButtonCount; ++index) {
+            radio->setText(QString::fromLatin1(standardButton(index).name));
+            room = room.expandedTo(radio->sizeHint());
+        }
+        radio->setText(QString());
+        radio->setMinimumSize(room);
+        QSizePolicy policy = radio->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        radio->setSizePolicy(policy);
         defaultGroup->addButton(radio, choice);
         defaultLayout->addWidget(radio);
         m_defaults[static_cast<std::size_t>(choice)] = radio;
     }
-    connect(defaultGroup, &QButtonGroup::idClicked, this, [this](int choice) { m_maker->setDefaultChoice(choice); });
+    connect(defaultGroup, &QButtonGroup::idClicked, this, [this](int choice) {
+        m_maker->setDefaultChoice(choice);
+        showTitle();
+    });
     details->addWidget(defaultBox, 1, 1);
 
     auto* codeBox = new QGroupBox(QStringLiteral("Code &Structure:"), m_details);
@@ -335,13 +355,19 @@ void MakeInputWindow::buildControls(QWidget* body)
         codeLayout->addWidget(radio);
         m_codeTypes[static_cast<std::size_t>(i)] = radio;
     }
-    connect(codeGroup, &QButtonGroup::idClicked, this, [this](int i) { m_maker->setCodeType(i); });
+    connect(codeGroup, &QButtonGroup::idClicked, this, [this](int i) {
+        m_maker->setCodeType(i);
+        showTitle();
+    });
     auto* optionBox = new QGroupBox(QStringLiteral("Code Options:"), m_details);
     auto* optionLayout = new QHBoxLayout(optionBox);
     const auto option = [&](const QString& text, const char* name, void (MessageMaker::*setter)(bool)) {
         auto* check = new QCheckBox(text, optionBox);
         check->setObjectName(QString::fromLatin1(name));
-        connect(check, &QCheckBox::toggled, this, [this, setter](bool on) { (m_maker.get()->*setter)(on); });
+        connect(check, &QCheckBox::toggled, this, [this, setter](bool on) {
+            (m_maker.get()->*setter)(on);
+            showTitle();
+        });
         optionLayout->addWidget(check);
         return check;
     };
@@ -373,7 +399,6 @@ void MakeInputWindow::buildControls(QWidget* body)
 void MakeInputWindow::showRecord()
 {
     const runtime::Record& r = m_maker->message();
-    setWindowTitle(toQt(m_maker->title()));
     m_saveAction->setEnabled(m_maker->saveEnabled());
     m_saveTool->setEnabled(m_maker->saveEnabled());
     {
@@ -412,6 +437,50 @@ void MakeInputWindow::showRecord()
         const QSignalBlocker b(check);
         check->setChecked(r.number(field) != 0);
     }
+    showTitle();
+}
+
+bool MakeInputWindow::isModified() const
+{
+    return m_unmodified && !m_maker->message().sameValues(*m_unmodified);
+}
+
+void MakeInputWindow::markUnmodified()
+{
+    m_unmodified = m_maker->message();
+    showTitle();
+}
+
+void MakeInputWindow::showTitle()
+{
+    // The asterisk marks changes that no saved message holds yet.
+    setWindowTitle(toQt(m_maker->title()) + (isModified() ? QStringLiteral(" *") : QString()));
+}
+
+bool MakeInputWindow::changesSettled()
+{
+    if (!isModified())
+        return true;
+    runtime::MessageRequest question;
+    question.caption = "Message Maker";
+    question.text = "Save changes?";
+    question.icon = runtime::MessageIcon::Question;
+    question.buttons = runtime::Button::Yes | runtime::Button::No | runtime::Button::Cancel;
+    question.defaultButton = runtime::Button::Yes;
+    switch (m_session.dialogs().message(question)) {
+    case runtime::Button::Yes: return saveMessage(!m_maker->saveEnabled());
+    case runtime::Button::No: return true;
+    default: return false;
+    }
+}
+
+void MakeInputWindow::closeEvent(QCloseEvent* event)
+{
+    if (!changesSettled()) {
+        event->ignore();
+        return;
+    }
+    ToolWindow::closeEvent(event);
 }
 
 void MakeInputWindow::textEdited()
@@ -427,6 +496,7 @@ void MakeInputWindow::textEdited()
         return;
     }
     m_lastGoodText = text;
+    showTitle();
 }
 
 void MakeInputWindow::newMessage()
@@ -440,19 +510,20 @@ void MakeInputWindow::openMessage(bool asNew)
         *m_files->messages.file(), m_session.dialogs(), m_session.configuration().number(config::Cfg::LookBold, 1) != 0,
         [this](char request, const runtime::Record& saved) { m_maker->perform(request, saved, m_iconizeFrame); },
         m_session.positions(), this);
-    if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
+    if (dialog.exec() != QDialog::Accepted || !dialog.chosen() || !changesSettled())
         return;
     if (asNew)
         m_maker->openAsNew(*dialog.chosen());
     else
         m_maker->open(*dialog.chosen());
     showRecord();
+    markUnmodified();
 }
 
-void MakeInputWindow::saveMessage(bool asNew)
+bool MakeInputWindow::saveMessage(bool asNew)
 {
     if (!asNew && !m_maker->saveEnabled())
-        return;
+        return false;
     MessageSaveDialog dialog(
         asNew ? MessageSaveDialog::Request::Insert : MessageSaveDialog::Request::Change,
         m_maker->message().text(Mes::Description),
@@ -460,8 +531,11 @@ void MakeInputWindow::saveMessage(bool asNew)
             return (asNew ? m_maker->saveAs(description) : m_maker->save(description)) == SaveOutcome::Saved;
         },
         m_session.dialogs(), m_session.positions(), this);
-    dialog.exec();
+    const bool saved = dialog.exec() == QDialog::Accepted;
     showRecord();
+    if (saved)
+        markUnmodified();
+    return saved;
 }
 
 void MakeInputWindow::generate(bool thenMinimize)
@@ -486,14 +560,23 @@ void MakeInputWindow::runCommand(MakerCommand command)
     case MakerCommand::Open: openMessage(false); return;
     case MakerCommand::Save: saveMessage(false); return;
     case MakerCommand::SaveAs: saveMessage(true); return;
+    case MakerCommand::New:
+    case MakerCommand::Decompile:
+        // Both replace the window's message: unsaved changes are asked about first.
+        if (!changesSettled())
+            return;
+        break;
     default: break;
     }
     const CommandOutcome outcome = m_maker->execute(command, m_iconizeFrame);
     if (command == MakerCommand::New && outcome == CommandOutcome::Failed) {
+        m_unmodified = m_maker->message(); // nothing left to save: the window closes without asking
         close(); // the template cannot be made
         return;
     }
     showRecord();
+    if (command == MakerCommand::New)
+        markUnmodified();
 }
 
 void MakeInputWindow::renameButtons()

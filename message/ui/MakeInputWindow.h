@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -42,7 +43,8 @@ public:
     // The commands of the "&Message" menu.
     void newMessage();
     void openMessage(bool asNew);
-    void saveMessage(bool asNew);
+    // False when nothing was saved (cancelled or refused).
+    bool saveMessage(bool asNew);
     void generate(bool thenMinimize);
     void preview();
     void decompileClipboard();
@@ -58,8 +60,15 @@ public:
     // Puts the record's values into the controls.
     void showRecord();
 
+    // The record differs from what was last started, opened or saved.
+    bool isModified() const;
+    // Before the record is replaced or the window closes: asks whether to save
+    // the changes; false when the user cancelled (or the save did not happen).
+    bool changesSettled();
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -70,6 +79,8 @@ private:
     void buildControls(QWidget* body);
     void insertAtCaret(const std::string& piece);
     void textEdited();
+    void markUnmodified();
+    void showTitle();
 
     config::Session& m_session;
     std::unique_ptr<Files> m_files;
@@ -77,6 +88,7 @@ private:
     PopupCode m_popupCode;
     std::function<void()> m_iconizeFrame;
     std::string m_lastGoodText;
+    std::optional<runtime::Record> m_unmodified;
 
     QAction* m_saveAction = nullptr;
     QAction* m_saveTool = nullptr;

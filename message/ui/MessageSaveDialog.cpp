@@ -28,6 +28,8 @@ MessageSaveDialog::MessageSaveDialog(Request request, const std::string& descrip
     m_description = new QLineEdit(runtime::toQt(description), this);
     m_description->setObjectName(QStringLiteral("description"));
     m_description->setMaxLength(DescriptionLength);
+    // Room for the whole description at once.
+    m_description->setMinimumWidth(m_description->fontMetrics().averageCharWidth() * (DescriptionLength + 2));
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ok"));

@@ -29,9 +29,20 @@ TEST(ListLocator, textThatStartsNoKeyFiltersOnEveryColumn)
     EXPECT_EQ(item.visible, std::vector<std::size_t>{2});
     ASSERT_TRUE(item.current);
     EXPECT_EQ(*item.current, 2u);
-    const LocatorResult none = locate(rows, "zebra");
-    EXPECT_TRUE(none.visible.empty());
-    EXPECT_FALSE(none.current);
+}
+
+TEST(ListLocator, textNoRowHoldsShowsEveryRowAtTheNearestKey)
+{
+    const LocatorResult after = locate(rows, "zz");
+    EXPECT_EQ(after.visible.size(), 3u);
+    ASSERT_TRUE(after.current);
+    EXPECT_EQ(*after.current, 2u); // sorts after every key: the last row
+    const LocatorResult between = locate(rows, "Dx");
+    EXPECT_EQ(between.visible.size(), 3u);
+    EXPECT_EQ(*between.current, 1u); // between "Confirm Delete" and "Order saved"
+    const LocatorResult before = locate(rows, "#");
+    EXPECT_EQ(*before.current, 0u);
+    EXPECT_FALSE(locate({}, "zz").current);
 }
 
 TEST(ListLocator, anEmptyLocatorShowsAllFromTheTop)

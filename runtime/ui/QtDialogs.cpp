@@ -8,7 +8,11 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPushButton>
+
+#include <bit>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -52,11 +56,37 @@ private:
     QString m_saved;
 };
 
+// A box of renamed buttons none of which is Cancel has no escape button of its own;
+// Escape and the close button still dismiss it.
+class DismissableBox final : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+    bool dismissable = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (dismissable && event->matches(QKeySequence::Cancel)) {
+            reject();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (dismissable)
+            QDialog::closeEvent(event); // rejects
+        else
+            QMessageBox::closeEvent(event);
+    }
+};
+
 } // namespace
 
 unsigned QtDialogs::message(const MessageRequest& request)
 {
-    QMessageBox box(qtIcon(request.icon), toQt(request.caption), toQt(messageLines(request.text)),
+    DismissableBox box(qtIcon(request.icon), toQt(request.caption), toQt(messageLines(request.text)),
                     QMessageBox::NoButton, m_parent);
     const unsigned def = effectiveDefault(request);
     if (!request.buttonTexts.empty()) {
@@ -66,6 +96,15 @@ unsigned QtDialogs::message(const MessageRequest& request)
             if (custom.size() == def)
                 box.setDefaultButton(static_cast<QPushButton*>(custom.back()));
         }
+        // Escape and the close button answer as Cancel would: its renamed button when the box
+        // has one (the texts follow the buttons in their order), otherwise the default.
+        const unsigned cancel = (request.buttons & Button::Cancel)
+                                    ? static_cast<unsigned>(std::popcount(request.buttons & (Button::Cancel - 1))) + 1
+                                    : 0;
+        if (cancel >= 1 && cancel <= custom.size())
+            box.setEscapeButton(custom[cancel - 1]);
+        else
+            box.dismissable = true;
         box.exec();
         for (std::size_t i = 0; i < custom.size(); ++i) {
             if (box.clickedButton() == custom[i])

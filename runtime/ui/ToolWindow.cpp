@@ -3,7 +3,9 @@
 #include "runtime/ui/WindowPlacement.h"
 
 #include <QCloseEvent>
+#include <QAction>
 #include <QMdiArea>
+#include <QMenu>
 
 namespace kestrix::runtime {
 
@@ -11,6 +13,14 @@ ToolWindow::ToolWindow(std::string procedure, ToolRegistry& registry, WindowPosi
     : QMdiSubWindow(parent), m_procedure(std::move(procedure)), m_registry(registry), m_positions(std::move(positions))
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+W belongs to the tools (the Message Maker's Open As New); the window menu keeps Ctrl+F4.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W)) > 0)
+                action->setShortcuts(keys);
+        }
+    }
 }
 
 ToolWindow::~ToolWindow()

@@ -9,5 +9,7 @@ namespace kestrix::runtime {
 
 void restorePlacement(QWidget* window, const WindowPositionStore& store, const std::string& procedure);
 void savePlacement(const QWidget* window, const WindowPositionStore& store, const std::string& procedure);
+// Puts a dialog over the middle of `anchor` (the active window when `anchor` is not yet shown).
+void centreOn(QWidget* dialog, const QWidget* anchor);
 
 } // namespace kestrix::runtime

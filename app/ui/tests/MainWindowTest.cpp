@@ -1,5 +1,6 @@
 #include "app/DataDirectorySetup.h"
 #include "app/ui/HelpViewer.h"
+#include "app/ui/InstanceLock.h"
 #include "runtime/IniFile.h"
 #include "app/ui/InstalledTools.h"
 #include "app/ui/MainWindow.h"
@@ -12,6 +13,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTabWidget>
@@ -20,13 +23,17 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
 
 #include <filesystem>
+#include <memory>
+#include <tuple>
 #include <fstream>
 
 using namespace kestrix;
@@ -93,6 +100,8 @@ private slots:
         QVERIFY(session.files().file("Config\\!PopData")->records() > 100);
         QCOMPARE(session.programIni().value("EquateLoad", "Version"), std::string("4"));
         QCOMPARE(session.programIni().value("PopupLoad", "Version"), std::string("4"));
+        QVERIFY(frame.statusBar()->currentMessage().startsWith(QStringLiteral("Loaded ")));
+        QVERIFY(frame.findAction(QStringLiteral("configuration"))->isEnabled()); // the frame is usable again
         // The first tip shows.
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
         QCOMPARE(frame.mdiArea()->subWindowList().front()->windowTitle(), QStringLiteral("Tip of the Day"));
@@ -279,12 +288,26 @@ private slots:
         QCOMPARE(rows->count(), 2);
         QCOMPARE(rows->item(1)->text(), QStringLiteral("second"));
 
+        // The open viewer follows the queue.
+        std::vector<std::string> live{"live"};
+        session.putCode(live);
+        QCOMPARE(rows->count(), 3);
+        QCOMPARE(rows->item(2)->text(), QStringLiteral("live"));
         frame.findAction(QStringLiteral("button_eraseClipboard"))->trigger();
         QCOMPARE(clip.text(), std::string());
         QVERIFY(session.clipboardQueue().lines().empty());
+        QCOMPARE(rows->count(), 0);
+        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("The clipboard is empty"));
         std::vector<std::string> fresh{"third"};
         session.putCode(fresh); // add mode after erase: only the new code
         QCOMPARE(clip.text(), std::string("third"));
+        QCOMPARE(rows->count(), 1);
+        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("1 line of code on the clipboard"));
+        view->close(); // the closed viewer hears no more
+        std::vector<std::string> after{"fourth"};
+        session.putCode(after);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        session.putCode(after);
     }
 
     void theWindowKeyAnalysisReadsTheClipboardAsItOpens()
@@ -409,6 +432,151 @@ private slots:
         QCOMPARE(testing.mdiArea()->subWindowList().front()->findChild<QTabWidget*>()->count(), 6);
     }
 
+    void exitAsksAboutUnsavedMessagesAndCancelKeepsTheProgram()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
+        auto* maker = frame.mdiArea()->subWindowList().front();
+        QTest::keyClicks(maker->findChild<QLineEdit*>(QStringLiteral("title")), QStringLiteral("Unsaved"));
+        dialogs.answers = {runtime::Button::Cancel};
+        frame.findAction(QStringLiteral("exit"))->trigger();
+        QCOMPARE(dialogs.shown.size(), std::size_t(1));
+        QCOMPARE(dialogs.shown[0].text, std::string("Save changes?"));
+        QVERIFY(session.tools().isRunning("MakeInput"));
+        QVERIFY(!session.positions().restore("Main").has_value()); // the frame did not close
+        dialogs.answers = {runtime::Button::No};
+        QVERIFY(frame.close());
+        QVERIFY(!session.tools().isRunning("MakeInput"));
+    }
+
+    // The program itself, started as a user or a script would.
+    void optionsWorkWithoutADisplayAndAnUnattendedFirstRunWaitsForNoOne()
+    {
+        runtime::testing::TempDir dir;
+        const auto run = [](const QStringList& arguments, bool display) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                environment.remove(QString::fromLatin1(name));
+            if (display)
+                environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(KESTRIX_GUI_PROGRAM), arguments);
+            program.waitForFinished(-1);
+            return std::tuple{program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+                              QString::fromLocal8Bit(program.readAllStandardOutput()),
+                              QString::fromLocal8Bit(program.readAllStandardError())};
+        };
+        const auto [helpCode, help, helpErrors] = run({QStringLiteral("--help")}, false);
+        QCOMPARE(helpCode, 0);
+        QVERIFY(help.contains(QStringLiteral("--exit-after-start")));
+        const auto [versionCode, version, versionErrors] = run({QStringLiteral("--version")}, false);
+        QCOMPARE(versionCode, 0);
+        QVERIFY(version.contains(QStringLiteral(KESTRIX_VERSION)));
+
+        const QString data = QDir::current().absoluteFilePath(QStringLiteral("fresh"));
+        const QStringList unattended{QStringLiteral("--data-dir"), data, QStringLiteral("--exit-after-start")};
+        const auto [firstCode, firstOut, firstErrors] = run(unattended, true);
+        QCOMPARE(firstCode, 0);
+        QVERIFY(QFile::exists(data + QStringLiteral("/config5.tps")));
+        QCOMPARE(runtime::IniFile((data + QStringLiteral("/KTX4.INI")).toStdString()).value("PopupLoad", "Version"),
+                 std::string("4"));
+
+        // A second start on a data directory in use is refused with a word.
+        const app::InstanceLock running(data.toStdString());
+        QVERIFY(running.acquired());
+        const auto [secondCode, secondOut, secondErrors] = run(unattended, true);
+        QCOMPARE(secondCode, 1);
+        QVERIFY2(secondErrors.contains(QStringLiteral("Kestrix is already running on the data directory")),
+                 qPrintable(secondErrors));
+    }
+
+    void aSecondLockOnTheSameDirectoryIsRefusedUntilTheFirstIsGone()
+    {
+        runtime::testing::TempDir dir;
+        auto first = std::make_unique<app::InstanceLock>(std::filesystem::current_path());
+        QVERIFY(first->acquired());
+        QVERIFY(first->refusal().empty());
+        const app::InstanceLock second(std::filesystem::current_path());
+        QVERIFY(!second.acquired());
+        QVERIFY(second.refusal().find(std::filesystem::current_path().string()) != std::string::npos);
+        first.reset();
+        QVERIFY(app::InstanceLock(std::filesystem::current_path()).acquired());
+    }
+
+    void theActiveToolsKeysWinOverTheFramesMenus()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        frame.findAction(QStringLiteral("button_viewClipboard"))->trigger(); // another tool with a window menu
+        frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
+        auto* maker = frame.mdiArea()->activeSubWindow();
+        QVERIFY(maker);
+        QCOMPARE(maker->windowTitle(), QStringLiteral("Message Maker"));
+        const auto menus = [&frame] {
+            QStringList texts;
+            for (QAction* a : frame.menuBar()->actions())
+                texts << a->text();
+            return texts;
+        };
+        // Its Title, Default Button and Code Structure take T, D and S.
+        QCOMPARE(menus(), (QStringList{"&File", "Tools", "Dictionary", "Settings", "&Window", "&Help"}));
+        auto* text = maker->findChild<QWidget*>(QStringLiteral("text"));
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_T, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), maker->findChild<QWidget*>(QStringLiteral("title")));
+        QVERIFY(!frame.menuBar()->activeAction());
+
+        // Ctrl+W is the tool's Open As New, not the window menu's Close.
+        auto opened = std::make_shared<QString>();
+        QTimer::singleShot(0, [opened] {
+            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                *opened = open->windowTitle();
+                open->reject();
+            }
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(*opened, QStringLiteral("Open Message"));
+        QVERIFY(session.tools().isRunning("MakeInput"));
+        QVERIFY(!maker->isHidden());
+
+        // F10 reaches the menus all the same.
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame)); // back from the modal Open Message
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_F10);
+        QVERIFY(frame.menuBar()->activeAction());
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+
+        maker->close();
+        frame.mdiArea()->setActiveSubWindow(nullptr);
+        QCOMPARE(menus(), (QStringList{"&File", "&Tools", "&Dictionary", "&Settings", "&Window", "&Help"}));
+    }
+
+    void theWebAndSupportItemsOpenTheProgramsOwnPage()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        for (const char* item : {"webPage", "email"}) {
+            frame.findAction(QString::fromLatin1(item))->trigger();
+            auto* viewer = frame.findChild<app::HelpViewer*>();
+            QVERIFY(viewer);
+            QCOMPARE(viewer->currentPage(), QStringLiteral("support.html"));
+            QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("no web site")));
+        }
+    }
+
     void helpOpensTheTopicsPage()
     {
         runtime::testing::TempDir dir;
@@ -424,6 +592,18 @@ private slots:
         QCOMPARE(viewer->currentPage(), QStringLiteral("contents.html"));
         frame.showHelp(QStringLiteral("~Not_Written_Yet"));
         QCOMPARE(viewer->currentPage(), QStringLiteral("contents.html"));
+
+        // The search looks into the pages' text, not only their titles.
+        viewer->showSearch();
+        auto* filter = viewer->findChild<QLineEdit*>();
+        auto* pages = viewer->findChild<QListWidget*>();
+        QTest::keyClicks(filter, QStringLiteral("equload.log"));
+        QStringList found;
+        for (int i = 0; i < pages->count(); ++i)
+            found << pages->item(i)->text();
+        QVERIFY2(found.contains(QStringLiteral("Kestrix and Support")), qPrintable(found.join(QLatin1Char(','))));
+        filter->setText(QStringLiteral("no page holds this"));
+        QCOMPARE(pages->count(), 0);
     }
 };
 

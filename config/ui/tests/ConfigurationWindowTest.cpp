@@ -76,6 +76,24 @@ private slots:
         QCOMPARE(child<QTreeWidget>(window, "fonts")->topLevelItem(5)->text(1), QStringLiteral("Default, 8"));
     }
 
+    void returnOnAValueOutOfRangeNamesThePromptAndKeepsTheWindow()
+    {
+        ConfigFile c("Clarion/LibSrc");
+        config::ConfigurationWindow window(c.file, c.dialogs, c.positions());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* nest = child<QLineEdit>(window, "NESTINDENT");
+        nest->setFocus();
+        nest->selectAll();
+        QTest::keyClicks(nest, QStringLiteral("11"));
+        QTest::keyClick(nest, Qt::Key_Return);
+        QCOMPARE(c.dialogs.shown.size(), std::size_t(1)); // once, not again for OK
+        QCOMPARE(c.dialogs.shown[0].text, std::string("The value of Nest Indent must be between 1 and 10."));
+        QVERIFY(window.isVisible()); // Return did not take the value as OK
+        QCOMPARE(c.file.records(), 0);
+        QCOMPARE(QApplication::focusWidget(), nest);
+    }
+
     void valuesAreCheckedAsTheyAreAcceptedAndOnOk()
     {
         ConfigFile c("Clarion/LibSrc");
@@ -85,7 +103,7 @@ private slots:
 
         type(child<QLineEdit>(window, "INDENT"), QStringLiteral("31"));
         QCOMPARE(dialogs.shown.size(), size_t(1));
-        QCOMPARE(dialogs.shown[0].text, std::string("The value of Cfg:Indent must be between 0 and 30."));
+        QCOMPARE(dialogs.shown[0].text, std::string("The value of Initial Indent must be between 0 and 30."));
         window.accept(); // still 31: refused again, nothing written
         QCOMPARE(file.records(), 0);
         QCOMPARE(window.result(), int(QDialog::Rejected));

@@ -37,10 +37,16 @@ private slots:
         runtime::ToolRegistry registry;
         AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), true, registry,
                                     runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
-        QTimer::singleShot(0, [] {
+        QWidget frame; // the window the user is working in while the tool opens
+        frame.setGeometry(200, 150, 600, 400);
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QTimer::singleShot(0, [&frame] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Tab Selection"));
+            QVERIFY(frame.geometry().contains(dialog->geometry().center())); // over it, not at the top-left
             auto* tabs = dialog->findChild<QTreeWidget*>(QStringLiteral("tabList"));
             QCOMPARE(tabs->topLevelItemCount(), 3);
             tabs->setCurrentItem(tabs->topLevelItem(1));
@@ -75,6 +81,34 @@ private slots:
         auto* alt = window.findChild<QTreeWidget*>(QStringLiteral("altList"));
         QCOMPARE(alt->topLevelItem(0)->background(1).color(), QColor(0, 0xFF, 0xFF)); // aqua
         QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis (C)"));
+    }
+
+    void aClipboardWithoutAWindowKeepsTheLastAnalysis()
+    {
+        runtime::testing::TempDir dir;
+        runtime::testing::ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        clip.setText("plain text");
+        runtime::ToolRegistry registry;
+        AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), false, registry,
+                                    runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        window.readClipboard(); // nothing to keep yet: an empty analysis
+        QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis ()"));
+        clip.setText(sample("OrderBrowse.clw"));
+        window.readClipboard();
+        auto* alt = window.findChild<QTreeWidget*>(QStringLiteral("altList"));
+        const int rows = alt->topLevelItemCount();
+        QVERIFY(rows > 0);
+        const QString caption = window.tabs()->tabText(1);
+
+        dialogs.shown.clear();
+        clip.setText("plain text");
+        auto* read = window.findChild<QPushButton*>(QStringLiteral("readClipboard"));
+        read->click();
+        QCOMPARE(dialogs.captions(), std::vector<std::string>{"NO WINDOW FOUND"});
+        QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis (Browse Orders)"));
+        QCOMPARE(alt->topLevelItemCount(), rows);
+        QCOMPARE(window.tabs()->tabText(1), caption);
     }
 };
 

@@ -183,9 +183,75 @@ private slots:
 
         // Cancelling Open keeps the window's own message.
         QVERIFY(!s.window->maker().setText("unsaved edit"));
+        s.dialogs.answers = {runtime::Button::No};
         onNextDialog([](QDialog* d) { click(d, "close"); });
         s.trigger("open");
         QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("unsaved edit"));
+    }
+
+    void unsavedChangesAreMarkedAndAskedAboutBeforeTheyAreReplaced()
+    {
+        Setup s;
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker"));
+        QVERIFY(!s.window->isModified());
+        QTest::keyClicks(child<QLineEdit>(s.window.get(), "title"), QStringLiteral("Hello"));
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker *"));
+
+        // Cancel keeps the edit; No throws it away.
+        s.dialogs.answers = {runtime::Button::Cancel};
+        s.trigger("new");
+        QCOMPARE(s.dialogs.shown.back().text, std::string("Save changes?"));
+        QCOMPARE(s.dialogs.shown.back().buttons,
+                 runtime::Button::Yes | runtime::Button::No | runtime::Button::Cancel);
+        QCOMPARE(s.window->maker().message().text(Mes::Caption), std::string("Hello"));
+        s.dialogs.answers = {runtime::Button::No};
+        s.trigger("new");
+        QCOMPARE(s.window->maker().message().text(Mes::Caption), std::string());
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker"));
+
+        // Yes on a message never saved runs Save As; the decompiled record counts as a change.
+        s.clip.setText("MESSAGE('From the clipboard','Clip')");
+        s.trigger("decompile");
+        QCOMPARE(s.dialogs.shown.size(), std::size_t(2)); // nothing to save: no question
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker *"));
+        s.dialogs.answers = {runtime::Button::Yes};
+        onNextDialog([](QDialog* d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Message Save As..."));
+            child<QLineEdit>(d, "description")->setText(QStringLiteral("Kept"));
+            click(d, "ok");
+        });
+        s.trigger("new");
+        QVERIFY(findByDescription(*s.session.files().file("MESSAGE"), "Kept"));
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker"));
+
+        // A change undone by hand is no change; Yes whose save is cancelled stops the command.
+        child<QCheckBox>(s.window.get(), "loop")->click();
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Message Maker *"));
+        child<QCheckBox>(s.window.get(), "loop")->click();
+        QVERIFY(!s.window->isModified());
+        child<QCheckBox>(s.window.get(), "button2")->click();
+        s.dialogs.answers = {runtime::Button::Yes};
+        onNextDialog([](QDialog* d) { click(d, "cancel"); });
+        s.clip.setText("MESSAGE('Other','X')");
+        s.trigger("decompile");
+        QVERIFY(buttonChosen(s.window->maker().message(), 2));
+        QCOMPARE(s.window->maker().message().text(Mes::Caption), std::string());
+
+        // The decompiled default button is the window's default choice.
+        s.dialogs.answers = {runtime::Button::No};
+        s.clip.setText("MESSAGE('x','c',ICON:Hand,BUTTON:Yes+BUTTON:No,BUTTON:No)");
+        s.trigger("decompile");
+        QCOMPARE(child<QRadioButton>(s.window.get(), "default2")->text(), QStringLiteral("No"));
+        QVERIFY(child<QRadioButton>(s.window.get(), "default2")->isChecked());
+
+        // Closing the window asks too: Cancel keeps it open.
+        s.window->show();
+        s.dialogs.answers = {runtime::Button::Cancel};
+        QVERIFY(!s.window->close());
+        QVERIFY(s.window->isVisible());
+        s.dialogs.answers = {runtime::Button::No};
+        s.window->setAttribute(Qt::WA_DeleteOnClose, false); // the fixture owns it
+        QVERIFY(s.window->close());
     }
 
     void theOpenListActsOnTheHighlightedMessageAndDeletesAfterAsking()
@@ -219,6 +285,44 @@ private slots:
         QCOMPARE(s.dialogs.shown[1].text, std::string("Delete the highlighted message named:|Alpha"));
         QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("the window's own"));
         QVERIFY(!findByDescription(*s.session.files().file("MESSAGE"), "Alpha"));
+    }
+
+    void theOpenListNeverEmptiesWhileALocateValueIsTyped()
+    {
+        Setup s;
+        for (const char* name : {"Alpha", "Beta", "Order saved"})
+            QVERIFY(s.window->maker().saveAs(name) == SaveOutcome::Saved);
+        onNextDialog([&](QDialog* d) {
+            auto* list = child<runtime::BrowseList>(d, "messageList");
+            auto* locator = child<QLineEdit>(d, "locator");
+            const auto shown = [list] {
+                QStringList texts;
+                for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                    if (!list->topLevelItem(i)->isHidden())
+                        texts << list->topLevelItem(i)->text(0);
+                }
+                return texts;
+            };
+            const QStringList all{"Alpha", "Beta", "Order saved", "ZZ-DEFAULT"};
+            QTest::keyClicks(locator, QStringLiteral("zz-x")); // after the last description
+            QCOMPARE(shown(), all);
+            QCOMPARE(list->currentItem()->text(0), QStringLiteral("ZZ-DEFAULT"));
+            locator->clear();
+            QTest::keyClicks(locator, QStringLiteral("C"));
+            QCOMPARE(shown(), all);
+            QCOMPARE(list->currentItem()->text(0), QStringLiteral("Order saved")); // the nearest after "C"
+
+            locator->clear();
+            QTest::keyClicks(locator, QStringLiteral("saved"));
+            QCOMPARE(shown(), QStringList{"Order saved"});
+            s.dialogs.answers = {runtime::Button::Yes};
+            click(d, "delete");
+            QCOMPARE(shown(), (QStringList{"Alpha", "Beta", "ZZ-DEFAULT"}));
+            QVERIFY(list->currentItem() && !list->currentItem()->isHidden());
+            click(d, "close");
+        });
+        s.trigger("open");
+        QVERIFY(!findByDescription(*s.session.files().file("MESSAGE"), "Order saved"));
     }
 
     void renamingLoadsFromThePopupAndSwitchesOffWhenBlank()
@@ -292,6 +396,24 @@ private slots:
         QApplication::sendEvent(s.text()->viewport(), &drop);
         QVERIFY(drop.isAccepted());
         QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("{Cus:Name}{CLIP(Cus:City)}"));
+    }
+
+    void tickingButtonsMovesNoOtherControl()
+    {
+        Setup s;
+        s.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s.window.get()));
+        auto* text = s.text();
+        auto* loop = child<QCheckBox>(s.window.get(), "loop");
+        const QRect textBefore = text->geometry();
+        const QPoint loopBefore = loop->mapTo(s.window.get(), QPoint());
+        for (const char* button : {"button2", "button3", "button4", "button5"}) {
+            child<QCheckBox>(s.window.get(), button)->click();
+            QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QCOMPARE(text->geometry(), textBefore);
+            QCOMPARE(loop->mapTo(s.window.get(), QPoint()), loopBefore);
+        }
+        QVERIFY(child<QRadioButton>(s.window.get(), "default4")->isVisible());
     }
 
     void theTextBoxRefusesWhatWouldPassItsLimit()

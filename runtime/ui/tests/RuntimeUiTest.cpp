@@ -1,15 +1,24 @@
 #include "runtime/testing/TempDir.h"
 #include "runtime/ui/FontConversion.h"
+#include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/QtDialogs.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
+#include "runtime/ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+
+#include <condition_variable>
+#include <mutex>
 
 using namespace kestrix::runtime;
 
@@ -81,6 +90,39 @@ private slots:
         QCOMPARE(answer, 3u);
     }
 
+    void renamedButtonsAreDismissedByEscapeAndTheCloseButtonAsCancel()
+    {
+        QtDialogs dialogs;
+        MessageRequest request{"Keep it?", "Preview", MessageIcon::Question};
+        request.buttons = Button::Yes | Button::No;
+        request.buttonTexts = {"&Keep", "&Drop"};
+        request.defaultButton = 2;
+        for (const bool escape : {true, false}) {
+            QTimer::singleShot(0, [escape] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                if (escape)
+                    QTest::keyClick(box, Qt::Key_Escape);
+                else
+                    QVERIFY(box->close());
+                if (box->isVisible())
+                    box->buttons().at(0)->click(); // not dismissed: answer Keep so the test ends
+            });
+            QCOMPARE(dialogs.message(request), 2u); // no Cancel among them: the default
+        }
+        // With Cancel among the renamed buttons, Escape is that button.
+        request.buttons = Button::Yes | Button::No | Button::Cancel;
+        request.buttonTexts = {"&Keep", "&Drop", "&Stop"};
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QTest::keyClick(box, Qt::Key_Escape);
+            if (box->isVisible())
+                box->buttons().at(0)->click();
+        });
+        QCOMPARE(dialogs.message(request), 3u);
+    }
+
     void fileFiltersTakeBothCases()
     {
         QCOMPARE(qtFileFilter("Programs|*.EXE;*.COM|All Files|*.*"),
@@ -148,6 +190,79 @@ private slots:
         ToolWindow* again = open();
         QCOMPARE(again->geometry(), QRect(20, 30, 300, 200));
         again->close();
+        QTRY_VERIFY(!registry.isRunning("MakeInput"));
+
+        // A place outside today's MDI area, or a size larger than it, is brought inside.
+        WindowPositionStore(IniFile("ktx5.INI")).save("MakeInput", {2132, 1332, 900, 250, false});
+        ToolWindow* outside = open();
+        const QRect inside = area.viewport()->rect();
+        QVERIFY2(inside.contains(outside->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                      .arg(outside->x())
+                                                                      .arg(outside->y())
+                                                                      .arg(outside->width())
+                                                                      .arg(outside->height())));
+        QCOMPARE(outside->height(), 250);
+        outside->close();
+    }
+
+    void aFramePlacedOffTheScreenComesBackOnIt()
+    {
+        testing::TempDir dir;
+        const WindowPositionStore store(IniFile("ktx5.INI"));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        store.save("Main", {screen.right() + 500, screen.bottom() + 300, screen.width() * 2, 400, false});
+        QWidget frame;
+        restorePlacement(&frame, store, "Main");
+        QVERIFY(screen.contains(frame.geometry()));
+        QCOMPARE(frame.height(), 400);
+    }
+
+    // The job waits for the test's go-ahead, so what the window shows and when Cancel arrives
+    // do not depend on how fast either thread runs.
+    void progressShowsFilesAndRecordsAndCancelStopsTheJobAtItsNextStep()
+    {
+        for (const char* how : {"cancel button", "escape", "close button"}) {
+            ProgressDialog progress(QStringLiteral("Loading Equates"));
+            std::mutex mutex;
+            std::condition_variable wake;
+            bool cancelSent = false;
+            bool seenCancel = false;
+            int stepsAfterCancel = 0;
+            int shownTwoOfFive = 0; // the window redraws once per batch of reports
+            connect(&progress, &ProgressDialog::shown, &progress, [&] {
+                if (progress.text() != QStringLiteral("LIBSRC\\KEYCODES.CLW") || shownTwoOfFive++)
+                    return; // the step is reported last: once it shows, so does the rest
+                QCOMPARE(progress.bar()->value(), 2);
+                QCOMPARE(progress.bar()->maximum(), 5);
+                QCOMPARE(progress.counts(), QStringLiteral("2 of 5 files, 1,234 records"));
+                if (qstrcmp(how, "cancel button") == 0)
+                    progress.findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+                else if (qstrcmp(how, "escape") == 0)
+                    QTest::keyClick(&progress, Qt::Key_Escape);
+                else
+                    QVERIFY(!progress.close()); // refused until the job has stopped
+                QVERIFY(progress.isVisible());
+                QCOMPARE(progress.text(), QStringLiteral("Cancelling..."));
+                const std::lock_guard lock(mutex);
+                cancelSent = true;
+                wake.notify_one();
+            });
+            progress.runJob([&](ProgressReport& report) {
+                report.setFiles(2, 5);
+                report.setRecords(1234);
+                report.step("LIBSRC\\KEYCODES.CLW");
+                std::unique_lock lock(mutex);
+                wake.wait(lock, [&] { return cancelSent; });
+                seenCancel = report.cancelRequested();
+                if (!seenCancel)
+                    ++stepsAfterCancel; // a job that was not told would go on
+            });
+            QVERIFY2(seenCancel, how);
+            QCOMPARE(stepsAfterCancel, 0);
+            QVERIFY(progress.cancelled());
+            QVERIFY(progress.isHidden());
+            QCOMPARE(ProgressDialog::running(), nullptr);
+        }
     }
 };
 
