@@ -9,21 +9,28 @@ namespace kestrix::runtime {
 
 namespace {
 
-// Every icon of the resources by its upper-case base name, looked up once per program:
-// a start asks for some thirty icons, and listing the resource folder for each was most of their cost.
-// Never destroyed: icons outlive the application object, which they must not be freed after.
-const QHash<QString, QIcon>& iconsByName()
+// The icon files of the resources by upper-case base name, listed once per program: a start
+// asks for some thirty icons, and listing the resource folder for each was most of their cost.
+// Each icon is made on first use and shared after, so its pictures are rendered once.
+// Never destroyed: icons must not outlive the application object.
+struct IconIndex
 {
-    static const auto* icons = [] {
-        auto* found = new QHash<QString, QIcon>;
+    QHash<QString, QString> files;
+    QHash<QString, QIcon> made;
+};
+
+IconIndex& iconIndex()
+{
+    static auto* index = [] {
+        auto* found = new IconIndex;
         QDirIterator files(QStringLiteral(":/icons"), {QStringLiteral("*.svg")}, QDir::Files);
         while (files.hasNext()) {
             const QString path = files.next();
-            found->insert(files.fileInfo().completeBaseName().toUpper(), QIcon(path));
+            found->files.insert(files.fileInfo().completeBaseName().toUpper(), path);
         }
         return found;
     }();
-    return *icons;
+    return *index;
 }
 
 } // namespace
@@ -35,7 +42,14 @@ QIcon appIcon(const std::string& name)
         base.erase(0, 1);
     if (const auto dot = base.rfind('.'); dot != std::string::npos)
         base.erase(dot);
-    return iconsByName().value(QString::fromLatin1(runtime::upper(base).c_str()));
+    IconIndex& index = iconIndex();
+    const QString key = QString::fromLatin1(runtime::upper(base).c_str());
+    if (const auto made = index.made.constFind(key); made != index.made.cend())
+        return *made;
+    const auto file = index.files.constFind(key);
+    if (file == index.files.cend())
+        return QIcon();
+    return *index.made.insert(key, QIcon(*file));
 }
 
 } // namespace kestrix::runtime
