@@ -9,22 +9,82 @@ runs="${RUNS:-20}"
 row() { printf '%-46s %14s %14s\n' "$1" "$2" "$3"; }
 row "measured" "figure" "target"
 
-# A whole start of the program, offscreen, on a prepared data directory.
+# Median wall time in ms of `runs` runs of a command; runs alternate between the
+# commands compared, so both see the same load of the machine.
+declare -A spent
+timed() { # key command...
+  local key=$1; shift
+  local start end
+  start=$(date +%s%N)
+  "$@" >/dev/null 2>&1 || true
+  end=$(date +%s%N)
+  spent[$key]+="$(( (end - start) / 1000 )) "
+}
+median() { printf '%s\n' ${spent[$1]} | sort -n | awk '{v[NR] = $1} END {printf "%.2f", v[int((NR + 1) / 2)] / 1000}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+instructions() { # Valgrind counts instructions repeatably, where times vary with the machine's load
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null | awk '/refs:/ {gsub(",", "", $NF); print $NF}'
+}
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$build/app/ktx" --data-dir "$work" config set "CWPATH=$root/samples/clarion" >/dev/null
-"$build/app/ktx" --data-dir "$work" equates load >/dev/null
-"$build/app/ktx" --data-dir "$work" popups load >/dev/null
-if [ -x "$build/app/ui/kestrix" ]; then
-  times=()
-  for _ in $(seq "$runs"); do
-    start=$(date +%s%N)
-    QT_QPA_PLATFORM=offscreen "$build/app/ui/kestrix" --data-dir "$work" --exit-after-start >/dev/null 2>&1
-    end=$(date +%s%N)
-    times+=($(( (end - start) / 1000000 )))
+ktx="$build/app/ktx"
+
+# ktx message generate against a hello-world process linked as ktx is.
+"$ktx" --data-dir "$work/cli" config set "CWPATH=$root/samples/clarion" >/dev/null
+generate=("$ktx" --data-dir "$work/cli" message generate --text "Save the changes?" --buttons Yes,No)
+"${generate[@]}" >/dev/null
+for _ in $(seq "$runs"); do
+  timed ktx "${generate[@]}"
+  timed hello "$build/bench/hello_ktx"
+done
+row "ktx message generate (median of $runs)" "$(median ktx) ms" ""
+row "floor: hello world linked as ktx" "$(median hello) ms" ""
+row "  ktx / floor" "$(ratio "$(median ktx)" "$(median hello)")" "< 1.5"
+if command -v valgrind >/dev/null; then
+  a=$(instructions "${generate[@]}")
+  b=$(instructions "$build/bench/hello_ktx")
+  row "  instructions: ktx / floor" "$(ratio "$a" "$b")" "< 1.5"
+fi
+
+# A whole start of the program, offscreen, against a bare Qt Widgets window, with
+# the sample installation's equates and with 100,000 lines of them.
+if [ -x "$build/app/ui/kestrix" ] && [ -x "$build/bench/bare_window" ]; then
+  "$build/bench/equate_load_bench" --write "$work/large" 100000
+  for data in small large; do
+    cwpath=$root/samples/clarion
+    [ "$data" = large ] && cwpath=$work/large/cw
+    "$ktx" --data-dir "$work/$data" config set "CWPATH=$cwpath" >/dev/null
+    "$ktx" --data-dir "$work/$data" equates load >/dev/null 2>&1
+    "$ktx" --data-dir "$work/$data" popups load >/dev/null
   done
-  sorted=($(printf '%s\n' "${times[@]}" | sort -n))
-  row "kestrix start to exit (median of $runs)" "${sorted[$((runs / 2))]} ms" ""
+  for _ in $(seq "$runs"); do
+    for data in small large; do
+      QT_QPA_PLATFORM=offscreen timed "kestrix_$data" "$build/app/ui/kestrix" --data-dir "$work/$data" --exit-after-start
+    done
+    QT_QPA_PLATFORM=offscreen timed bare "$build/bench/bare_window"
+  done
+  row "kestrix start to exit (median of $runs)" "$(median kestrix_small) ms" ""
+  row "floor: bare window, menu and toolbar" "$(median bare) ms" ""
+  row "  kestrix / floor" "$(ratio "$(median kestrix_small)" "$(median bare)")" "< 1.5"
+  row "kestrix start, 100,000 equate lines" "$(median kestrix_large) ms" ""
+  row "  100,000 lines / sample equates" "$(ratio "$(median kestrix_large)" "$(median kestrix_small)")" "about 1"
+  if command -v valgrind >/dev/null; then
+    a=$(QT_QPA_PLATFORM=offscreen instructions "$build/app/ui/kestrix" --data-dir "$work/small" --exit-after-start)
+    b=$(QT_QPA_PLATFORM=offscreen instructions "$build/bench/bare_window")
+    row "  instructions: kestrix / floor" "$(ratio "$a" "$b")" "< 1.5"
+  fi
+fi
+
+# The peak memory of a 400,000-line equate load.
+if [ -x /usr/bin/time ]; then
+  "$build/bench/equate_load_bench" --write "$work/peak" 400000
+  "$ktx" --data-dir "$work/peak" config set "CWPATH=$work/peak/cw" >/dev/null
+  /usr/bin/time -f '%M' -o "$work/peak.kb" "$ktx" --data-dir "$work/peak" equates load >/dev/null 2>&1 || true
+  peak=$(tail -1 "$work/peak.kb")
+  row "equate load of 400,000 lines: peak memory" "$(awk -v k="$peak" 'BEGIN {printf "%.1f MB", k / 1024}')" "< 60 MB"
+else
+  row "equate load of 400,000 lines: peak memory" "needs /usr/bin/time" "< 60 MB"
 fi
 
 # Google Benchmark figures, one row each.
@@ -44,5 +104,5 @@ gbench data_file_bench ""
 gbench message_bench ""
 gbench key_analysis_bench "analyse/5000/500=< 50 ms"
 if [ -x "$build/bench/equate_load_bench" ]; then
-  "$build/bench/equate_load_bench" | tail -n +2 | while IFS= read -r line; do echo "$line"; done
+  "$build/bench/equate_load_bench" | tail -n +2
 fi

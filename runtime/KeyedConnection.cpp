@@ -147,15 +147,27 @@ FileError KeyedConnection::readFirstPage()
     return exec("SELECT count(*) FROM sqlite_master");
 }
 
+const std::vector<std::string>& KeyedConnection::settings()
+{
+    // The page cache is room for a loader's keys; past it, key builds sort through temporary
+    // files instead of memory, so a large load stays within a modest footprint.
+    // In WAL mode NORMAL keeps the file consistent through a crash; only the last commit may be lost on power failure.
+    // The log shrinks back once written into the file, and is kept (empty) at close.
+    static const std::vector<std::string> pragmas = {"PRAGMA cache_size=-16384", "PRAGMA synchronous=NORMAL",
+                                                     "PRAGMA journal_size_limit=4194304"};
+    return pragmas;
+}
+
 FileError KeyedConnection::applySettings()
 {
-    // Room for a loader's keys: with the default cache a bulk load keeps re-reading index pages.
-    // In WAL mode NORMAL keeps the file consistent through a crash; only the last commit may be lost on power failure.
-    // Key builds sort in memory.
-    for (const char* pragma : {"PRAGMA cache_size=-32768", "PRAGMA synchronous=NORMAL", "PRAGMA temp_store=MEMORY"}) {
+    for (const std::string& pragma : settings()) {
         if (FileError error = exec(pragma))
             return error;
     }
+    // The log and its index stay between opens: a command that only reads creates and
+    // deletes no files.
+    int persist = 1;
+    sqlite3_file_control(m_db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
     return FileError::none();
 }
 

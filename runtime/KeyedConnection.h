@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -54,6 +55,9 @@ public:
     std::chrono::milliseconds busyTimeout() const { return m_busyTimeout; }
     // Called whenever an operation starts to wait for another program's lock.
     void onLockWait(std::function<void()> hook) { m_lockWaitHook = std::move(hook); }
+
+    // The settings every connection applies at open, as SQL.
+    static const std::vector<std::string>& settings();
 
     FileError exec(const std::string& sql);
     // The statement of one shape, prepared on first use and reset for reuse; nullptr when it cannot be prepared.

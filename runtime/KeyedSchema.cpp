@@ -40,13 +40,46 @@ std::string columnText(sqlite3_stmt* stmt, int column)
     return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))) : std::string();
 }
 
-// The file's layout format, whether the table is there, and how many keys it has.
+// The file's layout format, then one row per table and key declared in it. Plain reads
+// of the loaded schema: a query with a subquery for each count cost more to prepare than
+// the rest of an open.
 std::string checkSql()
 {
-    return "SELECT (SELECT user_version FROM pragma_user_version), "
-           "(SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE), "
-           "(SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 COLLATE NOCASE "
-           "AND sql IS NOT NULL)";
+    return "SELECT 'f', user_version, NULL FROM pragma_user_version "
+           "UNION ALL SELECT type, NULL, tbl_name FROM sqlite_master WHERE sql IS NOT NULL";
+}
+
+struct SchemaFacts
+{
+    int rc = SQLITE_OK;
+    int format = 0;
+    bool tableThere = false;
+    int indexes = 0;
+};
+
+SchemaFacts readFacts(KeyedConnection& connection, const std::string& table)
+{
+    SchemaFacts facts;
+    sqlite3_stmt* stmt = connection.statement(Shape::Check, checkSql);
+    if (!stmt) {
+        facts.rc = sqlite3_errcode(connection.handle());
+        return facts;
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const std::string kind = columnText(stmt, 0);
+        if (kind == "f") {
+            facts.format = sqlite3_column_int(stmt, 1);
+        } else if (sameTextNoCase(columnText(stmt, 2), table)) {
+            if (kind == "table")
+                facts.tableThere = true;
+            else if (kind == "index")
+                ++facts.indexes;
+        }
+    }
+    sqlite3_reset(stmt);
+    facts.rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+    return facts;
 }
 
 } // namespace
@@ -174,34 +207,22 @@ std::vector<std::string> KeyedSchema::createIndexSql(bool ifMissing) const
 
 bool KeyedSchema::exists(KeyedConnection& connection) const
 {
-    sqlite3_stmt* stmt = connection.statement(Shape::Check, checkSql);
-    if (!stmt)
-        return false;
-    sqlite3_bind_text(stmt, 1, m_table.c_str(), -1, SQLITE_TRANSIENT);
-    const bool found = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 1) > 0;
-    sqlite3_reset(stmt);
-    return found;
+    return readFacts(connection, m_table).tableThere;
 }
 
 FileError KeyedSchema::check(KeyedConnection& connection) const
 {
-    sqlite3_stmt* stmt = connection.statement(Shape::Check, checkSql);
-    if (!stmt)
-        return connection.lastError();
-    sqlite3_bind_text(stmt, 1, m_table.c_str(), -1, SQLITE_TRANSIENT);
-    const int rc = sqlite3_step(stmt);
-    const int format = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
-    const bool tableThere = rc == SQLITE_ROW && sqlite3_column_int(stmt, 1) > 0;
-    const int indexes = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 2) : 0;
-    sqlite3_reset(stmt);
-    if (rc != SQLITE_ROW)
-        return connection.error(rc);
-    if (!tableThere)
+    const SchemaFacts facts = readFacts(connection, m_table);
+    if (facts.rc != SQLITE_OK)
+        return connection.error(facts.rc);
+    if (!facts.tableThere)
         return FileError::of(ErrorCode::FileNotFound);
+    const int format = facts.format;
+    const int indexes = facts.indexes;
     if (format != LayoutFormat)
         return checkUnstamped(connection, indexes);
 
-    stmt = connection.statement(Shape::Stamp, [] {
+    sqlite3_stmt* stmt = connection.statement(Shape::Stamp, [] {
         return "SELECT columns, keys FROM " + std::string(kLayoutTable) + " WHERE tbl = ?1 COLLATE NOCASE";
     });
     if (!stmt)

@@ -465,7 +465,7 @@ TEST(KeyedFile, AFileCutShortIsDamagedNotAKeyToRebuild)
         }
         ASSERT_TRUE(file.flush().ok());
     }
-    ASSERT_FALSE(fs::exists("CUT.tps-wal")) << "the log was written back at close";
+    ASSERT_EQ(fs::exists("CUT.tps-wal") ? fs::file_size("CUT.tps-wal") : 0u, 0u) << "the log was written back at close";
     fs::resize_file("CUT.tps", fs::file_size("CUT.tps") / 2);
     KeyedFile cut("CUT", layout());
     const FileError error = cut.open();
