@@ -36,7 +36,7 @@ constexpr int IoDevice = 1117;
 constexpr int FileCorrupt = 1392;
 } // namespace SystemError
 
-struct FileError final
+struct [[nodiscard]] FileError final
 {
     int code = ErrorCode::NoError;
     std::string systemText; // the file system's own text, for code 90 and a damaged file
