@@ -46,7 +46,8 @@ bool tipsFileSound(runtime::KeyedFile& tips)
 // so a start killed part-way leaves no half-built tips file behind.
 std::string rebuildTips(const fs::path& target)
 {
-    const runtime::TextLines source = runtime::readTextLines(runtime::resolveWinPath(equates::TipsSourceName));
+    const runtime::TextLines source =
+        runtime::readTextLines(runtime::resolveWinPath(equates::TipsSourceName));
     if (source.error)
         return std::string("Cannot read ") + equates::TipsSourceName + " to build the tips.";
     const fs::path temp = runtime::temporaryNameFor(target);
@@ -56,7 +57,8 @@ std::string rebuildTips(const fs::path& target)
             building.close();
             std::error_code ec;
             fs::remove(temp, ec);
-            return std::string("Cannot build the tips file ") + equates::TipsFileName + " in the data directory.";
+            return std::string("Cannot build the tips file ") + equates::TipsFileName +
+                   " in the data directory.";
         }
         building.close();
     }
@@ -85,7 +87,8 @@ SetupResult prepareDataDirectory()
             path, delivered.content, repair ? runtime::Existing::Replace : runtime::Existing::Keep);
         if (error) {
             if (result.problem.empty())
-                result.problem = std::string("Cannot write ") + delivered.name + " into the data directory: " + error.describe();
+                result.problem = std::string("Cannot write ") + delivered.name +
+                                 " into the data directory: " + error.describe();
             continue;
         }
         result.installed.push_back(delivered.name);

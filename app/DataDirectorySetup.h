@@ -11,8 +11,8 @@ namespace kestrix::app {
 
 struct SetupResult final
 {
-    std::vector<std::string> installed;   // names of the files written now
-    std::string problem;                  // the first file that could not be written and why, empty when none
+    std::vector<std::string> installed; // names of the files written now
+    std::string problem;                // the first file that could not be written and why, empty when none
 };
 
 // Works in the current directory (the data directory).

@@ -15,8 +15,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <sqlite3.h>
 #include <fstream>
+#include <sqlite3.h>
 #include <string>
 #include <vector>
 
@@ -32,14 +32,31 @@ std::string line(int file, int i)
 {
     char buffer[200];
     switch (i % 8) {
-    case 0: std::snprintf(buffer, sizeof buffer, "COLOR:Shade%d_%d   EQUATE(00%06XH)  ! a colour", file, i, i); break;
-    case 1: std::snprintf(buffer, sizeof buffer, "COLOR:SYS%d_%d     EQUATE(8%07XH)", file, i, i); break;
-    case 2: std::snprintf(buffer, sizeof buffer, "ICON:Pic%d_%d      EQUATE('<0FFH,01H,%02XH,7FH>')", file, i, i % 256); break;
-    case 3: std::snprintf(buffer, sizeof buffer, "EVENT:Ev%d_%d      EQUATE(%d)", file, i, i % 700 + 1); break;
-    case 4: std::snprintf(buffer, sizeof buffer, "Key%d_%d           EQUATE(%04XH)", file, i, i % 0x800); break;
-    case 5: std::snprintf(buffer, sizeof buffer, "PROPLIST:P%d_%d    EQUATE(%d)  ! a property", file, i, i); break;
-    case 6: std::snprintf(buffer, sizeof buffer, "Member%d_%d        EQUATE", file, i); break;
-    default: std::snprintf(buffer, sizeof buffer, "Pic%d_%d           EQUATE('@N%d.2')", file, i, i % 12 + 1); break;
+    case 0:
+        std::snprintf(buffer, sizeof buffer, "COLOR:Shade%d_%d   EQUATE(00%06XH)  ! a colour", file, i, i);
+        break;
+    case 1:
+        std::snprintf(buffer, sizeof buffer, "COLOR:SYS%d_%d     EQUATE(8%07XH)", file, i, i);
+        break;
+    case 2:
+        std::snprintf(buffer, sizeof buffer, "ICON:Pic%d_%d      EQUATE('<0FFH,01H,%02XH,7FH>')", file, i,
+                      i % 256);
+        break;
+    case 3:
+        std::snprintf(buffer, sizeof buffer, "EVENT:Ev%d_%d      EQUATE(%d)", file, i, i % 700 + 1);
+        break;
+    case 4:
+        std::snprintf(buffer, sizeof buffer, "Key%d_%d           EQUATE(%04XH)", file, i, i % 0x800);
+        break;
+    case 5:
+        std::snprintf(buffer, sizeof buffer, "PROPLIST:P%d_%d    EQUATE(%d)  ! a property", file, i, i);
+        break;
+    case 6:
+        std::snprintf(buffer, sizeof buffer, "Member%d_%d        EQUATE", file, i);
+        break;
+    default:
+        std::snprintf(buffer, sizeof buffer, "Pic%d_%d           EQUATE('@N%d.2')", file, i, i % 12 + 1);
+        break;
     }
     return buffer;
 }
@@ -108,7 +125,9 @@ double bareFloor(const std::string& loaded)
     std::vector<std::string> indexSql;
     sqlite3_stmt* schema = nullptr;
     // The records' table and its keys, not the keyed file layer's own layout table.
-    sqlite3_prepare_v2(source, "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND tbl_name NOT LIKE '\\_%' ESCAPE '\\'",
+    sqlite3_prepare_v2(source,
+                       "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND tbl_name NOT "
+                       "LIKE '\\_%' ESCAPE '\\'",
                        -1, &schema, nullptr);
     while (sqlite3_step(schema) == SQLITE_ROW) {
         const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(schema, 0));
@@ -158,7 +177,8 @@ double bareFloor(const std::string& loaded)
     for (std::size_t row = 0; row < texts.size(); ++row) {
         for (int c = 0; c < columns; ++c) {
             if (kinds[c] == SQLITE_TEXT)
-                sqlite3_bind_text(add, c + 1, texts[row][c].c_str(), static_cast<int>(texts[row][c].size()), SQLITE_STATIC);
+                sqlite3_bind_text(add, c + 1, texts[row][c].c_str(), static_cast<int>(texts[row][c].size()),
+                                  SQLITE_STATIC);
             else
                 sqlite3_bind_int64(add, c + 1, numbers[row][c]);
         }
@@ -210,6 +230,7 @@ int main(int argc, char** argv)
     std::printf("%-46s %14.2f %14s\n", "load / floor", small.load / small.floor, "< 1.3");
     std::printf("%-46s %12.3f s %14s\n", "EquateLoad, 200,000 lines", large.load, "");
     std::printf("%-46s %14.2f %14s\n", "200,000 / 100,000 lines", large.load / small.load, "< 2.1");
-    std::printf("%-46s %14lld %14s\n", "records of the 100,000-line load", static_cast<long long>(small.records), "");
+    std::printf("%-46s %14lld %14s\n", "records of the 100,000-line load",
+                static_cast<long long>(small.records), "");
     return 0;
 }

@@ -16,8 +16,8 @@ std::string bigWindow(int controls, int menuItems)
     for (int m = 0; m < menuItems / 10; ++m) {
         w += "  MENU('&Menu" + std::to_string(m) + "'),USE(?M" + std::to_string(m) + ")\r\n";
         for (int i = 0; i < 10; ++i)
-            w += "   ITEM('&Item " + std::to_string(i) + "'),USE(?I" + std::to_string(m) + "_" + std::to_string(i) +
-                 "),KEY(Ctrl" + static_cast<char>('A' + i) + ")\r\n";
+            w += "   ITEM('&Item " + std::to_string(i) + "'),USE(?I" + std::to_string(m) + "_" +
+                 std::to_string(i) + "),KEY(Ctrl" + static_cast<char>('A' + i) + ")\r\n";
         w += "  END\r\n";
     }
     w += " END\r\n SHEET,AT(0,0,600,380),USE(?Sheet)\r\n";
@@ -26,12 +26,14 @@ std::string bigWindow(int controls, int menuItems)
     for (int t = 0; t < tabs; ++t) {
         w += "  TAB('&Tab " + std::to_string(t) + "'),USE(?Tab" + std::to_string(t) + ")\r\n";
         for (int c = 0; c < perTab; c += 10) {
-            w += "   GROUP('&Group'),AT(0,0,100,100),USE(?G" + std::to_string(t) + "_" + std::to_string(c) + ")\r\n";
+            w += "   GROUP('&Group'),AT(0,0,100,100),USE(?G" + std::to_string(t) + "_" + std::to_string(c) +
+                 ")\r\n";
             for (int k = 0; k < 9; ++k) {
                 const std::string n = std::to_string(t) + "_" + std::to_string(c + k);
                 w += k % 3 == 0 ? "    PROMPT('&Field " + n + ":'),AT(0,0),USE(?P" + n + ")\r\n"
-                   : k % 3 == 1 ? "    BUTTON('&Button " + n + "'),AT(0,0,40,12),USE(?B" + n + "),ALRT(F2Key)\r\n"
-                                : "    CHECK('C&heck " + n + "'),AT(0,0),USE(C" + n + ")\r\n";
+                     : k % 3 == 1
+                         ? "    BUTTON('&Button " + n + "'),AT(0,0,40,12),USE(?B" + n + "),ALRT(F2Key)\r\n"
+                         : "    CHECK('C&heck " + n + "'),AT(0,0),USE(C" + n + ")\r\n";
             }
             w += "   END\r\n";
         }

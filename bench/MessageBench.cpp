@@ -16,7 +16,8 @@ runtime::Record longMessage()
     std::string text;
     int i = 0;
     while (text.size() < 960) {
-        text += "Line " + std::to_string(i) + " for {CLIP(Cus:Name)} owes {FORMAT(Cus:Amount,@n12.2)} since it's due|";
+        text += "Line " + std::to_string(i) +
+                " for {CLIP(Cus:Name)} owes {FORMAT(Cus:Amount,@n12.2)} since it's due|";
         ++i;
     }
     r.setText(message::Mes::Text, text.substr(0, 1000 - 10) + " the end.");

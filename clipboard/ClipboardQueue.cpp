@@ -27,7 +27,8 @@ struct ClipboardQueue::NotifyOnExit
     ~NotifyOnExit() { queue.notifyListeners(); }
 };
 
-std::string ClipboardQueue::put(std::span<const std::string> source, ClipMode mode, bool addLineEnds, bool lowerCase)
+std::string ClipboardQueue::put(std::span<const std::string> source, ClipMode mode, bool addLineEnds,
+                                bool lowerCase)
 {
     const NotifyOnExit notify{*this};
     const std::lock_guard lock(m_mutex);
@@ -94,7 +95,8 @@ std::string clipboardSummary(const std::string& clipboardText)
     if (clipboardText.empty())
         return "The clipboard is empty";
     std::size_t lines = 1;
-    for (std::size_t at = clipboardText.find('\n'); at != std::string::npos; at = clipboardText.find('\n', at + 1))
+    for (std::size_t at = clipboardText.find('\n'); at != std::string::npos;
+         at = clipboardText.find('\n', at + 1))
         ++lines;
     return std::to_string(lines) + (lines == 1 ? " line" : " lines") + " of code on the clipboard";
 }
@@ -129,7 +131,8 @@ void ClipboardQueue::notifyListeners()
     for (ListenerId id : ids) {
         const auto it = m_listeners.find(id);
         if (it != m_listeners.end()) {
-            const auto changed = it->second; // a copy: erasing the entry must not destroy the running function
+            const auto changed =
+                it->second; // a copy: erasing the entry must not destroy the running function
             changed();
         }
     }

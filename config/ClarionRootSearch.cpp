@@ -42,7 +42,8 @@ std::optional<fs::path> systemIniFile()
     if (const char* home = std::getenv("HOME"); home && *home)
         prefixes.push_back(fs::path(home) / ".wine");
     for (const fs::path& prefix : prefixes) {
-        const fs::path candidate = runtime::resolveWinPath((prefix / "drive_c" / "windows" / "win.ini").string());
+        const fs::path candidate =
+            runtime::resolveWinPath((prefix / "drive_c" / "windows" / "win.ini").string());
         if (fs::exists(candidate, ec))
             return candidate;
     }

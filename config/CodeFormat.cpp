@@ -14,8 +14,8 @@ std::string indentation(int initialIndent, int nestIndent, int level)
 
 std::string indentation(const runtime::Record& config, int level)
 {
-    return indentation(static_cast<int>(config.number(Cfg::Indent)), static_cast<int>(config.number(Cfg::NestIndent)),
-                       level);
+    return indentation(static_cast<int>(config.number(Cfg::Indent)),
+                       static_cast<int>(config.number(Cfg::NestIndent)), level);
 }
 
 } // namespace kestrix::config

@@ -10,10 +10,8 @@ namespace kestrix::config {
 const std::vector<RangeRule>& rangeRules()
 {
     static const std::vector<RangeRule> rules = {
-        {Cfg::Indent, "Initial Indent", 0, 30},
-        {Cfg::NestIndent, "Nest Indent", 1, 10},
-        {Cfg::StreamRecords, "Stream Count", 1, 9999},
-        {Cfg::YieldRecords, "Yield Count", 1, 9999},
+        {Cfg::Indent, "Initial Indent", 0, 30},        {Cfg::NestIndent, "Nest Indent", 1, 10},
+        {Cfg::StreamRecords, "Stream Count", 1, 9999}, {Cfg::YieldRecords, "Yield Count", 1, 9999},
         {Cfg::FieldWidth, "Field Width", 5, 50},
     };
     return rules;

@@ -14,7 +14,7 @@ namespace kestrix::config {
 struct RangeRule final
 {
     Cfg::Field field;
-    const char* label;     // as the range message names it
+    const char* label; // as the range message names it
     long low;
     long high;
 };
@@ -26,7 +26,7 @@ std::optional<runtime::MessageRequest> checkRange(int field, long value);
 
 struct PathCheck final
 {
-    std::string path;                              // without trailing '\'
+    std::string path; // without trailing '\'
     std::optional<runtime::MessageRequest> refusal;
 };
 // A non-blank Clarion path must hold the directory "LibSrc".

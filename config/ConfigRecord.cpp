@@ -136,7 +136,8 @@ void setFont(Record& config, int row, const FontSpec& font)
 FontSpec noteFont(const Record& config)
 {
     return {config.text(Cfg::NoteFont), static_cast<long>(config.number(Cfg::NoteFontSize)),
-            static_cast<long>(config.number(Cfg::NoteFontColor)), static_cast<long>(config.number(Cfg::NoteFontStyle))};
+            static_cast<long>(config.number(Cfg::NoteFontColor)),
+            static_cast<long>(config.number(Cfg::NoteFontStyle))};
 }
 
 void setNoteFont(Record& config, const FontSpec& font)
@@ -164,9 +165,10 @@ std::string fontDescription(const FontSpec& font)
 
 const char* boldFlagName(int element)
 {
-    static const char* const names[] = {"Message Open", "Message Inserts", "Error Helper",  "Equate Helper",
-                                        "Color Helper", "Code Storage",    "Dictionary Files", "Map Viewer",
-                                        "Window Keys",  "Help List",       "TPL Registrar", "Tip of the Day"};
+    static const char* const names[] = {"Message Open",     "Message Inserts", "Error Helper",
+                                        "Equate Helper",    "Color Helper",    "Code Storage",
+                                        "Dictionary Files", "Map Viewer",      "Window Keys",
+                                        "Help List",        "TPL Registrar",   "Tip of the Day"};
     return element >= 1 && element <= Cfg::BoldFlagsUsed ? names[element - 1] : "";
 }
 
@@ -179,7 +181,8 @@ const char* fontRowName(int row)
 
 const char* noteColorName(int index)
 {
-    static const char* const names[] = {"Green", "Lime", "Aqua", "Blue", "Fuschia", "Yellow", "Silver", "White"};
+    static const char* const names[] = {"Green",   "Lime",   "Aqua",   "Blue",
+                                        "Fuschia", "Yellow", "Silver", "White"};
     return index >= 1 && index <= NoteColorCount ? names[index - 1] : "";
 }
 

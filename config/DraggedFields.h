@@ -9,9 +9,9 @@ namespace kestrix::config {
 
 struct DraggedField final
 {
-    std::string vari;     // the field as used in code, up to 50 characters
-    std::string type;     // its declaration, up to 30
-    std::string picture;  // its display picture, up to 30; blank when none
+    std::string vari;    // the field as used in code, up to 50 characters
+    std::string type;    // its declaration, up to 30
+    std::string picture; // its display picture, up to 30; blank when none
 };
 
 using DraggedFieldList = std::vector<DraggedField>;

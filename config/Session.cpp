@@ -7,14 +7,15 @@
 namespace kestrix::config {
 
 Session::Session(runtime::DialogService& dialogs, data::OpenOptions openOptions)
-    : m_dialogs(dialogs), m_clipboard(m_ownClipboard), m_clipboardQueue(m_clipboard), m_files(dialogs, openOptions),
-      m_configuration(defaultConfig())
+    : m_dialogs(dialogs), m_clipboard(m_ownClipboard), m_clipboardQueue(m_clipboard),
+      m_files(dialogs, openOptions), m_configuration(defaultConfig())
 {
 }
 
-Session::Session(runtime::DialogService& dialogs, runtime::SystemClipboard& clipboard, data::OpenOptions openOptions)
-    : m_dialogs(dialogs), m_clipboard(clipboard), m_clipboardQueue(m_clipboard), m_files(dialogs, openOptions),
-      m_configuration(defaultConfig())
+Session::Session(runtime::DialogService& dialogs, runtime::SystemClipboard& clipboard,
+                 data::OpenOptions openOptions)
+    : m_dialogs(dialogs), m_clipboard(clipboard), m_clipboardQueue(m_clipboard),
+      m_files(dialogs, openOptions), m_configuration(defaultConfig())
 {
 }
 
@@ -26,7 +27,8 @@ std::string Session::putCodeOnClipboard(std::span<const std::string> source, cli
 
 std::string Session::putCode(std::span<const std::string> source)
 {
-    return putCodeOnClipboard(source, m_modes.clipAddMode ? clipboard::ClipMode::Add : clipboard::ClipMode::Change, true);
+    return putCodeOnClipboard(
+        source, m_modes.clipAddMode ? clipboard::ClipMode::Add : clipboard::ClipMode::Change, true);
 }
 
 runtime::IniFile Session::programIni() const

@@ -20,7 +20,8 @@ class Session final
 public:
     // Without a system clipboard the session keeps one of its own (command line, tests).
     explicit Session(runtime::DialogService& dialogs, data::OpenOptions openOptions = {});
-    Session(runtime::DialogService& dialogs, runtime::SystemClipboard& clipboard, data::OpenOptions openOptions = {});
+    Session(runtime::DialogService& dialogs, runtime::SystemClipboard& clipboard,
+            data::OpenOptions openOptions = {});
 
     runtime::DialogService& dialogs() { return m_dialogs; }
     data::DataFileRegistry& files() { return m_files; }
@@ -30,17 +31,18 @@ public:
     runtime::Record& configuration() { return m_configuration; }
     const runtime::Record& configuration() const { return m_configuration; }
 
-    runtime::IniFile programIni() const;   // "KTX4.INI"
-    runtime::IniFile windowsIni() const;   // "ktx5.INI"
-    runtime::IniFile listsIni() const;     // "KTX.INI"
+    runtime::IniFile programIni() const; // "KTX4.INI"
+    runtime::IniFile windowsIni() const; // "ktx5.INI"
+    runtime::IniFile listsIni() const;   // "KTX.INI"
     runtime::WindowPositionStore positions() const { return runtime::WindowPositionStore(windowsIni()); }
     runtime::ListLayoutStore listLayouts() const { return runtime::ListLayoutStore(listsIni()); }
 
-    void setAbcMode(bool on);   // saved at every change
+    void setAbcMode(bool on); // saved at every change
 
     // Hands generated lines to the clipboard queue, lower-cased when the
     // configuration asks for it; returns the clipboard text.
-    std::string putCodeOnClipboard(std::span<const std::string> source, clipboard::ClipMode mode, bool addLineEnds);
+    std::string putCodeOnClipboard(std::span<const std::string> source, clipboard::ClipMode mode,
+                                   bool addLineEnds);
     // The same in the current clipboard mode, with a line end added to every line.
     std::string putCode(std::span<const std::string> source);
     clipboard::ClipboardQueue& clipboardQueue() { return m_clipboardQueue; }

@@ -4,9 +4,9 @@
 namespace kestrix::config::Ini {
 
 // Files, in the data directory.
-constexpr const char* WindowsFile = "ktx5.INI";  // window positions and tool options
-constexpr const char* ProgramFile = "KTX4.INI";  // program settings
-constexpr const char* ListsFile = "KTX.INI";     // list layouts
+constexpr const char* WindowsFile = "ktx5.INI"; // window positions and tool options
+constexpr const char* ProgramFile = "KTX4.INI"; // program settings
+constexpr const char* ListsFile = "KTX.INI";    // list layouts
 
 // "KTX4.INI"
 constexpr const char* EquateLoadSection = "EquateLoad";

@@ -47,7 +47,8 @@ bool offerRebuild(runtime::KeyedFile& file, runtime::DialogService& dialogs, run
         showStandardWarning(dialogs, Warn::DamagedFile, {file.name(), {}}, error);
         return false;
     }
-    if (showStandardWarning(dialogs, Warn::DamagedFileRebuild, {file.name(), source}, error) != runtime::Button::Yes)
+    if (showStandardWarning(dialogs, Warn::DamagedFileRebuild, {file.name(), source}, error) !=
+        runtime::Button::Yes)
         return false;
     error = setAside(file);
     if (error.ok())
@@ -59,7 +60,8 @@ bool offerRebuild(runtime::KeyedFile& file, runtime::DialogService& dialogs, run
 
 } // namespace
 
-OpenOutcome openDataFile(runtime::KeyedFile& file, runtime::DialogService& dialogs, const OpenOptions& options)
+OpenOutcome openDataFile(runtime::KeyedFile& file, runtime::DialogService& dialogs,
+                         const OpenOptions& options)
 {
     const WarningTexts name{file.name(), {}};
     const Clock::time_point deadline = Clock::now() + options.recoverWait;
@@ -99,7 +101,8 @@ OpenOutcome openDataFile(runtime::KeyedFile& file, runtime::DialogService& dialo
         if (offerRebuild(file, dialogs, error))
             return OpenOutcome::Recreated;
         break;
-    default: break;
+    default:
+        break;
     }
     if (error.ok())
         return OpenOutcome::Opened;

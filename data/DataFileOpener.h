@@ -26,6 +26,7 @@ struct OpenOptions final
     std::chrono::milliseconds recoverWait{10000};
 };
 
-OpenOutcome openDataFile(runtime::KeyedFile& file, runtime::DialogService& dialogs, const OpenOptions& options = {});
+OpenOutcome openDataFile(runtime::KeyedFile& file, runtime::DialogService& dialogs,
+                         const OpenOptions& options = {});
 
 } // namespace kestrix::data

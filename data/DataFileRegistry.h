@@ -39,7 +39,8 @@ private:
 class DataFileUse final
 {
 public:
-    DataFileUse(DataFileRegistry& registry, std::string name, std::shared_ptr<const runtime::RecordLayout> layout);
+    DataFileUse(DataFileRegistry& registry, std::string name,
+                std::shared_ptr<const runtime::RecordLayout> layout);
     ~DataFileUse();
     DataFileUse(const DataFileUse&) = delete;
     DataFileUse& operator=(const DataFileUse&) = delete;

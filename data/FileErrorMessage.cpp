@@ -8,8 +8,8 @@ runtime::MessageRequest fileErrorMessage(const std::string& caption, const std::
 {
     runtime::MessageRequest request;
     request.caption = caption;
-    request.text = sentence + "||Error: " + error.describe() + "|File: " + fileName + "|File Error: " +
-                   error.fileErrorText();
+    request.text = sentence + "||Error: " + error.describe() + "|File: " + fileName +
+                   "|File Error: " + error.fileErrorText();
     request.icon = icon;
     request.buttons = buttons;
     request.defaultButton = runtime::firstButton(buttons);

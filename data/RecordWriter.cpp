@@ -15,12 +15,19 @@ bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperati
     const std::int64_t position = record.position();
     runtime::FileError error;
     switch (operation) {
-    case WriteOperation::Add: error = file.add(record); break;
-    case WriteOperation::AddFirst:
-        error = file.records() > 0 ? runtime::FileError::of(runtime::ErrorCode::RecordChanged) : file.add(record);
+    case WriteOperation::Add:
+        error = file.add(record);
         break;
-    case WriteOperation::Update: error = file.put(record); break;
-    case WriteOperation::Delete: error = file.remove(record); break;
+    case WriteOperation::AddFirst:
+        error =
+            file.records() > 0 ? runtime::FileError::of(runtime::ErrorCode::RecordChanged) : file.add(record);
+        break;
+    case WriteOperation::Update:
+        error = file.put(record);
+        break;
+    case WriteOperation::Delete:
+        error = file.remove(record);
+        break;
     }
     if (error.ok())
         error = file.commit();
@@ -48,8 +55,9 @@ bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperati
         return false;
     }
     if (operation == WriteOperation::Update && !options.updateFailureText.empty()) {
-        dialogs.message({options.updateFailureText + "|Error: " + std::to_string(error.code) + " - " + error.text(),
-                         "FILE ERROR", runtime::MessageIcon::Exclamation, runtime::Button::Ok, runtime::Button::Ok});
+        dialogs.message(
+            {options.updateFailureText + "|Error: " + std::to_string(error.code) + " - " + error.text(),
+             "FILE ERROR", runtime::MessageIcon::Exclamation, runtime::Button::Ok, runtime::Button::Ok});
         return false;
     }
     if (operation == WriteOperation::Delete)

@@ -33,28 +33,36 @@ MessageRequest standardWarning(int code, const WarningTexts& texts, const runtim
     const std::string error = fileError.describe();
     const std::string endApp = ".  Press OK to end this application.";
     switch (code) {
-    case Warn::InvalidFile: return exclamation("Invalid File", "Error: (" + error + ") accessing " + t1 + endApp);
+    case Warn::InvalidFile:
+        return exclamation("Invalid File", "Error: (" + error + ") accessing " + t1 + endApp);
     case Warn::InvalidKey:
         return question("Invalid Key", t1 + " key file is invalid.  Do you want to rebuild the key?",
                         Button::Yes | Button::No, Button::Yes);
     case Warn::RebuildError:
         return exclamation("Key Rebuild Error", "Error: (" + error + ") repairing key for " + t1 + endApp);
-    case Warn::CreateError: return exclamation("File Creation Error", "Error: (" + error + ") creating " + t1 + endApp);
+    case Warn::CreateError:
+        return exclamation("File Creation Error", "Error: (" + error + ") creating " + t1 + endApp);
     case Warn::CreateOpenError:
-        return exclamation("File Creation Error", "Error: (" + error + ") opening created file:" + t1 + endApp);
+        return exclamation("File Creation Error",
+                           "Error: (" + error + ") opening created file:" + t1 + endApp);
     case Warn::ProcedureToDo:
         return exclamation("Procedure not defined", "The Procedure " + t1 + " has not been defined.");
     case Warn::BadKeyedRec:
         return exclamation("", "Unable to read keyed record.  Error: " + error + ".  Insert Aborted");
-    case Warn::OutOfRangeHigh: return exclamation("Range Error", "The value of " + t1 + " must be lower than " + t2 + ".");
-    case Warn::OutOfRangeLow: return exclamation("Range Error", "The value of " + t1 + " must be higher than " + t2 + ".");
-    case Warn::OutOfRange: return exclamation("Range Error", "The value of " + t1 + " must be between " + t2 + ".");
+    case Warn::OutOfRangeHigh:
+        return exclamation("Range Error", "The value of " + t1 + " must be lower than " + t2 + ".");
+    case Warn::OutOfRangeLow:
+        return exclamation("Range Error", "The value of " + t1 + " must be higher than " + t2 + ".");
+    case Warn::OutOfRange:
+        return exclamation("Range Error", "The value of " + t1 + " must be between " + t2 + ".");
     case Warn::NotInFile:
-        return exclamation("Field Contents Error", "The value for " + t1 + " must be found in the " + t2 + " file.");
+        return exclamation("Field Contents Error",
+                           "The value for " + t1 + " must be found in the " + t2 + " file.");
     case Warn::RestrictUpdate:
         return exclamation("Referential Integrity Update Error",
                            "This record is referenced from the file " + t1 +
-                               ".  Linking field(s) have been restricted from change and have been reset to original values.");
+                               ".  Linking field(s) have been restricted from change and have been reset to "
+                               "original values.");
     case Warn::RestrictDelete:
         return exclamation("Referential Integrity Delete Error",
                            "This record is referenced from the file " + t1 +
@@ -63,85 +71,110 @@ MessageRequest standardWarning(int code, const WarningTexts& texts, const runtim
         return exclamation("Record Insert Error",
                            "An error was experienced during the update of record.  Error: " + error + ".");
     case Warn::RIUpdateError:
-        return exclamation("Update Operation Error",
-                           "An error (" + error +
-                               ") was experienced when attempting to update a record from the file.  Probable Cause: " +
-                               t1 + ".");
+        return exclamation(
+            "Update Operation Error",
+            "An error (" + error +
+                ") was experienced when attempting to update a record from the file.  Probable Cause: " + t1 +
+                ".");
     case Warn::UpdateError:
         return {"An error was experienced changing this record.  Do you want to try to save again?",
                 "Record Update Error", MessageIcon::Exclamation, Button::Yes | Button::No, Button::Yes};
     case Warn::RIDeleteError:
-        return exclamation("Delete Operation Error", "An error (" + error +
-                                                         ") was experienced when attempting to delete a record from the file " +
-                                                         t1 + ".");
+        return exclamation("Delete Operation Error",
+                           "An error (" + error +
+                               ") was experienced when attempting to delete a record from the file " + t1 +
+                               ".");
     case Warn::DeleteError:
         return {"An error was experienced deleting this record.  Do you want to try to save again?",
                 "Record Update Error", MessageIcon::Exclamation, Button::Yes | Button::No, Button::Yes};
-    case Warn::InsertDisabled: return exclamation("Invalid Request", requestText("insert", "inserts"));
-    case Warn::UpdateDisabled: return exclamation("Invalid Request", requestText("change", "changes"));
-    case Warn::DeleteDisabled: return exclamation("Invalid Request", requestText("delete", "deletions"));
+    case Warn::InsertDisabled:
+        return exclamation("Invalid Request", requestText("insert", "inserts"));
+    case Warn::UpdateDisabled:
+        return exclamation("Invalid Request", requestText("change", "changes"));
+    case Warn::DeleteDisabled:
+        return exclamation("Invalid Request", requestText("delete", "deletions"));
     case Warn::NoCreate:
         return exclamation("File Creation Not Allowed",
-                           "The File " + t1 + " was not found, and creation of the file is not allowed" + endApp);
+                           "The File " + t1 + " was not found, and creation of the file is not allowed" +
+                               endApp);
     case Warn::ConfirmCancel:
-        return question("Update Cancelled", "Are you sure you want to cancel?", Button::Yes | Button::No, Button::No);
+        return question("Update Cancelled", "Are you sure you want to cancel?", Button::Yes | Button::No,
+                        Button::No);
     case Warn::DuplicateKey:
-        return exclamation("Duplicate Key Error", "Adding this record creates a duplicate entry for the key:" + t1);
+        return exclamation("Duplicate Key Error",
+                           "Adding this record creates a duplicate entry for the key:" + t1);
     case Warn::AutoIncError:
         return exclamation("Auto Increment Error",
-                           "Attempts to automatically number this record have failed.  Error: " + error + ".");
-    case Warn::FileLoadError: return exclamation("File Load Error", t1 + " File Load Error.  Error: " + error + ".");
+                           "Attempts to automatically number this record have failed.  Error: " + error +
+                               ".");
+    case Warn::FileLoadError:
+        return exclamation("File Load Error", t1 + " File Load Error.  Error: " + error + ".");
     case Warn::FileZeroLength:
-        return exclamation("File Load Error", t1 + " File Load Error.  The file you've requested contains no text.");
+        return exclamation("File Load Error",
+                           t1 + " File Load Error.  The file you've requested contains no text.");
     case Warn::ConfirmCancelLoad:
         return question("Cancel Request", "Are you certain you want to stop loading " + t1 + "?",
                         Button::Yes | Button::No, Button::No);
     case Warn::EndOfASCIIQueue:
         if (texts.alternate)
             return question("Beginning of File Error",
-                            "The beginning of the viewed file was encountered.  Do you want to start again from the end of the file?",
+                            "The beginning of the viewed file was encountered.  Do you want to start again "
+                            "from the end of the file?",
                             Button::Yes | Button::No, Button::Yes);
-        return question("End of File Error",
-                        "The end of the viewed file was encountered.  Do you want to start again from the beginning?",
-                        Button::Yes | Button::No, Button::Yes);
+        return question(
+            "End of File Error",
+            "The end of the viewed file was encountered.  Do you want to start again from the beginning?",
+            Button::Yes | Button::No, Button::Yes);
     case Warn::DiskError:
-        return exclamation("File Access Error", "File (" + t1 + ") could not be opened.  Error: " + error + ".");
+        return exclamation("File Access Error",
+                           "File (" + t1 + ") could not be opened.  Error: " + error + ".");
     case Warn::ProcessActionError:
         if (texts.alternate)
             return exclamation("Process DELETE Error",
-                               "An error was experienced when deleting a record from the " + t1 + " file.  Error: " + error + ".");
-        return exclamation("Process PUT Error",
-                           "An error was experienced when making changes to the " + t1 + " file.  Error: " + error + ".");
+                               "An error was experienced when deleting a record from the " + t1 +
+                                   " file.  Error: " + error + ".");
+        return exclamation("Process PUT Error", "An error was experienced when making changes to the " + t1 +
+                                                    " file.  Error: " + error + ".");
     case Warn::StandardDelete:
-        return question("Confirm Delete",
-                        "You've selected to delete the highlighted record.  Press OK to confirm deletion of this record.",
-                        Button::Ok | Button::Cancel, Button::Ok);
+        return question(
+            "Confirm Delete",
+            "You've selected to delete the highlighted record.  Press OK to confirm deletion of this record.",
+            Button::Ok | Button::Cancel, Button::Ok);
     case Warn::SaveOnCancel:
         return question("Update Cancelled", "Do you want to save the changes to this record?",
                         Button::Yes | Button::No | Button::Cancel, Button::Yes);
     case Warn::LogoutError:
-        return exclamation("Transaction Framing Error", "Error: (" + error + ") attempting to frame the " + t1 +
-                                                            " transaction on " + t2 + ".  " + t1 + " transaction cancelled.");
+        return exclamation("Transaction Framing Error", "Error: (" + error + ") attempting to frame the " +
+                                                            t1 + " transaction on " + t2 + ".  " + t1 +
+                                                            " transaction cancelled.");
     case Warn::RecordFetchError:
-        return exclamation("Record Retrieval Error", "Error: (" + error + ") attempting to access a record from the " + t1 +
+        return exclamation("Record Retrieval Error", "Error: (" + error +
+                                                         ") attempting to access a record from the " + t1 +
                                                          " file.  Returning to previous window.");
     case Warn::ViewOpenError:
         return exclamation("View Open Error",
-                           "Error: (" + error + ") attempting to open the current VIEW. Filter and Range Limits ignored.");
+                           "Error: (" + error +
+                               ") attempting to open the current VIEW. Filter and Range Limits ignored.");
     case Warn::NewRecordAdded:
-        return question("Record Added", "This record has been added to the file. Do you want to add another record?",
+        return question("Record Added",
+                        "This record has been added to the file. Do you want to add another record?",
                         Button::Yes | Button::No, Button::Yes);
     case Warn::RIFramingError:
         return exclamation("Record Was Not Updated",
-                           "This record was changed by another station. Those changes will now be displayed. Use the Ditto Button or Ctrl+' to recall your changes.");
+                           "This record was changed by another station. Those changes will now be displayed. "
+                           "Use the Ditto Button or Ctrl+' to recall your changes.");
     case Warn::DamagedFile:
-        return exclamation("Damaged File", "The file " + t1 + " is damaged and cannot be read.  Error: " + error + ".");
+        return exclamation("Damaged File",
+                           "The file " + t1 + " is damaged and cannot be read.  Error: " + error + ".");
     case Warn::DamagedFileRebuild:
-        return question("Damaged File",
-                        "The file " + t1 + " is damaged and cannot be read.  Do you want to set it aside and rebuild it from " +
-                            t2 + "?",
-                        Button::Yes | Button::No, Button::No); // set aside only on an explicit yes
-    default: return exclamation("Error", "Unknown standard message " + std::to_string(code) + ".");
+        return question(
+            "Damaged File",
+            "The file " + t1 +
+                " is damaged and cannot be read.  Do you want to set it aside and rebuild it from " + t2 +
+                "?",
+            Button::Yes | Button::No, Button::No); // set aside only on an explicit yes
+    default:
+        return exclamation("Error", "Unknown standard message " + std::to_string(code) + ".");
     }
 }
 

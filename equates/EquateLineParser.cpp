@@ -61,8 +61,9 @@ std::string repairedType(std::string type)
             type[2] = runtime::upperChar(type[2]);
     }
     const std::pair<const char*, const char*> repairs[] = {
-        {"Dde", "DDE"},           {"Ocxe", "OCXE"},           {"Vbxe", "VBXE"},         {"Listzone", "ListZone"},
-        {"Proplist", "PropList"}, {"Propprint", "PropPrint"}, {"Paperbin", "PaperBin"},
+        {"Dde", "DDE"},           {"Ocxe", "OCXE"},         {"Vbxe", "VBXE"},
+        {"Listzone", "ListZone"}, {"Proplist", "PropList"}, {"Propprint", "PropPrint"},
+        {"Paperbin", "PaperBin"},
     };
     for (const auto& [from, to] : repairs) {
         if (startsWith(type, from))
@@ -105,7 +106,8 @@ std::string byteCodeAsHex(const std::string& value)
     return value.substr(15, 2) + value.substr(11, 2) + value.substr(7, 2) + value.substr(3, 2) + "H";
 }
 
-ParsedEquate parseEquateLine(const std::string& line, const std::string& defaultType, bool forceType, ItemizeBlock& block)
+ParsedEquate parseEquateLine(const std::string& line, const std::string& defaultType, bool forceType,
+                             ItemizeBlock& block)
 {
     ParsedEquate e;
     const std::size_t firstBlank = line.find(' ');
@@ -119,7 +121,8 @@ ParsedEquate parseEquateLine(const std::string& line, const std::string& default
     e.searchName = e.label;
     if (!forceType) {
         if (const std::size_t colon = e.label.find(':'); colon != std::string::npos) {
-            e.type = std::string(1, e.label[0]) + runtime::lower(e.label.substr(1, colon > 0 ? colon - 1 : 0));
+            e.type =
+                std::string(1, e.label[0]) + runtime::lower(e.label.substr(1, colon > 0 ? colon - 1 : 0));
             e.searchName = e.label.substr(colon + 1);
             e.type = repairedType(e.type);
         }

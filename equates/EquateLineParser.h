@@ -13,8 +13,8 @@ struct ParsedEquate final
     std::string type;
     std::string name;
     std::string searchName;
-    std::string equate;       // the value text, upper-cased
-    std::int32_t value = 0;   // EQU:LONG
+    std::string equate;     // the value text, upper-cased
+    std::int32_t value = 0; // EQU:LONG
     std::string hex;
     std::string notes;
 };
@@ -23,8 +23,8 @@ struct ParsedEquate final
 struct ItemizeBlock final
 {
     bool inside = false;
-    std::string prefix;        // "CLR:"
-    std::int64_t counter = 1;  // the value of the next unnumbered member
+    std::string prefix;       // "CLR:"
+    std::int64_t counter = 1; // the value of the next unnumbered member
 };
 
 // `line` already carries the block prefix of an ITEMIZE member.
@@ -35,7 +35,8 @@ ParsedEquate parseEquateLine(const std::string& line, const std::string& default
 std::string repairedType(std::string type);
 // A hexadecimal literal ("80000000H") as a signed 32-bit value.
 std::int32_t hexValue(const std::string& literal);
-// '<0FFH,01H,02H,7FH>' as the hexadecimal literal of its little-endian value, "7F0201FFH"; empty when not that form.
+// '<0FFH,01H,02H,7FH>' as the hexadecimal literal of its little-endian value, "7F0201FFH"; empty when not
+// that form.
 std::string byteCodeAsHex(const std::string& value);
 
 } // namespace kestrix::equates

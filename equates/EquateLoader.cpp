@@ -35,7 +35,8 @@ std::string clockReading()
 {
     const auto now = std::chrono::system_clock::now();
     const std::tm local = runtime::localTime(now);
-    const auto centis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000 / 10;
+    const auto centis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000 / 10;
     return std::to_string(((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 100 + centis + 1);
 }
 
@@ -62,7 +63,8 @@ bool ignored(const std::string& line)
 // Calls `onLine` for each line of `section` ("[USER]") of a list file, after its TYPE= lines
 // have set `type`; stops when `onLine` returns false.
 template <class OnLine, class OnType>
-void forEachSectionLine(const std::vector<std::string>& lines, const char* section, OnType onType, OnLine onLine)
+void forEachSectionLine(const std::vector<std::string>& lines, const char* section, OnType onType,
+                        OnLine onLine)
 {
     std::string current;
     for (const std::string& raw : lines) {
@@ -142,10 +144,7 @@ struct EquateLoader::Load
         if (owner.m_cancelled && owner.m_cancelled())
             aborted = true;
     }
-    void logEntry(const std::string& key, const std::string& value)
-    {
-        logged.emplace_back(key, value);
-    }
+    void logEntry(const std::string& key, const std::string& value) { logged.emplace_back(key, value); }
     // The log is written once per list file: a write per entry would cost more than the load.
     void writeLog(const std::string& section)
     {
@@ -158,9 +157,9 @@ struct EquateLoader::Load
         if (error.ok())
             return true;
         if (!aborted) {
-            owner.m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while writing the Equates File",
-                                                           file.name() + " ", error, runtime::Button::Ok,
-                                                           runtime::MessageIcon::Asterisk));
+            owner.m_dialogs.message(data::fileErrorMessage(
+                "FILE ERROR", "An error occured while writing the Equates File", file.name() + " ", error,
+                runtime::Button::Ok, runtime::MessageIcon::Asterisk));
         }
         aborted = true;
         return false;
@@ -178,10 +177,11 @@ struct EquateLoader::Load
     {
         if (const runtime::FileError error = file.add(r)) {
             runtime::MessageRequest m = data::fileErrorMessage(
-                "FILE ADD ERROR", "An error occured while adding a record to Equates", file.name() + " ", error,
-                runtime::Button::Ok | runtime::Button::Abort, runtime::MessageIcon::Asterisk);
+                "FILE ADD ERROR", "An error occured while adding a record to Equates", file.name() + " ",
+                error, runtime::Button::Ok | runtime::Button::Abort, runtime::MessageIcon::Asterisk);
             m.text += "||The below Record will not be added:|     Label: " + r.text(Equ::Name) +
-                      " |     Value: " + r.text(Equ::Equate) + "||Input:" + std::string(runtime::rtrim(sourceLine));
+                      " |     Value: " + r.text(Equ::Equate) +
+                      "||Input:" + std::string(runtime::rtrim(sourceLine));
             if (owner.m_dialogs.message(m) == runtime::Button::Abort) {
                 aborted = true;
                 return false;
@@ -238,15 +238,17 @@ void EquateLoader::Load::loadSource(const ListEntry& entry)
     for (const std::string& raw : source.lines) {
         std::string line = detabbed(raw);
         const std::size_t firstBlank = line.find(' ');
-        const std::string afterLabel =
-            firstBlank == std::string::npos ? std::string() : runtime::upper(runtime::ltrim(line.substr(firstBlank)));
+        const std::string afterLabel = firstBlank == std::string::npos
+                                           ? std::string()
+                                           : runtime::upper(runtime::ltrim(line.substr(firstBlank)));
         if (afterLabel.rfind("ITEMIZE", 0) == 0) {
             std::string prefix(runtime::trim(line.substr(0, firstBlank)));
             std::string upperLine = runtime::upper(line);
             const std::size_t pre = upperLine.find("PRE(");
             if (pre != std::string::npos && upperLine.find("PRE()") != pre) {
                 const std::size_t close = upperLine.find(')', pre);
-                prefix = std::string(runtime::trim(line.substr(pre + 4, close == std::string::npos ? std::string::npos : close - pre - 4)));
+                prefix = std::string(runtime::trim(
+                    line.substr(pre + 4, close == std::string::npos ? std::string::npos : close - pre - 4)));
                 line.erase(pre);
                 upperLine.erase(pre);
             }
@@ -256,7 +258,8 @@ void EquateLoader::Load::loadSource(const ListEntry& entry)
             if (open != std::string::npos) {
                 const std::size_t close = upperLine.find(')', open);
                 try {
-                    block.counter = std::stoll(upperLine.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1));
+                    block.counter = std::stoll(upperLine.substr(
+                        open + 1, close == std::string::npos ? std::string::npos : close - open - 1));
                 } catch (...) {
                     block.counter = 1;
                 }
@@ -268,7 +271,8 @@ void EquateLoader::Load::loadSource(const ListEntry& entry)
         if (block.inside) {
             if (!line.empty() && line[0] == ' ') {
                 const std::string word = runtime::upper(runtime::trim(line));
-                if (word == "." || word == "END" || word.rfind("END ", 0) == 0 || word.rfind("END!", 0) == 0) {
+                if (word == "." || word == "END" || word.rfind("END ", 0) == 0 ||
+                    word.rfind("END!", 0) == 0) {
                     block.inside = false;
                     continue;
                 }
@@ -382,8 +386,9 @@ void EquateLoader::Load::loadDups(const std::vector<std::string>& lines)
                         break;
                 }
                 if (runaway) {
-                    owner.m_dialogs.message({"load dups did not stop|" + line, "LOAD DUPS", runtime::MessageIcon::Exclamation,
-                                             runtime::Button::Ok, runtime::Button::Ok});
+                    owner.m_dialogs.message({"load dups did not stop|" + line, "LOAD DUPS",
+                                             runtime::MessageIcon::Exclamation, runtime::Button::Ok,
+                                             runtime::Button::Ok});
                 }
             } else {
                 Record r = file.newRecord();
@@ -405,8 +410,8 @@ bool EquateLoader::Load::loadList(const std::string& listName)
     const runtime::TextLines list = runtime::readTextLines(runtime::resolveWinPath(listName));
     if (list.error) {
         owner.m_dialogs.message(data::fileErrorMessage(
-            "FILE OPEN ERROR", "An error occured while opening a file used to build the equates list", listName + " ",
-            list.error, runtime::Button::Ok, runtime::MessageIcon::Asterisk));
+            "FILE OPEN ERROR", "An error occured while opening a file used to build the equates list",
+            listName + " ", list.error, runtime::Button::Ok, runtime::MessageIcon::Asterisk));
         return true;
     }
     logEntry("Begin", clockReading());
@@ -433,9 +438,9 @@ bool EquateLoader::Load::loadList(const std::string& listName)
     logEntry("Build", clockReading());
     show("Building Equate File Index");
     if (const runtime::FileError error = keysDropped ? file.rebuildKeys() : runtime::FileError::none()) {
-        owner.m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while building the keys of the Equates File",
-                                                       file.name() + " ", error, runtime::Button::Ok,
-                                                       runtime::MessageIcon::Asterisk));
+        owner.m_dialogs.message(data::fileErrorMessage(
+            "FILE ERROR", "An error occured while building the keys of the Equates File", file.name() + " ",
+            error, runtime::Button::Ok, runtime::MessageIcon::Asterisk));
         writeLog(listName);
         return false;
     }
@@ -457,12 +462,14 @@ void EquateLoader::Load::abort()
     for (const char* suffix : {"", "-wal", "-shm"})
         std::filesystem::remove(path.string() + suffix, ec);
     owner.m_dialogs.playSound(runtime::SystemSound::Hand);
-    owner.m_dialogs.message({"The load of the equates was aborted.|The equates file has not been created.||Help "
-                             "(Settings, Load Equates) explains how to load them again.",
-                             "LOAD ABORTED", runtime::MessageIcon::Hand, runtime::Button::Ok, runtime::Button::Ok});
+    owner.m_dialogs.message(
+        {"The load of the equates was aborted.|The equates file has not been created.||Help "
+         "(Settings, Load Equates) explains how to load them again.",
+         "LOAD ABORTED", runtime::MessageIcon::Hand, runtime::Button::Ok, runtime::Button::Ok});
 }
 
-EquateLoader::EquateLoader(runtime::KeyedFile& equates, std::string clarionRoot, runtime::DialogService& dialogs)
+EquateLoader::EquateLoader(runtime::KeyedFile& equates, std::string clarionRoot,
+                           runtime::DialogService& dialogs)
     : m_file(equates), m_root(std::move(clarionRoot)), m_dialogs(dialogs)
 {
 }
@@ -473,7 +480,8 @@ const std::vector<std::string>& EquateLoader::listFiles()
     return files;
 }
 
-const char* const EquateLoadBusyText = "Another program is loading the equates. This load waits until it has finished.";
+const char* const EquateLoadBusyText =
+    "Another program is loading the equates. This load waits until it has finished.";
 
 bool equateLoadUnfinished(const runtime::IniFile& programIni)
 {
@@ -484,9 +492,10 @@ bool offerUnfinishedEquateLoad(const runtime::IniFile& programIni, runtime::Dial
 {
     if (!equateLoadUnfinished(programIni))
         return false;
-    return dialogs.message({"The equates file is incomplete: its last load did not finish.||Load the equates now?",
-                            "EQUATES INCOMPLETE", runtime::MessageIcon::Question, runtime::Button::Yes | runtime::Button::No,
-                            runtime::Button::Yes}) == runtime::Button::Yes;
+    return dialogs.message(
+               {"The equates file is incomplete: its last load did not finish.||Load the equates now?",
+                "EQUATES INCOMPLETE", runtime::MessageIcon::Question,
+                runtime::Button::Yes | runtime::Button::No, runtime::Button::Yes}) == runtime::Button::Yes;
 }
 
 EquateLoadResult EquateLoader::run(const runtime::IniFile& programIni)
@@ -494,7 +503,8 @@ EquateLoadResult EquateLoader::run(const runtime::IniFile& programIni)
     const auto started = std::chrono::steady_clock::now();
     EquateLoadResult result;
     // Two loads at once would mix their rows in one file: the second waits or is refused.
-    const runtime::FileLock lock = takeLoadLock(config::Ini::EquateLoadSection, m_whenBusy, m_progress, EquateLoadBusyText);
+    const runtime::FileLock lock =
+        takeLoadLock(config::Ini::EquateLoadSection, m_whenBusy, m_progress, EquateLoadBusyText);
     if (!lock) {
         result.busy = true;
         return result;
@@ -505,9 +515,10 @@ EquateLoadResult EquateLoader::run(const runtime::IniFile& programIni)
 
     // Until this load completes, the next start and every reader must not take the file for a complete one.
     if (!programIni.setValue(config::Ini::EquateLoadSection, config::Ini::VersionEntry, "")) {
-        m_dialogs.message({"The load of the equates cannot begin: " + runtime::toWinPath(programIni.path()) +
-                               " cannot be written, so an unfinished load could not be told from a complete one.",
-                           "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok});
+        m_dialogs.message(
+            {"The load of the equates cannot begin: " + runtime::toWinPath(programIni.path()) +
+                 " cannot be written, so an unfinished load could not be told from a complete one.",
+             "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok});
         return result;
     }
     load.show("Creating Equate File");
@@ -516,9 +527,9 @@ EquateLoadResult EquateLoader::run(const runtime::IniFile& programIni)
     if (error.ok())
         error = m_file.open();
     if (error) {
-        m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while Creating/Opening the Equates File",
-                                                 m_file.name() + " ", error, runtime::Button::Ok,
-                                                 runtime::MessageIcon::Asterisk));
+        m_dialogs.message(data::fileErrorMessage(
+            "FILE ERROR", "An error occured while Creating/Opening the Equates File", m_file.name() + " ",
+            error, runtime::Button::Ok, runtime::MessageIcon::Asterisk));
         return result;
     }
     // Keys are built after the first list's sources rather than kept up to date record by record.
@@ -553,16 +564,19 @@ EquateLoadResult EquateLoader::run(const runtime::IniFile& programIni)
         load.abort();
         return result;
     }
-    if (!programIni.setValue(config::Ini::EquateLoadSection, config::Ini::VersionEntry, config::Ini::CurrentLoadVersion)) {
+    if (!programIni.setValue(config::Ini::EquateLoadSection, config::Ini::VersionEntry,
+                             config::Ini::CurrentLoadVersion)) {
         m_dialogs.message({"The equates were loaded, but " + runtime::toWinPath(programIni.path()) +
                                " cannot be written: the load will be offered again at the next start.",
-                           "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok});
+                           "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok,
+                           runtime::Button::Ok});
     }
     result.completed = true;
     result.records = m_file.records();
     result.types = load.types.size();
     result.milliseconds =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
+            .count();
     return result;
 }
 

@@ -18,7 +18,7 @@ namespace kestrix::equates {
 // One source file named in a list file's [FILES] section.
 struct ListEntry final
 {
-    std::string folder;    // ends in '\'
+    std::string folder; // ends in '\'
     std::string file;
     std::string type;
     bool forceType = false;

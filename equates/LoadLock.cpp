@@ -6,7 +6,8 @@
 namespace kestrix::equates {
 
 runtime::FileLock takeLoadLock(const std::string& name, WhenBusy whenBusy,
-                               const std::function<void(const std::string&)>& waiting, const std::string& waitText)
+                               const std::function<void(const std::string&)>& waiting,
+                               const std::string& waitText)
 {
     const auto path = runtime::lockFileFor(runtime::resolveWinPath(name));
     runtime::FileLock lock = runtime::FileLock::tryAcquire(path);

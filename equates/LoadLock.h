@@ -20,7 +20,8 @@ enum class WhenBusy {
 // Takes the lock named `name` ("EquateLoad.lck" in the data directory). With Wait,
 // `waiting` is told `waitText` before the wait begins. Unlocked when refused.
 runtime::FileLock takeLoadLock(const std::string& name, WhenBusy whenBusy,
-                               const std::function<void(const std::string&)>& waiting, const std::string& waitText);
+                               const std::function<void(const std::string&)>& waiting,
+                               const std::string& waitText);
 
 // A stored load version below the current one (compared as text, blank included).
 bool loadVersionIsOld(const std::string& stored);

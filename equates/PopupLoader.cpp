@@ -14,8 +14,8 @@ namespace {
 constexpr std::size_t MenuTextLength = 255; // what a header keeps of the joined menu texts
 } // namespace
 
-
-const char* const PopupLoadBusyText = "Another program is loading the popups. This load waits until it has finished.";
+const char* const PopupLoadBusyText =
+    "Another program is loading the popups. This load waits until it has finished.";
 
 const std::vector<std::string>& PopupLoader::popupFiles()
 {
@@ -27,8 +27,9 @@ bool PopupLoader::check(const runtime::FileError& error)
 {
     if (error.ok())
         return true;
-    m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while writing the Popup File", m_file.name() + " ",
-                                             error, runtime::Button::Ok, runtime::MessageIcon::Asterisk));
+    m_dialogs.message(data::fileErrorMessage("FILE ERROR", "An error occured while writing the Popup File",
+                                             m_file.name() + " ", error, runtime::Button::Ok,
+                                             runtime::MessageIcon::Asterisk));
     return false;
 }
 
@@ -69,8 +70,9 @@ bool PopupLoader::loadLines(const std::vector<std::string>& lines, const std::st
             const std::string named(runtime::trim(runtime::upper(line.substr(5))));
             typeFits = named.size() <= PopTypeLength && !wasCut;
             if (!typeFits) {
-                problems.push_back("Line " + std::to_string(lineNumber) + ": the type " + named.substr(0, 40) +
-                                   "... is longer than POP:TYPE (" + std::to_string(PopTypeLength) +
+                problems.push_back("Line " + std::to_string(lineNumber) + ": the type " +
+                                   named.substr(0, 40) + "... is longer than POP:TYPE (" +
+                                   std::to_string(PopTypeLength) +
                                    " characters); its entries were not loaded.");
             }
             type = named;
@@ -81,8 +83,9 @@ bool PopupLoader::loadLines(const std::vector<std::string>& lines, const std::st
         if (!typeFits)
             continue;
         if (wasCut || line.size() > PopItemColumns + PopDataLength) {
-            problems.push_back("Line " + std::to_string(lineNumber) + ": the template is longer than POP:DATA (" +
-                               std::to_string(PopDataLength) + " characters); the entry was not loaded.");
+            problems.push_back("Line " + std::to_string(lineNumber) +
+                               ": the template is longer than POP:DATA (" + std::to_string(PopDataLength) +
+                               " characters); the entry was not loaded.");
             continue;
         }
         ++count;
@@ -108,8 +111,8 @@ bool PopupLoader::loadLines(const std::vector<std::string>& lines, const std::st
             text += "|" + problems[i];
         if (problems.size() > shown)
             text += "|... and " + std::to_string(problems.size() - shown) + " more.";
-        m_dialogs.message({text, "POPUP LINES NOT LOADED", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                           runtime::Button::Ok});
+        m_dialogs.message({text, "POPUP LINES NOT LOADED", runtime::MessageIcon::Exclamation,
+                           runtime::Button::Ok, runtime::Button::Ok});
     }
     return true;
 }
@@ -117,15 +120,17 @@ bool PopupLoader::loadLines(const std::vector<std::string>& lines, const std::st
 PopupLoadResult PopupLoader::run(const runtime::IniFile& programIni)
 {
     PopupLoadResult result;
-    const runtime::FileLock lock = takeLoadLock(config::Ini::PopupLoadSection, m_whenBusy, m_progress, PopupLoadBusyText);
+    const runtime::FileLock lock =
+        takeLoadLock(config::Ini::PopupLoadSection, m_whenBusy, m_progress, PopupLoadBusyText);
     if (!lock) {
         result.busy = true;
         return result;
     }
     if (!programIni.setValue(config::Ini::PopupLoadSection, config::Ini::VersionEntry, "")) {
-        m_dialogs.message({"The load of the popups cannot begin: " + runtime::toWinPath(programIni.path()) +
-                               " cannot be written, so an unfinished load could not be told from a complete one.",
-                           "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok});
+        m_dialogs.message(
+            {"The load of the popups cannot begin: " + runtime::toWinPath(programIni.path()) +
+                 " cannot be written, so an unfinished load could not be told from a complete one.",
+             "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok});
         return result;
     }
     bool written = check(m_file.stream()) && check(m_file.empty());
@@ -144,8 +149,9 @@ PopupLoadResult PopupLoader::run(const runtime::IniFile& programIni)
             runtime::readTextLines(runtime::resolveWinPath(name), PopItemColumns + PopDataLength);
         if (text.error) {
             m_dialogs.message(data::fileErrorMessage(
-                "FILE OPEN ERROR", "An error occured while Opening the " + name + " File|You will not have popups!",
-                name + " ", text.error, runtime::Button::Ok, runtime::MessageIcon::Asterisk));
+                "FILE OPEN ERROR",
+                "An error occured while Opening the " + name + " File|You will not have popups!", name + " ",
+                text.error, runtime::Button::Ok, runtime::MessageIcon::Asterisk));
             continue;
         }
         written = loadLines(text.lines, name, text.cutLines);
@@ -157,10 +163,12 @@ PopupLoadResult PopupLoader::run(const runtime::IniFile& programIni)
             (void)m_file.rollback();
         return result;
     }
-    if (!programIni.setValue(config::Ini::PopupLoadSection, config::Ini::VersionEntry, config::Ini::CurrentLoadVersion)) {
+    if (!programIni.setValue(config::Ini::PopupLoadSection, config::Ini::VersionEntry,
+                             config::Ini::CurrentLoadVersion)) {
         m_dialogs.message({"The popups were loaded, but " + runtime::toWinPath(programIni.path()) +
                                " cannot be written: the load will be offered again at the next start.",
-                           "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok});
+                           "FILE ERROR", runtime::MessageIcon::Asterisk, runtime::Button::Ok,
+                           runtime::Button::Ok});
     }
     result.completed = true;
     result.records = m_file.records();

@@ -24,7 +24,10 @@ struct PopupLoadResult final
 class PopupLoader final
 {
 public:
-    PopupLoader(runtime::KeyedFile& popups, runtime::DialogService& dialogs) : m_file(popups), m_dialogs(dialogs) {}
+    PopupLoader(runtime::KeyedFile& popups, runtime::DialogService& dialogs)
+        : m_file(popups), m_dialogs(dialogs)
+    {
+    }
     void setProgress(std::function<void(const std::string&)> progress) { m_progress = std::move(progress); }
     // What to do while another program loads the popups (default: refuse).
     void setWhenBusy(WhenBusy whenBusy) { m_whenBusy = whenBusy; }

@@ -35,7 +35,10 @@ struct ShownTip final
 class TipBrowser final
 {
 public:
-    TipBrowser(runtime::KeyedFile& tips, runtime::IniFile programIni) : m_tips(tips), m_ini(std::move(programIni)) {}
+    TipBrowser(runtime::KeyedFile& tips, runtime::IniFile programIni)
+        : m_tips(tips), m_ini(std::move(programIni))
+    {
+    }
 
     bool showOnStartup() const { return showOnStartup(m_ini); }
     static bool showOnStartup(const runtime::IniFile& programIni);

@@ -6,7 +6,8 @@
 #include <vector>
 
 // Splits a fuzz input into pieces at a separator byte, so one input can feed several fields.
-inline std::vector<std::string> fuzzPieces(const std::uint8_t* data, std::size_t size, std::size_t count, char separator = '\x1F')
+inline std::vector<std::string> fuzzPieces(const std::uint8_t* data, std::size_t size, std::size_t count,
+                                           char separator = '\x1F')
 {
     std::vector<std::string> pieces(count);
     std::size_t piece = 0;

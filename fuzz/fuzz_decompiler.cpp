@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         s.icons = standardIconNames();
         return s;
     }();
-    const DecompiledMessage result = decompileMessage(std::string(reinterpret_cast<const char*>(data), size), settings);
+    const DecompiledMessage result =
+        decompileMessage(std::string(reinterpret_cast<const char*>(data), size), settings);
     if (result.record && result.record->text(Mes::Text).size() > 1000)
         std::abort();
     return 0;

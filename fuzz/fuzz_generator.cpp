@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         r.setNumber(Mes::Sound, flags[0] & 32 ? 1 : 0);
     }
     for (int b = 1; b <= Mes::ButtonCount; ++b)
-        r.setText(Mes::ButtonName, pieces[4].substr(std::min(pieces[4].size(), static_cast<std::size_t>(b) * 3), 15), b);
+        r.setText(Mes::ButtonName,
+                  pieces[4].substr(std::min(pieces[4].size(), static_cast<std::size_t>(b) * 3), 15), b);
     GeneratorSettings settings;
     settings.initialIndent = flags.size() > 9 ? static_cast<unsigned char>(flags[9]) % 31 : 0;
     settings.nestIndent = flags.size() > 10 ? 1 + static_cast<unsigned char>(flags[10]) % 10 : 3;

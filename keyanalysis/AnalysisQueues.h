@@ -27,9 +27,9 @@ struct Colours
 // A logical line split once, for the nesting pass and the normalised lines alike.
 struct LineParts
 {
-    std::string label;       // the label in front of the keyword, "" without one
-    std::string keyword;     // upper-cased; "." for a period that closes a structure
-    std::string normalised;  // first word upper-cased, blanks outside quotes removed
+    std::string label;      // the label in front of the keyword, "" without one
+    std::string keyword;    // upper-cased; "." for a period that closes a structure
+    std::string normalised; // first word upper-cased, blanks outside quotes removed
 };
 
 struct RawLine
@@ -101,12 +101,12 @@ struct FrameState
 
 struct AnalysisQueues
 {
-    std::vector<RawLine> raw;        // RQ
-    std::vector<std::string> code;   // CQ
-    std::vector<TabEntry> tabs;      // TABQ
-    std::vector<AltRow> alt;         // AQ
-    std::vector<HotRow> hot;         // KQ
-    std::vector<MenuRow> menu;       // MQ
+    std::vector<RawLine> raw;      // RQ
+    std::vector<std::string> code; // CQ
+    std::vector<TabEntry> tabs;    // TABQ
+    std::vector<AltRow> alt;       // AQ
+    std::vector<HotRow> hot;       // KQ
+    std::vector<MenuRow> menu;     // MQ
 
     std::string title;
     bool isApplication = false;
@@ -115,7 +115,7 @@ struct AnalysisQueues
     bool frameMode = false;
     bool frameNoMerge = false;
     TabMode tabMode = TabMode::All;
-    int chosenTab = 0;               // the tab's number with TabMode::One
+    int chosenTab = 0; // the tab's number with TabMode::One
     long conflictsAlt = 0;
     long conflictsKey = 0;
     long conflictsMenu = 0;

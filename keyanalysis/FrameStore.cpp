@@ -18,7 +18,8 @@ constexpr const char* FrameFileName = "APPFrame.DAT";
 
 FrameStore FrameStore::inDataDirectory()
 {
-    return FrameStore(runtime::resolveWinPath(FrameFileName), runtime::IniFile(runtime::resolveWinPath(config::Ini::ProgramFile)));
+    return FrameStore(runtime::resolveWinPath(FrameFileName),
+                      runtime::IniFile(runtime::resolveWinPath(config::Ini::ProgramFile)));
 }
 
 std::string frameTimestamp(std::chrono::system_clock::time_point when)
@@ -26,8 +27,8 @@ std::string frameTimestamp(std::chrono::system_clock::time_point when)
     const std::tm local = runtime::localTime(when);
     char text[64]; // room for any int the format could receive
     const int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
-    std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d%s", local.tm_mon + 1, local.tm_mday, local.tm_year % 100,
-                  hour12, local.tm_min, local.tm_hour < 12 ? "AM" : "PM");
+    std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d%s", local.tm_mon + 1, local.tm_mday,
+                  local.tm_year % 100, hour12, local.tm_min, local.tm_hour < 12 ? "AM" : "PM");
     return text;
 }
 

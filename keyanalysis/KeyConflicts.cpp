@@ -38,15 +38,26 @@ int sortAltKeys(AnalysisQueues& q, int choice)
 {
     auto& rows = q.alt;
     const auto by = [&](auto key) {
-        std::stable_sort(rows.begin(), rows.end(), [&](const AltRow& a, const AltRow& b) { return key(a) < key(b); });
+        std::stable_sort(rows.begin(), rows.end(),
+                         [&](const AltRow& a, const AltRow& b) { return key(a) < key(b); });
     };
     switch (choice) {
-    case 2: by([](const AltRow& r) { return std::tie(r.nameSort, r.type, r.key); }); return 2;
-    case 3: by([](const AltRow& r) { return std::tie(r.type, r.nameSort, r.key); }); return 3;
-    case 4: by([](const AltRow& r) { return std::make_tuple(r.type, r.zorder); }); return 4;
-    case 5: by([](const AltRow& r) { return r.zorder; }); return 5;
+    case 2:
+        by([](const AltRow& r) { return std::tie(r.nameSort, r.type, r.key); });
+        return 2;
+    case 3:
+        by([](const AltRow& r) { return std::tie(r.type, r.nameSort, r.key); });
+        return 3;
+    case 4:
+        by([](const AltRow& r) { return std::make_tuple(r.type, r.zorder); });
+        return 4;
+    case 5:
+        by([](const AltRow& r) { return r.zorder; });
+        return 5;
     default:
-        by([](const AltRow& r) { return std::make_tuple(static_cast<unsigned char>(r.key), r.nameSort, r.type); });
+        by([](const AltRow& r) {
+            return std::make_tuple(static_cast<unsigned char>(r.key), r.nameSort, r.type);
+        });
         return 1;
     }
 }
@@ -136,17 +147,22 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
         MenuRow& row = q.menu[i];
         if (i > 0 && row.menuPath == previousPath && row.altKey == previousLetter && row.altKey != ' ') {
             ++q.conflictsMenu;
-            const long colour = row.level == 1 ? Aqua : row.level == 2 ? Lime : row.level == 3 ? Yellow : Silver;
+            const long colour = row.level == 1   ? Aqua
+                                : row.level == 2 ? Lime
+                                : row.level == 3 ? Yellow
+                                                 : Silver;
             for (MenuRow* marked : {&q.menu[i - 1], &row}) {
                 marked->colours.bg = colour;
-                marked->line = std::string(runtime::rtrim(marked->line)) + " ?" + std::to_string(q.conflictsMenu);
+                marked->line =
+                    std::string(runtime::rtrim(marked->line)) + " ?" + std::to_string(q.conflictsMenu);
             }
         }
         previousPath = row.menuPath;
         previousLetter = row.altKey;
     }
-    std::stable_sort(q.menu.begin(), q.menu.end(),
-                     [](const MenuRow& a, const MenuRow& b) { return std::tie(a.path, a.frame) < std::tie(b.path, b.frame); });
+    std::stable_sort(q.menu.begin(), q.menu.end(), [](const MenuRow& a, const MenuRow& b) {
+        return std::tie(a.path, a.frame) < std::tie(b.path, b.frame);
+    });
 
     // The order the user chose.
     sortAltKeys(q, sortChoice);
@@ -184,7 +200,8 @@ runtime::MessageRequest suggestions(const AnalysisQueues& q, std::size_t index)
     const AltRow& row = q.alt.at(index);
     std::string text;
     if (q.tabMode != TabMode::All && runtime::sameText(row.type, "TAB"))
-        text = "** WARNING **|Do not assign Tab Alt Keys without having All Tab controls loaded that have used Alt keys "
+        text = "** WARNING **|Do not assign Tab Alt Keys without having All Tab controls loaded that have "
+               "used Alt keys "
                "or you could assign duplicates.||";
     std::string freeList;
     std::string handled;
@@ -219,10 +236,11 @@ runtime::MessageRequest suggestions(const AnalysisQueues& q, std::size_t index)
     }
     if (where.size() > 3000)
         where.resize(3000);
-    text += "Prompt:        " + std::string(runtime::rtrim(row.name)) + "||Available:    " +
-            std::string(runtime::rtrim(freeList)) + "||Used Keys:  " + usedLetters(q) + "||Where:" +
-            std::string(runtime::rtrim(where));
-    return {text, "ALT KEY SUGGESTIONS", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok};
+    text += "Prompt:        " + std::string(runtime::rtrim(row.name)) +
+            "||Available:    " + std::string(runtime::rtrim(freeList)) + "||Used Keys:  " + usedLetters(q) +
+            "||Where:" + std::string(runtime::rtrim(where));
+    return {text, "ALT KEY SUGGESTIONS", runtime::MessageIcon::Asterisk, runtime::Button::Ok,
+            runtime::Button::Ok};
 }
 
 } // namespace kestrix::keyanalysis

@@ -10,7 +10,8 @@
 namespace kestrix::keyanalysis {
 
 void findConflicts(AnalysisQueues& q, int sortChoice);
-// Sorts the Alt-key rows: 1 Alt Key, 2 Prompt, 3 Type+Prompt, 4 Type+Order, 5 Tab Order. Returns the choice in force.
+// Sorts the Alt-key rows: 1 Alt Key, 2 Prompt, 3 Type+Prompt, 4 Type+Order, 5 Tab Order. Returns the choice
+// in force.
 int sortAltKeys(AnalysisQueues& q, int choice);
 // "&Alt Keys  (2 Conflicts)" and its two fellows.
 std::string altCaption(const AnalysisQueues& q);

@@ -14,7 +14,10 @@ namespace kestrix::keyanalysis {
 class WindowAnalysis final
 {
 public:
-    WindowAnalysis(runtime::DialogService& dialogs, FrameStore frames) : m_dialogs(dialogs), m_frames(std::move(frames)) {}
+    WindowAnalysis(runtime::DialogService& dialogs, FrameStore frames)
+        : m_dialogs(dialogs), m_frames(std::move(frames))
+    {
+    }
 
     // False when the text holds no window: the previous analysis, if there is one, stays.
     bool analyse(const std::string& clipboardText, const TabChooser& chooseTab);

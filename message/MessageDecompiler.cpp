@@ -19,8 +19,8 @@ std::string keepWhatFits(const std::string& value, const runtime::Record& r, int
     if (kept.size() <= room)
         return value;
     dropped.push_back("The " + std::string(what) + " has " + std::to_string(kept.size()) + " characters; " +
-                      runtime::fieldLabel(r.layout(), field) + " holds " + std::to_string(room) + ", so the last " +
-                      std::to_string(kept.size() - room) + " were dropped.");
+                      runtime::fieldLabel(r.layout(), field) + " holds " + std::to_string(room) +
+                      ", so the last " + std::to_string(kept.size() - room) + " were dropped.");
     return std::string(kept.substr(0, room));
 }
 
@@ -107,7 +107,8 @@ bool TextScan::literalChar()
             p += 2;
             return true;
         }
-        for (const auto& [form, value] : {std::pair{"<9>", 1}, {"<9,9>", 2}, {"<9,9,9>", 3}, {"<13,10>", 0}}) {
+        for (const auto& [form, value] :
+             {std::pair{"<9>", 1}, {"<9,9>", 2}, {"<9,9,9>", 3}, {"<13,10>", 0}}) {
             if (startsWith(src, p, form)) {
                 write(value == 0 ? std::string("\r\n") : std::string(static_cast<std::size_t>(value), tab));
                 p += std::string_view(form).size();
@@ -126,7 +127,8 @@ bool TextScan::literalChar()
         }
         // A repeat count: "{n}" or "{nn}" repeats the character written last.
         std::size_t digits = 0;
-        while (digits < 2 && p + 1 + digits < src.size() && std::isdigit(static_cast<unsigned char>(src[p + 1 + digits])))
+        while (digits < 2 && p + 1 + digits < src.size() &&
+               std::isdigit(static_cast<unsigned char>(src[p + 1 + digits])))
             ++digits;
         if (digits > 0 && p + 1 + digits < src.size() && src[p + 1 + digits] == '}') {
             const int count = std::stoi(src.substr(p + 1, digits));
@@ -203,7 +205,8 @@ std::string TextScan::run(bool& endedByComma)
     }
     const auto open = text.rfind('{');
     const auto close = text.rfind('}');
-    if (p >= src.size() && !inLiteral && open != std::string::npos && (close == std::string::npos || close < open))
+    if (p >= src.size() && !inLiteral && open != std::string::npos &&
+        (close == std::string::npos || close < open))
         closeExpression(); // the source ended inside an expression
     return text;
 }
@@ -215,8 +218,8 @@ std::string scanCaption(const std::string& src, std::size_t p)
     std::string piece;
     bool quoted = false;
     int depth = 0;
-    bool pieceIsLiteral = true;   // only literals so far in this piece
-    std::string literal;          // the text of those literals
+    bool pieceIsLiteral = true; // only literals so far in this piece
+    std::string literal;        // the text of those literals
     const auto flush = [&] {
         const std::string trimmed(runtime::trim(piece));
         if (!trimmed.empty()) {
@@ -365,7 +368,8 @@ DecompiledMessage decompileMessage(const std::string& source, const DecompileSet
     r.setText(Mes::Text, keepWhatFits(scan.run(endedByComma), r, Mes::Text, "message text", result.dropped));
     const std::size_t rest = scan.position();
     if (endedByComma)
-        r.setText(Mes::Caption, keepWhatFits(scanCaption(source, rest), r, Mes::Caption, "caption", result.dropped));
+        r.setText(Mes::Caption,
+                  keepWhatFits(scanCaption(source, rest), r, Mes::Caption, "caption", result.dropped));
 
     const std::string after = code.substr(std::min(rest, code.size()));
     if (const std::size_t icon = after.find("ICON:"); icon != std::string::npos) {
@@ -409,7 +413,8 @@ runtime::MessageRequest decompiledInPart(const DecompiledMessage& result)
     std::string text;
     for (const std::string& sentence : result.dropped)
         text += (text.empty() ? "" : "|") + sentence;
-    return {text, "MESSAGE READ IN PART", runtime::MessageIcon::Exclamation, runtime::Button::Ok, runtime::Button::Ok};
+    return {text, "MESSAGE READ IN PART", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
+            runtime::Button::Ok};
 }
 
 } // namespace kestrix::message

@@ -15,12 +15,12 @@ struct DecompileSettings final
 {
     std::string buttonVariable = "Btn#";
     char tabCharacter = '`';
-    std::vector<std::string> icons;   // the window's icon list
+    std::vector<std::string> icons; // the window's icon list
 };
 
 struct DecompiledMessage final
 {
-    std::optional<runtime::Record> record;       // the window's form: tabs as the tab character
+    std::optional<runtime::Record> record; // the window's form: tabs as the tab character
     std::optional<runtime::MessageRequest> failure;
     // What did not fit the record and was left out, one sentence each.
     std::vector<std::string> dropped;

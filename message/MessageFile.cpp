@@ -21,11 +21,10 @@ TemplateResult fetchTemplate(runtime::KeyedFile& file)
             error = file.lastError();
     }
     if (error) {
-        result.failure = runtime::MessageRequest{"Unable to Create ZZ-DEFAULT record in the message file.|Error: " +
-                                                     std::to_string(error.code) + " - " + error.text() +
-                                                     "||Program must be aborted",
-                                                 "DEFAULT RECORD ERROR", runtime::MessageIcon::Hand,
-                                                 runtime::Button::Ok, runtime::Button::Ok};
+        result.failure = runtime::MessageRequest{
+            "Unable to Create ZZ-DEFAULT record in the message file.|Error: " + std::to_string(error.code) +
+                " - " + error.text() + "||Program must be aborted",
+            "DEFAULT RECORD ERROR", runtime::MessageIcon::Hand, runtime::Button::Ok, runtime::Button::Ok};
         return result;
     }
     result.record = created;

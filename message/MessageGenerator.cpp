@@ -219,7 +219,8 @@ void Generation::branches(const std::string& defaultArg)
         if (!buttonChosen(m, index))
             continue;
         ++n;
-        const std::string value = renamed ? std::to_string(n) : std::string("BUTTON:") + standardButton(index).name;
+        const std::string value =
+            renamed ? std::to_string(n) : std::string("BUTTON:") + standardButton(index).name;
         std::string line = indent();
         if (isCase) {
             line += "OF " + value;
@@ -363,10 +364,9 @@ GeneratorSettings generatorSettings(const Record& config)
 std::optional<MessageCheckFailure> checkMessage(const runtime::Record& m)
 {
     const auto fail = [](const char* caption, const char* text, const char* line) {
-        return MessageCheckFailure{
-            runtime::MessageRequest{text, caption, runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                                    runtime::Button::Ok},
-            line};
+        return MessageCheckFailure{runtime::MessageRequest{text, caption, runtime::MessageIcon::Exclamation,
+                                                           runtime::Button::Ok, runtime::Button::Ok},
+                                   line};
     };
     bool anyButton = false;
     for (int index = 1; index <= Mes::ButtonCount; ++index)

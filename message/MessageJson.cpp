@@ -66,8 +66,10 @@ ParsedMessageJson parseMessageJson(const json& in, char tabCharacter)
         return result;
     }
     try {
-        const std::pair<const char*, std::optional<std::string>*> texts[] = {
-            {"caption", &e.caption}, {"icon", &e.icon}, {"default", &e.defaultButton}, {"codeType", &e.codeType}};
+        const std::pair<const char*, std::optional<std::string>*> texts[] = {{"caption", &e.caption},
+                                                                             {"icon", &e.icon},
+                                                                             {"default", &e.defaultButton},
+                                                                             {"codeType", &e.codeType}};
         for (const auto& [key, target] : texts) {
             if (in.contains(key))
                 *target = fromUtf8(in.at(key));
@@ -77,9 +79,9 @@ ParsedMessageJson parseMessageJson(const json& in, char tabCharacter)
         if (in.contains("text"))
             e.text = tabsToCharacter(fromUtf8(in.at("text")), tabCharacter);
         const std::pair<const char*, std::optional<bool>*> flags[] = {{"codeLoop", &e.codeLoop},
-                                                                     {"codeIfError", &e.codeIfError},
-                                                                     {"sound", &e.sound},
-                                                                     {"renameButtons", &e.renameButtons}};
+                                                                      {"codeIfError", &e.codeIfError},
+                                                                      {"sound", &e.sound},
+                                                                      {"renameButtons", &e.renameButtons}};
         for (const auto& [key, target] : flags) {
             if (in.contains(key))
                 *target = flag(in.at(key));

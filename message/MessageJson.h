@@ -16,8 +16,8 @@ namespace kestrix::message {
 nlohmann::ordered_json messageToJson(const runtime::Record& record, char tabCharacter);
 struct ParsedMessageJson final
 {
-    MessageEdits edits;  // the members present, the text in the window's form
-    std::string error;   // empty when every member was understood
+    MessageEdits edits; // the members present, the text in the window's form
+    std::string error;  // empty when every member was understood
 };
 // "description" is not read: a message is named by the command that saves it.
 ParsedMessageJson parseMessageJson(const nlohmann::json& json, char tabCharacter);

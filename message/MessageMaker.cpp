@@ -14,7 +14,8 @@
 
 namespace kestrix::message {
 
-MessageMaker::MessageMaker(config::Session& session, runtime::KeyedFile& messages, std::vector<std::string> icons)
+MessageMaker::MessageMaker(config::Session& session, runtime::KeyedFile& messages,
+                           std::vector<std::string> icons)
     : m_session(session), m_messages(messages), m_icons(std::move(icons)), m_message(messageLayout())
 {
 }
@@ -64,11 +65,13 @@ void MessageMaker::openAsNew(const runtime::Record& saved)
     m_message.setPosition(0, 0);
 }
 
-std::optional<runtime::MessageRequest> MessageMaker::saveRefusal(const std::string& description, bool adding) const
+std::optional<runtime::MessageRequest> MessageMaker::saveRefusal(const std::string& description,
+                                                                 bool adding) const
 {
     const auto refusal = [](std::string text) {
-        return runtime::MessageRequest{std::move(text), "INVALID DESCRIPTION", runtime::MessageIcon::Exclamation,
-                                       runtime::Button::Ok, runtime::Button::Ok};
+        return runtime::MessageRequest{std::move(text), "INVALID DESCRIPTION",
+                                       runtime::MessageIcon::Exclamation, runtime::Button::Ok,
+                                       runtime::Button::Ok};
     };
     if (runtime::isBlank(description))
         return refusal("A message is saved under a description: MES:DESCRIPTION is blank.");
@@ -76,7 +79,8 @@ std::optional<runtime::MessageRequest> MessageMaker::saveRefusal(const std::stri
         return refusal(*tooLong);
     // A second template would never be the one a new message starts from.
     const bool isTemplate = runtime::sameTextNoCase(runtime::rtrim(description), TemplateDescription);
-    if (isTemplate && (adding || !runtime::sameTextNoCase(m_message.text(Mes::Description), TemplateDescription)))
+    if (isTemplate &&
+        (adding || !runtime::sameTextNoCase(m_message.text(Mes::Description), TemplateDescription)))
         return refusal(std::string(TemplateDescription) +
                        " names the template every new message starts from: choose another description.");
     // What the generator would refuse is not worth keeping.
@@ -97,7 +101,8 @@ SaveOutcome MessageMaker::write(const std::string& description, bool adding)
         saved.setPosition(0, 0);
     data::WriteOptions options;
     options.updateFailureText = "Error Saving Record to Message File";
-    if (!data::writeRecord(m_messages, saved, adding ? data::WriteOperation::Add : data::WriteOperation::Update,
+    if (!data::writeRecord(m_messages, saved,
+                           adding ? data::WriteOperation::Add : data::WriteOperation::Update,
                            m_session.dialogs(), options)) {
         if (!adding && saved.version() != m_message.version() && saved.position() == m_message.position()) {
             // Another program changed the record: show its values, as every form does.
@@ -227,7 +232,9 @@ void MessageMaker::setButton(int index, bool chosen)
 
 void MessageMaker::setButtons(const std::vector<int>& chosen)
 {
-    const auto wanted = [&](int index) { return std::find(chosen.begin(), chosen.end(), index) != chosen.end(); };
+    const auto wanted = [&](int index) {
+        return std::find(chosen.begin(), chosen.end(), index) != chosen.end();
+    };
     // Unchecked first, as a user would before checking the new ones: the default follows the same way.
     for (int index = 1; index <= Mes::ButtonCount; ++index) {
         if (buttonChosen(m_message, index) && !wanted(index))
@@ -243,7 +250,8 @@ void MessageMaker::setDefaultChoice(int choice)
 {
     const DefaultChoices choices = defaultChoices();
     if (choice >= 0 && static_cast<std::size_t>(choice) < choices.buttons.size())
-        m_message.setText(Mes::Default, standardButton(choices.buttons[static_cast<std::size_t>(choice)]).name);
+        m_message.setText(Mes::Default,
+                          standardButton(choices.buttons[static_cast<std::size_t>(choice)]).name);
 }
 
 EditRefusal MessageMaker::setDefaultButton(const std::string& name)
@@ -426,7 +434,8 @@ void MessageMaker::preview()
     refresh(); // with no button chosen the preview chose OK
 }
 
-void MessageMaker::perform(char request, const runtime::Record& saved, const std::function<void()>& iconizeFrame)
+void MessageMaker::perform(char request, const runtime::Record& saved,
+                           const std::function<void()>& iconizeFrame)
 {
     runtime::Record other = windowForm(saved);
     switch (runtime::upperChar(request)) {

@@ -21,8 +21,8 @@ namespace kestrix::message {
 // The "&Default Button" radios: the first four chosen buttons.
 struct DefaultChoices final
 {
-    std::vector<int> buttons;  // button indexes (1 to 8), at most four
-    int selected = -1;         // index into `buttons`
+    std::vector<int> buttons; // button indexes (1 to 8), at most four
+    int selected = -1;        // index into `buttons`
 };
 
 constexpr int DefaultChoiceCount = 4;
@@ -50,9 +50,9 @@ using EditRefusal = std::optional<std::string>;
 struct MessageEdits final
 {
     std::optional<std::string> caption;
-    std::optional<std::string> text;          // the window's form
+    std::optional<std::string> text; // the window's form
     std::optional<std::string> icon;
-    std::optional<std::vector<int>> buttons;  // indexes 1 to 8
+    std::optional<std::vector<int>> buttons; // indexes 1 to 8
     std::optional<std::string> defaultButton;
     std::optional<std::string> codeType;
     std::optional<bool> codeLoop, codeIfError, sound, renameButtons;
@@ -83,7 +83,8 @@ public:
     // Writes a saved message back, under `description`. Refused (the user was told) when
     // the message fails the generator's checks or the description cannot name it.
     SaveOutcome save(const std::string& description);
-    // Adds the message under `description`; on anything but Saved the user was told and the message is unchanged.
+    // Adds the message under `description`; on anything but Saved the user was told and the message is
+    // unchanged.
     SaveOutcome saveAs(const std::string& description);
 
     bool saveEnabled() const;
@@ -98,9 +99,9 @@ public:
     [[nodiscard]] EditRefusal setCaption(const std::string& caption);
     // In the window's form: typed line ends as CR LF, tabs as the tab character.
     [[nodiscard]] EditRefusal setText(const std::string& text);
-    [[nodiscard]] EditRefusal setIconName(const std::string& name);  // one of icons(), any case
+    [[nodiscard]] EditRefusal setIconName(const std::string& name); // one of icons(), any case
     void setIcon(int index);
-    int iconIndex() const;            // of MES:ICON in the icon list; 0 when the list is empty
+    int iconIndex() const; // of MES:ICON in the icon list; 0 when the list is empty
     void setButton(int index, bool chosen);
     // Exactly these buttons chosen (indexes 1 to 8), as if each check box were clicked.
     void setButtons(const std::vector<int>& chosen);
@@ -108,7 +109,7 @@ public:
     void setDefaultChoice(int choice);
     // By name: refused unless it is one of the default choices.
     [[nodiscard]] EditRefusal setDefaultButton(const std::string& name);
-    void setCodeType(int index);      // into codeTypeNames()
+    void setCodeType(int index); // into codeTypeNames()
     [[nodiscard]] EditRefusal setCodeType(const std::string& name);
     void setCodeLoop(bool on);
     void setCodeIfError(bool on);

@@ -21,8 +21,9 @@ PreviewPlan planPreview(runtime::Record& message, const GeneratorSettings& setti
     }
 
     const std::string icon(runtime::trim(message.text(Mes::Icon)));
-    const bool known = std::any_of(icons.begin(), icons.end(),
-                                   [&](const std::string& name) { return runtime::sameTextNoCase(name, icon); });
+    const bool known = std::any_of(icons.begin(), icons.end(), [&](const std::string& name) {
+        return runtime::sameTextNoCase(name, icon);
+    });
     plan.box.icon = runtime::MessageIcon::None;
     if (known) {
         if (runtime::sameTextNoCase(icon, "Hand"))
@@ -51,8 +52,9 @@ PreviewPlan planPreview(runtime::Record& message, const GeneratorSettings& setti
             defaultValue = renamed ? position : standardButton(index).value;
     }
     if (defaultValue == 0) {
-        plan.warning = runtime::MessageRequest{"Unable to Find Default = " + defaultName, "", runtime::MessageIcon::None,
-                                               runtime::Button::Ok, runtime::Button::Ok};
+        plan.warning =
+            runtime::MessageRequest{"Unable to Find Default = " + defaultName, "", runtime::MessageIcon::None,
+                                    runtime::Button::Ok, runtime::Button::Ok};
         defaultValue = 1;
     }
     plan.box.defaultButton = defaultValue;

@@ -13,10 +13,10 @@ namespace kestrix::message {
 
 struct PreviewPlan final
 {
-    runtime::MessageRequest box;                     // text with real tabs, custom button texts when renamed
+    runtime::MessageRequest box; // text with real tabs, custom button texts when renamed
     std::optional<runtime::SystemSound> sound;
-    std::optional<runtime::MessageRequest> warning;  // "Unable to Find Default = ..." first
-    bool choseOk = false;                            // no button was chosen: OK was, and made the default
+    std::optional<runtime::MessageRequest> warning; // "Unable to Find Default = ..." first
+    bool choseOk = false;                           // no button was chosen: OK was, and made the default
 };
 
 // May choose OK in `message` (the window shows that change).

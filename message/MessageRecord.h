@@ -36,9 +36,9 @@ constexpr const char* TemplateDescription = "ZZ-DEFAULT";
 
 struct StandardButton final
 {
-    const char* name;          // as in MES:DEFAULT and after "BUTTON:"
-    unsigned value;            // summed for the message box
-    const char* standardText;  // shown when the buttons are renamed
+    const char* name;         // as in MES:DEFAULT and after "BUTTON:"
+    unsigned value;           // summed for the message box
+    const char* standardText; // shown when the buttons are renamed
 };
 // Index 1 to 8: OK, Yes, No, Abort, Retry, Ignore, Cancel, Help.
 const StandardButton& standardButton(int index);

@@ -17,8 +17,9 @@ std::optional<InsertedText> insertPiece(const std::string& text, const std::stri
         fromEnd = static_cast<int>(clean.size()) - static_cast<int>(mark);
     }
     const int at = std::clamp(caret, 0, static_cast<int>(text.size()));
-    std::string result = at < 1 ? clean + " " + text : text.substr(0, static_cast<std::size_t>(at)) + clean + " " +
-                                                          text.substr(static_cast<std::size_t>(at));
+    std::string result = at < 1 ? clean + " " + text
+                                : text.substr(0, static_cast<std::size_t>(at)) + clean + " " +
+                                      text.substr(static_cast<std::size_t>(at));
     // What would fall off the end is the user's own text.
     if (runtime::rtrim(result).size() > limit)
         return std::nullopt;
@@ -28,7 +29,8 @@ std::optional<InsertedText> insertPiece(const std::string& text, const std::stri
 
 runtime::MessageRequest pieceDoesNotFit(const std::string& textName, std::size_t limit)
 {
-    return {"The insert does not fit: the " + textName + " holds at most " + std::to_string(limit) + " characters.",
+    return {"The insert does not fit: the " + textName + " holds at most " + std::to_string(limit) +
+                " characters.",
             runtime::upper(textName) + " FULL", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
             runtime::Button::Ok};
 }
@@ -43,7 +45,8 @@ std::string fieldDropPiece(const config::DraggedFieldList& fields, const std::st
         std::string one;
         if (!picture.empty())
             one = "{FORMAT(" + vari + "," + picture + ")}";
-        else if (runtime::upper(field.type).substr(std::min<std::size_t>(1, field.type.size()), 6) == "STRING")
+        else if (runtime::upper(field.type).substr(std::min<std::size_t>(1, field.type.size()), 6) ==
+                 "STRING")
             one = "{" + vari + "}"; // CSTRING and PSTRING hold no trailing blanks
         else
             one = "{CLIP(" + vari + ")}";

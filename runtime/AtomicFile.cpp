@@ -34,7 +34,8 @@ namespace {
 
 FileError writeAll(const std::filesystem::path& path, std::string_view content)
 {
-    HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return FileError::system(std::system_category().message(static_cast<int>(GetLastError())),
                                  static_cast<int>(GetLastError()));
@@ -56,7 +57,8 @@ FileError writeAll(const std::filesystem::path& path, std::string_view content)
 
 FileError renameOnto(const std::filesystem::path& from, const std::filesystem::path& to, Existing existing)
 {
-    const DWORD flags = MOVEFILE_WRITE_THROUGH | (existing == Existing::Replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    const DWORD flags =
+        MOVEFILE_WRITE_THROUGH | (existing == Existing::Replace ? MOVEFILE_REPLACE_EXISTING : 0);
     if (MoveFileExW(from.wstring().c_str(), to.wstring().c_str(), flags))
         return FileError::none();
     const DWORD err = GetLastError();
@@ -133,7 +135,8 @@ std::filesystem::path temporaryNameFor(const std::filesystem::path& target)
     return temp;
 }
 
-FileError writeFileAtomically(const std::filesystem::path& target, std::string_view content, Existing existing)
+FileError writeFileAtomically(const std::filesystem::path& target, std::string_view content,
+                              Existing existing)
 {
     if (existing == Existing::Keep && presentAt(target))
         return FileError::none();
@@ -152,7 +155,8 @@ FileError writeFileAtomically(const std::filesystem::path& target, std::string_v
     return error;
 }
 
-FileError moveFileAtomically(const std::filesystem::path& from, const std::filesystem::path& target, Existing existing)
+FileError moveFileAtomically(const std::filesystem::path& from, const std::filesystem::path& target,
+                             Existing existing)
 {
     return renameOnto(from, target, existing);
 }

@@ -10,10 +10,10 @@ namespace kestrix::runtime {
 
 enum class CrashPoint {
     None,
-    BeforeRename,   // a whole-or-absent write, its temporary written, before the rename ("before-rename")
-    EquateRecord,   // an equate record added by the loader ("equate-record")
-    PopupRecord,    // a popup record added by the loader ("popup-record")
-    TipRecord,      // a tip added while the tips file is built ("tip-record")
+    BeforeRename, // a whole-or-absent write, its temporary written, before the rename ("before-rename")
+    EquateRecord, // an equate record added by the loader ("equate-record")
+    PopupRecord,  // a popup record added by the loader ("popup-record")
+    TipRecord,    // a tip added while the tips file is built ("tip-record")
 };
 
 void crashPoint(CrashPoint point);

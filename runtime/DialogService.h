@@ -27,7 +27,7 @@ enum class SystemSound { Default, Hand, Question, Exclamation, Asterisk };
 
 struct MessageRequest final
 {
-    std::string text;      // '|' starts a new line
+    std::string text; // '|' starts a new line
     std::string caption;
     MessageIcon icon = MessageIcon::None;
     unsigned buttons = Button::Ok;
@@ -59,7 +59,7 @@ constexpr long WeightMask = 0xFFF;
 struct FileDialogRequest final
 {
     std::string title;
-    std::string filter;    // "Programs|*.EXE;*.COM|All Files|*.*"
+    std::string filter; // "Programs|*.EXE;*.COM|All Files|*.*"
     std::string startPath;
 };
 
@@ -70,7 +70,8 @@ public:
     // Returns the pressed button.
     virtual unsigned message(const MessageRequest& request) = 0;
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> chooseDirectory(const std::string& title, const std::string& start) = 0;
+    virtual std::optional<std::string> chooseDirectory(const std::string& title,
+                                                       const std::string& start) = 0;
     virtual std::optional<FontSpec> chooseFont(const std::string& title, const FontSpec& start) = 0;
     virtual void beep() = 0;
     virtual void playSound(SystemSound sound) = 0;

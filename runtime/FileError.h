@@ -44,7 +44,10 @@ struct [[nodiscard]] FileError final
 
     static FileError none() { return {}; }
     static FileError of(int code) { return FileError{code, {}, 0}; }
-    static FileError system(std::string text, int number) { return {ErrorCode::FileSystemError, std::move(text), number}; }
+    static FileError system(std::string text, int number)
+    {
+        return {ErrorCode::FileSystemError, std::move(text), number};
+    }
     // A system error by its number, with the system's text for it.
     static FileError system(int number);
     // The file is not a readable data file: cut short, overwritten, or not one at all.

@@ -35,8 +35,8 @@ bool sameTextNoCase(std::string_view a, std::string_view b)
 {
     a = rtrim(a);
     b = rtrim(b);
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return upperChar(x) == upperChar(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return upperChar(x) == upperChar(y); });
 }
 
 char upperChar(char c)
@@ -47,11 +47,16 @@ char upperChar(char c)
     if (u >= 0xE0 && u <= 0xFE && u != 0xF7)
         return static_cast<char>(u - 32);
     switch (u) {
-    case 0x9A: return static_cast<char>(0x8A);
-    case 0x9C: return static_cast<char>(0x8C);
-    case 0x9E: return static_cast<char>(0x8E);
-    case 0xFF: return static_cast<char>(0x9F);
-    default: return c;
+    case 0x9A:
+        return static_cast<char>(0x8A);
+    case 0x9C:
+        return static_cast<char>(0x8C);
+    case 0x9E:
+        return static_cast<char>(0x8E);
+    case 0xFF:
+        return static_cast<char>(0x9F);
+    default:
+        return c;
     }
 }
 
@@ -63,11 +68,16 @@ char lowerChar(char c)
     if (u >= 0xC0 && u <= 0xDE && u != 0xD7)
         return static_cast<char>(u + 32);
     switch (u) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-    default: return c;
+    case 0x8A:
+        return static_cast<char>(0x9A);
+    case 0x8C:
+        return static_cast<char>(0x9C);
+    case 0x8E:
+        return static_cast<char>(0x9E);
+    case 0x9F:
+        return static_cast<char>(0xFF);
+    default:
+        return c;
     }
 }
 

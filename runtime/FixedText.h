@@ -12,7 +12,7 @@ std::string_view ltrim(std::string_view text);
 std::string_view trim(std::string_view text);
 // Cut to the declared length and drop trailing blanks.
 std::string fitted(std::string_view text, std::size_t length);
-bool sameText(std::string_view a, std::string_view b);   // ignoring trailing blanks
+bool sameText(std::string_view a, std::string_view b); // ignoring trailing blanks
 bool sameTextNoCase(std::string_view a, std::string_view b);
 // Windows-1252 aware case mapping, as the language's UPPER() and LOWER().
 char upperChar(char c);

@@ -29,7 +29,8 @@ public:
     bool setValue(std::string_view section, std::string_view entry, std::string_view value) const;
     bool setNumber(std::string_view section, std::string_view entry, long value) const;
     // Several entries of one section in a single write.
-    bool setValues(std::string_view section, const std::vector<std::pair<std::string, std::string>>& entries) const;
+    bool setValues(std::string_view section,
+                   const std::vector<std::pair<std::string, std::string>>& entries) const;
     bool removeSection(std::string_view section) const;
 
 private:

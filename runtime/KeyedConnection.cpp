@@ -41,20 +41,29 @@ FileError sqliteFileError(int rc, sqlite3* db, const fs::path& file)
     switch (primary) {
     case SQLITE_OK:
     case SQLITE_ROW:
-    case SQLITE_DONE: return FileError::none();
+    case SQLITE_DONE:
+        return FileError::none();
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: return FileError::of(ErrorCode::FileLocked);
-    case SQLITE_CONSTRAINT: return FileError::of(ErrorCode::DuplicateKey);
+    case SQLITE_LOCKED:
+        return FileError::of(ErrorCode::FileLocked);
+    case SQLITE_CONSTRAINT:
+        return FileError::of(ErrorCode::DuplicateKey);
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB: return FileError::damaged();
+    case SQLITE_NOTADB:
+        return FileError::damaged();
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_AUTH: return FileError::of(ErrorCode::AccessDenied);
-    case SQLITE_CANTOPEN: return cannotOpen(file);
-    case SQLITE_FULL: return FileError::system(SystemError::DiskFull);
+    case SQLITE_AUTH:
+        return FileError::of(ErrorCode::AccessDenied);
+    case SQLITE_CANTOPEN:
+        return cannotOpen(file);
+    case SQLITE_FULL:
+        return FileError::system(SystemError::DiskFull);
     case SQLITE_ERROR:
-    case SQLITE_SCHEMA: return FileError::of(ErrorCode::InvalidRecordDeclaration); // a table or column is not there
-    default: break;
+    case SQLITE_SCHEMA:
+        return FileError::of(ErrorCode::InvalidRecordDeclaration); // a table or column is not there
+    default:
+        break;
     }
     // SQLite's own result codes are no system error numbers: only the system's are reported.
     const int sysErr = db ? sqlite3_system_errno(db) : 0;
@@ -88,7 +97,8 @@ int KeyedConnection::onBusy(void* self, int count)
     auto& connection = *static_cast<KeyedConnection*>(self);
     const auto now = Clock::now();
     if (count == 0) {
-        connection.m_waitEnd = connection.m_fixedDeadline ? *connection.m_fixedDeadline : now + connection.m_busyTimeout;
+        connection.m_waitEnd =
+            connection.m_fixedDeadline ? *connection.m_fixedDeadline : now + connection.m_busyTimeout;
         if (connection.m_lockWaitHook)
             connection.m_lockWaitHook();
     }
@@ -151,8 +161,8 @@ const std::vector<std::string>& KeyedConnection::settings()
 {
     // The page cache is room for a loader's keys; past it, key builds sort through temporary
     // files instead of memory, so a large load stays within a modest footprint.
-    // In WAL mode NORMAL keeps the file consistent through a crash; only the last commit may be lost on power failure.
-    // The log shrinks back once written into the file, and is kept (empty) at close.
+    // In WAL mode NORMAL keeps the file consistent through a crash; only the last commit may be lost on power
+    // failure. The log shrinks back once written into the file, and is kept (empty) at close.
     static const std::vector<std::string> pragmas = {"PRAGMA cache_size=-16384", "PRAGMA synchronous=NORMAL",
                                                      "PRAGMA journal_size_limit=4194304"};
     return pragmas;
@@ -183,7 +193,7 @@ void KeyedConnection::close()
     if (!m_db)
         return;
     if (m_inTransaction)
-        exec("ROLLBACK");
+        (void)exec("ROLLBACK"); // closing ends the transaction whatever the answer
     m_inTransaction = false;
     finalizeStatements();
     sqlite3_close_v2(m_db);
@@ -259,7 +269,7 @@ FileError KeyedConnection::commit()
         return FileError::of(ErrorCode::TransactionFailed);
     const FileError error = exec("COMMIT");
     if (error)
-        exec("ROLLBACK");
+        (void)exec("ROLLBACK"); // the failed commit is what the caller must hear of
     m_inTransaction = false;
     return error;
 }
@@ -278,7 +288,7 @@ FileError KeyedConnection::atomically(const std::function<FileError()>& body)
     if (FileError error = begin(m_busyTimeout))
         return error;
     if (FileError error = body()) {
-        rollback();
+        (void)rollback(); // the body's error is the one to report
         return error;
     }
     return commit();

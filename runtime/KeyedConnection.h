@@ -60,7 +60,8 @@ public:
     static const std::vector<std::string>& settings();
 
     FileError exec(const std::string& sql);
-    // The statement of one shape, prepared on first use and reset for reuse; nullptr when it cannot be prepared.
+    // The statement of one shape, prepared on first use and reset for reuse; nullptr when it cannot be
+    // prepared.
     sqlite3_stmt* statement(int shape, const std::function<std::string()>& sql);
     // The error that the last call on this connection left.
     FileError lastError() const;

@@ -24,7 +24,8 @@ std::string walkSql(const KeyedSchema& schema, int key, bool forward, bool start
     if (std::string filter = schema.keyFilter(key); !filter.empty())
         conditions.push_back(std::move(filter));
     if (bounded) {
-        const std::size_t count = schema.layout().keys().at(static_cast<std::size_t>(key)).fields.size() + (started ? 1 : 0);
+        const std::size_t count =
+            schema.layout().keys().at(static_cast<std::size_t>(key)).fields.size() + (started ? 1 : 0);
         std::string params;
         for (std::size_t i = 1; i <= count; ++i)
             params += (i > 1 ? ", ?" : "?") + std::to_string(i);
@@ -35,7 +36,8 @@ std::string walkSql(const KeyedSchema& schema, int key, bool forward, bool start
     }
     for (std::size_t i = 0; i < conditions.size(); ++i)
         sql += (i == 0 ? " WHERE " : " AND ") + conditions[i];
-    return sql + " ORDER BY " + schema.keyColumns(key, !forward) + ", rowid" + (forward ? "" : " DESC") + " LIMIT 1";
+    return sql + " ORDER BY " + schema.keyColumns(key, !forward) + ", rowid" + (forward ? "" : " DESC") +
+           " LIMIT 1";
 }
 
 } // namespace
@@ -59,7 +61,8 @@ void KeyedCursor::setFrom(const KeyedSchema& schema, int key, const Record& star
     m_keyValues = schema.keyValues(key, start);
 }
 
-FileError KeyedCursor::step(KeyedConnection& connection, const KeyedSchema& schema, bool forward, Record& record)
+FileError KeyedCursor::step(KeyedConnection& connection, const KeyedSchema& schema, bool forward,
+                            Record& record)
 {
     if (!connection.isOpen())
         return FileError::of(ErrorCode::FileNotOpen);
@@ -75,9 +78,10 @@ FileError KeyedCursor::step(KeyedConnection& connection, const KeyedSchema& sche
         m_beyond = 0;
     }
     const bool bounded = m_started || m_hasStart;
-    const int shape = Shape::Cursor + (m_key + 1) * 8 + (forward ? 1 : 0) + (m_started ? 2 : 0) + (m_hasStart ? 4 : 0);
-    sqlite3_stmt* stmt = connection.statement(
-        shape, [&] { return walkSql(schema, m_key, forward, m_started, m_hasStart); });
+    const int shape =
+        Shape::Cursor + (m_key + 1) * 8 + (forward ? 1 : 0) + (m_started ? 2 : 0) + (m_hasStart ? 4 : 0);
+    sqlite3_stmt* stmt =
+        connection.statement(shape, [&] { return walkSql(schema, m_key, forward, m_started, m_hasStart); });
     if (!stmt)
         return connection.lastError();
     if (bounded) {

@@ -30,8 +30,8 @@ public:
 private:
     int m_key = FileOrder;
     bool m_set = false;
-    bool m_started = false;  // a record was returned since SET
-    bool m_hasStart = false; // SET(key, key) given
+    bool m_started = false;                 // a record was returned since SET
+    bool m_hasStart = false;                // SET(key, key) given
     std::vector<Record::Value> m_keyValues; // start, then the last record's key values
     std::int64_t m_rowid = 0;
     int m_beyond = 0; // +1 after NEXT ran off the end, -1 after PREVIOUS ran off the start

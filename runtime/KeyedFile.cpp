@@ -178,7 +178,8 @@ FileError KeyedFile::writeBlocker(const Record& record, bool needsPosition)
 // A write that changed no row: the record was changed by another program, or deleted.
 FileError KeyedFile::changedOrGone(std::int64_t position)
 {
-    sqlite3_stmt* stmt = m_connection.statement(Shape::Fetch, [this] { return m_schema.selectSql() + " WHERE rowid = ?1"; });
+    sqlite3_stmt* stmt =
+        m_connection.statement(Shape::Fetch, [this] { return m_schema.selectSql() + " WHERE rowid = ?1"; });
     if (!stmt)
         return m_connection.lastError();
     sqlite3_bind_int64(stmt, 1, position);
@@ -248,7 +249,8 @@ FileError KeyedFile::fetch(std::int64_t position, Record& record)
     if (!isOpen())
         return fail(FileError::of(ErrorCode::FileNotOpen));
     m_cursor.reset();
-    sqlite3_stmt* stmt = m_connection.statement(Shape::Fetch, [this] { return m_schema.selectSql() + " WHERE rowid = ?1"; });
+    sqlite3_stmt* stmt =
+        m_connection.statement(Shape::Fetch, [this] { return m_schema.selectSql() + " WHERE rowid = ?1"; });
     if (!stmt)
         return fail(m_connection.lastError());
     sqlite3_bind_int64(stmt, 1, position);
@@ -284,8 +286,8 @@ FileError KeyedFile::get(int key, Record& record)
 
 std::int64_t KeyedFile::records()
 {
-    sqlite3_stmt* stmt =
-        m_connection.statement(Shape::Count, [this] { return "SELECT count(*) FROM " + m_schema.quotedTable(); });
+    sqlite3_stmt* stmt = m_connection.statement(
+        Shape::Count, [this] { return "SELECT count(*) FROM " + m_schema.quotedTable(); });
     if (!stmt)
         return 0;
     std::int64_t count = 0;

@@ -26,8 +26,8 @@ namespace kestrix::runtime {
 
 struct DataFileName final
 {
-    std::string fileName;  // the file part, with ".tps" added when it had no extension
-    std::string table;     // the table inside it
+    std::string fileName; // the file part, with ".tps" added when it had no extension
+    std::string table;    // the table inside it
 };
 DataFileName splitDataFileName(const std::string& name);
 
@@ -52,13 +52,13 @@ public:
     FileError open();
     // Opens within `wait`, all of it: reading, checking and settings.
     FileError open(std::chrono::milliseconds wait);
-    FileError create();          // (re)creates the table; leaves the file closed
+    FileError create(); // (re)creates the table; leaves the file closed
     // Creates the file and its table when missing and adds each of `initial` that is not
     // there yet (by the key `presentBy`; with FileOrder, only into a file without records),
     // in one transaction that never drops anything: programs doing it at once end with one
     // table and one copy of each record. Leaves the file open or closed as it was.
     FileError createIfMissing(const std::vector<Record>& initial = {}, int presentBy = FileOrder);
-    FileError rebuildKeys();     // BUILD: recreates every key from the records
+    FileError rebuildKeys(); // BUILD: recreates every key from the records
     // For a bulk load into a new file: the keys go, and rebuildKeys() makes them at the end.
     FileError dropKeys();
     // Waits up to `wait` for another program's lock to go; the next open waits as long.

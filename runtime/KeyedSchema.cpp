@@ -37,7 +37,8 @@ std::string sqlText(const std::string& text)
 std::string columnText(sqlite3_stmt* stmt, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))) : std::string();
+    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
+                : std::string();
 }
 
 // The file's layout format, then one row per table and key declared in it. Plain reads
@@ -101,10 +102,10 @@ KeyedSchema::KeyedSchema(std::string table, std::shared_ptr<const RecordLayout> 
         }
     }
     m_insertSql = "INSERT INTO " + m_quotedTable + " (" + columns + ") VALUES (" + params + ")";
-    m_selectSql = "SELECT rowid, " + std::string(kVersionColumn) + (columns.empty() ? "" : ", " + columns) + " FROM " +
-                  m_quotedTable;
-    m_updateSql = "UPDATE " + m_quotedTable + " SET " + sets + " WHERE rowid = ?" + std::to_string(param) + " AND " +
-                  kVersionColumn + " = ?" + std::to_string(param + 1);
+    m_selectSql = "SELECT rowid, " + std::string(kVersionColumn) + (columns.empty() ? "" : ", " + columns) +
+                  " FROM " + m_quotedTable;
+    m_updateSql = "UPDATE " + m_quotedTable + " SET " + sets + " WHERE rowid = ?" + std::to_string(param) +
+                  " AND " + kVersionColumn + " = ?" + std::to_string(param + 1);
     m_deleteSql = "DELETE FROM " + m_quotedTable + " WHERE rowid = ?1 AND " + kVersionColumn + " = ?2";
     m_columnsSignature = columnsSignature();
     m_keysSignature = keysSignature();
@@ -117,7 +118,8 @@ std::string KeyedSchema::columnsSignature() const
     for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
         const FieldDef& field = m_layout->fields()[f];
         for (int e = 1; e <= field.dims; ++e)
-            out += "," + upper(m_layout->columnName(static_cast<int>(f), e)) + (field.type == FieldType::String ? ":T" : ":I");
+            out += "," + upper(m_layout->columnName(static_cast<int>(f), e)) +
+                   (field.type == FieldType::String ? ":T" : ":I");
     }
     return out;
 }
@@ -129,7 +131,8 @@ std::string KeyedSchema::keysSignature() const
         out += upper(key.name) + "(";
         for (const int f : key.fields)
             out += upper(m_layout->columnName(f)) + (f == key.fields.back() ? "" : ",");
-        out += std::string(")") + (key.unique ? "U" : "") + (key.noCase ? "" : "C") + (key.excludeBlank ? "X" : "") + ";";
+        out += std::string(")") + (key.unique ? "U" : "") + (key.noCase ? "" : "C") +
+               (key.excludeBlank ? "X" : "") + ";";
     }
     return out;
 }
@@ -178,7 +181,8 @@ std::string KeyedSchema::getSql(int key) const
     std::string where;
     int param = 1;
     for (const int f : def.fields) {
-        where += (where.empty() ? "" : " AND ") + sqlName(m_layout->columnName(f)) + " = ?" + std::to_string(param++);
+        where += (where.empty() ? "" : " AND ") + sqlName(m_layout->columnName(f)) + " = ?" +
+                 std::to_string(param++);
         if (!def.noCase && m_layout->field(f).type == FieldType::String)
             where += " COLLATE BINARY";
     }
@@ -257,7 +261,10 @@ FileError KeyedSchema::checkUnstamped(KeyedConnection& connection, int indexes) 
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         const std::string type = upper(columnText(stmt, 1));
-        columns += (columns.empty() ? "" : ",") + upper(columnText(stmt, 0)) + (type == "TEXT" ? ":T" : type == "INTEGER" ? ":I" : ":?");
+        columns += (columns.empty() ? "" : ",") + upper(columnText(stmt, 0)) +
+                   (type == "TEXT"      ? ":T"
+                    : type == "INTEGER" ? ":I"
+                                        : ":?");
     }
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE)
@@ -271,12 +278,13 @@ FileError KeyedSchema::checkUnstamped(KeyedConnection& connection, int indexes) 
 
 FileError KeyedSchema::stamp(KeyedConnection& connection) const
 {
-    if (FileError error = connection.exec("CREATE TABLE IF NOT EXISTS " + std::string(kLayoutTable) +
-                                          " (tbl TEXT PRIMARY KEY COLLATE NOCASE, columns TEXT NOT NULL, keys TEXT NOT NULL)"))
+    if (FileError error = connection.exec(
+            "CREATE TABLE IF NOT EXISTS " + std::string(kLayoutTable) +
+            " (tbl TEXT PRIMARY KEY COLLATE NOCASE, columns TEXT NOT NULL, keys TEXT NOT NULL)"))
         return error;
-    if (FileError error = connection.exec("INSERT OR REPLACE INTO " + std::string(kLayoutTable) + " VALUES (" +
-                                          sqlText(m_table) + ", " + sqlText(m_columnsSignature) + ", " +
-                                          sqlText(m_keysSignature) + ")"))
+    if (FileError error = connection.exec(
+            "INSERT OR REPLACE INTO " + std::string(kLayoutTable) + " VALUES (" + sqlText(m_table) + ", " +
+            sqlText(m_columnsSignature) + ", " + sqlText(m_keysSignature) + ")"))
         return error;
     return connection.exec("PRAGMA user_version = " + std::to_string(LayoutFormat));
 }
@@ -313,8 +321,9 @@ FileError KeyedSchema::dropKeys(KeyedConnection& connection) const
     // Every index of the table, also those of an older declaration of its keys.
     std::vector<std::string> names;
     sqlite3_stmt* stmt = connection.statement(Shape::IndexNames, [] {
-        return std::string("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 COLLATE NOCASE "
-                           "AND sql IS NOT NULL");
+        return std::string(
+            "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 COLLATE NOCASE "
+            "AND sql IS NOT NULL");
     });
     if (!stmt)
         return connection.lastError();
@@ -353,7 +362,9 @@ void KeyedSchema::readRow(sqlite3_stmt* stmt, Record& record) const
             if (field.type == FieldType::String) {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
                 const int bytes = sqlite3_column_bytes(stmt, column);
-                record.setText(static_cast<int>(f), std::string_view(text ? text : "", text ? static_cast<std::size_t>(bytes) : 0), e);
+                record.setText(static_cast<int>(f),
+                               std::string_view(text ? text : "", text ? static_cast<std::size_t>(bytes) : 0),
+                               e);
             } else {
                 record.setNumber(static_cast<int>(f), sqlite3_column_int64(stmt, column), e);
             }
@@ -367,7 +378,8 @@ int KeyedSchema::bindFields(sqlite3_stmt* stmt, const Record& record) const
     for (int slot = 0; slot < m_layout->slotCount(); ++slot, ++param) {
         const Record::Value& value = record.slot(slot);
         if (const auto* s = std::get_if<std::string>(&value))
-            sqlite3_bind_text(stmt, param, s->data(), static_cast<int>(s->size()), SQLITE_STATIC); // the record outlives the step
+            sqlite3_bind_text(stmt, param, s->data(), static_cast<int>(s->size()),
+                              SQLITE_STATIC); // the record outlives the step
         else
             sqlite3_bind_int64(stmt, param, std::get<std::int64_t>(value));
     }
@@ -385,7 +397,8 @@ std::vector<Record::Value> KeyedSchema::keyValues(int key, const Record& record)
 bool KeyedSchema::blankInKey(int key, const Record& record) const
 {
     for (const int f : m_layout->keys().at(static_cast<std::size_t>(key)).fields) {
-        const bool blank = m_layout->field(f).type == FieldType::String ? isBlank(record.text(f)) : record.number(f) == 0;
+        const bool blank =
+            m_layout->field(f).type == FieldType::String ? isBlank(record.text(f)) : record.number(f) == 0;
         if (!blank)
             return false;
     }

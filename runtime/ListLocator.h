@@ -12,14 +12,14 @@ namespace kestrix::runtime {
 
 struct LocatorRow final
 {
-    std::string key;      // the column the list is ordered by
-    std::string content;  // everything the row shows, searched when filtering
+    std::string key;     // the column the list is ordered by
+    std::string content; // everything the row shows, searched when filtering
 };
 
 struct LocatorResult final
 {
-    std::vector<std::size_t> visible;     // rows to show, in their order
-    std::optional<std::size_t> current;   // row to highlight
+    std::vector<std::size_t> visible;   // rows to show, in their order
+    std::optional<std::size_t> current; // row to highlight
 };
 
 // `rows` are in key order. Matching ignores case and trailing blanks of the typed text.

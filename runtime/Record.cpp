@@ -9,10 +9,14 @@ namespace kestrix::runtime {
 std::int64_t wrapToType(std::int64_t value, FieldType type)
 {
     switch (type) {
-    case FieldType::Byte: return static_cast<std::uint8_t>(value);
-    case FieldType::Short: return static_cast<std::int16_t>(value);
-    case FieldType::Long: return static_cast<std::int32_t>(value);
-    case FieldType::String: break;
+    case FieldType::Byte:
+        return static_cast<std::uint8_t>(value);
+    case FieldType::Short:
+        return static_cast<std::int16_t>(value);
+    case FieldType::Long:
+        return static_cast<std::int32_t>(value);
+    case FieldType::String:
+        break;
     }
     return value;
 }

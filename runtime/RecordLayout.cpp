@@ -18,7 +18,8 @@ int RecordLayout::addNumber(std::string name, FieldType type, int dims)
     return static_cast<int>(m_fields.size()) - 1;
 }
 
-int RecordLayout::addKey(std::string name, std::vector<int> fields, bool unique, bool noCase, bool excludeBlank)
+int RecordLayout::addKey(std::string name, std::vector<int> fields, bool unique, bool noCase,
+                         bool excludeBlank)
 {
     m_keys.push_back({std::move(name), std::move(fields), unique, noCase, excludeBlank});
     return static_cast<int>(m_keys.size()) - 1;

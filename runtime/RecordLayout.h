@@ -11,16 +11,16 @@ enum class FieldType { String, Byte, Short, Long };
 
 struct FieldDef final
 {
-    std::string name;      // without the prefix, e.g. "CWPATH", "LOOK:FONT"
+    std::string name; // without the prefix, e.g. "CWPATH", "LOOK:FONT"
     FieldType type = FieldType::String;
-    int size = 0;          // declared length of a string
-    int dims = 1;          // array elements
-    int firstSlot = 0;     // index of element 1 among the record's values
+    int size = 0;      // declared length of a string
+    int dims = 1;      // array elements
+    int firstSlot = 0; // index of element 1 among the record's values
 };
 
 struct KeyDef final
 {
-    std::string name;      // e.g. "BYNAME"
+    std::string name; // e.g. "BYNAME"
     std::vector<int> fields;
     bool unique = false;
     bool noCase = true;

@@ -8,7 +8,8 @@
 
 namespace kestrix::runtime {
 
-std::vector<std::string> splitTextLines(const std::string& text, std::size_t maxLength, std::vector<std::size_t>* cutLines)
+std::vector<std::string> splitTextLines(const std::string& text, std::size_t maxLength,
+                                        std::vector<std::size_t>* cutLines)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;

@@ -4,7 +4,8 @@
 
 namespace kestrix::runtime {
 
-ToolRegistry::StartOutcome ToolRegistry::start(const std::string& tool, const std::function<ToolInstance*()>& create)
+ToolRegistry::StartOutcome ToolRegistry::start(const std::string& tool,
+                                               const std::function<ToolInstance*()>& create)
 {
     ToolInstance* running = owner(tool);
     if (running && m_singleThreadOnly) {

@@ -21,15 +21,15 @@ enum class ToolMenu { Tools, Dictionary, Settings, Help };
 // How the frame offers a tool: its menu item and, optionally, its toolbar button.
 struct ToolSpec final
 {
-    std::string procedure;          // the tool's name; also the section of its window position
+    std::string procedure; // the tool's name; also the section of its window position
     ToolMenu menu = ToolMenu::Tools;
     std::string menuText;
-    std::string toolbarTip;         // "" without a toolbar button
-    std::string icon;               // of the toolbar button
-    std::string shortcut;           // a key sequence such as "Ctrl+M", "" without one
-    std::string tip;                // the menu item's tip
-    std::string actionName;         // the menu item's object name, "tool_<procedure>" when blank
-    bool opensAtStartup = false;    // the frame starts it once start-up is over
+    std::string toolbarTip;      // "" without a toolbar button
+    std::string icon;            // of the toolbar button
+    std::string shortcut;        // a key sequence such as "Ctrl+M", "" without one
+    std::string tip;             // the menu item's tip
+    std::string actionName;      // the menu item's object name, "tool_<procedure>" when blank
+    bool opensAtStartup = false; // the frame starts it once start-up is over
 };
 
 class ToolInstance

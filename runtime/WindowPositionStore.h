@@ -39,8 +39,10 @@ public:
     explicit ListLayoutStore(IniFile ini) : m_ini(std::move(ini)) {}
 
     // Widths as stored ("120,80,40"); empty when missing or of another version.
-    std::optional<std::string> restore(const std::string& browse, const std::string& entry, int version) const;
-    void save(const std::string& browse, const std::string& entry, int version, const std::string& widths) const;
+    std::optional<std::string> restore(const std::string& browse, const std::string& entry,
+                                       int version) const;
+    void save(const std::string& browse, const std::string& entry, int version,
+              const std::string& widths) const;
 
 private:
     IniFile m_ini;

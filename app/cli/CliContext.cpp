@@ -21,7 +21,11 @@ bool isUtf8(const std::string& bytes)
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto c = static_cast<unsigned char>(bytes[i]);
-        const int extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : -1;
+        const int extra = c < 0x80           ? 0
+                          : (c >> 5) == 0x6  ? 1
+                          : (c >> 4) == 0xE  ? 2
+                          : (c >> 3) == 0x1E ? 3
+                                             : -1;
         if (extra < 0 || i + extra >= bytes.size() + (extra == 0 ? 1 : 0))
             return false;
         for (int k = 1; k <= extra; ++k) {
@@ -59,7 +63,8 @@ ArgumentText argumentText(const std::string& bytes)
                 code = (code << 6) | (static_cast<unsigned char>(character[k]) & 0x3F);
             char hex[16];
             std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
-            result.problem = "The character " + character + " (" + hex + ") has no place in Windows-1252 text.";
+            result.problem =
+                "The character " + character + " (" + hex + ") has no place in Windows-1252 text.";
             return result;
         }
         result.text += converted;

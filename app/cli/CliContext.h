@@ -47,8 +47,8 @@ public:
 
 struct ArgumentText final
 {
-    std::string text;     // Windows-1252
-    std::string problem;  // names the character that has no Windows-1252 form; empty when none
+    std::string text;    // Windows-1252
+    std::string problem; // names the character that has no Windows-1252 form; empty when none
 };
 // UTF-8 becomes Windows-1252 when every character has a place in it; bytes that are not
 // UTF-8 are taken as Windows-1252 already, as file input is.

@@ -24,7 +24,10 @@ public:
         return runtime::effectiveDefault(request);
     }
     std::optional<std::string> openFile(const runtime::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> chooseDirectory(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> chooseDirectory(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
     std::optional<runtime::FontSpec> chooseFont(const std::string&, const runtime::FontSpec&) override
     {
         return std::nullopt;
@@ -57,7 +60,8 @@ std::string shownConfigValue(const std::string& value)
     return out;
 }
 
-int setConfiguration(CliContext& ctx, const std::vector<std::string>& assignments, const std::function<void()>& beforeWrite)
+int setConfiguration(CliContext& ctx, const std::vector<std::string>& assignments,
+                     const std::function<void()>& beforeWrite)
 {
     runtime::KeyedFile* file = ctx.open(data::FileName::Configuration, config::configLayout());
     if (!file)
@@ -74,8 +78,9 @@ int setConfiguration(CliContext& ctx, const std::vector<std::string>& assignment
     if (form.save(held))
         return 0;
     if (form.mode() == config::ConfigurationForm::Mode::Change && form.record().version() != readAt) {
-        ctx.err << "The configuration was changed by another program while this one set it; nothing was saved. "
-                   "Run the command again to set the values on the new record.\n";
+        ctx.err
+            << "The configuration was changed by another program while this one set it; nothing was saved. "
+               "Run the command again to set the values on the new record.\n";
         return ExitRefused;
     }
     for (const runtime::MessageRequest& box : held.held)
@@ -87,7 +92,9 @@ void addConfigCommands(CLI::App& app, CommandRunner& run)
 {
     auto* config = app.add_subcommand("config", "Show or change the configuration record");
     config->require_subcommand(1);
-    config->add_subcommand("show", "Print every configuration field as NAME=value")->callback([&run] { run = show; });
+    config->add_subcommand("show", "Print every configuration field as NAME=value")->callback([&run] {
+        run = show;
+    });
     auto assignments = std::make_shared<std::vector<std::string>>();
     auto* set = config->add_subcommand("set", "Set configuration fields, with the window's checks");
     set->add_option("assignments", *assignments, "NAME=VALUE ...")->required();

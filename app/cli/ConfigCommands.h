@@ -19,7 +19,8 @@ void addConfigCommands(CLI::App& app, CommandRunner& run);
 int setConfiguration(CliContext& ctx, const std::vector<std::string>& assignments,
                      const std::function<void()>& beforeWrite = {});
 
-// A stored value for one NAME=value line: control characters as "<code>", so no value can start a line of its own.
+// A stored value for one NAME=value line: control characters as "<code>", so no value can start a line of its
+// own.
 std::string shownConfigValue(const std::string& value);
 
 } // namespace kestrix::app

@@ -10,7 +10,8 @@ ConsoleDialogs::ConsoleDialogs(std::ostream& out) : m_out(out) {}
 
 unsigned ConsoleDialogs::message(const runtime::MessageRequest& request)
 {
-    m_out << runtime::cp1252ToUtf8(request.caption) << ": " << runtime::cp1252ToUtf8(runtime::messageLines(request.text)) << '\n';
+    m_out << runtime::cp1252ToUtf8(request.caption) << ": "
+          << runtime::cp1252ToUtf8(runtime::messageLines(request.text)) << '\n';
     return runtime::effectiveDefault(request);
 }
 

@@ -15,7 +15,10 @@ public:
     explicit ConsoleDialogs(std::ostream& out);
     unsigned message(const runtime::MessageRequest& request) override;
     std::optional<std::string> openFile(const runtime::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> chooseDirectory(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> chooseDirectory(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
     std::optional<runtime::FontSpec> chooseFont(const std::string&, const runtime::FontSpec&) override
     {
         return std::nullopt;

@@ -28,13 +28,14 @@ int loadEquates(CliContext& ctx)
     equates::EquateLoader loader(*file, ctx.session.configuration().text(config::Cfg::CwPath), ctx.dialogs);
     const equates::EquateLoadResult result = loader.run(ctx.session.programIni());
     if (result.busy) {
-        ctx.err << "Another program is loading the equates; this load was not started. Try again when it has finished.\n";
+        ctx.err << "Another program is loading the equates; this load was not started. Try again when it has "
+                   "finished.\n";
         return ExitFailure;
     }
     if (!result.completed)
         return ExitFailure;
-    ctx.out << "loaded " << result.records << " equates of " << result.types << " types in " << result.milliseconds
-            << " ms\n";
+    ctx.out << "loaded " << result.records << " equates of " << result.types << " types in "
+            << result.milliseconds << " ms\n";
     return 0;
 }
 
@@ -82,7 +83,8 @@ int loadPopups(CliContext& ctx)
     equates::PopupLoader loader(*file, ctx.dialogs);
     const equates::PopupLoadResult result = loader.run(ctx.session.programIni());
     if (result.busy) {
-        ctx.err << "Another program is loading the popups; this load was not started. Try again when it has finished.\n";
+        ctx.err << "Another program is loading the popups; this load was not started. Try again when it has "
+                   "finished.\n";
         return ExitFailure;
     }
     if (!result.completed)
@@ -110,7 +112,8 @@ int showPopup(CliContext& ctx, const std::string& type)
     start.setNumber(Pop::Seq, 1);
     file->setFrom(Pop::Key, start);
     while (file->next(r).ok() && runtime::sameTextNoCase(r.text(Pop::Type), wanted))
-        ctx.out << r.number(Pop::Seq) << '\t' << tableColumn(r.text(Pop::Item)) << '\t' << tableColumn(r.text(Pop::Data)) << '\n';
+        ctx.out << r.number(Pop::Seq) << '\t' << tableColumn(r.text(Pop::Item)) << '\t'
+                << tableColumn(r.text(Pop::Data)) << '\n';
     return 0;
 }
 
@@ -120,25 +123,26 @@ void addEquateCommands(CLI::App& app, CommandRunner& run)
 {
     auto* equates = app.add_subcommand("equates", "Load and list the equates file");
     equates->require_subcommand(1);
-    equates->add_subcommand("load", "Rebuild the equates file from the Clarion installation")->callback([&run] {
-        run = loadEquates;
-    });
+    equates->add_subcommand("load", "Rebuild the equates file from the Clarion installation")
+        ->callback([&run] { run = loadEquates; });
     auto type = std::make_shared<std::string>();
     auto order = std::make_shared<std::string>("name");
     auto* list = equates->add_subcommand("list", "Print the equates, one per line");
     list->add_option("--type", *type, "Only this type");
     list->add_option("--order", *order, "name, seq or long")->check(CLI::IsMember({"name", "seq", "long"}));
-    list->callback([&run, type, order] { run = [type, order](CliContext& ctx) { return listEquates(ctx, *type, *order); }; });
+    list->callback([&run, type, order] {
+        run = [type, order](CliContext& ctx) { return listEquates(ctx, *type, *order); };
+    });
 
     auto* popups = app.add_subcommand("popups", "Load and show the popup menus");
     popups->require_subcommand(1);
-    popups->add_subcommand("load", "Rebuild the popup file from POPUP.TXT and POPUPABC.TXT")->callback([&run] {
-        run = loadPopups;
-    });
+    popups->add_subcommand("load", "Rebuild the popup file from POPUP.TXT and POPUPABC.TXT")
+        ->callback([&run] { run = loadPopups; });
     auto popupType = std::make_shared<std::string>();
     auto* show = popups->add_subcommand("show", "Print one popup menu");
     show->add_option("type", *popupType, "Popup type")->required();
-    show->callback([&run, popupType] { run = [popupType](CliContext& ctx) { return showPopup(ctx, *popupType); }; });
+    show->callback(
+        [&run, popupType] { run = [popupType](CliContext& ctx) { return showPopup(ctx, *popupType); }; });
 }
 
 } // namespace kestrix::app

@@ -39,7 +39,10 @@ public:
         shown.push_back(runtime::cp1252ToUtf8(request.caption + ": " + request.text));
         return runtime::effectiveDefault(request);
     }
-    std::optional<std::string> openFile(const runtime::FileDialogRequest& r) override { return m_inner.openFile(r); }
+    std::optional<std::string> openFile(const runtime::FileDialogRequest& r) override
+    {
+        return m_inner.openFile(r);
+    }
     std::optional<std::string> chooseDirectory(const std::string& t, const std::string& s) override
     {
         return m_inner.chooseDirectory(t, s);
@@ -97,8 +100,8 @@ private:
     bool m_first = true;
 };
 
-void writeJson(std::ostream& out, const ka::WindowAnalysis& analysis, const std::vector<std::string>& messages,
-               const std::optional<std::string>& suggestion)
+void writeJson(std::ostream& out, const ka::WindowAnalysis& analysis,
+               const std::vector<std::string>& messages, const std::optional<std::string>& suggestion)
 {
     const ka::AnalysisQueues& q = analysis.queues();
     JsonWriter json(out);
@@ -107,7 +110,9 @@ void writeJson(std::ostream& out, const ka::WindowAnalysis& analysis, const std:
     json.field("isMdi", q.isMdi);
     json.field("childNoMerge", q.childNoMerge);
     json.field("frameNoMerge", q.frameNoMerge);
-    json.field("tabMode", q.tabMode == ka::TabMode::All ? 0 : q.tabMode == ka::TabMode::None ? 999 : q.chosenTab);
+    json.field("tabMode", q.tabMode == ka::TabMode::All    ? 0
+                          : q.tabMode == ka::TabMode::None ? 999
+                                                           : q.chosenTab);
     json.field("conflicts", {{"alt", q.conflictsAlt}, {"key", q.conflictsKey}, {"menu", q.conflictsMenu}});
     json.field("captions", {utf8(ka::altCaption(q)), utf8(ka::hotCaption(q)), utf8(ka::menuCaption(q))});
     json.field("frame", {{"name", utf8(q.frame.name)},
@@ -155,7 +160,8 @@ void writeJson(std::ostream& out, const ka::WindowAnalysis& analysis, const std:
 
 bool isTabNumber(const std::string& tab)
 {
-    return !tab.empty() && tab.size() <= 4 && std::all_of(tab.begin(), tab.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !tab.empty() && tab.size() <= 4 &&
+           std::all_of(tab.begin(), tab.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 int analyze(CliContext& ctx, const KeyOptions& o)
@@ -221,13 +227,16 @@ void addKeyCommands(CLI::App& app, CommandRunner& run)
     auto* analyzeCommand = keys->add_subcommand("analyze", "Analyse a WINDOW( or APPLICATION( structure");
     analyzeCommand->add_option("source", options->source, "FILE, or - for standard input");
     analyzeCommand->add_option("--tab", options->tab, "all, none or a tab number of the first sheet");
-    analyzeCommand->add_option("--sort", options->sort, "Sort of the Alt keys, 1 to 5")->check(CLI::Range(1, 5));
+    analyzeCommand->add_option("--sort", options->sort, "Sort of the Alt keys, 1 to 5")
+        ->check(CLI::Range(1, 5));
     analyzeCommand->add_option("--suggest", options->suggest, "Suggestions for this row of alt (1-based)")
         ->check(CLI::PositiveNumber);
     analyzeCommand->add_option("--frame", options->frame, "include or exclude the stored frame")
         ->check(CLI::IsMember({"include", "exclude"}));
-    analyzeCommand->add_flag("--save-frame", options->saveFrame, "Save an analysed APPLICATION( as the frame");
-    analyzeCommand->callback([&run, options] { run = [options](CliContext& ctx) { return analyze(ctx, *options); }; });
+    analyzeCommand->add_flag("--save-frame", options->saveFrame,
+                             "Save an analysed APPLICATION( as the frame");
+    analyzeCommand->callback(
+        [&run, options] { run = [options](CliContext& ctx) { return analyze(ctx, *options); }; });
 }
 
 } // namespace kestrix::app

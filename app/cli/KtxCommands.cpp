@@ -2,9 +2,9 @@
 
 #include "app/DataDirectorySetup.h"
 #include "app/cli/CliContext.h"
+#include "app/cli/ConfigCommands.h"
 #include "app/cli/EquateCommands.h"
 #include "app/cli/KeyCommands.h"
-#include "app/cli/ConfigCommands.h"
 #include "app/cli/MessageCommands.h"
 #include "runtime/DataDirectory.h"
 

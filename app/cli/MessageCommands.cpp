@@ -9,8 +9,8 @@
 #include "message/MessageDecompiler.h"
 #include "message/MessageFile.h"
 #include "message/MessageGenerator.h"
-#include "message/MessageMaker.h"
 #include "message/MessageJson.h"
+#include "message/MessageMaker.h"
 #include "message/MessageRecord.h"
 #include "runtime/FixedText.h"
 #include "runtime/TextCodec.h"
@@ -29,7 +29,8 @@ namespace {
 struct RecordOptions
 {
     std::string json;
-    std::optional<std::string> text, caption, icon, buttons, defaultButton, code, loop, ifError, sound, rename;
+    std::optional<std::string> text, caption, icon, buttons, defaultButton, code, loop, ifError, sound,
+        rename;
     std::vector<std::string> buttonNames;
     std::string from;
 
@@ -39,12 +40,17 @@ struct RecordOptions
         command->add_option("--text", text, "Message text");
         command->add_option("--caption", caption, "Caption");
         command->add_option("--icon", icon, "Icon name (Hand, Question, ... or None)");
-        command->add_option("--buttons", buttons, "Comma-separated buttons: OK,Yes,No,Abort,Retry,Ignore,Cancel,Help");
+        command->add_option("--buttons", buttons,
+                            "Comma-separated buttons: OK,Yes,No,Abort,Retry,Ignore,Cancel,Help");
         command->add_option("--default", defaultButton, "Default button");
-        command->add_option("--code", code, "Code structure")->check(CLI::IsMember({"None", "Case", "If"}, CLI::ignore_case));
-        for (auto [name, target] : {std::pair{"--loop", &loop}, {"--iferror", &ifError}, {"--sound", &sound},
+        command->add_option("--code", code, "Code structure")
+            ->check(CLI::IsMember({"None", "Case", "If"}, CLI::ignore_case));
+        for (auto [name, target] : {std::pair{"--loop", &loop},
+                                    {"--iferror", &ifError},
+                                    {"--sound", &sound},
                                     {"--rename", &rename}})
-            command->add_option(name, *target, "on or off")->check(CLI::IsMember({"on", "off"}, CLI::ignore_case));
+            command->add_option(name, *target, "on or off")
+                ->check(CLI::IsMember({"on", "off"}, CLI::ignore_case));
         command->add_option("--button-name", buttonNames, "NAME=TEXT: the text a renamed button shows");
         if (withFrom)
             command->add_option("--from", from, "Start from the first saved message with this description");
@@ -72,8 +78,9 @@ int flagEdits(CliContext& ctx, const RecordOptions& o, char tab, message::Messag
         target = ctx.argument(*given);
         return target.has_value();
     };
-    if (!text(o.caption, edits.caption) || !text(o.icon, edits.icon) || !text(o.defaultButton, edits.defaultButton) ||
-        !text(o.code, edits.codeType) || !text(o.text, edits.text))
+    if (!text(o.caption, edits.caption) || !text(o.icon, edits.icon) ||
+        !text(o.defaultButton, edits.defaultButton) || !text(o.code, edits.codeType) ||
+        !text(o.text, edits.text))
         return ExitRefused;
     if (edits.text)
         edits.text = windowText(*edits.text, tab);
@@ -87,7 +94,8 @@ int flagEdits(CliContext& ctx, const RecordOptions& o, char tab, message::Messag
             if (!name.empty()) {
                 const int index = message::buttonIndex(name);
                 if (index == 0) {
-                    ctx.err << "Unknown button: " << name << " (one of OK, Yes, No, Abort, Retry, Ignore, Cancel, Help)\n";
+                    ctx.err << "Unknown button: " << name
+                            << " (one of OK, Yes, No, Abort, Retry, Ignore, Cancel, Help)\n";
                     return ExitRefused;
                 }
                 edits.buttons->push_back(index);
@@ -95,14 +103,17 @@ int flagEdits(CliContext& ctx, const RecordOptions& o, char tab, message::Messag
             start = comma + 1;
         }
     }
-    for (auto [option, target] : {std::pair{&o.loop, &edits.codeLoop}, {&o.ifError, &edits.codeIfError},
-                                  {&o.sound, &edits.sound}, {&o.rename, &edits.renameButtons}}) {
+    for (auto [option, target] : {std::pair{&o.loop, &edits.codeLoop},
+                                  {&o.ifError, &edits.codeIfError},
+                                  {&o.sound, &edits.sound},
+                                  {&o.rename, &edits.renameButtons}}) {
         if (*option)
             *target = runtime::sameTextNoCase(**option, "on");
     }
     for (const std::string& assignment : o.buttonNames) {
         const auto equals = assignment.find('=');
-        const int index = equals == std::string::npos ? 0 : message::buttonIndex(assignment.substr(0, equals));
+        const int index =
+            equals == std::string::npos ? 0 : message::buttonIndex(assignment.substr(0, equals));
         if (index == 0) {
             ctx.err << "Expected BUTTON=TEXT: " << assignment << '\n';
             return ExitRefused;
@@ -152,12 +163,14 @@ CliMaker makeMessage(CliContext& ctx, const RecordOptions& o)
 {
     CliMaker result;
     runtime::KeyedFile* messages = ctx.open(data::FileName::Messages, message::messageLayout());
-    runtime::KeyedFile* equates = messages ? ctx.open(data::FileName::Equates, equates::equateLayout()) : nullptr;
+    runtime::KeyedFile* equates =
+        messages ? ctx.open(data::FileName::Equates, equates::equateLayout()) : nullptr;
     if (!equates) {
         result.exitCode = ExitFailure;
         return result;
     }
-    result.maker = std::make_unique<message::MessageMaker>(ctx.session, *messages, message::iconNames(equates));
+    result.maker =
+        std::make_unique<message::MessageMaker>(ctx.session, *messages, message::iconNames(equates));
     message::MessageMaker& maker = *result.maker;
     if (!o.from.empty()) {
         const auto description = ctx.argument(o.from);
@@ -253,9 +266,12 @@ int save(CliContext& ctx, const std::string& description, const RecordOptions& o
     if (!made.maker || made.exitCode)
         return made.exitCode;
     switch (made.maker->saveAs(*name)) {
-    case message::SaveOutcome::Saved: return 0;
-    case message::SaveOutcome::Refused: return ExitRefused;
-    case message::SaveOutcome::Failed: break;
+    case message::SaveOutcome::Saved:
+        return 0;
+    case message::SaveOutcome::Refused:
+        return ExitRefused;
+    case message::SaveOutcome::Failed:
+        break;
     }
     return ExitFailure;
 }
@@ -282,10 +298,13 @@ void addMessageCommands(CLI::App& app, CommandRunner& run)
     auto generateOptions = std::make_shared<RecordOptions>();
     auto* gen = command->add_subcommand("generate", "Print the code the Message Maker puts on the clipboard");
     generateOptions->addTo(gen, true);
-    gen->callback([&run, generateOptions] { run = [generateOptions](CliContext& ctx) { return generate(ctx, *generateOptions); }; });
+    gen->callback([&run, generateOptions] {
+        run = [generateOptions](CliContext& ctx) { return generate(ctx, *generateOptions); };
+    });
 
     auto source = std::make_shared<std::string>("-");
-    auto* dec = command->add_subcommand("decompile", "Read a MESSAGE() statement and print its record as JSON");
+    auto* dec =
+        command->add_subcommand("decompile", "Read a MESSAGE() statement and print its record as JSON");
     dec->add_option("source", *source, "FILE, or - for standard input");
     dec->callback([&run, source] { run = [source](CliContext& ctx) { return decompile(ctx, *source); }; });
 

@@ -46,7 +46,8 @@ std::string integrity(const std::string& file)
     sqlite3_open(file.c_str(), &db);
     sqlite3_stmt* stmt = nullptr;
     std::string result = "no answer";
-    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
         result = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
     sqlite3_finalize(stmt);
     sqlite3_close(db);
@@ -69,7 +70,8 @@ void writeBigInstallation()
     for (int t = 0; t < 4000; ++t) {
         popups << "TYPE=T" << t << "\n";
         for (int e = 0; e < 20; ++e)
-            popups << "Entry " << e << std::string(29 - 6 - std::to_string(e).size(), ' ') << "Template " << e << "\n";
+            popups << "Entry " << e << std::string(29 - 6 - std::to_string(e).size(), ' ') << "Template " << e
+                   << "\n";
     }
 }
 
@@ -113,11 +115,13 @@ TEST(CrashSafety, AnEquateLoadKilledPartWayIsLoadedAgainFromScratch)
     EXPECT_NE(ini.value("EquateLoad", "Version"), "4");
 
     // Readers say the file is incomplete instead of showing part of it.
-    const kestrix::testing::KtxRun list = kestrix::testing::ktx({"--data-dir", dir.path().string(), "equates", "list"});
+    const kestrix::testing::KtxRun list =
+        kestrix::testing::ktx({"--data-dir", dir.path().string(), "equates", "list"});
     EXPECT_EQ(list.code, 1);
     EXPECT_EQ(list.out, "");
     EXPECT_NE(list.err.find("The equates file is incomplete"), std::string::npos) << list.err;
-    for (const char* installed : {"EQU-USE5.TXT", "EQU-ABC5.TXT"}) // copied in by ktx: not part of this installation
+    for (const char* installed :
+         {"EQU-USE5.TXT", "EQU-ABC5.TXT"}) // copied in by ktx: not part of this installation
         fs::remove(installed);
 
     // The next start: the file opens (its keys rebuilt on the user's Yes) and the loader is due.
@@ -127,9 +131,11 @@ TEST(CrashSafety, AnEquateLoadKilledPartWayIsLoadedAgainFromScratch)
     ASSERT_TRUE(startup.openSharedFiles());
     EXPECT_TRUE(startup.equatesNeedLoading());
     runtime::KeyedFile* equates = session.files().file(data::FileName::Equates);
-    const equates::EquateLoadResult result = equates::EquateLoader(*equates, "cw", dialogs).run(session.programIni());
+    const equates::EquateLoadResult result =
+        equates::EquateLoader(*equates, "cw", dialogs).run(session.programIni());
     EXPECT_TRUE(result.completed);
-    EXPECT_EQ(result.records, 100000 + 2); // every equate and the markers of Color and Color Win (values 8, 80 ...)
+    EXPECT_EQ(result.records,
+              100000 + 2); // every equate and the markers of Color and Color Win (values 8, 80 ...)
     EXPECT_FALSE(startup.equatesNeedLoading());
     startup.closeSharedFiles();
 }
@@ -203,7 +209,8 @@ TEST(CrashSafety, AKtxFirstStartStoppedByItsEnvironmentIsRepairedByTheNext)
             const int quiet = ::open("/dev/null", O_WRONLY);
             dup2(quiet, 1);
             dup2(quiet, 2);
-            execl(ktxProgram.c_str(), "ktx", "--data-dir", data.c_str(), "config", "show", static_cast<char*>(nullptr));
+            execl(ktxProgram.c_str(), "ktx", "--data-dir", data.c_str(), "config", "show",
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
         int status = 0;
@@ -240,7 +247,7 @@ TEST(CrashSafety, AFirstStartKilledWhileBuildingTheTipsIsRepairedByTheNext)
 TEST(CrashSafety, EmptyFilesOfAnEarlierStartAreRepairedAndEditedOnesKept)
 {
     runtime::testing::TempDir dir;
-    std::ofstream("Tips5.tps").flush();    // what a start killed in an earlier version left
+    std::ofstream("Tips5.tps").flush(); // what a start killed in an earlier version left
     std::ofstream("EQU-ABC5.TXT").flush();
     std::ofstream("EQU-USE5.TXT") << "[USER]\nmy own equates\n";
     const app::SetupResult setup = app::prepareDataDirectory();
@@ -325,7 +332,9 @@ TEST(CrashSafety, PopupLoadsAndFrameSavesAtOnceKeepEverySetting)
                     loader.setWhenBusy(equates::WhenBusy::Wait);
                     ok = popups.open().ok() && loader.run(runtime::IniFile("KTX4.INI")).completed && ok;
                 } else {
-                    ok = keyanalysis::FrameStore::inDataDirectory().save({"F APPLICATION('Orders')", "END"}, "Orders") && ok;
+                    ok = keyanalysis::FrameStore::inDataDirectory().save({"F APPLICATION('Orders')", "END"},
+                                                                         "Orders") &&
+                         ok;
                 }
             }
             _exit(ok ? 0 : 1);
@@ -355,8 +364,9 @@ TEST(CrashSafety, ALoadWhileAnotherRunsIsRefusedOnTheCommandLine)
     ASSERT_TRUE(equateLoad && popupLoad);
     const kestrix::testing::KtxRun equates = kestrix::testing::ktx({"--data-dir", data, "equates", "load"});
     EXPECT_EQ(equates.code, 1);
-    EXPECT_EQ(equates.err, "Another program is loading the equates; this load was not started. Try again when it has "
-                           "finished.\n");
+    EXPECT_EQ(equates.err,
+              "Another program is loading the equates; this load was not started. Try again when it has "
+              "finished.\n");
     const kestrix::testing::KtxRun popups = kestrix::testing::ktx({"--data-dir", data, "popups", "load"});
     EXPECT_EQ(popups.code, 1);
     EXPECT_NE(popups.err.find("Another program is loading the popups"), std::string::npos) << popups.err;

@@ -31,7 +31,8 @@ struct Finished
 };
 
 // Starts one process per command, all released at once through a pipe, and waits for them.
-std::vector<Finished> runTogether(const std::vector<std::vector<std::string>>& commands, const fs::path& scratch)
+std::vector<Finished> runTogether(const std::vector<std::vector<std::string>>& commands,
+                                  const fs::path& scratch)
 {
     int gate[2];
     if (pipe(gate) != 0)
@@ -71,7 +72,8 @@ std::int64_t countRows(const fs::path& file, const std::string& where = "1")
     if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt* stmt = nullptr;
         const std::string sql = "SELECT count(*) FROM Records WHERE " + where;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW)
             count = sqlite3_column_int64(stmt, 0);
         sqlite3_finalize(stmt);
     }
@@ -88,7 +90,8 @@ TEST(FirstUseRace, SavesOnANewDataDirectoryAreKeptOrRefusedAndTheTemplateIsMadeO
         const fs::path data = dir.path() / ("m" + std::to_string(round));
         std::vector<std::vector<std::string>> commands;
         for (int i = 0; i < Programs; ++i)
-            commands.push_back({"--data-dir", data.string(), "message", "save", "w" + std::to_string(i), "--text", "x"});
+            commands.push_back(
+                {"--data-dir", data.string(), "message", "save", "w" + std::to_string(i), "--text", "x"});
         const std::vector<Finished> results = runTogether(commands, dir.path());
         ASSERT_EQ(results.size(), static_cast<std::size_t>(Programs));
 
@@ -98,7 +101,8 @@ TEST(FirstUseRace, SavesOnANewDataDirectoryAreKeptOrRefusedAndTheTemplateIsMadeO
             if (results[i].code == 0)
                 EXPECT_TRUE(kept) << "round " << round << ": w" << i << " exited 0 but is not in the file";
             else
-                EXPECT_FALSE(results[i].err.empty()) << "round " << round << ": w" << i << " failed without a word";
+                EXPECT_FALSE(results[i].err.empty())
+                    << "round " << round << ": w" << i << " failed without a word";
         }
         EXPECT_EQ(countRows(data / "MESSAGE.tps", "DESCRIPTION = 'ZZ-DEFAULT'"), 1) << "round " << round;
         EXPECT_LE(countRows(data / "config5.tps"), 1) << "round " << round;
@@ -113,7 +117,8 @@ TEST(FirstUseRace, FirstConfigurationSetsKeepEveryValueOrRefuseAndMakeOneRecord)
         const fs::path data = dir.path() / ("c" + std::to_string(round));
         std::vector<std::vector<std::string>> commands;
         for (int i = 0; i < Programs; ++i) // each program its own field, so that every kept value can be seen
-            commands.push_back({"--data-dir", data.string(), "config", "set", "LOOK:BOLD[" + std::to_string(i + 1) + "]=1"});
+            commands.push_back(
+                {"--data-dir", data.string(), "config", "set", "LOOK:BOLD[" + std::to_string(i + 1) + "]=1"});
         const std::vector<Finished> results = runTogether(commands, dir.path());
         ASSERT_EQ(results.size(), static_cast<std::size_t>(Programs));
 
@@ -122,10 +127,13 @@ TEST(FirstUseRace, FirstConfigurationSetsKeepEveryValueOrRefuseAndMakeOneRecord)
             const bool set = shown.find("LOOK:BOLD[" + std::to_string(i + 1) + "]=1\n") != std::string::npos;
             if (results[i].code == 0) {
                 ++kept;
-                EXPECT_TRUE(set) << "round " << round << ": program " << i << " exited 0 but its value is lost";
+                EXPECT_TRUE(set) << "round " << round << ": program " << i
+                                 << " exited 0 but its value is lost";
             } else {
-                EXPECT_FALSE(set) << "round " << round << ": program " << i << " was refused yet its value is there";
-                EXPECT_FALSE(results[i].err.empty()) << "round " << round << ": program " << i << " failed without a word";
+                EXPECT_FALSE(set) << "round " << round << ": program " << i
+                                  << " was refused yet its value is there";
+                EXPECT_FALSE(results[i].err.empty())
+                    << "round " << round << ": program " << i << " failed without a word";
             }
         }
         EXPECT_EQ(countRows(data / "config5.tps"), 1) << "round " << round;

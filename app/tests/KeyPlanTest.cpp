@@ -41,9 +41,12 @@ TEST(KeyPlan, AGetOnEveryKeyOfEveryRecordSearchesTheKeysIndex)
 {
     runtime::testing::TempDir dir;
     const std::pair<const char*, std::shared_ptr<const runtime::RecordLayout>> files[] = {
-        {"Equates5.tps", equates::equateLayout()},   {"Config\\!PopData", equates::popupLayout()},
-        {"Tips5", equates::tipLayout()},             {"MESSAGE", message::messageLayout()},
-        {"MSGINSER", message::messageInsertLayout()}, {"config5.tps", config::configLayout()},
+        {"Equates5.tps", equates::equateLayout()},
+        {"Config\\!PopData", equates::popupLayout()},
+        {"Tips5", equates::tipLayout()},
+        {"MESSAGE", message::messageLayout()},
+        {"MSGINSER", message::messageInsertLayout()},
+        {"config5.tps", config::configLayout()},
     };
     int checked = 0;
     for (const auto& [name, layout] : files) {
@@ -54,9 +57,11 @@ TEST(KeyPlan, AGetOnEveryKeyOfEveryRecordSearchesTheKeysIndex)
         for (std::size_t k = 0; k < layout->keys().size(); ++k) {
             const std::string plan = queryPlan(parts.fileName, schema.getSql(static_cast<int>(k)));
             const std::string index = parts.table + "_" + layout->keys()[k].name;
-            EXPECT_EQ(plan.rfind("SEARCH ", 0), 0u) << name << " key " << layout->keys()[k].name << ":\n" << plan;
+            EXPECT_EQ(plan.rfind("SEARCH ", 0), 0u) << name << " key " << layout->keys()[k].name << ":\n"
+                                                    << plan;
             EXPECT_NE(plan.find("INDEX " + index + " ("), std::string::npos)
-                << name << " key " << layout->keys()[k].name << ":\n" << plan;
+                << name << " key " << layout->keys()[k].name << ":\n"
+                << plan;
             EXPECT_EQ(plan.find("SCAN"), std::string::npos) << plan;
             ++checked;
         }

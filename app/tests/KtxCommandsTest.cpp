@@ -17,7 +17,6 @@ namespace fs = std::filesystem;
 using kestrix::testing::ktx;
 using kestrix::testing::KtxRun;
 
-
 TEST(Ktx, PrintsItsVersion)
 {
     const KtxRun run = ktx({"--version"});
@@ -30,7 +29,8 @@ TEST(Ktx, ShowsTheDefaultsOfAFreshDataDirectory)
     runtime::testing::TempDir dir;
     const KtxRun run = ktx({"--data-dir", (dir.path() / "data").string(), "config", "show"});
     EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out.rfind("CWPATH=\nINDENT=0\nNESTINDENT=3\nENDCOMMENT=1\nLOWERCASE=0\nEDITOR=Notepad\n", 0), 0u);
+    EXPECT_EQ(
+        run.out.rfind("CWPATH=\nINDENT=0\nNESTINDENT=3\nENDCOMMENT=1\nLOWERCASE=0\nEDITOR=Notepad\n", 0), 0u);
     EXPECT_NE(run.out.find("\nBTN=Btn#\n"), std::string::npos);
     EXPECT_NE(run.out.find("\nLOOK:FONT[1]=Default\n"), std::string::npos);
     EXPECT_TRUE(run.out.ends_with("\nTABCHAR=`\n"));
@@ -43,8 +43,8 @@ TEST(Ktx, SetChecksLikeTheWindowAndKeepsTheRecordWhenRefused)
     const std::string data = (dir.path() / "data").string();
     fs::create_directories(dir.path() / "clarion" / "LIBSRC");
     const std::string root = (dir.path() / "clarion").string();
-    KtxRun run = ktx({"--data-dir", data, "config", "set", "INDENT=4", "CWPATH=" + root + "\\", "LOOK:FONT[6]=Fixedsys",
-                   "TABCHAR=~"});
+    KtxRun run = ktx({"--data-dir", data, "config", "set", "INDENT=4", "CWPATH=" + root + "\\",
+                      "LOOK:FONT[6]=Fixedsys", "TABCHAR=~"});
     ASSERT_EQ(run.code, 0) << run.err;
     run = ktx({"--data-dir", data, "config", "show"});
     EXPECT_NE(run.out.find("\nINDENT=4\n"), std::string::npos);
@@ -76,10 +76,12 @@ TEST(Ktx, ADataDirectoryThatCannotBeWrittenIsReportedNotCrashedOn)
     const fs::path data = dir.path() / "readonly";
     const int status = runtime::testing::runUnprivileged([&] {
         const KtxRun run = ktx({"--data-dir", data.string(), "config", "show"});
-        const bool told = run.err.find("Cannot write ") == 0 &&
-                          run.err.find("File Creation Error: Error: (Access Denied (5)) creating config5.tps.") != std::string::npos &&
-                          run.err.find("File Access Error: File (config5.tps) could not be opened.") != std::string::npos &&
-                          run.err.ends_with("Disk Error\n");
+        const bool told =
+            run.err.find("Cannot write ") == 0 &&
+            run.err.find("File Creation Error: Error: (Access Denied (5)) creating config5.tps.") !=
+                std::string::npos &&
+            run.err.find("File Access Error: File (config5.tps) could not be opened.") != std::string::npos &&
+            run.err.ends_with("Disk Error\n");
         return run.code == 1 && told ? 0 : 1;
     });
     EXPECT_EQ(status, 0);
@@ -112,8 +114,10 @@ TEST(Ktx, AFailedWriteToStandardOutputIsAFailure)
     const std::string data = (dir.path() / "data").string();
     std::ofstream((dir.path() / "window.clw").string())
         << std::ifstream(std::string(KESTRIX_SOURCE_DIR) + "/samples/windows/CustomerForm.clw").rdbuf();
-    ASSERT_EQ(ktx({"--data-dir", data, "--set", "CWPATH=" + std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion",
-                   "equates", "load"}).code, 0);
+    ASSERT_EQ(ktx({"--data-dir", data, "--set",
+                   "CWPATH=" + std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion", "equates", "load"})
+                  .code,
+              0);
     const std::vector<std::vector<std::string>> commands = {
         {"--version"},
         {"--data-dir", data, "config", "show"},
@@ -128,7 +132,8 @@ TEST(Ktx, AFailedWriteToStandardOutputIsAFailure)
         EXPECT_EQ(kestrix::testing::ktxProcess(args, "> /dev/full 2> '" + errors + "'"), 1) << args.back();
         std::stringstream told;
         told << std::ifstream(errors).rdbuf();
-        EXPECT_NE(told.str().find("Cannot write the output"), std::string::npos) << args.back() << ": " << told.str();
+        EXPECT_NE(told.str().find("Cannot write the output"), std::string::npos)
+            << args.back() << ": " << told.str();
     }
 }
 
@@ -139,7 +144,8 @@ TEST(Ktx, ConfigurationValuesThatDoNotFitAreRefusedAndShownSafely)
     const std::pair<std::string, std::string> refused[] = {
         {"ENDCOMMENT=256", "CFG:ENDCOMMENT takes a number from 0 to 255, not 256.\n"},
         {"ENDCOMMENT=-1", "CFG:ENDCOMMENT takes a number from 0 to 255, not -1.\n"},
-        {"NOTE:FONTSIZE=2147483648", "CFG:NOTE:FONTSIZE takes a number from -2147483648 to 2147483647, not 2147483648.\n"},
+        {"NOTE:FONTSIZE=2147483648",
+         "CFG:NOTE:FONTSIZE takes a number from -2147483648 to 2147483647, not 2147483648.\n"},
         {"LOOK:FONT[4294967297]=x", "LOOK:FONT has elements 1 to 10\n"},
         {"BTN=" + std::string(13, 'b'), "CFG:BTN holds at most 12 characters, not 13.\n"},
         {"EDITOR=a\nCWPATH=/evil", "CFG:EDITOR cannot hold the control character 10.\n"},
@@ -190,9 +196,11 @@ TEST(Ktx, ASetOverAnotherProgramsChangeIsRefusedWithoutTheWindowsWords)
     });
     EXPECT_EQ(code, 2);
     EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), "The configuration was changed by another program while this one set it; nothing was saved. "
-                         "Run the command again to set the values on the new record.\n");
+    EXPECT_EQ(err.str(),
+              "The configuration was changed by another program while this one set it; nothing was saved. "
+              "Run the command again to set the values on the new record.\n");
     EXPECT_EQ(err.str().find("Ditto"), std::string::npos);
     const KtxRun show = ktx({"--data-dir", dir.path().string(), "config", "show"});
-    EXPECT_NE(show.out.find("\nINDENT=9\nNESTINDENT=3\n"), std::string::npos); // theirs kept, nothing of this run
+    EXPECT_NE(show.out.find("\nINDENT=9\nNESTINDENT=3\n"),
+              std::string::npos); // theirs kept, nothing of this run
 }

@@ -51,7 +51,8 @@ TEST(KtxEquates, TheSampleInstallationLoadsWithEveryKindOfEquate)
     EXPECT_EQ(colours.front().substr(0, 15), "Color\tAqua\tCOLO");
     const auto system = lines(w.run({"equates", "list", "--type", "Color Win", "--order", "long"}).out);
     ASSERT_FALSE(system.empty());
-    EXPECT_EQ(system.front(), "Color Win\tScrollbar\tCOLOR:SCROLLBAR\t80000000H\t-2147483648\t80000000H\tEQUATES\t18\t");
+    EXPECT_EQ(system.front(),
+              "Color Win\tScrollbar\tCOLOR:SCROLLBAR\t80000000H\t-2147483648\t80000000H\tEQUATES\t18\t");
     const auto keys = w.run({"equates", "list", "--type", "Keycode"}).out;
     EXPECT_NE(keys.find("Keycode\tCtrlShiftA\tCtrlShiftA\t0341H\t833\t0341H\tKEYCODES"), std::string::npos);
     const auto events = w.run({"equates", "list", "--type", "Event List"}).out;
@@ -84,8 +85,9 @@ TEST(KtxPopups, MenusOfTheDeliveredFiles)
     ASSERT_GE(colour.size(), 3u);
     EXPECT_EQ(colour[0], "6\tFont Color|Fill Color|Window Background|List Selected Bar|Assign|Compare");
     EXPECT_EQ(colour[1], "1\tFont Color\t?Control{PROP:FontColor} = ^");
-    for (const char* type : {"EQ:EVENT", "EQ:PICS", "EQUATE BROWSE", "KEYCODE FIND", "TPL EQUATE", "TPL EQUATE ABC",
-                             "TPL SYMBOLS", "TPL SYMBOLS ABC", "MSG{Q}", "RENAME BUTTON", "STRING BLD"})
+    for (const char* type :
+         {"EQ:EVENT", "EQ:PICS", "EQUATE BROWSE", "KEYCODE FIND", "TPL EQUATE", "TPL EQUATE ABC",
+          "TPL SYMBOLS", "TPL SYMBOLS ABC", "MSG{Q}", "RENAME BUTTON", "STRING BLD"})
         EXPECT_EQ(w.run({"popups", "show", type}).code, 0) << type;
     EXPECT_EQ(w.run({"popups", "show", "NO SUCH"}).code, 1);
 }
@@ -114,16 +116,19 @@ TEST(KtxPopups, EveryMenuListsItsOwnEntriesOnceAfterItsHeader)
 TEST(KtxEquates, AListFileThatCannotBeReadIsReportedAndTheOthersLoaded)
 {
     Workspace w;
-    std::filesystem::create_directories(std::filesystem::path(w.data) / "EQU-USE5.TXT"); // a folder, not a file
+    std::filesystem::create_directories(std::filesystem::path(w.data) /
+                                        "EQU-USE5.TXT"); // a folder, not a file
     const KtxRun load = w.run({"equates", "load"});
     EXPECT_EQ(load.code, 0);
-    EXPECT_EQ(load.err.rfind("FILE OPEN ERROR: An error occured while opening a file used to build the equates list\n\n"
-                             "Error: Access Denied (5)\nFile: EQU-USE5.TXT \n",
-                             0),
+    EXPECT_EQ(load.err.rfind(
+                  "FILE OPEN ERROR: An error occured while opening a file used to build the equates list\n\n"
+                  "Error: Access Denied (5)\nFile: EQU-USE5.TXT \n",
+                  0),
               0u)
         << load.err;
     EXPECT_NE(w.run({"equates", "list", "--type", "Color"}).out.find("COLOR:Black"), std::string::npos);
-    EXPECT_EQ(w.run({"equates", "list", "--type", "Std Button"}).out, ""); // that list's duplicates are missing
+    EXPECT_EQ(w.run({"equates", "list", "--type", "Std Button"}).out,
+              ""); // that list's duplicates are missing
 }
 
 TEST(KtxEquates, AnEquatesFileThatCannotBeCreatedFailsTheLoad)

@@ -35,13 +35,14 @@ TEST(KtxKeys, ASheetOfTabsAnalysedWholeOrByTab)
     EXPECT_EQ(all["tabMode"], 0);
     // A: Address, Active; N: Name, Newsletter, Notes; O: N&otes, OK.
     EXPECT_EQ(all["captions"][0], "&Alt Keys  (4 Conflicts)");
-    EXPECT_EQ(all["conflicts"]["key"], 1);                       // F1Key against the IDE's Help
+    EXPECT_EQ(all["conflicts"]["key"], 1); // F1Key against the IDE's Help
     EXPECT_EQ(all["frame"]["name"], "None");
     EXPECT_TRUE(all["messages"].empty());
     EXPECT_EQ(all["alt"][0]["key"], ""); // controls without a letter sort first
     EXPECT_EQ(all["usedLetters"], "A C E GHI    NOP  S");
 
-    const json second = w.analyze({Samples + "CustomerForm.clw", "--tab", "2", "--sort", "5", "--suggest", "1"});
+    const json second =
+        w.analyze({Samples + "CustomerForm.clw", "--tab", "2", "--sort", "5", "--suggest", "1"});
     EXPECT_EQ(second["tabMode"], 2);
     for (const json& row : second["alt"])
         EXPECT_NE(row["name"], "&Name:");
@@ -80,7 +81,8 @@ TEST(KtxKeys, TextThatIsNoWindowFailsAndSaysSoOnStderr)
         EXPECT_EQ(run.err.rfind("NO WINDOW FOUND: There does not appear", 0), 0u) << run.err;
         const json junk = json::parse(run.out);
         ASSERT_EQ(junk["messages"].size(), 1u);
-        EXPECT_EQ(junk["messages"][0].get<std::string>().rfind("NO WINDOW FOUND: There does not appear", 0), 0u);
+        EXPECT_EQ(junk["messages"][0].get<std::string>().rfind("NO WINDOW FOUND: There does not appear", 0),
+                  0u);
     }
     const auto directory = ktx({"--data-dir", w.data, "keys", "analyze", w.dir.path().string()});
     EXPECT_EQ(directory.code, 1);
@@ -96,7 +98,8 @@ TEST(KtxKeys, OptionsThatCannotApplyAreRefused)
         {{window, "--tab", "abc"}, "--tab takes all, none or the number of a tab, not abc\n"},
         {{window, "--suggest", "-1"}, "--suggest"},
         {{window, "--suggest", "0"}, "--suggest"},
-        {{window, "--save-frame"}, "--save-frame keeps an APPLICATION( structure as the frame; this is a WINDOW(.\n"},
+        {{window, "--save-frame"},
+         "--save-frame keeps an APPLICATION( structure as the frame; this is a WINDOW(.\n"},
     };
     for (const auto& [args, why] : refused) {
         std::vector<std::string> full = {"--data-dir", w.data, "keys", "analyze"};

@@ -26,9 +26,9 @@ struct DataDir
 TEST(KtxMessage, GenerateFromTheTemplateAndFlags)
 {
     DataDir d;
-    KtxRun run = d.run({"message", "generate", "--text", "Delete this record?|It cannot be undone.", "--caption",
-                        "Confirm", "--icon", "Question", "--buttons", "Yes,No", "--default", "No", "--sound", "off",
-                        "--set", "INDENT=3", "--set", "NESTINDENT=2"});
+    KtxRun run = d.run({"message", "generate", "--text", "Delete this record?|It cannot be undone.",
+                        "--caption", "Confirm", "--icon", "Question", "--buttons", "Yes,No", "--default",
+                        "No", "--sound", "off", "--set", "INDENT=3", "--set", "NESTINDENT=2"});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "  CASE MESSAGE('Delete this record?'&|\n"
                        "      '|It cannot be undone.', |\n"
@@ -91,11 +91,14 @@ TEST(KtxMessage, SaveAppliesTheMessageMakersChecks)
 {
     DataDir d;
     const std::pair<std::vector<std::string>, std::string> refused[] = {
-        {{"message", "save", "  ", "--text", "x"}, "INVALID DESCRIPTION: A message is saved under a description"},
-        {{"message", "save", "zz-default", "--text", "x"}, "INVALID DESCRIPTION: ZZ-DEFAULT names the template"},
+        {{"message", "save", "  ", "--text", "x"},
+         "INVALID DESCRIPTION: A message is saved under a description"},
+        {{"message", "save", "zz-default", "--text", "x"},
+         "INVALID DESCRIPTION: ZZ-DEFAULT names the template"},
         {{"message", "save", "None", "--buttons", ""}, "NO BUTTONS SELECTED: "},
         {{"message", "save", "Braces", "--text", "a {b"}, "INVALID MESSAGE TEXT: "},
-        {{"message", "save", "Icon", "--icon", "Hand); RUN('x')"}, "MES:ICON takes an icon of the list (None, "},
+        {{"message", "save", "Icon", "--icon", "Hand); RUN('x')"},
+         "MES:ICON takes an icon of the list (None, "},
         {{"message", "save", "Code", "--code", "Loop"}, "--code: Loop not in {None,Case,If}"},
         {{"message", "save", "Default", "--buttons", "Yes,No", "--default", "Cancel"},
          "MES:DEFAULT must be one of the first four chosen buttons (Yes, No), not Cancel.\n"},
@@ -136,7 +139,8 @@ TEST(KtxMessage, TextWindows1252CannotHoldIsRefusedAndRawBytesAreWindows1252)
     EXPECT_EQ(run.err, "The character \xE4\xB8\xAD (U+4E2D) has no place in Windows-1252 text.\n");
     run = d.run({"message", "generate", "--code", "None", "--sound", "off", "--caption", "\xE9t\xE9 \x80"});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out, "MESSAGE('', |\n     '\xC3\xA9t\xC3\xA9 \xE2\x82\xAC', )\n"); // as UTF-8 again on the way out
+    EXPECT_EQ(run.out,
+              "MESSAGE('', |\n     '\xC3\xA9t\xC3\xA9 \xE2\x82\xAC', )\n"); // as UTF-8 again on the way out
     EXPECT_EQ(d.run({"config", "set", "EDITOR=\xE2\x98\x83"}).code, 2);
     std::ofstream((d.dir.path() / "snow.json").string()) << "{\"caption\": \"\xE2\x98\x83\"}";
     run = d.run({"message", "generate", "--json", (d.dir.path() / "snow.json").string()});
@@ -154,7 +158,8 @@ TEST(KtxMessage, DecompileOfATextTooLongKeepsWhatFitsAndTheCaptionAndSaysSo)
     const auto parsed = nlohmann::json::parse(run.out);
     EXPECT_EQ(parsed["text"], std::string(1000, 'y'));
     EXPECT_EQ(parsed["caption"], "Still here");
-    EXPECT_EQ(run.err, "The message text has 1100 characters; MES:TEXT holds 1000, so the last 100 were dropped.\n");
+    EXPECT_EQ(run.err,
+              "The message text has 1100 characters; MES:TEXT holds 1000, so the last 100 were dropped.\n");
     const KtxRun none = d.run({"message", "decompile", "-"});
     EXPECT_EQ(none.err, "NO MESSAGE FOUND: No MESSAGE( found in standard input\n");
 }
@@ -162,8 +167,8 @@ TEST(KtxMessage, DecompileOfATextTooLongKeepsWhatFitsAndTheCaptionAndSaysSo)
 TEST(KtxMessage, LowerCaseCodeAndTabsOnTheWayOut)
 {
     DataDir d;
-    KtxRun run = d.run({"--set", "LOWERCASE=1", "message", "generate", "--code", "None", "--sound", "off", "--text",
-                        "Can't\tStop", "--caption", "TITLE"});
+    KtxRun run = d.run({"--set", "LOWERCASE=1", "message", "generate", "--code", "None", "--sound", "off",
+                        "--text", "Can't\tStop", "--caption", "TITLE"});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "message('Can''t<9>Stop', |\n     'TITLE', )\n");
 }
@@ -172,8 +177,8 @@ TEST(KtxMessage, DecompileThenGenerateGivesTheSameCode)
 {
     DataDir d;
     const KtxRun first = d.run({"message", "generate", "--text", "Total: {Cnt}\n\tnext line", "--caption",
-                                "Delete {CLIP(Name)}?", "--icon", "Exclamation", "--buttons", "OK,Cancel", "--code", "If",
-                                "--loop", "on", "--iferror", "on", "--default", "OK"});
+                                "Delete {CLIP(Name)}?", "--icon", "Exclamation", "--buttons", "OK,Cancel",
+                                "--code", "If", "--loop", "on", "--iferror", "on", "--default", "OK"});
     ASSERT_EQ(first.code, 0) << first.err;
     std::ofstream((d.dir.path() / "code.clw").string()) << first.out;
     const KtxRun json = d.run({"message", "decompile", "code.clw"}); // relative to where ktx was started
@@ -189,19 +194,22 @@ TEST(KtxMessage, DecompileThenGenerateGivesTheSameCode)
     EXPECT_EQ(parsed["sound"], true);
     EXPECT_EQ(parsed["buttonNames"].size(), 8u);
     std::ofstream((d.dir.path() / "msg.json").string()) << json.out;
-    const KtxRun again = d.run({"message", "generate", "--json", (d.dir.path() / "msg.json").string(), "--default", "OK"});
+    const KtxRun again =
+        d.run({"message", "generate", "--json", (d.dir.path() / "msg.json").string(), "--default", "OK"});
     EXPECT_EQ(again.out, first.out);
 
     std::ofstream((d.dir.path() / "none.clw").string()) << "x = 1";
     const KtxRun none = d.run({"message", "decompile", (d.dir.path() / "none.clw").string()});
     EXPECT_EQ(none.code, 1);
-    EXPECT_EQ(none.err, "NO MESSAGE FOUND: No MESSAGE( found in " + (d.dir.path() / "none.clw").string() + "\n");
+    EXPECT_EQ(none.err,
+              "NO MESSAGE FOUND: No MESSAGE( found in " + (d.dir.path() / "none.clw").string() + "\n");
 }
 
 TEST(KtxMessage, SaveListAndGenerateFromASavedMessage)
 {
     DataDir d;
-    ASSERT_EQ(d.run({"message", "save", "Delete Check", "--text", "Really\tdelete?", "--caption", "Sure"}).code, 0);
+    ASSERT_EQ(
+        d.run({"message", "save", "Delete Check", "--text", "Really\tdelete?", "--caption", "Sure"}).code, 0);
     ASSERT_EQ(d.run({"message", "save", "Another", "--text", "Second"}).code, 0);
     ASSERT_EQ(d.run({"message", "save", "delete check", "--text", "Duplicate names are kept"}).code, 0);
     const KtxRun list = d.run({"message", "list"});
@@ -209,7 +217,8 @@ TEST(KtxMessage, SaveListAndGenerateFromASavedMessage)
                         "Delete Check\tSure\tReally delete?\n"
                         "delete check\t\tDuplicate names are kept\n"
                         "ZZ-DEFAULT\t\t\n");
-    const KtxRun from = d.run({"message", "generate", "--from", "DELETE CHECK", "--code", "None", "--sound", "off"});
+    const KtxRun from =
+        d.run({"message", "generate", "--from", "DELETE CHECK", "--code", "None", "--sound", "off"});
     EXPECT_EQ(from.out, "MESSAGE('Really<9>delete?', |\n     'Sure', )\n");
     EXPECT_EQ(d.run({"message", "generate", "--from", "Nothing"}).code, 1);
     std::ofstream((d.dir.path() / "bad.json").string()) << "{ not json";

@@ -11,9 +11,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTextDocument>
 #include <QStackedWidget>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace kestrix::app {
@@ -26,7 +26,8 @@ QString pageTitle(const QString& file)
     QFile page(HelpRoot + QLatin1Char('/') + file);
     if (!page.open(QIODevice::ReadOnly))
         return file;
-    const auto match = QRegularExpression(QStringLiteral("<title>(.*?)</title>")).match(QString::fromUtf8(page.readAll()));
+    const auto match =
+        QRegularExpression(QStringLiteral("<title>(.*?)</title>")).match(QString::fromUtf8(page.readAll()));
     return match.hasMatch() ? match.captured(1) : file;
 }
 
@@ -52,7 +53,8 @@ HelpViewer::HelpViewer(runtime::WindowPositionStore positions, QWidget* parent)
     m_browser = new QTextBrowser(this);
     m_browser->setSearchPaths({HelpRoot});
     m_browser->setOpenExternalLinks(true);
-    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] { setWindowTitle(m_browser->documentTitle()); });
+    connect(m_browser, &QTextBrowser::sourceChanged, this,
+            [this] { setWindowTitle(m_browser->documentTitle()); });
 
     auto* searchPage = new QWidget(this);
     m_filter = new QLineEdit(searchPage);
@@ -92,7 +94,8 @@ HelpViewer::HelpViewer(runtime::WindowPositionStore positions, QWidget* parent)
 
 void HelpViewer::showPage(const QString& page)
 {
-    const QString file = QFile::exists(HelpRoot + QLatin1Char('/') + page) ? page : QStringLiteral("contents.html");
+    const QString file =
+        QFile::exists(HelpRoot + QLatin1Char('/') + page) ? page : QStringLiteral("contents.html");
     m_browser->setSource(QUrl(file));
     m_stack->setCurrentWidget(m_browser);
 }

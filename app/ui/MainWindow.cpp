@@ -6,8 +6,8 @@
 #include "app/ui/ToolTipSwitch.h"
 #include "clipboard/ui/ClipboardTools.h"
 #include "config/ConfigRecord.h"
-#include "config/Settings.h"
 #include "config/ConfigurationForm.h"
+#include "config/Settings.h"
 #include "config/ui/ConfigurationWindow.h"
 #include "data/DataFileNames.h"
 #include "data/DataFileRegistry.h"
@@ -19,24 +19,24 @@
 #include "runtime/ui/ToolWindow.h"
 #include "runtime/ui/WindowPlacement.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QGroupBox>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QLabel>
 #include <QTabBar>
-#include <set>
 #include <QToolBar>
 #include <QUrl>
+#include <set>
 
 #include <algorithm>
 
@@ -119,7 +119,8 @@ void MainWindow::buildMenus()
     connect(addMenuAction(settings, QStringLiteral("&Configuration"), QStringLiteral("configuration")),
             &QAction::triggered, this, &MainWindow::runConfiguration);
     addToolItems(settings, runtime::ToolMenu::Settings);
-    QAction* loadEquates = addMenuAction(settings, QStringLiteral("Load &Equates"), QStringLiteral("loadEquates"));
+    QAction* loadEquates =
+        addMenuAction(settings, QStringLiteral("Load &Equates"), QStringLiteral("loadEquates"));
     loadEquates->setEnabled(false);
     connect(loadEquates, &QAction::triggered, this, [this] {
         if (!m_equateLoader)
@@ -128,20 +129,23 @@ void MainWindow::buildMenus()
         // Windows that show equates read them again once the load is over.
         m_session.tools().broadcast(runtime::ToolEvent::EquatesReloaded);
     });
-    QAction* loadPopups = addMenuAction(settings, QStringLiteral("Load &Popups"), QStringLiteral("loadPopups"));
+    QAction* loadPopups =
+        addMenuAction(settings, QStringLiteral("Load &Popups"), QStringLiteral("loadPopups"));
     loadPopups->setEnabled(false);
     connect(loadPopups, &QAction::triggered, this, [this] {
         if (m_popupLoader)
             m_popupLoader();
     });
-    QAction* single = addMenuAction(settings, QStringLiteral("Single &Thread Only"), QStringLiteral("singleThreadOnly"));
+    QAction* single =
+        addMenuAction(settings, QStringLiteral("Single &Thread Only"), QStringLiteral("singleThreadOnly"));
     single->setCheckable(true);
     single->setChecked(m_session.modes().singleThreadOnly);
     connect(single, &QAction::toggled, this, [this](bool on) {
         m_session.modes().singleThreadOnly = on;
         m_session.tools().setSingleThreadOnly(on);
     });
-    QAction* addMode = addMenuAction(settings, QStringLiteral("Clipboard &Add Mode"), QStringLiteral("clipAddMode"));
+    QAction* addMode =
+        addMenuAction(settings, QStringLiteral("Clipboard &Add Mode"), QStringLiteral("clipAddMode"));
     addMode->setCheckable(true);
     connect(addMode, &QAction::triggered, this, [this] { toggleClipAddMode(true); });
     QAction* abc = addMenuAction(settings, QStringLiteral("&Generate ABC Code"), QStringLiteral("abcMode"));
@@ -149,40 +153,41 @@ void MainWindow::buildMenus()
     connect(abc, &QAction::triggered, this, &MainWindow::toggleAbcMode);
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-    connect(addMenuAction(window, QStringLiteral("T&ile"), QStringLiteral("tile")), &QAction::triggered, m_mdi,
-            &QMdiArea::tileSubWindows);
-    connect(addMenuAction(window, QStringLiteral("Tile &Vertical"), QStringLiteral("tileVertical")), &QAction::triggered,
-            this, [this] { arrangeTiled(Qt::Horizontal); });
+    connect(addMenuAction(window, QStringLiteral("T&ile"), QStringLiteral("tile")), &QAction::triggered,
+            m_mdi, &QMdiArea::tileSubWindows);
+    connect(addMenuAction(window, QStringLiteral("Tile &Vertical"), QStringLiteral("tileVertical")),
+            &QAction::triggered, this, [this] { arrangeTiled(Qt::Horizontal); });
     connect(addMenuAction(window, QStringLiteral("Tile &Horizontal"), QStringLiteral("tileHorizontal")),
             &QAction::triggered, this, [this] { arrangeTiled(Qt::Vertical); });
-    connect(addMenuAction(window, QStringLiteral("&Cascade"), QStringLiteral("cascade")), &QAction::triggered, m_mdi,
-            &QMdiArea::cascadeSubWindows);
-    connect(addMenuAction(window, QStringLiteral("&Arrange Icons"), QStringLiteral("arrangeIcons")), &QAction::triggered,
-            this, &MainWindow::arrangeIcons);
-    connect(addMenuAction(window, QStringLiteral("&Minimize All"), QStringLiteral("minimizeAll")), &QAction::triggered,
-            this, [this] { m_session.tools().broadcast(runtime::ToolEvent::Iconize); });
-    connect(addMenuAction(window, QStringLiteral("&Restore All"), QStringLiteral("restoreAll")), &QAction::triggered,
-            this, [this] { m_session.tools().broadcast(runtime::ToolEvent::Restore); });
-    connect(addMenuAction(window, QStringLiteral("&Close All"), QStringLiteral("closeAll")), &QAction::triggered, this,
-            [this] { m_session.tools().broadcast(runtime::ToolEvent::Close); });
+    connect(addMenuAction(window, QStringLiteral("&Cascade"), QStringLiteral("cascade")), &QAction::triggered,
+            m_mdi, &QMdiArea::cascadeSubWindows);
+    connect(addMenuAction(window, QStringLiteral("&Arrange Icons"), QStringLiteral("arrangeIcons")),
+            &QAction::triggered, this, &MainWindow::arrangeIcons);
+    connect(addMenuAction(window, QStringLiteral("&Minimize All"), QStringLiteral("minimizeAll")),
+            &QAction::triggered, this, [this] { m_session.tools().broadcast(runtime::ToolEvent::Iconize); });
+    connect(addMenuAction(window, QStringLiteral("&Restore All"), QStringLiteral("restoreAll")),
+            &QAction::triggered, this, [this] { m_session.tools().broadcast(runtime::ToolEvent::Restore); });
+    connect(addMenuAction(window, QStringLiteral("&Close All"), QStringLiteral("closeAll")),
+            &QAction::triggered, this, [this] { m_session.tools().broadcast(runtime::ToolEvent::Close); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    connect(addMenuAction(help, QStringLiteral("&Contents"), QStringLiteral("helpContents")), &QAction::triggered, this,
-            [this] { showHelp(QStringLiteral("~Contents")); });
+    connect(addMenuAction(help, QStringLiteral("&Contents"), QStringLiteral("helpContents")),
+            &QAction::triggered, this, [this] { showHelp(QStringLiteral("~Contents")); });
     connect(addMenuAction(help, QStringLiteral("&Search for Help On..."), QStringLiteral("helpSearch")),
             &QAction::triggered, this, [this] {
                 showHelp(QStringLiteral("~Contents"));
                 m_help->showSearch();
             });
-    connect(addMenuAction(help, QStringLiteral("&How to Use Help"), QStringLiteral("helpHowTo")), &QAction::triggered,
-            this, [this] { showHelp(QStringLiteral("~How_To_Use_Help")); });
+    connect(addMenuAction(help, QStringLiteral("&How to Use Help"), QStringLiteral("helpHowTo")),
+            &QAction::triggered, this, [this] { showHelp(QStringLiteral("~How_To_Use_Help")); });
     addToolItems(help, runtime::ToolMenu::Help);
-    connect(addMenuAction(help, QStringLiteral("About..."), QStringLiteral("about")), &QAction::triggered, this,
-            [this] { showAbout(true); });
-    connect(addMenuAction(help, QStringLiteral("Kestrix on the &Web"), QStringLiteral("webPage")), &QAction::triggered,
-            this, [this] { showHelp(QStringLiteral("~Support")); }); // the program's own pages are its web
-    connect(addMenuAction(help, QStringLiteral("&E-mail Support"), QStringLiteral("email")), &QAction::triggered, this,
-            [this] { showHelp(QStringLiteral("~Support")); });
+    connect(addMenuAction(help, QStringLiteral("About..."), QStringLiteral("about")), &QAction::triggered,
+            this, [this] { showAbout(true); });
+    connect(addMenuAction(help, QStringLiteral("Kestrix on the &Web"), QStringLiteral("webPage")),
+            &QAction::triggered, this,
+            [this] { showHelp(QStringLiteral("~Support")); }); // the program's own pages are its web
+    connect(addMenuAction(help, QStringLiteral("&E-mail Support"), QStringLiteral("email")),
+            &QAction::triggered, this, [this] { showHelp(QStringLiteral("~Support")); });
 }
 
 QString MainWindow::actionName(const runtime::ToolSpec& spec)
@@ -218,7 +223,8 @@ void MainWindow::addToolItems(QMenu* menu, runtime::ToolMenu which)
     }
 }
 
-QAction* MainWindow::addToolButton(const QString& tip, const QString& icon, const QString& name, QAction* menuItem)
+QAction* MainWindow::addToolButton(const QString& tip, const QString& icon, const QString& name,
+                                   QAction* menuItem)
 {
     QAction* button = m_toolBar->addAction(appIcon(runtime::fromQt(icon)), tip);
     button->setObjectName(name);
@@ -256,11 +262,12 @@ void MainWindow::buildToolBar()
         if (spec.toolbarTip.empty() || item == m_toolActions.end())
             continue;
         addToolButton(runtime::toQt(spec.toolbarTip), runtime::toQt(spec.icon),
-                      QStringLiteral("button_") + actionName(spec).remove(QStringLiteral("tool_")), item->second);
+                      QStringLiteral("button_") + actionName(spec).remove(QStringLiteral("tool_")),
+                      item->second);
     }
     m_toolBar->addSeparator();
-    QAction* clipMode = addToolButton(QStringLiteral("Toggle Clipboard Change/Add Mode"), QStringLiteral("CLIPchg"),
-                                      QStringLiteral("button_clipMode"), nullptr);
+    QAction* clipMode = addToolButton(QStringLiteral("Toggle Clipboard Change/Add Mode"),
+                                      QStringLiteral("CLIPchg"), QStringLiteral("button_clipMode"), nullptr);
     connect(clipMode, &QAction::triggered, this, [this] { toggleClipAddMode(false); });
     QAction* erase = addToolButton(QStringLiteral("Erase Clipboard"), QStringLiteral("CLIPKILL"),
                                    QStringLiteral("button_eraseClipboard"), nullptr);
@@ -276,8 +283,8 @@ void MainWindow::buildToolBar()
         if (m_viewClipboard)
             m_viewClipboard();
     });
-    QAction* family = addToolButton(QStringLiteral("Toggle ABC/CW2 Template Family"), QStringLiteral("TBTPLABC"),
-                                    QStringLiteral("button_abcMode"), nullptr);
+    QAction* family = addToolButton(QStringLiteral("Toggle ABC/CW2 Template Family"),
+                                    QStringLiteral("TBTPLABC"), QStringLiteral("button_abcMode"), nullptr);
     connect(family, &QAction::triggered, this, &MainWindow::toggleAbcMode);
 }
 
@@ -289,8 +296,10 @@ QAction* MainWindow::findAction(const QString& objectName) const
 void MainWindow::updateModeIcons()
 {
     const auto& modes = m_session.modes();
-    findAction(QStringLiteral("button_clipMode"))->setIcon(appIcon(modes.clipAddMode ? "~CLIPPlus.ICO" : "~CLIPChg.ICO"));
-    findAction(QStringLiteral("button_abcMode"))->setIcon(appIcon(modes.abcMode ? "~TBTPLABC.ICO" : "~TBTPLCW2.ICO"));
+    findAction(QStringLiteral("button_clipMode"))
+        ->setIcon(appIcon(modes.clipAddMode ? "~CLIPPlus.ICO" : "~CLIPChg.ICO"));
+    findAction(QStringLiteral("button_abcMode"))
+        ->setIcon(appIcon(modes.abcMode ? "~TBTPLABC.ICO" : "~TBTPLCW2.ICO"));
     findAction(QStringLiteral("clipAddMode"))->setChecked(modes.clipAddMode);
     findAction(QStringLiteral("abcMode"))->setChecked(modes.abcMode);
 }
@@ -319,7 +328,8 @@ void MainWindow::registerTool(const std::string& procedure, ToolFactory factory)
         it->second->setEnabled(true);
 }
 
-runtime::ToolRegistry::StartOutcome MainWindow::startTool(const std::string& procedure, runtime::StartReason reason)
+runtime::ToolRegistry::StartOutcome MainWindow::startTool(const std::string& procedure,
+                                                          runtime::StartReason reason)
 {
     const runtime::ToolRegistration* tool = m_shelf.find(procedure);
     if (!tool || !tool->open)
@@ -568,11 +578,12 @@ void MainWindow::loadEquates()
 {
     runLongJob([this] {
         const equates::EquateLoadResult result = equates::loadEquatesWithProgress(m_session, this);
-        statusBar()->showMessage(result.completed
-                                     ? QStringLiteral("Loaded %1 equates of %2 types")
-                                           .arg(result.records)
-                                           .arg(static_cast<qulonglong>(result.types))
-                                     : QStringLiteral("The equates were not loaded; the load runs again at the next start"));
+        statusBar()->showMessage(
+            result.completed
+                ? QStringLiteral("Loaded %1 equates of %2 types")
+                      .arg(result.records)
+                      .arg(static_cast<qulonglong>(result.types))
+                : QStringLiteral("The equates were not loaded; the load runs again at the next start"));
     });
 }
 
@@ -580,9 +591,10 @@ void MainWindow::loadPopups()
 {
     runLongJob([this] {
         const equates::PopupLoadResult result = equates::loadPopupsWithProgress(m_session, this);
-        statusBar()->showMessage(result.completed
-                                     ? QStringLiteral("Loaded %1 popup entries").arg(result.records)
-                                     : QStringLiteral("The popups were not loaded; the load runs again at the next start"));
+        statusBar()->showMessage(
+            result.completed
+                ? QStringLiteral("Loaded %1 popup entries").arg(result.records)
+                : QStringLiteral("The popups were not loaded; the load runs again at the next start"));
     });
 }
 
@@ -590,7 +602,8 @@ void MainWindow::runLongJob(const std::function<void()>& job)
 {
     std::vector<std::pair<QAction*, bool>> blocked;
     for (QAction* menu : menuBar()->actions()) {
-        const QString own = menu->property("ownText").isValid() ? menu->property("ownText").toString() : menu->text();
+        const QString own =
+            menu->property("ownText").isValid() ? menu->property("ownText").toString() : menu->text();
         if (own != QStringLiteral("&Help") && own != QStringLiteral("&Window"))
             blocked.emplace_back(menu, menu->isEnabled());
     }

@@ -46,8 +46,8 @@ public:
 
     enum class StartResult {
         Started,
-        Halted,     // a data file cannot be used; the user has been told why
-        Cancelled,  // no configuration was given on the first run
+        Halted,    // a data file cannot be used; the user has been told why
+        Cancelled, // no configuration was given on the first run
     };
     StartResult start();
     // Nobody is there to answer: a first run takes the default configuration instead of asking.
@@ -55,12 +55,13 @@ public:
 
     // Gives a tool another factory; its menu item and toolbar button become enabled.
     void registerTool(const std::string& procedure, ToolFactory factory);
-    runtime::ToolRegistry::StartOutcome startTool(const std::string& procedure,
-                                                  runtime::StartReason reason = runtime::StartReason::FromMenu);
+    runtime::ToolRegistry::StartOutcome
+    startTool(const std::string& procedure, runtime::StartReason reason = runtime::StartReason::FromMenu);
     // Work that later parts of the program provide; the menu items stay disabled until then.
     void setEquateLoader(std::function<void()> loader);
     void setPopupLoader(std::function<void()> loader);
-    void setClipboardActions(std::function<void()> reput, std::function<void()> erase, std::function<void()> view);
+    void setClipboardActions(std::function<void()> reput, std::function<void()> erase,
+                             std::function<void()> view);
 
     QMdiArea* mdiArea() const { return m_mdi; }
     QAction* findAction(const QString& objectName) const;

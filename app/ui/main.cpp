@@ -43,16 +43,18 @@ Options readOptions(int argc, char** argv)
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral("Folder with the program's data files."),
-                                     QStringLiteral("DIR"),
-                                     QString::fromStdString(runtime::defaultDataDirectory().string()));
+    const QCommandLineOption dataDir(
+        QStringLiteral("data-dir"), QStringLiteral("Folder with the program's data files."),
+        QStringLiteral("DIR"), QString::fromStdString(runtime::defaultDataDirectory().string()));
     const QCommandLineOption exitAfterStart(
         QStringLiteral("exit-after-start"),
-        QStringLiteral("End the program as soon as start-up has finished, without waiting for anyone: a first run takes "
-                       "the default configuration and messages go to stderr."));
+        QStringLiteral(
+            "End the program as soon as start-up has finished, without waiting for anyone: a first run takes "
+            "the default configuration and messages go to stderr."));
     const QCommandLineOption analysisDebugTabs(
         QStringLiteral("analysis-debug-tabs"),
-        QStringLiteral("Show the Read and Debug tabs of the Window Key Analysis (for testing the analysis)."));
+        QStringLiteral(
+            "Show the Read and Debug tabs of the Window Key Analysis (for testing the analysis)."));
     parser.addOption(dataDir);
     parser.addOption(exitAfterStart);
     parser.addOption(analysisDebugTabs);
@@ -72,7 +74,8 @@ int main(int argc, char** argv)
     if (!entered.ok) {
         std::cerr << entered.message << '\n';
         if (!options.exitAfterStart)
-            QMessageBox::critical(nullptr, QStringLiteral("Kestrix"), QString::fromStdString(entered.message));
+            QMessageBox::critical(nullptr, QStringLiteral("Kestrix"),
+                                  QString::fromStdString(entered.message));
         return 1;
     }
     const app::InstanceLock lock(std::filesystem::current_path());
@@ -105,8 +108,10 @@ int main(int argc, char** argv)
         // A data file cannot be used: the user has been told which and why.
         std::cerr << data::HaltText << '\n';
         return 1;
-    case app::MainWindow::StartResult::Cancelled: return 0;
-    case app::MainWindow::StartResult::Started: break;
+    case app::MainWindow::StartResult::Cancelled:
+        return 0;
+    case app::MainWindow::StartResult::Started:
+        break;
     }
     if (options.exitAfterStart)
         QTimer::singleShot(0, &frame, &QWidget::close);

@@ -146,7 +146,8 @@ TEST(ClipboardQueue, TheSummaryCountsTheLinesOfTheText)
 
 TEST(LowerCaseCode, OnlyOutsideStringLiterals)
 {
-    EXPECT_EQ(lowerCaseCode("IF ERRORCODE() THEN MESSAGE('Can''t Open')"), "if errorcode() then message('Can''t Open')");
+    EXPECT_EQ(lowerCaseCode("IF ERRORCODE() THEN MESSAGE('Can''t Open')"),
+              "if errorcode() then message('Can''t Open')");
     EXPECT_EQ(lowerCaseCode("BUTTON:Yes"), "button:yes");
     EXPECT_EQ(lowerCaseCode("X = 'ABC' ! COMMENT"), "x = 'ABC' ! comment");
     EXPECT_EQ(lowerCaseCode("   "), "   ");

@@ -4,13 +4,14 @@
 #include "runtime/ui/QtText.h"
 
 #include <QFontDatabase>
-#include <QMetaObject>
 #include <QListWidget>
+#include <QMetaObject>
 
 namespace kestrix::clipboard {
 
-ClipViewWindow::ClipViewWindow(ClipboardQueue& queue, const runtime::FontSpec& font, runtime::ToolRegistry& registry,
-                               runtime::WindowPositionStore positions, QWidget* parent)
+ClipViewWindow::ClipViewWindow(ClipboardQueue& queue, const runtime::FontSpec& font,
+                               runtime::ToolRegistry& registry, runtime::WindowPositionStore positions,
+                               QWidget* parent)
     : ToolWindow("ClipView", registry, std::move(positions), parent), m_queue(queue)
 {
     setWindowTitle(QStringLiteral("Clipboard Queue"));

@@ -16,7 +16,8 @@ TEST(ClarionRootSearch, NewestVersionWinsAndEnterpriseEntriesComeFirst)
                                 "[Clarion 5]\nworkdir=C:\\C5\\WORK\n"
                                 "[Clarion 6]\nworkdir=\n";
     EXPECT_EQ(clarionRootFromWinIni(IniFile("win.ini")), "D:\\C5EE");
-    std::ofstream("plain.ini") << "[Clarion 5  Enterprise Edition]\nworkdir=  \n[Clarion 5]\nworkdir=C:\\C5\\WORK\n";
+    std::ofstream("plain.ini")
+        << "[Clarion 5  Enterprise Edition]\nworkdir=  \n[Clarion 5]\nworkdir=C:\\C5\\WORK\n";
     EXPECT_EQ(clarionRootFromWinIni(IniFile("plain.ini")), "C:\\C5");
     std::ofstream("none.ini") << "[Windows]\nload=\n";
     EXPECT_EQ(clarionRootFromWinIni(IniFile("none.ini")), "");

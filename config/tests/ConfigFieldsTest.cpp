@@ -41,7 +41,8 @@ TEST(ConfigFields, AssignmentsPassTheWindowsChecks)
     EXPECT_EQ(r.text(Cfg::LookFont, 3), "Courier New");
     EXPECT_TRUE(applyConfigAssignment(r, "TABCHAR=7").ok);
     EXPECT_EQ(tabCharacter(r), '`');
-    EXPECT_EQ(applyConfigAssignment(r, "BTN=A_Much_Longer_Name").error, "CFG:BTN holds at most 12 characters, not 18.");
+    EXPECT_EQ(applyConfigAssignment(r, "BTN=A_Much_Longer_Name").error,
+              "CFG:BTN holds at most 12 characters, not 18.");
     EXPECT_EQ(r.text(Cfg::Btn), "Btn#"); // refused whole, never cut
 
     const auto before = r;
@@ -63,9 +64,11 @@ TEST(ConfigFields, ValuesThatTheFieldCannotHoldAreRefusedWithItsSizeOrRange)
     const std::pair<const char*, const char*> refused[] = {
         {"ENDCOMMENT=256", "CFG:ENDCOMMENT takes a number from 0 to 255, not 256."},
         {"ENDCOMMENT=-1", "CFG:ENDCOMMENT takes a number from 0 to 255, not -1."},
-        {"NOTE:FONTSIZE=2147483648", "CFG:NOTE:FONTSIZE takes a number from -2147483648 to 2147483647, not 2147483648."},
+        {"NOTE:FONTSIZE=2147483648",
+         "CFG:NOTE:FONTSIZE takes a number from -2147483648 to 2147483647, not 2147483648."},
         {"LOOK:FONT[4294967297]=x", "LOOK:FONT has elements 1 to 10"},
-        {"LOOK:FONTSIZE[2]=99999999999999999999", "CFG:LOOK:FONTSIZE[2] takes a number: 99999999999999999999"},
+        {"LOOK:FONTSIZE[2]=99999999999999999999",
+         "CFG:LOOK:FONTSIZE[2] takes a number: 99999999999999999999"},
         {"EDITOR=a\nCWPATH=/evil", "CFG:EDITOR cannot hold the control character 10."},
         {"NOTE:FONT=tab\there", "CFG:NOTE:FONT cannot hold the control character 9."},
         {"TABCHAR=~~", "TABCHAR holds one character, not 2."},
@@ -79,4 +82,3 @@ TEST(ConfigFields, ValuesThatTheFieldCannotHoldAreRefusedWithItsSizeOrRange)
     EXPECT_TRUE(applyConfigAssignment(r, "NOTE:FONTSIZE=2147483647").ok);
     EXPECT_TRUE(applyConfigAssignment(r, "ENDCOMMENT=255").ok);
 }
-

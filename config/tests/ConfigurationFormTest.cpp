@@ -1,5 +1,5 @@
-#include "config/ConfigChecks.h"
 #include "config/ConfigurationForm.h"
+#include "config/ConfigChecks.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -55,9 +55,12 @@ TEST(ConfigurationForm, RangesAreCheckedAsEachValueIsAccepted)
     EXPECT_EQ(refused->text, "The value of Initial Indent must be between 0 and 30.");
     EXPECT_EQ(form.record().number(Cfg::Indent), 0); // unchanged
     EXPECT_FALSE(form.acceptNumber(Cfg::Indent, 0));
-    EXPECT_EQ(form.acceptNumber(Cfg::NestIndent, 0)->text, "The value of Nest Indent must be between 1 and 10.");
-    EXPECT_EQ(form.acceptNumber(Cfg::StreamRecords, 10000)->text, "The value of Stream Count must be between 1 and 9999.");
-    EXPECT_EQ(form.acceptNumber(Cfg::YieldRecords, 0)->text, "The value of Yield Count must be between 1 and 9999.");
+    EXPECT_EQ(form.acceptNumber(Cfg::NestIndent, 0)->text,
+              "The value of Nest Indent must be between 1 and 10.");
+    EXPECT_EQ(form.acceptNumber(Cfg::StreamRecords, 10000)->text,
+              "The value of Stream Count must be between 1 and 9999.");
+    EXPECT_EQ(form.acceptNumber(Cfg::YieldRecords, 0)->text,
+              "The value of Yield Count must be between 1 and 9999.");
     EXPECT_EQ(form.acceptNumber(Cfg::FieldWidth, 4)->text,
               "The value of Field Width must be between 5 and 50.");
     EXPECT_FALSE(form.acceptNumber(Cfg::FieldWidth, 50));
@@ -73,8 +76,9 @@ TEST(ConfigurationForm, TheClarionPathMustHoldLibSrc)
     EXPECT_EQ(form.record().text(Cfg::CwPath), "C5");
     const auto refused = form.acceptClarionPath("Other\\");
     ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->text, "Clarion Path is invalid: Other||I checked for: Other\\LibSrc|and did not find it.||If you "
-                             "blank the path I'll try find CW for you.");
+    EXPECT_EQ(refused->text,
+              "Clarion Path is invalid: Other||I checked for: Other\\LibSrc|and did not find it.||If you "
+              "blank the path I'll try find CW for you.");
     EXPECT_EQ(form.record().text(Cfg::CwPath), "C5");
     EXPECT_FALSE(form.acceptClarionPath(""));
     EXPECT_EQ(form.record().text(Cfg::CwPath), "");

@@ -53,11 +53,13 @@ ConfigurationWindow::ConfigurationWindow(runtime::KeyedFile& file, runtime::Dial
     auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cancel"));
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancel"));
     auto* help = buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &ConfigurationWindow::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ConfigurationWindow::reject);
-    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(QStringLiteral("~Configuration")); });
+    connect(help, &QPushButton::clicked, this,
+            [this] { emit helpRequested(QStringLiteral("~Configuration")); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
@@ -181,7 +183,9 @@ QWidget* ConfigurationWindow::buildDictionaryTab()
     grid->addWidget(numberField(Cfg::FieldWidth), 2, 1);
     for (int row = 0; row < 3; ++row) {
         for (int column : {0, 2}) {
-            if (auto* label = qobject_cast<QLabel*>(grid->itemAtPosition(row, column) ? grid->itemAtPosition(row, column)->widget() : nullptr))
+            if (auto* label = qobject_cast<QLabel*>(grid->itemAtPosition(row, column)
+                                                        ? grid->itemAtPosition(row, column)->widget()
+                                                        : nullptr))
                 label->setBuddy(grid->itemAtPosition(row, column + 1)->widget());
         }
     }
@@ -220,7 +224,8 @@ QWidget* ConfigurationWindow::buildLookTab()
     auto* bold = new QGroupBox(QStringLiteral("Make List Box Font Bold"), page);
     auto* boldGrid = new QGridLayout(bold);
     for (int e = 1; e <= Cfg::BoldFlagsUsed; ++e)
-        boldGrid->addWidget(checkField(Cfg::LookBold, QString::fromLatin1(boldFlagName(e)), e), (e - 1) / 2, (e - 1) % 2);
+        boldGrid->addWidget(checkField(Cfg::LookBold, QString::fromLatin1(boldFlagName(e)), e), (e - 1) / 2,
+                            (e - 1) % 2);
     auto* checkAll = new QPushButton(QStringLiteral("Check All"), bold);
     checkAll->setObjectName(QStringLiteral("checkAll"));
     connect(checkAll, &QPushButton::clicked, this, [this] {
@@ -360,7 +365,8 @@ bool ConfigurationWindow::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == m_path && event->type() == QEvent::FocusIn && m_path->text().trimmed().isEmpty()) {
         const auto winIni = systemIniFile();
-        m_form.fillBlankClarionPath(winIni ? std::optional<runtime::IniFile>(runtime::IniFile(*winIni)) : std::nullopt);
+        m_form.fillBlankClarionPath(winIni ? std::optional<runtime::IniFile>(runtime::IniFile(*winIni))
+                                           : std::nullopt);
         m_path->setText(toQt(m_form.record().text(Cfg::CwPath)));
     }
     return QDialog::eventFilter(watched, event);
@@ -388,7 +394,8 @@ void ConfigurationWindow::chooseRowFont()
 {
     const int row = selectedFontRow();
     const std::string title = std::string("Select Font for ") + fontRowName(row);
-    if (auto chosen = m_dialogs.chooseFont(title, ConfigurationForm::fontDialogStart(fontOf(m_form.record(), row)))) {
+    if (auto chosen =
+            m_dialogs.chooseFont(title, ConfigurationForm::fontDialogStart(fontOf(m_form.record(), row)))) {
         m_form.setFontRow(row, *chosen);
         refreshFontRows();
     }
@@ -418,7 +425,8 @@ void ConfigurationWindow::browseClarionPath()
 
 void ConfigurationWindow::browseEditor()
 {
-    if (auto chosen = m_dialogs.openFile({"Select your editor program", "Programs|*.EXE;*.COM|All Files|*.*", {}})) {
+    if (auto chosen =
+            m_dialogs.openFile({"Select your editor program", "Programs|*.EXE;*.COM|All Files|*.*", {}})) {
         if (auto refusal = m_form.acceptEditor(*chosen)) {
             refuse(m_texts.at(Cfg::Editor), *refusal);
             return;

@@ -25,8 +25,8 @@ class ConfigurationWindow final : public QDialog
     Q_OBJECT
 
 public:
-    ConfigurationWindow(runtime::KeyedFile& file, runtime::DialogService& dialogs, runtime::WindowPositionStore positions,
-                        QWidget* parent = nullptr);
+    ConfigurationWindow(runtime::KeyedFile& file, runtime::DialogService& dialogs,
+                        runtime::WindowPositionStore positions, QWidget* parent = nullptr);
 
     const runtime::Record& record() const { return m_form.record(); }
     QTabWidget* tabs() const { return m_tabs; }

@@ -1,5 +1,5 @@
-#include "data/DataFileNames.h"
 #include "data/DataFileOpener.h"
+#include "data/DataFileNames.h"
 #include "data/DataFileRegistry.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
@@ -72,7 +72,8 @@ TEST(OpenDataFile, ADamagedKeyIsRebuiltOnYesAndLeftAloneOnNo)
     KeyedFile refused("MSGINSER", layout());
     EXPECT_EQ(openDataFile(refused, no, quick), OpenOutcome::Halt);
     EXPECT_EQ(no.captions(), (std::vector<std::string>{"Invalid Key", "File Access Error"}));
-    EXPECT_EQ(no.shown[1].text, "File (MSGINSER) could not be opened.  Error: Key File Must Be Rebuilt (46).");
+    EXPECT_EQ(no.shown[1].text,
+              "File (MSGINSER) could not be opened.  Error: Key File Must Be Rebuilt (46).");
     EXPECT_FALSE(refused.isOpen());
 
     ScriptedDialogs yes;
@@ -97,8 +98,9 @@ TEST(OpenDataFile, AFileOfAnotherLayoutOrNoDatabaseAtAllIsReportedAndKept)
     KeyedFile file("MSGINSER", layout());
     EXPECT_EQ(openDataFile(file, dialogs, quick), OpenOutcome::Halt);
     EXPECT_EQ(dialogs.captions(), (std::vector<std::string>{"Invalid File", "File Access Error"}));
-    EXPECT_EQ(dialogs.shown[0].text,
-              "Error: (Invalid Record Declaration (47)) accessing MSGINSER.  Press OK to end this application.");
+    EXPECT_EQ(
+        dialogs.shown[0].text,
+        "Error: (Invalid Record Declaration (47)) accessing MSGINSER.  Press OK to end this application.");
     EXPECT_EQ(fs::file_size("MSGINSER.tps"), sizeBefore);
 
     std::ofstream("Errors5.tps") << std::string(200, 'x');
@@ -106,7 +108,8 @@ TEST(OpenDataFile, AFileOfAnotherLayoutOrNoDatabaseAtAllIsReportedAndKept)
     KeyedFile notDb("Errors5", layout());
     EXPECT_EQ(openDataFile(notDb, junk, quick), OpenOutcome::Halt);
     EXPECT_EQ(junk.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));
-    EXPECT_EQ(junk.shown[0].text, "The file Errors5 is damaged and cannot be read.  Error: Invalid Data File (36).");
+    EXPECT_EQ(junk.shown[0].text,
+              "The file Errors5 is damaged and cannot be read.  Error: Invalid Data File (36).");
     EXPECT_EQ(junk.shown.back().text, "File (Errors5) could not be opened.  Error: Invalid Data File (36).");
     EXPECT_EQ(fs::file_size("Errors5.tps"), 200u);
 }
@@ -118,15 +121,17 @@ TEST(OpenDataFile, ALockedFileIsRecoveredWhenTheOtherProgramLetsGo)
     ASSERT_TRUE(file.create().ok());
     sqlite3* holder = nullptr;
     sqlite3_open("MSGINSER.tps", &holder);
-    sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');", nullptr,
-                 nullptr, nullptr);
+    sqlite3_exec(holder,
+                 "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');",
+                 nullptr, nullptr, nullptr);
     ScriptedDialogs stillLocked;
     file.setBusyTimeout(std::chrono::milliseconds(60000)); // the open's own wait decides, not this
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(openDataFile(file, stillLocked, quick), OpenOutcome::Halt);
     // Only a guard against the old wait of a minute: the whole open was given 50 ms.
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
-    EXPECT_EQ(stillLocked.shown.back().text, "File (MSGINSER) could not be opened.  Error: File Is Already Locked (32).");
+    EXPECT_EQ(stillLocked.shown.back().text,
+              "File (MSGINSER) could not be opened.  Error: File Is Already Locked (32).");
 
     // The other program commits while we wait in the recovery.
     file.onLockWait([&] {
@@ -154,10 +159,12 @@ TEST(OpenDataFile, AFolderThatCannotBeWrittenGivesTheCreationMessages)
         KeyedFile file("locked\\config5.tps", layout());
         if (openDataFile(file, dialogs, quick) != OpenOutcome::Halt)
             return 1;
-        const std::vector<std::string> expected{"File Creation Error", "File Creation Error", "File Access Error"};
+        const std::vector<std::string> expected{"File Creation Error", "File Creation Error",
+                                                "File Access Error"};
         if (dialogs.captions() != expected)
             return 2;
-        if (dialogs.shown[0].text != "Error: (Access Denied (5)) creating locked\\config5.tps.  Press OK to end this application.")
+        if (dialogs.shown[0].text !=
+            "Error: (Access Denied (5)) creating locked\\config5.tps.  Press OK to end this application.")
             return 3;
         return 0;
     });
@@ -206,8 +213,9 @@ TEST(OpenDataFile, ADamagedFileWithASourceIsSetAsideAndRecreatedOnYes)
     KeyedFile refused(FileName::Equates, layout());
     EXPECT_EQ(openDataFile(refused, no, quick), OpenOutcome::Halt);
     ASSERT_EQ(no.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));
-    EXPECT_EQ(no.shown[0].text, "The file Equates5.tps is damaged and cannot be read.  Do you want to set it aside and "
-                                "rebuild it from the Clarion equate files?");
+    EXPECT_EQ(no.shown[0].text,
+              "The file Equates5.tps is damaged and cannot be read.  Do you want to set it aside and "
+              "rebuild it from the Clarion equate files?");
     EXPECT_EQ(fs::file_size("Equates5.tps"), 600u) << "No leaves the file as it was";
 
     ScriptedDialogs yes;
@@ -233,7 +241,8 @@ TEST(OpenDataFile, ADamagedFileOfTheUsersOwnRecordsIsNamedAndKept)
     KeyedFile file(FileName::Messages, layout());
     EXPECT_EQ(openDataFile(file, dialogs, quick), OpenOutcome::Halt);
     EXPECT_EQ(dialogs.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));
-    EXPECT_EQ(dialogs.shown[0].text, "The file MESSAGE is damaged and cannot be read.  Error: Invalid Data File (36).");
+    EXPECT_EQ(dialogs.shown[0].text,
+              "The file MESSAGE is damaged and cannot be read.  Error: Invalid Data File (36).");
     EXPECT_EQ(fs::file_size("MESSAGE.tps"), 600u);
     EXPECT_FALSE(fs::exists("MESSAGE.tps.damaged"));
 }
@@ -245,8 +254,9 @@ TEST(OpenDataFile, AFolderInPlaceOfTheFileOrANameTooLongIsSaidSo)
     ScriptedDialogs folder;
     KeyedFile file("MSGINSER", layout());
     EXPECT_EQ(openDataFile(file, folder, quick), OpenOutcome::Halt);
-    EXPECT_EQ(folder.shown.back().text,
-              "File (MSGINSER) could not be opened.  Error: An operation is not supported on a directory. (336).");
+    EXPECT_EQ(
+        folder.shown.back().text,
+        "File (MSGINSER) could not be opened.  Error: An operation is not supported on a directory. (336).");
     EXPECT_TRUE(fs::is_directory("MSGINSER.tps"));
 
     ScriptedDialogs tooLong;

@@ -80,7 +80,8 @@ TEST(RecordWriter, AChangeByAnotherProgramIsReportedAndShown)
     options.changedAsUpdateError = true;
     EXPECT_FALSE(writeRecord(f.mine, mine, WriteOperation::Update, dialogs, options));
     EXPECT_EQ(dialogs.shown.back().caption, "Update Operation Error");
-    EXPECT_NE(dialogs.shown.back().text.find("Probable Cause: Record Changed by Another Station."), std::string::npos);
+    EXPECT_NE(dialogs.shown.back().text.find("Probable Cause: Record Changed by Another Station."),
+              std::string::npos);
     // Now current: the write goes through.
     mine.setNumber(1, 9);
     EXPECT_TRUE(writeRecord(f.mine, mine, WriteOperation::Update, dialogs));
@@ -98,8 +99,9 @@ TEST(RecordWriter, ABusyFileCannotFrameTheTransaction)
     options.transactionWait = std::chrono::milliseconds(50);
     EXPECT_FALSE(writeRecord(f.mine, r, WriteOperation::Delete, dialogs, options));
     EXPECT_EQ(dialogs.shown.back().caption, "Transaction Framing Error");
-    EXPECT_EQ(dialogs.shown.back().text, "Error: (File Is Already Locked (32)) attempting to frame the Delete transaction "
-                                         "on config5.tps.  Delete transaction cancelled.");
+    EXPECT_EQ(dialogs.shown.back().text,
+              "Error: (File Is Already Locked (32)) attempting to frame the Delete transaction "
+              "on config5.tps.  Delete transaction cancelled.");
     f.theirs.rollback();
     EXPECT_EQ(f.mine.records(), 1);
 }

@@ -1,5 +1,5 @@
-#include "data/FileErrorMessage.h"
 #include "data/StandardWarning.h"
+#include "data/FileErrorMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -79,11 +79,13 @@ TEST(StandardWarning, TextsFillInTheNamesAndTheErrorAsTextAndNumber)
     EXPECT_EQ(standardWarning(Warn::OutOfRange, {"Cfg:Indent", "0 and 30"}).text,
               "The value of Cfg:Indent must be between 0 and 30.");
     EXPECT_EQ(standardWarning(Warn::LogoutError, {"Update", "MSGINSER"}, locked).text,
-              "Error: (File Is Already Locked (32)) attempting to frame the Update transaction on MSGINSER.  Update "
+              "Error: (File Is Already Locked (32)) attempting to frame the Update transaction on MSGINSER.  "
+              "Update "
               "transaction cancelled.");
-    EXPECT_EQ(standardWarning(Warn::UpdateDisabled).text,
-              "This procedure was called to change a record, however changes are not allowed for this procedure.  "
-              "Press OK to return to the calling procedure");
+    EXPECT_EQ(
+        standardWarning(Warn::UpdateDisabled).text,
+        "This procedure was called to change a record, however changes are not allowed for this procedure.  "
+        "Press OK to return to the calling procedure");
     EXPECT_EQ(standardWarning(Warn::FileZeroLength, {"Tips5"}).text,
               "Tips5 File Load Error.  The file you've requested contains no text.");
     const FileError disk = FileError::system("No space left on device", 28);
@@ -96,20 +98,24 @@ TEST(StandardWarning, TwoFormMessagesChooseTheirSecondForm)
     const MessageRequest beginning = standardWarning(Warn::EndOfASCIIQueue, {"", "", true});
     EXPECT_EQ(beginning.caption, "Beginning of File Error");
     EXPECT_NE(beginning.text.find("start again from the end of the file?"), std::string::npos);
-    const MessageRequest del = standardWarning(Warn::ProcessActionError, {"CODESTOR", "", true}, FileError::of(35));
+    const MessageRequest del =
+        standardWarning(Warn::ProcessActionError, {"CODESTOR", "", true}, FileError::of(35));
     EXPECT_EQ(del.caption, "Process DELETE Error");
-    EXPECT_EQ(del.text, "An error was experienced when deleting a record from the CODESTOR file.  Error: Record Not Found (35).");
+    EXPECT_EQ(del.text, "An error was experienced when deleting a record from the CODESTOR file.  Error: "
+                        "Record Not Found (35).");
 }
 
 TEST(FileErrorMessage, SentenceThenErrorFileAndFileError)
 {
-    const MessageRequest m = fileErrorMessage("FILE OPEN ERROR", "Could not open the equates file.", "Equates5.tps",
-                                              FileError::system("Permission denied", 13));
+    const MessageRequest m = fileErrorMessage("FILE OPEN ERROR", "Could not open the equates file.",
+                                              "Equates5.tps", FileError::system("Permission denied", 13));
     EXPECT_EQ(m.caption, "FILE OPEN ERROR");
-    EXPECT_EQ(m.text, "Could not open the equates file.||Error: Permission denied (13)|File: Equates5.tps|File Error: "
-                      "Permission denied");
-    const MessageRequest notFound =
-        fileErrorMessage("FILE ERROR", "x", "a.txt", FileError::of(ErrorCode::FileNotFound), Button::Ok | Button::Abort);
+    EXPECT_EQ(
+        m.text,
+        "Could not open the equates file.||Error: Permission denied (13)|File: Equates5.tps|File Error: "
+        "Permission denied");
+    const MessageRequest notFound = fileErrorMessage(
+        "FILE ERROR", "x", "a.txt", FileError::of(ErrorCode::FileNotFound), Button::Ok | Button::Abort);
     EXPECT_EQ(notFound.text, "x||Error: File Not Found (2)|File: a.txt|File Error: File Not Found");
     EXPECT_EQ(notFound.buttons, Button::Ok | Button::Abort);
 }

@@ -45,10 +45,16 @@ TEST(EquateLineParser, TypeSpellingsAreRepaired)
         const char* label;
         const char* type;
     };
-    for (const Case c : {Case{"PROPLIST:Width", "PropList"}, {"PROPPRINT:Copies", "PropPrint"},
-                         {"LISTZONE:Field", "ListZone"}, {"PAPERBIN:Upper", "PaperBin"}, {"DDE:auto", "DDE"},
-                         {"OCXEVENT:Click", "OCXEvent"}, {"VBXEVENT:Load", "VBXEvent"}, {"TCOPTION:x", "TCOption"},
-                         {"EVENT:Accepted", "Event"}, {"Level:Benign", "Level"}}) {
+    for (const Case c : {Case{"PROPLIST:Width", "PropList"},
+                         {"PROPPRINT:Copies", "PropPrint"},
+                         {"LISTZONE:Field", "ListZone"},
+                         {"PAPERBIN:Upper", "PaperBin"},
+                         {"DDE:auto", "DDE"},
+                         {"OCXEVENT:Click", "OCXEvent"},
+                         {"VBXEVENT:Load", "VBXEvent"},
+                         {"TCOPTION:x", "TCOption"},
+                         {"EVENT:Accepted", "Event"},
+                         {"Level:Benign", "Level"}}) {
         EXPECT_EQ(parse(std::string(c.label) + " EQUATE(1)").type, c.type) << c.label;
     }
 }
@@ -64,10 +70,10 @@ TEST(EquateLineParser, ValuesOfEveryKind)
     EXPECT_EQ(parse("x EQUATE(0FFFFFFFFH)").value, -1);
     EXPECT_EQ(parse("x EQUATE(7FFFFFFFH)").value, 2147483647);
     EXPECT_EQ(parse("x EQUATE(ZZH)").value, 0);
-    EXPECT_EQ(parse("x LONG").equate, "");           // no EQUATE: no value
-    EXPECT_EQ(parse(" x EQUATE(1)").label, "");       // labels start in column 1
+    EXPECT_EQ(parse("x LONG").equate, "");      // no EQUATE: no value
+    EXPECT_EQ(parse(" x EQUATE(1)").label, ""); // labels start in column 1
     EXPECT_EQ(parse("x EQUATE(12345678901234567890123)").equate.size(), 20u);
-    EXPECT_EQ(parse("x EQUATE(1").equate, "1");        // no closing parenthesis
+    EXPECT_EQ(parse("x EQUATE(1").equate, "1");                            // no closing parenthesis
     EXPECT_EQ(parse("x EQUATE(800000011111111111111111111111)").value, 0); // too large for a LONG
     EXPECT_EQ(parse("x EQUATE(2147483647)").value, 2147483647);
 }

@@ -36,7 +36,8 @@ std::string entry(const std::string& file, const std::string& type, char force =
 }
 
 // A [USER] line in its fixed columns.
-std::string user(const std::string& value, const std::string& name, const std::string& shortName, const std::string& number)
+std::string user(const std::string& value, const std::string& name, const std::string& shortName,
+                 const std::string& number)
 {
     std::string line(160, ' ');
     line.replace(0, value.size(), value);
@@ -56,36 +57,36 @@ struct Installation
 
     Installation()
     {
-        write("cw/LIBSRC/EQUATES.CLW",
-              "! colours\n"
-              "COLOR:Black            EQUATE(0)          ! black\n"
-              "COLOR:SCROLLBAR        EQUATE(80000000H)\n"
-              "ICON:Hand              EQUATE('<0FFH,01H,02H,7FH>')\n"
-              "EVENT:Accepted         EQUATE(01H)\n"
-              "EVENT:NewSelection     EQUATE(05H)\n"
-              "EVENT:DDErequest       EQUATE(20EH)\n"
-              "EVENT:OpenWindow       EQUATE(201H)\n"
-              "  indented             EQUATE(1)\n"
-              "NoValue                LONG\n"
-              "Color                  ITEMIZE(10),PRE(CLR)\n"
-              "Red                    EQUATE\n"
-              "Green                  EQUATE\n"
-              "Blue                   EQUATE(20)\n"
-              "Cyan                   EQUATE\n"
-              "                       END\n"
-              "Level                  ITEMIZE(-3)\n"
-              "Fatal                  EQUATE\n"
-              "Notify                 EQUATE\n"
-              "                       .\n"
-              "                       ITEMIZE\n"
-              "Lost                   EQUATE\n"
-              "Kept                   EQUATE(7)\n"
-              "                       END\n");
+        write("cw/LIBSRC/EQUATES.CLW", "! colours\n"
+                                       "COLOR:Black            EQUATE(0)          ! black\n"
+                                       "COLOR:SCROLLBAR        EQUATE(80000000H)\n"
+                                       "ICON:Hand              EQUATE('<0FFH,01H,02H,7FH>')\n"
+                                       "EVENT:Accepted         EQUATE(01H)\n"
+                                       "EVENT:NewSelection     EQUATE(05H)\n"
+                                       "EVENT:DDErequest       EQUATE(20EH)\n"
+                                       "EVENT:OpenWindow       EQUATE(201H)\n"
+                                       "  indented             EQUATE(1)\n"
+                                       "NoValue                LONG\n"
+                                       "Color                  ITEMIZE(10),PRE(CLR)\n"
+                                       "Red                    EQUATE\n"
+                                       "Green                  EQUATE\n"
+                                       "Blue                   EQUATE(20)\n"
+                                       "Cyan                   EQUATE\n"
+                                       "                       END\n"
+                                       "Level                  ITEMIZE(-3)\n"
+                                       "Fatal                  EQUATE\n"
+                                       "Notify                 EQUATE\n"
+                                       "                       .\n"
+                                       "                       ITEMIZE\n"
+                                       "Lost                   EQUATE\n"
+                                       "Kept                   EQUATE(7)\n"
+                                       "                       END\n");
         write("cw/LIBSRC/KEYS.CLW", "F1Key EQUATE(70H)\r\nCtrlF1 EQUATE(270H)\r\n");
         write("EQU-LOA5.TXT", "! the language's files\n[FILES]\n" + entry("EQUATES.CLW", "Unknown") +
-                                  entry("MISSING.CLW", "Unknown") + "PATH=%CW%\\libsrc\n" + entry("KEYS.CLW", "Keycode") +
-                                  "[USER]\nTYPE=Mine\n" + user("42", "MY:Answer", "", "42") +
-                                  user("7", "MY:Seven", "Seven", "7") + "[DUPS]\nTYPE=Std Color\nCOLOR:Black\nNoSuchName\n"
+                                  entry("MISSING.CLW", "Unknown") + "PATH=%CW%\\libsrc\n" +
+                                  entry("KEYS.CLW", "Keycode") + "[USER]\nTYPE=Mine\n" +
+                                  user("42", "MY:Answer", "", "42") + user("7", "MY:Seven", "Seven", "7") +
+                                  "[DUPS]\nTYPE=Std Color\nCOLOR:Black\nNoSuchName\n"
                                   "TYPE=Keys\n*CTRL\n");
         write("EQU-USE5.TXT", "[FILES]\nPATH=%CW%\\LIBSRC\n" + entry("EQUATES.CLW", "Again", '1'));
         // EQU-ABC5.TXT is missing on purpose.
@@ -144,7 +145,8 @@ TEST(EquateLoader, LoadsEveryFormOfTheSources)
     EXPECT_TRUE(cw.find("Event DDE", "DDErequest"));
     EXPECT_FALSE(cw.find("Event Window", "DDErequest"));
     EXPECT_TRUE(cw.find("Event Window", "OpenWindow"));
-    EXPECT_EQ(cw.find("Event Field", "NewSelection")->number(Equ::LoadSeq), cw.find("Event", "NewSelection")->number(Equ::LoadSeq));
+    EXPECT_EQ(cw.find("Event Field", "NewSelection")->number(Equ::LoadSeq),
+              cw.find("Event", "NewSelection")->number(Equ::LoadSeq));
 
     // ITEMIZE with PRE(), with a label only, and with neither.
     EXPECT_EQ(cw.find("Clr", "Red")->number(Equ::Long), 10);
@@ -232,8 +234,10 @@ TEST(EquateLoader, AnAbortedLoadDeletesTheFileAndWritesNoVersion)
     const EquateLoadResult result = loader.run(cw.ini);
     sqlite3_close(other);
     EXPECT_FALSE(result.completed);
-    EXPECT_EQ(cw.dialogs.captions(), (std::vector<std::string>{"FILE ADD ERROR", "FILE ADD ERROR", "LOAD ABORTED"}));
-    EXPECT_NE(cw.dialogs.shown[0].text.find("||The below Record will not be added:|     Label: COLOR:Black |     Value: 0"),
+    EXPECT_EQ(cw.dialogs.captions(),
+              (std::vector<std::string>{"FILE ADD ERROR", "FILE ADD ERROR", "LOAD ABORTED"}));
+    EXPECT_NE(cw.dialogs.shown[0].text.find(
+                  "||The below Record will not be added:|     Label: COLOR:Black |     Value: 0"),
               std::string::npos);
     EXPECT_NE(cw.dialogs.shown[1].text.find("Label: COLOR:SCROLLBAR"), std::string::npos); // OK went on
     EXPECT_EQ(cw.dialogs.sounds, std::vector<runtime::SystemSound>{runtime::SystemSound::Hand});
@@ -260,7 +264,8 @@ TEST(EquateLoader, AWriteThatCannotBeginAbortsTheLoadWithTheFileError)
     sqlite3_close(holder);
     EXPECT_FALSE(result.completed);
     ASSERT_EQ(cw.dialogs.captions(), (std::vector<std::string>{"FILE ERROR", "LOAD ABORTED"}));
-    EXPECT_EQ(cw.dialogs.shown[0].text.rfind("An error occured while writing the Equates File||Error: ", 0), 0u);
+    EXPECT_EQ(cw.dialogs.shown[0].text.rfind("An error occured while writing the Equates File||Error: ", 0),
+              0u);
     EXPECT_NE(cw.dialogs.shown[0].text.find("(32)"), std::string::npos) << cw.dialogs.shown[0].text;
     EXPECT_EQ(cw.ini.value("EquateLoad", "Version"), "");
     EXPECT_FALSE(fs::exists("Equates5.tps"));
@@ -289,14 +294,17 @@ TEST(EquateLoader, AFileThatCannotBeCreatedIsReported)
     EquateLoader loader(nowhere, "cw", cw.dialogs);
     EXPECT_FALSE(loader.run(cw.ini).completed);
     ASSERT_EQ(cw.dialogs.captions(), std::vector<std::string>{"FILE ERROR"});
-    EXPECT_EQ(cw.dialogs.shown[0].text.rfind("An error occured while Creating/Opening the Equates File||Error: ", 0), 0u);
+    EXPECT_EQ(cw.dialogs.shown[0].text.rfind(
+                  "An error occured while Creating/Opening the Equates File||Error: ", 0),
+              0u);
 }
 
 TEST(ListEntries, FoldersColumnsAndTheForceFlag)
 {
-    const auto entries = readListEntries({"[FILES]", "EQUATES.CLW   Unknown        1", "PATH=%CW%\\Template",
-                                          "TPL.TPW       Tpl", "PATH=D:\\Other\\", "X.CLW", "[USER]", "42 notafile"},
-                                         "C:\\C5\\");
+    const auto entries =
+        readListEntries({"[FILES]", "EQUATES.CLW   Unknown        1", "PATH=%CW%\\Template",
+                         "TPL.TPW       Tpl", "PATH=D:\\Other\\", "X.CLW", "[USER]", "42 notafile"},
+                        "C:\\C5\\");
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].folder, "C:\\C5\\LIBSRC\\");
     EXPECT_EQ(entries[0].type, "Unknown");
@@ -317,7 +325,8 @@ TEST(EquateLoader, AnUnfinishedLoadIsOfferedToWindowsThatShowEquates)
     EXPECT_FALSE(offerUnfinishedEquateLoad(cw.ini, cw.dialogs));
     EXPECT_TRUE(offerUnfinishedEquateLoad(cw.ini, cw.dialogs));
     ASSERT_EQ(cw.dialogs.captions(), (std::vector<std::string>{"EQUATES INCOMPLETE", "EQUATES INCOMPLETE"}));
-    EXPECT_EQ(cw.dialogs.shown[0].text, "The equates file is incomplete: its last load did not finish.||Load the equates now?");
+    EXPECT_EQ(cw.dialogs.shown[0].text,
+              "The equates file is incomplete: its last load did not finish.||Load the equates now?");
 }
 
 TEST(EquateLoader, ASecondLoadIsRefusedWhileAnotherHoldsTheLoad)

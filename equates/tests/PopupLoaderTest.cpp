@@ -32,9 +32,12 @@ struct PopupFile
 TEST(PopupLoader, HeadersCountAndJoinTheEntries)
 {
     PopupFile p;
-    std::ofstream("POPUP.TXT") << "; comment\nTYPE=eq:color\n" << p.entryLine("A", "COLOR:A") << p.entryLine("B", "{B}")
-                               << p.entryLine("C", "C|D") << "TYPE=EMPTY\nTYPE=Second\n" << p.entryLine("Only", "x");
-    std::ofstream("POPUPABC.TXT") << "TYPE=EQ:COLOR\n" << p.entryLine("Z", "repeated type") << "TYPE=ABC ONLY\n"
+    std::ofstream("POPUP.TXT") << "; comment\nTYPE=eq:color\n"
+                               << p.entryLine("A", "COLOR:A") << p.entryLine("B", "{B}")
+                               << p.entryLine("C", "C|D") << "TYPE=EMPTY\nTYPE=Second\n"
+                               << p.entryLine("Only", "x");
+    std::ofstream("POPUPABC.TXT") << "TYPE=EQ:COLOR\n"
+                                  << p.entryLine("Z", "repeated type") << "TYPE=ABC ONLY\n"
                                   << p.entryLine("Q", "q");
     PopupLoader loader(p.file, p.dialogs);
     loader.run(p.ini);
@@ -75,7 +78,7 @@ TEST(PopupLoader, ACancelStopsBeforeTheNextFileAndLeavesTheLoadDue)
     loader.setCancelCheck([&] { return steps.size() == 2; }); // asked as the second file comes up
     loader.run(p.ini);
     EXPECT_EQ(steps, (std::vector<std::string>{"POPUP.TXT", "POPUPABC.TXT"}));
-    EXPECT_TRUE(popupMenu(p.file, "FIRST"));   // what was read is whole
+    EXPECT_TRUE(popupMenu(p.file, "FIRST")); // what was read is whole
     EXPECT_FALSE(popupMenu(p.file, "SECOND"));
     EXPECT_EQ(p.ini.value("PopupLoad", "Version"), "");
     EXPECT_TRUE(p.dialogs.shown.empty());
@@ -87,7 +90,9 @@ TEST(PopupLoader, AMissingFileIsReportedAndTheOtherLoaded)
     std::ofstream("POPUPABC.TXT") << "TYPE=X\n" << p.entryLine("x", "y");
     PopupLoader(p.file, p.dialogs).run(p.ini);
     ASSERT_EQ(p.dialogs.captions(), std::vector<std::string>{"FILE OPEN ERROR"});
-    EXPECT_EQ(p.dialogs.shown[0].text.rfind("An error occured while Opening the POPUP.TXT File|You will not have popups!||Error: ", 0), 0u);
+    EXPECT_EQ(p.dialogs.shown[0].text.rfind(
+                  "An error occured while Opening the POPUP.TXT File|You will not have popups!||Error: ", 0),
+              0u);
     EXPECT_TRUE(popupMenu(p.file, "X"));
 }
 
@@ -122,7 +127,8 @@ TEST(PopupLoader, AMenuKeepsEveryEntryAndLongTypesStayApart)
     EXPECT_EQ(header.text(Pop::Data).size(), 255u); // the menu text a header holds
     EXPECT_EQ(header.text(Pop::Data).substr(0, 16), "Entry 1|Entry 2|");
     EXPECT_EQ(popupTemplate(p.file, "A TYPE NAME OF TWENTY ONE", 256, ""), "template 256");
-    EXPECT_EQ(popupTemplate(p.file, "A TYPE NAME OF TWENTY ONE", Entries, ""), "template " + std::to_string(Entries));
+    EXPECT_EQ(popupTemplate(p.file, "A TYPE NAME OF TWENTY ONE", Entries, ""),
+              "template " + std::to_string(Entries));
     EXPECT_EQ(popupMenu(p.file, "A TYPE NAME OF TWENTY TWO")->items, std::vector<std::string>{"Other"});
 }
 
@@ -132,18 +138,20 @@ TEST(PopupLoader, LinesThatCannotBeStoredAreNamed)
     const std::string longType(61, 'T');
     std::ofstream("POPUP.TXT") << "TYPE=" << longType << "\n"
                                << p.entryLine("Lost", "x") << "TYPE=KEPT\n"
-                               << p.entryLine("Fits", std::string(500, 'f')) << p.entryLine("Too long", std::string(501, 'g'))
-                               << p.entryLine("After", "a");
+                               << p.entryLine("Fits", std::string(500, 'f'))
+                               << p.entryLine("Too long", std::string(501, 'g')) << p.entryLine("After", "a");
     std::ofstream("POPUPABC.TXT") << "; none\n";
     const PopupLoadResult result = PopupLoader(p.file, p.dialogs).run(p.ini);
     EXPECT_TRUE(result.completed);
     ASSERT_EQ(p.dialogs.captions(), std::vector<std::string>{"POPUP LINES NOT LOADED"});
     const std::string& text = p.dialogs.shown[0].text;
     EXPECT_NE(text.find("Some lines of POPUP.TXT could not be stored:"), std::string::npos);
-    EXPECT_NE(text.find("|Line 1: the type " + longType.substr(0, 40) + "... is longer than POP:TYPE (60 characters)"),
+    EXPECT_NE(text.find("|Line 1: the type " + longType.substr(0, 40) +
+                        "... is longer than POP:TYPE (60 characters)"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("|Line 5: the template is longer than POP:DATA (500 characters)"), std::string::npos) << text;
+    EXPECT_NE(text.find("|Line 5: the template is longer than POP:DATA (500 characters)"), std::string::npos)
+        << text;
     EXPECT_EQ(popupMenu(p.file, "KEPT")->items, (std::vector<std::string>{"Fits", "After"}));
     EXPECT_EQ(popupTemplate(p.file, "KEPT", 1, ""), std::string(500, 'f'));
     EXPECT_EQ(result.records, 3);

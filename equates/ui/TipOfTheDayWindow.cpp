@@ -13,7 +13,8 @@ namespace kestrix::equates {
 TipOfTheDayWindow::TipOfTheDayWindow(runtime::KeyedFile& tips, runtime::IniFile programIni, bool boldText,
                                      runtime::ToolRegistry& registry, runtime::WindowPositionStore positions,
                                      QWidget* parent)
-    : ToolWindow("TipOfTheDay", registry, std::move(positions), parent), m_browser(tips, std::move(programIni))
+    : ToolWindow("TipOfTheDay", registry, std::move(positions), parent),
+      m_browser(tips, std::move(programIni))
 {
     setWindowTitle(QStringLiteral("Tip of the Day"));
     auto* body = new QWidget(this);

@@ -14,8 +14,9 @@ class TipOfTheDayWindow final : public runtime::ToolWindow
     Q_OBJECT
 
 public:
-    TipOfTheDayWindow(runtime::KeyedFile& tips, runtime::IniFile programIni, bool boldText, runtime::ToolRegistry& registry,
-                      runtime::WindowPositionStore positions, QWidget* parent = nullptr);
+    TipOfTheDayWindow(runtime::KeyedFile& tips, runtime::IniFile programIni, bool boldText,
+                      runtime::ToolRegistry& registry, runtime::WindowPositionStore positions,
+                      QWidget* parent = nullptr);
 
     // False when there is no tip to show (the window should not open).
     bool showNext();

@@ -12,9 +12,11 @@ using namespace kestrix;
 using namespace kestrix::keyanalysis;
 
 namespace {
-const std::string Frame = "F APPLICATION('Orders'),AT(,,100,100)\r\n MENUBAR\r\n  MENU('&File')\r\n   ITEM('E&xit')\r\n  END\r\n"
-                          "  MENU('&Window')\r\n   ITEM('&Tile')\r\n  END\r\n END\r\nEND\r\n";
-const std::string Child = "C WINDOW('Child'),AT(,,10,10),MDI\r\n MENUBAR\r\n  MENU('&File')\r\n   ITEM('&Print')\r\n  END\r\n END\r\n"
+const std::string Frame =
+    "F APPLICATION('Orders'),AT(,,100,100)\r\n MENUBAR\r\n  MENU('&File')\r\n   ITEM('E&xit')\r\n  END\r\n"
+    "  MENU('&Window')\r\n   ITEM('&Tile')\r\n  END\r\n END\r\nEND\r\n";
+const std::string Child = "C WINDOW('Child'),AT(,,10,10),MDI\r\n MENUBAR\r\n  MENU('&File')\r\n   "
+                          "ITEM('&Print')\r\n  END\r\n END\r\n"
                           " BUTTON('&Whatever')\r\nEND\r\n";
 } // namespace
 

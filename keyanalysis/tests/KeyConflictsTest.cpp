@@ -49,8 +49,9 @@ TEST(KeyConflicts, HotKeysOnAltLettersAndOnReservedKeys)
 
 TEST(KeyConflicts, MenuLettersAndAvailableLetters)
 {
-    AnalysisQueues q = analysed(" MENUBAR\r\n  MENU('&Edit')\r\n   ITEM('&Undo')\r\n  END\r\n  MENU('&Exit')\r\n"
-                                "   ITEM('&Undo it')\r\n  END\r\n END\r\n PROMPT('Name:')\r\n");
+    AnalysisQueues q =
+        analysed(" MENUBAR\r\n  MENU('&Edit')\r\n   ITEM('&Undo')\r\n  END\r\n  MENU('&Exit')\r\n"
+                 "   ITEM('&Undo it')\r\n  END\r\n END\r\n PROMPT('Name:')\r\n");
     EXPECT_EQ(q.conflictsMenu, 1);
     EXPECT_EQ(menuCaption(q), "&Menu  (1 Conflicts)");
     EXPECT_EQ(q.conflictsAlt, 1); // menu-bar entries share the Alt letters
@@ -92,6 +93,7 @@ TEST(KeyConflicts, SuggestionsNameTheFreeLettersAndWhoHasTheOthers)
     const runtime::MessageRequest box = suggestions(q, send);
     EXPECT_EQ(box.caption, "ALT KEY SUGGESTIONS");
     EXPECT_EQ(box.icon, runtime::MessageIcon::Asterisk);
-    EXPECT_EQ(box.text, "Prompt:        Send||Available:     N D||Used Keys:  E             S||Where:|\tS - &Save  ( A V )|\tE - "
+    EXPECT_EQ(box.text, "Prompt:        Send||Available:     N D||Used Keys:  E             S||Where:|\tS - "
+                        "&Save  ( A V )|\tE - "
                         "S&elect  ( L C T )");
 }

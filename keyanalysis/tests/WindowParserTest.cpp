@@ -1,5 +1,5 @@
-#include "keyanalysis/KeyConflicts.h"
 #include "keyanalysis/WindowParser.h"
+#include "keyanalysis/KeyConflicts.h"
 #include "runtime/testing/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +62,8 @@ TEST(WindowParser, ControlsTheirLettersAndTheHeader)
 
 TEST(WindowParser, HotKeysAlertsFirstAndReservedKeys)
 {
-    Parsed p(window("       BUTTON('&Open'),USE(?O),KEY(CtrlO),ALRT(F2Key)\r\n       BUTTON('&X'),KEY(AltF4)\r\n"));
+    Parsed p(window(
+        "       BUTTON('&Open'),USE(?O),KEY(CtrlO),ALRT(F2Key)\r\n       BUTTON('&X'),KEY(AltF4)\r\n"));
     ASSERT_GE(p.q.hot.size(), 4u);
     EXPECT_EQ(p.q.hot[0].equate, "F2Key");
     EXPECT_EQ(p.q.hot[0].type, "ALRT");
@@ -75,7 +76,8 @@ TEST(WindowParser, HotKeysAlertsFirstAndReservedKeys)
 
 TEST(WindowParser, NormalisedLinesKeepQuotedBlanksAndJoinContinuations)
 {
-    Parsed p("   W WINDOW('Two  blanks'),AT(1,  2),  |\r\n   GRAY\r\n LIST,FORMAT('20L|M~A | B~'),USE(?L)\r\n END\r\n");
+    Parsed p("   W WINDOW('Two  blanks'),AT(1,  2),  |\r\n   GRAY\r\n LIST,FORMAT('20L|M~A | "
+             "B~'),USE(?L)\r\n END\r\n");
     ASSERT_GE(p.q.code.size(), 2u);
     EXPECT_EQ(p.q.code[0], "W WINDOW('Two  blanks'),AT(1,2),GRAY");
     EXPECT_EQ(p.q.code[1], "LIST,FORMAT('20L|M~A | B~'),USE(?L)");
@@ -84,7 +86,8 @@ TEST(WindowParser, NormalisedLinesKeepQuotedBlanksAndJoinContinuations)
 
 TEST(WindowParser, MenusTheirPathsAndKeys)
 {
-    Parsed p(window("       MENUBAR,NOMERGE\r\n         MENU('&File'),USE(?F)\r\n           ITEM('&Open'),USE(?O),KEY(CtrlO)\r\n"
+    Parsed p(window("       MENUBAR,NOMERGE\r\n         MENU('&File'),USE(?F)\r\n           "
+                    "ITEM('&Open'),USE(?O),KEY(CtrlO)\r\n"
                     "           ITEM,SEPARATOR\r\n         END\r\n       END\r\n       BUTTON('&Go')\r\n"));
     EXPECT_TRUE(p.q.childNoMerge);
     const MenuRow* open = p.menu("\\File\\Open");
@@ -150,7 +153,8 @@ TEST(WindowParser, ALargeWindowIsReadWhole)
 {
     std::string body;
     for (int i = 0; i < 2000; ++i)
-        body += "       BUTTON('&Button number " + std::to_string(i) + "'),AT(1,1,40,12),USE(?Button" + std::to_string(i) + ")\r\n";
+        body += "       BUTTON('&Button number " + std::to_string(i) + "'),AT(1,1,40,12),USE(?Button" +
+                std::to_string(i) + ")\r\n";
     ASSERT_GT(body.size(), 65000u);
     Parsed p(window(body));
     EXPECT_EQ(p.q.alt.size(), 2000u);
@@ -216,9 +220,10 @@ TEST(WindowParser, LinesSplitIntoLabelKeywordAndNormalisedText)
 TEST(WindowParser, KeywordsAreWholeWordsNotTheirFirstLetters)
 {
     // A control labelled EndDate closed a level once, and the tab choice was then never offered.
-    const std::string text = "W WINDOW('Tabs')\r\n SHEET\r\n  TAB('&One')\r\n   BUTTON('&A')\r\n"
-                             "EndDate ENTRY(@d6),USE(EndDate)\r\nTabular STRING('x')\r\nGroupName STRING('y')\r\n  END\r\n"
-                             "  TAB('&Two')\r\n   BUTTON('&B')\r\n  END\r\n END\r\n BUTTON('&C')\r\nEND\r\n";
+    const std::string text =
+        "W WINDOW('Tabs')\r\n SHEET\r\n  TAB('&One')\r\n   BUTTON('&A')\r\n"
+        "EndDate ENTRY(@d6),USE(EndDate)\r\nTabular STRING('x')\r\nGroupName STRING('y')\r\n  END\r\n"
+        "  TAB('&Two')\r\n   BUTTON('&B')\r\n  END\r\n END\r\n BUTTON('&C')\r\nEND\r\n";
     int offered = 0;
     Parsed p(text, [&](const std::vector<TabEntry>& tabs) {
         offered = static_cast<int>(tabs.size());

@@ -3,8 +3,8 @@
 #include "keyanalysis/KeyConflicts.h"
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FontConversion.h"
-#include "runtime/ui/WindowPlacement.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -52,7 +52,9 @@ TabChoice chooseTabInteractively(QWidget* parent, const std::vector<TabEntry>& t
 {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Tab Selection"));
-    auto* text = new QLabel(QStringLiteral("Your window has a sheet, you can limit the analysis to one, all or no tabs"), &dialog);
+    auto* text = new QLabel(
+        QStringLiteral("Your window has a sheet, you can limit the analysis to one, all or no tabs"),
+        &dialog);
     auto* table = list(&dialog, {QStringLiteral("No."), QStringLiteral("Description")}, "tabList");
     for (const TabEntry& tab : tabs)
         new QTreeWidgetItem(table, {QString::number(tab.num), toQt(tab.name)});
@@ -89,11 +91,12 @@ TabChoice chooseTabInteractively(QWidget* parent, const std::vector<TabEntry>& t
     return choice;
 }
 
-AltKeyAnalysisWindow::AltKeyAnalysisWindow(runtime::DialogService& dialogs, runtime::SystemClipboard& clipboard,
-                                           FrameStore frames, bool showDebugTabs, runtime::ToolRegistry& registry,
+AltKeyAnalysisWindow::AltKeyAnalysisWindow(runtime::DialogService& dialogs,
+                                           runtime::SystemClipboard& clipboard, FrameStore frames,
+                                           bool showDebugTabs, runtime::ToolRegistry& registry,
                                            runtime::WindowPositionStore positions, QWidget* parent)
-    : ToolWindow("AltKeyAnalysis", registry, std::move(positions), parent), m_dialogs(dialogs), m_clipboard(clipboard),
-      m_analysis(dialogs, std::move(frames))
+    : ToolWindow("AltKeyAnalysis", registry, std::move(positions), parent), m_dialogs(dialogs),
+      m_clipboard(clipboard), m_analysis(dialogs, std::move(frames))
 {
     setWindowIcon(runtime::appIcon("TBKEYANA.ICO"));
     m_chooseTab = [this](const std::vector<TabEntry>& tabs) { return chooseTabInteractively(this, tabs); };
@@ -101,8 +104,10 @@ AltKeyAnalysisWindow::AltKeyAnalysisWindow(runtime::DialogService& dialogs, runt
     m_tabs = new QTabWidget(body);
 
     auto* altPage = new QWidget(body);
-    m_alt = list(altPage, {QStringLiteral("Alt+"), QStringLiteral("Prompt"), QStringLiteral("Type"),
-                           QStringLiteral("Available Keys")}, "altList");
+    m_alt = list(altPage,
+                 {QStringLiteral("Alt+"), QStringLiteral("Prompt"), QStringLiteral("Type"),
+                  QStringLiteral("Available Keys")},
+                 "altList");
     m_alt->setToolTip(QStringLiteral("Double Click for Suggestion"));
     connect(m_alt, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { showSuggestions(m_alt->indexOfTopLevelItem(item)); });
@@ -123,7 +128,8 @@ AltKeyAnalysisWindow::AltKeyAnalysisWindow(runtime::DialogService& dialogs, runt
     altLayout->addLayout(sortRow);
     m_tabs->addTab(altPage, QStringLiteral("&Alt Keys"));
 
-    m_hot = list(body, {QStringLiteral("Hot Key"), QStringLiteral("Type"), QStringLiteral("Control")}, "hotList");
+    m_hot =
+        list(body, {QStringLiteral("Hot Key"), QStringLiteral("Type"), QStringLiteral("Control")}, "hotList");
     m_tabs->addTab(m_hot, QStringLiteral("&Hot Keys"));
     m_menu = list(body, {QStringLiteral("Menu Tree")}, "menuTree");
     m_menu->setRootIsDecorated(true);
@@ -132,12 +138,16 @@ AltKeyAnalysisWindow::AltKeyAnalysisWindow(runtime::DialogService& dialogs, runt
     m_code->setObjectName(QStringLiteral("codeList"));
     m_tabs->addTab(m_code, QStringLiteral("Co&de"));
     if (showDebugTabs) {
-        m_read = list(body, {QStringLiteral("Level"), QStringLiteral("Type"), QStringLiteral("Sheet"), QStringLiteral("ShNo"),
-                             QStringLiteral("Tab#"), QStringLiteral("Line")}, "readList");
+        m_read = list(body,
+                      {QStringLiteral("Level"), QStringLiteral("Type"), QStringLiteral("Sheet"),
+                       QStringLiteral("ShNo"), QStringLiteral("Tab#"), QStringLiteral("Line")},
+                      "readList");
         m_tabs->addTab(m_read, QStringLiteral("Read"));
-        m_debug = list(body, {QStringLiteral("Line"), QStringLiteral("Level"), QStringLiteral("Alt"), QStringLiteral("Seq"),
-                              QStringLiteral("Frame"), QStringLiteral("Name"), QStringLiteral("Path"),
-                              QStringLiteral("MenuPath")}, "debugList");
+        m_debug = list(body,
+                       {QStringLiteral("Line"), QStringLiteral("Level"), QStringLiteral("Alt"),
+                        QStringLiteral("Seq"), QStringLiteral("Frame"), QStringLiteral("Name"),
+                        QStringLiteral("Path"), QStringLiteral("MenuPath")},
+                       "debugList");
         m_tabs->addTab(m_debug, QStringLiteral("Debug"));
     }
 
@@ -194,8 +204,9 @@ void AltKeyAnalysisWindow::refresh()
 
     m_alt->clear();
     for (const AltRow& r : q.alt) {
-        auto* item = new QTreeWidgetItem(m_alt, {toQt(r.key == NoKey ? std::string(" ") : std::string(1, r.key)),
-                                                 toQt(r.name), toQt(r.type), toQt(r.available)});
+        auto* item =
+            new QTreeWidgetItem(m_alt, {toQt(r.key == NoKey ? std::string(" ") : std::string(1, r.key)),
+                                        toQt(r.name), toQt(r.type), toQt(r.available)});
         paint(item, r.colours, 4);
     }
     m_hot->clear();
@@ -206,7 +217,8 @@ void AltKeyAnalysisWindow::refresh()
     for (const MenuRow& r : q.menu) {
         const std::size_t depth = static_cast<std::size_t>(std::max(r.level, 1));
         parents.resize(std::min(parents.size(), depth - 1));
-        QTreeWidgetItem* item = parents.empty() ? new QTreeWidgetItem(m_menu) : new QTreeWidgetItem(parents.back());
+        QTreeWidgetItem* item =
+            parents.empty() ? new QTreeWidgetItem(m_menu) : new QTreeWidgetItem(parents.back());
         item->setText(0, toQt(r.line));
         paint(item, r.colours, 1);
         parents.push_back(item);
@@ -218,13 +230,15 @@ void AltKeyAnalysisWindow::refresh()
     if (m_read) {
         m_read->clear();
         for (const RawLine& r : q.raw)
-            new QTreeWidgetItem(m_read, {QString::number(r.level), toQt(r.levelType), QString::number(r.sheetLevel),
-                                         QString::number(r.sheetNum), QString::number(r.tab), toQt(r.line)});
+            new QTreeWidgetItem(m_read,
+                                {QString::number(r.level), toQt(r.levelType), QString::number(r.sheetLevel),
+                                 QString::number(r.sheetNum), QString::number(r.tab), toQt(r.line)});
         m_debug->clear();
         for (const MenuRow& r : q.menu)
-            new QTreeWidgetItem(m_debug, {toQt(r.line), QString::number(r.level), toQt(std::string(1, r.altKey)),
-                                          QString::number(r.seq), QString::number(r.frame), toQt(r.name), toQt(r.path),
-                                          toQt(r.menuPath)});
+            new QTreeWidgetItem(m_debug,
+                                {toQt(r.line), QString::number(r.level), toQt(std::string(1, r.altKey)),
+                                 QString::number(r.seq), QString::number(r.frame), toQt(r.name), toQt(r.path),
+                                 toQt(r.menuPath)});
     }
     m_frameName->setText(toQt(q.frame.name));
     m_frameUpdate->setText(toQt(q.frame.lastUpdate));

@@ -21,9 +21,9 @@ class AltKeyAnalysisWindow final : public runtime::ToolWindow
     Q_OBJECT
 
 public:
-    AltKeyAnalysisWindow(runtime::DialogService& dialogs, runtime::SystemClipboard& clipboard, FrameStore frames,
-                         bool showDebugTabs, runtime::ToolRegistry& registry, runtime::WindowPositionStore positions,
-                         QWidget* parent = nullptr);
+    AltKeyAnalysisWindow(runtime::DialogService& dialogs, runtime::SystemClipboard& clipboard,
+                         FrameStore frames, bool showDebugTabs, runtime::ToolRegistry& registry,
+                         runtime::WindowPositionStore positions, QWidget* parent = nullptr);
 
     // The Tab Selection window by default; tests put their own answer here.
     void setTabChooser(TabChooser chooser) { m_chooseTab = std::move(chooser); }

@@ -1,7 +1,7 @@
-#include "message/IconList.h"
 #include "message/MessageActions.h"
-#include "message/MessagePreview.h"
 #include "MessageTestSupport.h"
+#include "message/IconList.h"
+#include "message/MessagePreview.h"
 #include "runtime/testing/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "message/IconList.h"
 #include "message/MessageDecompiler.h"
+#include "message/IconList.h"
 #include "message/MessageRecord.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +68,8 @@ TEST(MessageDecompiler, CaptionIconAndButtons)
     EXPECT_EQ(r.text(Mes::Default), "No");
     EXPECT_EQ(r.text(Mes::CodeType), "Case");
 
-    EXPECT_EQ(decompile("MESSAGE('x', 'It''s {{odd}, ok', ICON:Print1)").text(Mes::Caption), "It's {odd}, ok");
+    EXPECT_EQ(decompile("MESSAGE('x', 'It''s {{odd}, ok', ICON:Print1)").text(Mes::Caption),
+              "It's {odd}, ok");
     EXPECT_EQ(decompile("MESSAGE('x', 'It''s {{odd}, ok', ICON:Print1)").text(Mes::Icon), "Print1");
     EXPECT_EQ(decompile("MESSAGE('x', FORMAT(D,@d6) & ' left')").text(Mes::Caption), "{FORMAT(D,@d6)} left");
     EXPECT_EQ(decompile("MESSAGE('x', A & B)").text(Mes::Caption), "{A}{B}");
@@ -87,7 +88,8 @@ TEST(MessageDecompiler, TheDefaultButtonIsReadWhenItNamesAChosenOne)
     };
     const Case cases[] = {
         {"MESSAGE('x','c',ICON:Hand,BUTTON:Yes+BUTTON:No,BUTTON:No)", "No"},
-        {"MESSAGE('a, b', 'c, d', ICON:Hand, |\r\n  BUTTON:Abort+BUTTON:Retry+BUTTON:Ignore, |\r\n  BUTTON:Retry, 0)",
+        {"MESSAGE('a, b', 'c, d', ICON:Hand, |\r\n  BUTTON:Abort+BUTTON:Retry+BUTTON:Ignore, |\r\n  "
+         "BUTTON:Retry, 0)",
          "Retry"},
         {"MESSAGE(SUB(T,1,2), FORMAT(D,@d6), ICON:Hand, BUTTON:OK+BUTTON:Cancel, BUTTON:Cancel)", "Cancel"},
         {"MESSAGE('x','c',ICON:Hand,BUTTON:Yes+BUTTON:No, , 0)", ""},
@@ -102,15 +104,17 @@ TEST(MessageDecompiler, TheDefaultButtonIsReadWhenItNamesAChosenOne)
 
 TEST(MessageDecompiler, StructureComesFromTheCodeNotFromLiterals)
 {
-    Record r = decompile("IF ERRORCODE()\r\n  BEEP(BEEP:SystemHand)  ;  YIELD()\r\n  LOOP\r\n"
-                         "     Btn#=MESSAGE('x', |\r\n 'c', ICON:Hand, |\r\n BUTTON:OK+BUTTON:Cancel, , 0)\r\n"
-                         "     IF    Btn# = BUTTON:OK\r\n        BREAK\r\n     END !IF\r\n  END !LOOP\r\nEND !IF ERROR");
+    Record r = decompile(
+        "IF ERRORCODE()\r\n  BEEP(BEEP:SystemHand)  ;  YIELD()\r\n  LOOP\r\n"
+        "     Btn#=MESSAGE('x', |\r\n 'c', ICON:Hand, |\r\n BUTTON:OK+BUTTON:Cancel, , 0)\r\n"
+        "     IF    Btn# = BUTTON:OK\r\n        BREAK\r\n     END !IF\r\n  END !LOOP\r\nEND !IF ERROR");
     EXPECT_EQ(r.number(Mes::CodeIfError), 1);
     EXPECT_EQ(r.number(Mes::Sound), 1);
     EXPECT_EQ(r.number(Mes::CodeLoop), 1);
     EXPECT_EQ(r.text(Mes::CodeType), "If");
 
-    Record quoted = decompile("MESSAGE('Press LOOP or Btn# to BEEP( now', 'CASE MESSAGE', ICON:Hand) ! BUTTON:Yes");
+    Record quoted =
+        decompile("MESSAGE('Press LOOP or Btn# to BEEP( now', 'CASE MESSAGE', ICON:Hand) ! BUTTON:Yes");
     EXPECT_EQ(quoted.text(Mes::CodeType), "None");
     EXPECT_EQ(quoted.number(Mes::CodeLoop), 0);
     EXPECT_EQ(chosen(quoted), "OK");
@@ -127,8 +131,9 @@ TEST(MessageDecompiler, NothingToDecompile)
 
 TEST(MessageDecompiler, BrokenSourceNeverRunsPastItsEnd)
 {
-    for (const char* source : {"MESSAGE(", "MESSAGE('", "MESSAGE('abc{", "MESSAGE('abc{1", "MESSAGE('<9", "MESSAGE(x(",
-                               "MESSAGE('a', '", "MESSAGE('a', 'b' & (", "MESSAGE(}{", "MESSAGE('a'&|", "MESSAGE('a'!"}) {
+    for (const char* source :
+         {"MESSAGE(", "MESSAGE('", "MESSAGE('abc{", "MESSAGE('abc{1", "MESSAGE('<9", "MESSAGE(x(",
+          "MESSAGE('a', '", "MESSAGE('a', 'b' & (", "MESSAGE(}{", "MESSAGE('a'&|", "MESSAGE('a'!"}) {
         DecompileSettings s;
         s.icons = standardIconNames();
         const DecompiledMessage result = decompileMessage(source, s);

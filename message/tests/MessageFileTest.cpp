@@ -63,8 +63,9 @@ TEST(MessageFile, ATemplateThatCannotBeAddedIsReported)
     EXPECT_FALSE(result.record);
     ASSERT_TRUE(result.failure);
     EXPECT_EQ(result.failure->caption, "DEFAULT RECORD ERROR");
-    EXPECT_EQ(result.failure->text, "Unable to Create ZZ-DEFAULT record in the message file.|Error: 37 - File Not "
-                                    "Open||Program must be aborted");
+    EXPECT_EQ(result.failure->text,
+              "Unable to Create ZZ-DEFAULT record in the message file.|Error: 37 - File Not "
+              "Open||Program must be aborted");
     EXPECT_EQ(result.failure->icon, MessageIcon::Hand);
 }
 

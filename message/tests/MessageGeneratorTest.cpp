@@ -25,9 +25,10 @@ TEST(MessageGenerator, TheTypicalCaseStatement)
     GeneratorSettings s;
     s.initialIndent = 3;
     s.nestIndent = 2;
-    EXPECT_EQ(generate(r, s), (Lines{"  CASE MESSAGE('Delete this record?'&|", "      '|It cannot be undone.', |",
-                                     "      'Confirm', ICON:Question, |", "       BUTTON:Yes+BUTTON:No, BUTTON:No, 0)",
-                                     "  OF BUTTON:Yes", "  OF BUTTON:No", "  END !CASE"}));
+    EXPECT_EQ(generate(r, s),
+              (Lines{"  CASE MESSAGE('Delete this record?'&|", "      '|It cannot be undone.', |",
+                     "      'Confirm', ICON:Question, |", "       BUTTON:Yes+BUTTON:No, BUTTON:No, 0)",
+                     "  OF BUTTON:Yes", "  OF BUTTON:No", "  END !CASE"}));
 }
 
 TEST(MessageGenerator, ShortFormEndsAfterTheIcon)
@@ -70,7 +71,8 @@ TEST(MessageGenerator, LineBreaksOfTheText)
 
 TEST(MessageGenerator, LongTextsBreakAtABlankAfterColumn70OrInsideAWordAfter88)
 {
-    const std::string words = "The quick brown fox jumps over the lazy dog and keeps on running far away from here";
+    const std::string words =
+        "The quick brown fox jumps over the lazy dog and keeps on running far away from here";
     const Lines atBlank = generate(testMessage(words));
     EXPECT_EQ(atBlank[0], "MESSAGE('The quick brown fox jumps over the lazy dog and keeps on running '&|");
     EXPECT_EQ(atBlank[1], "     'far away from here', |");
@@ -211,8 +213,8 @@ TEST(MessageGenerator, NoneWithSeveralButtonsHasNoBranchesButEndsItsLoop)
     r.setNumber(Mes::CodeLoop, 1);
     GeneratorSettings s;
     s.endComment = false;
-    EXPECT_EQ(generate(r, s), (Lines{"LOOP", "  MESSAGE('x', |", "        , , |", "         BUTTON:Yes+BUTTON:No, , 0)",
-                                     "  BREAK", "END"}));
+    EXPECT_EQ(generate(r, s), (Lines{"LOOP", "  MESSAGE('x', |", "        , , |",
+                                     "         BUTTON:Yes+BUTTON:No, , 0)", "  BREAK", "END"}));
 }
 
 TEST(MessageGenerator, IndentationFollowsTheConfiguration)

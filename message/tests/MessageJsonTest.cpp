@@ -16,7 +16,8 @@ TEST(MessageJson, FlagsAreBooleansOrNumbersOfAnySize)
     EXPECT_EQ(read.edits.codeIfError, true);
     EXPECT_FALSE(read.edits.renameButtons.has_value()); // absent members are left alone
     EXPECT_NE(parseMessageJson(json::parse(R"({"sound": "yes"})"), '`').error, "");
-    EXPECT_EQ(parseMessageJson(json::parse(R"({"buttons": ["OK", "Maybe"]})"), '`').error, "Unknown button: Maybe");
+    EXPECT_EQ(parseMessageJson(json::parse(R"({"buttons": ["OK", "Maybe"]})"), '`').error,
+              "Unknown button: Maybe");
     EXPECT_NE(parseMessageJson(json::parse(R"({"caption": 12})"), '`').error, "");
     EXPECT_NE(parseMessageJson(json::parse(R"([1, 2])"), '`').error, "");
 }

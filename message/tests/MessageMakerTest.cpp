@@ -1,6 +1,6 @@
+#include "message/MessageMaker.h"
 #include "message/IconList.h"
 #include "message/MessageFile.h"
-#include "message/MessageMaker.h"
 #include "message/MessageRecord.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
@@ -48,8 +48,8 @@ TEST_F(MakerFixture, aNewMessageStartsFromTheTemplateAndCountsAsUnsaved)
     EXPECT_EQ(maker->title(), "Message Maker");
     EXPECT_FALSE(maker->saveEnabled());
     const auto menu = maker->contextMenu();
-    const auto save = std::find_if(menu.begin(), menu.end(),
-                                   [](const runtime::MenuItem& i) { return i.id == int(MakerCommand::Save); });
+    const auto save = std::find_if(
+        menu.begin(), menu.end(), [](const runtime::MenuItem& i) { return i.id == int(MakerCommand::Save); });
     ASSERT_NE(save, menu.end());
     EXPECT_EQ(save->text, "Save\tCtrl+S");
     EXPECT_FALSE(save->enabled);
@@ -115,12 +115,14 @@ TEST_F(MakerFixture, aMessageFileDeletedUnderTheWindowReportsAndKeepsTheMessage)
     ASSERT_FALSE(maker->setText("edited"));
     EXPECT_EQ(maker->save("Kept"), SaveOutcome::Failed);
     ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].caption, "Transaction Framing Error"); // written inside a transaction, as every form
+    EXPECT_EQ(dialogs.shown[0].caption,
+              "Transaction Framing Error"); // written inside a transaction, as every form
     EXPECT_NE(dialogs.shown[0].text.find("File Not Found (2)"), std::string::npos);
     EXPECT_EQ(maker->saveAs("Other"), SaveOutcome::Failed);
     EXPECT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(maker->message().text(Mes::Text), "edited");
-    EXPECT_EQ(maker->message().text(Mes::Description), "Kept"); // a failed Save As leaves the message as it was
+    EXPECT_EQ(maker->message().text(Mes::Description),
+              "Kept"); // a failed Save As leaves the message as it was
 }
 
 TEST_F(MakerFixture, aSaveOverAnotherProgramsChangeShowsThatChangeAndKeepsIt)
@@ -137,7 +139,8 @@ TEST_F(MakerFixture, aSaveOverAnotherProgramsChangeShowsThatChangeAndKeepsIt)
     EXPECT_EQ(maker->save("Shared"), SaveOutcome::Failed);
     EXPECT_EQ(dialogs.captions(), std::vector<std::string>{"Record Was Not Updated"});
     EXPECT_EQ(findByDescription(file, "Shared")->text(Mes::Text), "theirs");
-    EXPECT_EQ(maker->message().text(Mes::Text), "theirs"); // re-read: the next Save writes over the new version
+    EXPECT_EQ(maker->message().text(Mes::Text),
+              "theirs"); // re-read: the next Save writes over the new version
     ASSERT_FALSE(maker->setText("merged"));
     EXPECT_EQ(maker->save("Shared"), SaveOutcome::Saved);
     EXPECT_EQ(findByDescription(file, "Shared")->text(Mes::Text), "merged");
@@ -175,7 +178,8 @@ TEST_F(MakerFixture, editsThatDoNotFitAreRefusedWholeAndNamed)
     EXPECT_EQ(maker->setText(std::string(1001, 'x')), "MES:TEXT holds at most 1000 characters, not 1001.");
     EXPECT_FALSE(maker->setText(std::string(1000, 'x') + "   ")); // trailing blanks are not kept anyway
     EXPECT_EQ(maker->setCaption(std::string(61, 'c')), "MES:CAPTION holds at most 60 characters, not 61.");
-    EXPECT_EQ(maker->setButtonName(3, std::string(16, 'n')), "MES:BUTTONNAME[3] holds at most 15 characters, not 16.");
+    EXPECT_EQ(maker->setButtonName(3, std::string(16, 'n')),
+              "MES:BUTTONNAME[3] holds at most 15 characters, not 16.");
     EXPECT_NE(maker->setIconName("Hand); RUN('x')"), std::nullopt);
     EXPECT_NE(maker->setCodeType("Loop"), std::nullopt);
     EXPECT_EQ(maker->message().text(Mes::Caption), "");
@@ -188,7 +192,8 @@ TEST_F(MakerFixture, editsThatDoNotFitAreRefusedWholeAndNamed)
     edits.buttons = std::vector<int>{2, 3};
     edits.defaultButton = "Cancel";
     const runtime::Record before = maker->message();
-    EXPECT_EQ(maker->apply(edits), "MES:DEFAULT must be one of the first four chosen buttons (Yes, No), not Cancel.");
+    EXPECT_EQ(maker->apply(edits),
+              "MES:DEFAULT must be one of the first four chosen buttons (Yes, No), not Cancel.");
     EXPECT_TRUE(maker->message().sameValues(before));
     edits.defaultButton = "no";
     EXPECT_EQ(maker->apply(edits), std::nullopt);
@@ -247,7 +252,8 @@ TEST_F(MakerFixture, anUnknownIconShowsAndStoresTheFirst)
 TEST_F(MakerFixture, decompileFillsAnUnsavedMessageOrSaysWhy)
 {
     ASSERT_EQ(maker->saveAs("Saved"), SaveOutcome::Saved);
-    EXPECT_TRUE(maker->decompile("CASE MESSAGE('Sure?', 'Ask', ICON:Question, BUTTON:Yes+BUTTON:No, BUTTON:No, 0)"));
+    EXPECT_TRUE(
+        maker->decompile("CASE MESSAGE('Sure?', 'Ask', ICON:Question, BUTTON:Yes+BUTTON:No, BUTTON:No, 0)"));
     EXPECT_EQ(maker->message().text(Mes::Text), "Sure?");
     EXPECT_EQ(maker->message().text(Mes::Default), "No"); // as the source names it
     EXPECT_FALSE(maker->saveEnabled());
@@ -258,7 +264,8 @@ TEST_F(MakerFixture, decompileFillsAnUnsavedMessageOrSaysWhy)
 
 TEST_F(MakerFixture, aDecompiledTextTooLongKeepsWhatFitsWithTheCaptionAndSaysSo)
 {
-    ASSERT_TRUE(maker->decompile("MESSAGE('" + std::string(1010, 'z') + "', '" + std::string(65, 'c') + "')"));
+    ASSERT_TRUE(
+        maker->decompile("MESSAGE('" + std::string(1010, 'z') + "', '" + std::string(65, 'c') + "')"));
     EXPECT_EQ(maker->message().text(Mes::Text), std::string(1000, 'z'));
     EXPECT_EQ(maker->message().text(Mes::Caption), std::string(60, 'c'));
     ASSERT_EQ(dialogs.captions(), std::vector<std::string>{"MESSAGE READ IN PART"});
@@ -312,6 +319,6 @@ TEST(MessageFileTemplate, aTemplateThatCannotBeAddedClosesTheWindowAfterTheHandS
     EXPECT_EQ(dialogs.sounds, std::vector<runtime::SystemSound>{runtime::SystemSound::Hand});
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].caption, "DEFAULT RECORD ERROR");
-    EXPECT_EQ(dialogs.shown[0].text,
-              "Unable to Create ZZ-DEFAULT record in the message file.|Error: 2 - File Not Found||Program must be aborted");
+    EXPECT_EQ(dialogs.shown[0].text, "Unable to Create ZZ-DEFAULT record in the message file.|Error: 2 - "
+                                     "File Not Found||Program must be aborted");
 }

@@ -1,9 +1,9 @@
 // Whatever the generator accepts, the decompiler must give back: text, caption,
 // icon, buttons, code structure and options. Checked over many random records.
+#include "MessageTestSupport.h"
 #include "message/IconList.h"
 #include "message/MessageDecompiler.h"
 #include "message/MessageGenerator.h"
-#include "MessageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +21,15 @@ public:
     explicit RandomMessages(unsigned seed) : m_rng(seed) {}
 
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
-    template <class T> const T& pick(const std::vector<T>& v) { return v[static_cast<std::size_t>(below(static_cast<int>(v.size())))]; }
+    template <class T> const T& pick(const std::vector<T>& v)
+    {
+        return v[static_cast<std::size_t>(below(static_cast<int>(v.size())))];
+    }
 
     std::string word(int maxLength)
     {
-        static const std::string letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.?:;-_=+*%$#@/\\[]\xE9\xFC";
+        static const std::string letters =
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.?:;-_=+*%$#@/\\[]\xE9\xFC";
         std::string w;
         const int n = 1 + below(maxLength);
         for (int i = 0; i < n; ++i)
@@ -36,8 +40,16 @@ public:
     std::string expression()
     {
         static const std::vector<std::string> pool = {
-            "Cnt", "CLIP(Name)", "FORMAT(TODAY(),@d6)", "SUB(Name,1,3)", "LEFT(FORMAT(Amount,@n12.2), 5)",
-            "CHOOSE(x,'a','b')", "Total+1", "INSTRING(',', Line, 1, 1)", "A&B", "CLIP(L:Name) & ', ' & CLIP(F)",
+            "Cnt",
+            "CLIP(Name)",
+            "FORMAT(TODAY(),@d6)",
+            "SUB(Name,1,3)",
+            "LEFT(FORMAT(Amount,@n12.2), 5)",
+            "CHOOSE(x,'a','b')",
+            "Total+1",
+            "INSTRING(',', Line, 1, 1)",
+            "A&B",
+            "CLIP(L:Name) & ', ' & CLIP(F)",
         };
         std::string e = pick(pool);
         // Blanks and literals are fine inside parentheses only; drop the rest outside.
@@ -56,18 +68,37 @@ public:
         while (static_cast<int>(t.size()) < target) {
             std::string piece;
             switch (below(12)) {
-            case 0: piece = "'"; break;
-            case 1: piece = "<"; break;
-            case 2: piece = "&"; break;
-            case 3: piece = "|"; break;
-            case 4: piece = "\r\n"; break;
-            case 5: piece = std::string(1, tab); break;
-            case 6: piece = expression(); break;
-            case 7: piece = word(below(8) == 0 ? 120 : 12); break;
-            default: piece = word(9) + " "; break;
+            case 0:
+                piece = "'";
+                break;
+            case 1:
+                piece = "<";
+                break;
+            case 2:
+                piece = "&";
+                break;
+            case 3:
+                piece = "|";
+                break;
+            case 4:
+                piece = "\r\n";
+                break;
+            case 5:
+                piece = std::string(1, tab);
+                break;
+            case 6:
+                piece = expression();
+                break;
+            case 7:
+                piece = word(below(8) == 0 ? 120 : 12);
+                break;
+            default:
+                piece = word(9) + " ";
+                break;
             }
             // The record holds 1000 characters, and every '|' comes back as a line end of two.
-            if (t.size() + piece.size() + static_cast<std::size_t>(std::count(t.begin(), t.end(), '|')) + 1 > 990)
+            if (t.size() + piece.size() + static_cast<std::size_t>(std::count(t.begin(), t.end(), '|')) + 1 >
+                990)
                 break;
             t += piece;
         }
@@ -80,10 +111,18 @@ public:
         const int pieces = below(4);
         for (int i = 0; i < pieces; ++i) {
             switch (below(5)) {
-            case 0: c += "{CLIP(Name)}"; break;
-            case 1: c += "{A}"; break;
-            case 2: c += "It's <" + word(5) + ">"; break;
-            default: c += word(8) + (below(2) ? " " : ""); break;
+            case 0:
+                c += "{CLIP(Name)}";
+                break;
+            case 1:
+                c += "{A}";
+                break;
+            case 2:
+                c += "It's <" + word(5) + ">";
+                break;
+            default:
+                c += word(8) + (below(2) ? " " : "");
+                break;
             }
         }
         return c.substr(0, 60);
@@ -129,7 +168,8 @@ TEST(MessageRoundTrip, DecompilingGeneratedCodeGivesTheMessageBack)
         settings.defaultAlways = random.below(2);
         settings.tabCharacter = random.below(2) ? '`' : '~';
 
-        Record r = testMessage(random.text(settings.tabCharacter), {}, random.pick(std::vector<std::string>{"None", "Case", "If"}).c_str());
+        Record r = testMessage(random.text(settings.tabCharacter), {},
+                               random.pick(std::vector<std::string>{"None", "Case", "If"}).c_str());
         bool any = false;
         for (int b = 1; b <= Mes::ButtonCount; ++b) {
             const bool on = random.below(3) == 0;
@@ -164,7 +204,8 @@ TEST(MessageRoundTrip, DecompilingGeneratedCodeGivesTheMessageBack)
         ASSERT_TRUE(back.record) << source;
         const Record& d = *back.record;
         ASSERT_EQ(normalised(d.text(Mes::Text)), normalised(r.text(Mes::Text)))
-            << d.text(Mes::Text).size() << " characters back of " << r.text(Mes::Text).size() << "\n" << source;
+            << d.text(Mes::Text).size() << " characters back of " << r.text(Mes::Text).size() << "\n"
+            << source;
         ASSERT_EQ(d.text(Mes::Caption), r.text(Mes::Caption)) << source;
         const std::string icon = r.text(Mes::Icon) == "None" ? "" : r.text(Mes::Icon);
         ASSERT_EQ(d.text(Mes::Icon), icon) << source;
@@ -172,8 +213,8 @@ TEST(MessageRoundTrip, DecompilingGeneratedCodeGivesTheMessageBack)
             ASSERT_EQ(buttonChosen(d, b), buttonChosen(r, b)) << "button " << b << "\n" << source;
         // The generator leaves out a default that is the first button unless told to write it always,
         // and the whole buttons line when the message has OK alone.
-        const bool written = source.find(std::string(", BUTTON:") + standardButton(defaultButton).name + ", 0)") !=
-                             std::string::npos;
+        const bool written = source.find(std::string(", BUTTON:") + standardButton(defaultButton).name +
+                                         ", 0)") != std::string::npos;
         ASSERT_EQ(written, (settings.defaultAlways || defaultButton != chosenButtons.front()) &&
                                source.find("BUTTON:") != std::string::npos)
             << source;

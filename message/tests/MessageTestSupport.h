@@ -6,7 +6,8 @@
 #include <string>
 
 // A message record for tests: the template's values with the given text and buttons.
-inline kestrix::runtime::Record testMessage(const std::string& text, std::initializer_list<const char*> buttons = {"OK"},
+inline kestrix::runtime::Record testMessage(const std::string& text,
+                                            std::initializer_list<const char*> buttons = {"OK"},
                                             const char* codeType = "None")
 {
     using namespace kestrix::message;

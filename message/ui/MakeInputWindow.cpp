@@ -25,14 +25,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -180,23 +180,25 @@ void MakeInputWindow::buildMenu(QWidget* body)
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    QAction* newAction = add(QStringLiteral("&New"), "new", QKeySequence(Qt::CTRL | Qt::Key_N), [this] { newMessage(); });
+    QAction* newAction =
+        add(QStringLiteral("&New"), "new", QKeySequence(Qt::CTRL | Qt::Key_N), [this] { newMessage(); });
     QAction* openNew = add(QStringLiteral("O&pen As New"), "openAsNew", QKeySequence(Qt::CTRL | Qt::Key_W),
                            [this] { openMessage(true); });
-    QAction* openAction =
-        add(QStringLiteral("&Open"), "open", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openMessage(false); });
-    m_saveAction =
-        add(QStringLiteral("&Save"), "save", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveMessage(false); });
-    QAction* saveAs =
-        add(QStringLiteral("Save &As"), "saveAs", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { saveMessage(true); });
+    QAction* openAction = add(QStringLiteral("&Open"), "open", QKeySequence(Qt::CTRL | Qt::Key_O),
+                              [this] { openMessage(false); });
+    m_saveAction = add(QStringLiteral("&Save"), "save", QKeySequence(Qt::CTRL | Qt::Key_S),
+                       [this] { saveMessage(false); });
+    QAction* saveAs = add(QStringLiteral("Save &As"), "saveAs", QKeySequence(Qt::CTRL | Qt::Key_A),
+                          [this] { saveMessage(true); });
     menu->addSeparator();
     QAction* generateAction = add(QStringLiteral("&Generate Code to Clipboard"), "generate",
                                   QKeySequence(Qt::CTRL | Qt::Key_G), [this] { generate(false); });
     QAction* minimize = add(QStringLiteral("&Generate Code and Minimize"), "generateMinimize",
                             QKeySequence(Qt::CTRL | Qt::Key_M), [this] { generate(true); });
-    add(QStringLiteral("&Decompile Message from Clipboard"), "decompile", QKeySequence(), [this] { decompileClipboard(); });
-    QAction* previewAction =
-        add(QStringLiteral("Pre&view!"), "preview", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { preview(); });
+    add(QStringLiteral("&Decompile Message from Clipboard"), "decompile", QKeySequence(),
+        [this] { decompileClipboard(); });
+    QAction* previewAction = add(QStringLiteral("Pre&view!"), "preview", QKeySequence(Qt::CTRL | Qt::Key_P),
+                                 [this] { preview(); });
 
     auto* toolBar = new QToolBar(body);
     toolBar->setObjectName(QStringLiteral("messageToolBar"));
@@ -258,7 +260,8 @@ void MakeInputWindow::buildControls(QWidget* body)
     textLabel->setBuddy(m_text);
     m_expand = new QPushButton(QStringLiteral(" &>>"), body);
     m_expand->setObjectName(QStringLiteral("expand"));
-    m_expand->setToolTip(QStringLiteral("Press to Expand the Message text to fill the screen for easier editing"));
+    m_expand->setToolTip(
+        QStringLiteral("Press to Expand the Message text to fill the screen for easier editing"));
     connect(m_expand, &QPushButton::clicked, this, &MakeInputWindow::toggleExpanded);
     auto* quick = new QPushButton(QStringLiteral("{&Q}"), body);
     quick->setObjectName(QStringLiteral("quickInsert"));
@@ -349,8 +352,10 @@ void MakeInputWindow::buildControls(QWidget* body)
     auto* codeLayout = new QHBoxLayout(codeBox);
     auto* codeGroup = new QButtonGroup(codeBox);
     for (int i = 0; i < 3; ++i) {
-        auto* radio = new QRadioButton(toQt(codeTypeNames()[static_cast<std::size_t>(i)]) + QLatin1Char(' '), codeBox);
-        radio->setObjectName(QStringLiteral("code%1").arg(toQt(codeTypeNames()[static_cast<std::size_t>(i)])));
+        auto* radio =
+            new QRadioButton(toQt(codeTypeNames()[static_cast<std::size_t>(i)]) + QLatin1Char(' '), codeBox);
+        radio->setObjectName(
+            QStringLiteral("code%1").arg(toQt(codeTypeNames()[static_cast<std::size_t>(i)])));
         codeGroup->addButton(radio, i);
         codeLayout->addWidget(radio);
         m_codeTypes[static_cast<std::size_t>(i)] = radio;
@@ -391,7 +396,8 @@ void MakeInputWindow::buildControls(QWidget* body)
     repeated(QStringLiteral("Preview Message"), "PREV1.ICO", "previewButton", [this] { preview(); });
     repeated(QStringLiteral("Generate Message Code to Clipboard"), "LIGHTN1.ICO", "generateButton",
              [this] { generate(false); });
-    repeated(QStringLiteral("Generate Message and Minimize"), "LIGHTMIN.ICO", "minimizeButton", [this] { generate(true); });
+    repeated(QStringLiteral("Generate Message and Minimize"), "LIGHTMIN.ICO", "minimizeButton",
+             [this] { generate(true); });
     details->addLayout(actions, 3, 0, 1, 2);
     layout->addWidget(m_details);
 }
@@ -426,14 +432,16 @@ void MakeInputWindow::showRecord()
         const bool used = static_cast<std::size_t>(choice) < choices.buttons.size();
         radio->setVisible(used);
         if (used) {
-            radio->setText(QString::fromLatin1(standardButton(choices.buttons[static_cast<std::size_t>(choice)]).name));
+            radio->setText(
+                QString::fromLatin1(standardButton(choices.buttons[static_cast<std::size_t>(choice)]).name));
             radio->setChecked(choice == choices.selected);
         }
     }
     for (int i = 0; i < 3; ++i)
         m_codeTypes[static_cast<std::size_t>(i)]->setChecked(
             runtime::sameTextNoCase(r.text(Mes::CodeType), codeTypeNames()[static_cast<std::size_t>(i)]));
-    for (auto [check, field] : {std::pair{m_ifError, Mes::CodeIfError}, {m_loop, Mes::CodeLoop}, {m_sound, Mes::Sound}}) {
+    for (auto [check, field] :
+         {std::pair{m_ifError, Mes::CodeIfError}, {m_loop, Mes::CodeLoop}, {m_sound, Mes::Sound}}) {
         const QSignalBlocker b(check);
         check->setChecked(r.number(field) != 0);
     }
@@ -468,9 +476,12 @@ bool MakeInputWindow::changesSettled()
     question.buttons = runtime::Button::Yes | runtime::Button::No | runtime::Button::Cancel;
     question.defaultButton = runtime::Button::Yes;
     switch (m_session.dialogs().message(question)) {
-    case runtime::Button::Yes: return saveMessage(!m_maker->saveEnabled());
-    case runtime::Button::No: return true;
-    default: return false;
+    case runtime::Button::Yes:
+        return saveMessage(!m_maker->saveEnabled());
+    case runtime::Button::No:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -507,8 +518,11 @@ void MakeInputWindow::newMessage()
 void MakeInputWindow::openMessage(bool asNew)
 {
     MessageLoadDialog dialog(
-        *m_files->messages.file(), m_session.dialogs(), m_session.configuration().number(config::Cfg::LookBold, 1) != 0,
-        [this](char request, const runtime::Record& saved) { m_maker->perform(request, saved, m_iconizeFrame); },
+        *m_files->messages.file(), m_session.dialogs(),
+        m_session.configuration().number(config::Cfg::LookBold, 1) != 0,
+        [this](char request, const runtime::Record& saved) {
+            m_maker->perform(request, saved, m_iconizeFrame);
+        },
         m_session.positions(), this);
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen() || !changesSettled())
         return;
@@ -556,22 +570,31 @@ void MakeInputWindow::decompileClipboard()
 void MakeInputWindow::runCommand(MakerCommand command)
 {
     switch (command) {
-    case MakerCommand::OpenAsNew: openMessage(true); return;
-    case MakerCommand::Open: openMessage(false); return;
-    case MakerCommand::Save: saveMessage(false); return;
-    case MakerCommand::SaveAs: saveMessage(true); return;
+    case MakerCommand::OpenAsNew:
+        openMessage(true);
+        return;
+    case MakerCommand::Open:
+        openMessage(false);
+        return;
+    case MakerCommand::Save:
+        saveMessage(false);
+        return;
+    case MakerCommand::SaveAs:
+        saveMessage(true);
+        return;
     case MakerCommand::New:
     case MakerCommand::Decompile:
         // Both replace the window's message: unsaved changes are asked about first.
         if (!changesSettled())
             return;
         break;
-    default: break;
+    default:
+        break;
     }
     const CommandOutcome outcome = m_maker->execute(command, m_iconizeFrame);
     if (command == MakerCommand::New && outcome == CommandOutcome::Failed) {
         m_unmodified = m_maker->message(); // nothing left to save: the window closes without asking
-        close(); // the template cannot be made
+        close();                           // the template cannot be made
         return;
     }
     showRecord();

@@ -58,8 +58,8 @@ MessageLoadDialog::MessageLoadDialog(runtime::KeyedFile& messages, runtime::Dial
 
     m_locator = new QLineEdit(this);
     m_locator->setObjectName(QStringLiteral("locator"));
-    m_list = new runtime::BrowseList({QStringLiteral("Description"), QStringLiteral("Caption"), QStringLiteral("Text")},
-                                     m_locator, this);
+    m_list = new runtime::BrowseList(
+        {QStringLiteral("Description"), QStringLiteral("Caption"), QStringLiteral("Text")}, m_locator, this);
     m_list->setObjectName(QStringLiteral("messageList"));
     m_list->setBold(bold);
     m_list->header()->resizeSection(0, 200);
@@ -110,7 +110,8 @@ void MessageLoadDialog::reload()
             if (static_cast<unsigned char>(c) < ' ')
                 c = ' '; // one line per message
         }
-        shown.push_back({runtime::toQt(r.text(Mes::Description)), runtime::toQt(r.text(Mes::Caption)), runtime::toQt(text)});
+        shown.push_back({runtime::toQt(r.text(Mes::Description)), runtime::toQt(r.text(Mes::Caption)),
+                         runtime::toQt(text)});
         keys.push_back(r.text(Mes::Description));
     }
     m_list->setRows(shown, keys);
@@ -151,13 +152,23 @@ void MessageLoadDialog::deleteHighlighted()
 
 void MessageLoadDialog::contextMenuEvent(QContextMenuEvent* event)
 {
-    switch (runtime::popupMenuChoice(this, QStringLiteral("Open|Preview|Generate Code to Clipboard|Generate and Minimize"),
-                                     event->globalPos())) {
-    case 1: openHighlighted(); break;
-    case 2: act('T'); break;
-    case 3: act('C'); break;
-    case 4: act('M'); break;
-    default: break;
+    switch (runtime::popupMenuChoice(
+        this, QStringLiteral("Open|Preview|Generate Code to Clipboard|Generate and Minimize"),
+        event->globalPos())) {
+    case 1:
+        openHighlighted();
+        break;
+    case 2:
+        act('T');
+        break;
+    case 3:
+        act('C');
+        break;
+    case 4:
+        act('M');
+        break;
+    default:
+        break;
     }
 }
 

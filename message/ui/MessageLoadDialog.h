@@ -28,8 +28,8 @@ class MessageLoadDialog final : public QDialog
 public:
     using Perform = std::function<void(char request, const runtime::Record& saved)>;
 
-    MessageLoadDialog(runtime::KeyedFile& messages, runtime::DialogService& dialogs, bool bold, Perform perform,
-                      runtime::WindowPositionStore positions, QWidget* parent = nullptr);
+    MessageLoadDialog(runtime::KeyedFile& messages, runtime::DialogService& dialogs, bool bold,
+                      Perform perform, runtime::WindowPositionStore positions, QWidget* parent = nullptr);
     ~MessageLoadDialog() override;
 
     // After Open: the record chosen.

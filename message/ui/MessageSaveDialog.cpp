@@ -19,12 +19,14 @@ constexpr int DescriptionLength = 40;
 } // namespace
 
 MessageSaveDialog::MessageSaveDialog(Request request, const std::string& description,
-                                     std::function<bool(const std::string&)> save, runtime::DialogService& dialogs,
-                                     runtime::WindowPositionStore positions, QWidget* parent)
+                                     std::function<bool(const std::string&)> save,
+                                     runtime::DialogService& dialogs, runtime::WindowPositionStore positions,
+                                     QWidget* parent)
     : QDialog(parent), m_save(std::move(save)), m_dialogs(dialogs), m_positions(std::move(positions))
 {
     setObjectName(QString::fromLatin1(Procedure));
-    setWindowTitle(request == Request::Change ? QStringLiteral("Message Save...") : QStringLiteral("Message Save As..."));
+    setWindowTitle(request == Request::Change ? QStringLiteral("Message Save...")
+                                              : QStringLiteral("Message Save As..."));
     m_description = new QLineEdit(runtime::toQt(description), this);
     m_description->setObjectName(QStringLiteral("description"));
     m_description->setMaxLength(DescriptionLength);
@@ -34,7 +36,8 @@ MessageSaveDialog::MessageSaveDialog(Request request, const std::string& descrip
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cancel"));
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &MessageSaveDialog::tryToSave);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* form = new QFormLayout(this);

@@ -22,8 +22,9 @@ class MessageSaveDialog final : public QDialog
 public:
     enum class Request { Change, Insert };
 
-    MessageSaveDialog(Request request, const std::string& description, std::function<bool(const std::string&)> save,
-                      runtime::DialogService& dialogs, runtime::WindowPositionStore positions, QWidget* parent = nullptr);
+    MessageSaveDialog(Request request, const std::string& description,
+                      std::function<bool(const std::string&)> save, runtime::DialogService& dialogs,
+                      runtime::WindowPositionStore positions, QWidget* parent = nullptr);
     ~MessageSaveDialog() override;
 
     QLineEdit* description() const { return m_description; }

@@ -19,8 +19,8 @@ namespace {
 constexpr const char* Title = "Browse Message Inserts";
 }
 
-MsgInsertBrowse::MsgInsertBrowse(runtime::KeyedFile& inserts, runtime::DialogService& dialogs, PopupCode popupCode,
-                                 bool bold, bool selectMode, QWidget* parent)
+MsgInsertBrowse::MsgInsertBrowse(runtime::KeyedFile& inserts, runtime::DialogService& dialogs,
+                                 PopupCode popupCode, bool bold, bool selectMode, QWidget* parent)
     : QWidget(parent), m_inserts(inserts), m_dialogs(dialogs), m_popupCode(std::move(popupCode)),
       m_selectMode(selectMode)
 {

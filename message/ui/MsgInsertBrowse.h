@@ -26,8 +26,8 @@ class MsgInsertBrowse final : public QWidget
     Q_OBJECT
 
 public:
-    MsgInsertBrowse(runtime::KeyedFile& inserts, runtime::DialogService& dialogs, PopupCode popupCode, bool bold,
-                    bool selectMode, QWidget* parent = nullptr);
+    MsgInsertBrowse(runtime::KeyedFile& inserts, runtime::DialogService& dialogs, PopupCode popupCode,
+                    bool bold, bool selectMode, QWidget* parent = nullptr);
 
     void reload();
     void setPopupCode(PopupCode popupCode) { m_popupCode = std::move(popupCode); }
@@ -58,8 +58,8 @@ class MsgInsertBrowseWindow final : public runtime::ToolWindow
     Q_OBJECT
 
 public:
-    MsgInsertBrowseWindow(runtime::KeyedFile& inserts, runtime::DialogService& dialogs, PopupCode popupCode, bool bold,
-                          runtime::ToolRegistry& registry, runtime::WindowPositionStore positions,
+    MsgInsertBrowseWindow(runtime::KeyedFile& inserts, runtime::DialogService& dialogs, PopupCode popupCode,
+                          bool bold, runtime::ToolRegistry& registry, runtime::WindowPositionStore positions,
                           QWidget* parent = nullptr);
 
     MsgInsertBrowse* browse() const { return m_browse; }

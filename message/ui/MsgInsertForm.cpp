@@ -47,7 +47,8 @@ MsgInsertForm::MsgInsertForm(Request request, const runtime::Record& insert, run
     cancel->setObjectName(QStringLiteral("cancel"));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* help = new QPushButton(QStringLiteral("Help"), this);
-    connect(help, &QPushButton::clicked, this, [] { runtime::requestHelp(QStringLiteral("~Message_Inserts")); });
+    connect(help, &QPushButton::clicked, this,
+            [] { runtime::requestHelp(QStringLiteral("~Message_Inserts")); });
     runtime::addHelpKey(this, QStringLiteral("~Message_Inserts"));
 
     auto* textRow = new QHBoxLayout;
@@ -80,7 +81,8 @@ void MsgInsertForm::quickInsert()
     const std::string chosen = m_popupCode ? m_popupCode("MSG{Q}", "|", 500) : std::string();
     if (chosen.empty())
         return;
-    const auto inserted = insertPiece(runtime::fromQt(m_text->text()), chosen, m_text->cursorPosition(), Mi::TextLength);
+    const auto inserted =
+        insertPiece(runtime::fromQt(m_text->text()), chosen, m_text->cursorPosition(), Mi::TextLength);
     if (!inserted) {
         m_dialogs.message(pieceDoesNotFit("insert text", Mi::TextLength));
         return;
@@ -96,7 +98,8 @@ void MsgInsertForm::save()
     setInsertText(edited, runtime::fromQt(m_text->text()));
     edited.setNumber(Mi::Curly, m_curly->isChecked() ? 1 : 0);
     edited.setNumber(Mi::Clip, m_clip->isChecked() ? 1 : 0);
-    const auto operation = m_request == Request::Insert ? data::WriteOperation::Add : data::WriteOperation::Update;
+    const auto operation =
+        m_request == Request::Insert ? data::WriteOperation::Add : data::WriteOperation::Update;
     const bool written = data::writeRecord(m_inserts, edited, operation, m_dialogs);
     m_insert = edited;
     if (written) {

@@ -16,8 +16,8 @@
 namespace kestrix::message {
 
 namespace {
-const char* const checkTexts[Mes::ButtonCount] = {" &OK",       " &&&Yes",    " &&&No",   " &&&Abort ",
-                                                   " &&&Retry ", " &&&Ignore ", " &Cancel", " &&&Help"};
+const char* const checkTexts[Mes::ButtonCount] = {" &OK",       " &&&Yes",     " &&&No",   " &&&Abort ",
+                                                  " &&&Retry ", " &&&Ignore ", " &Cancel", " &&&Help"};
 constexpr int NameLength = 15;
 } // namespace
 
@@ -37,8 +37,9 @@ RenameButtonsDialog::RenameButtonsDialog(runtime::Record& message, PopupCode pop
         name->setMaxLength(NameLength);
         connect(check, &QCheckBox::toggled, this,
                 [this, index](bool on) { m_message.setNumber(Mes::Button, on ? 1 : 0, index); });
-        connect(name, &QLineEdit::textEdited, this,
-                [this, index](const QString& text) { m_message.setText(Mes::ButtonName, runtime::fromQt(text), index); });
+        connect(name, &QLineEdit::textEdited, this, [this, index](const QString& text) {
+            m_message.setText(Mes::ButtonName, runtime::fromQt(text), index);
+        });
         grid->addWidget(check, index - 1, 0);
         grid->addWidget(name, index - 1, 1);
         m_chosen[static_cast<std::size_t>(index - 1)] = check;

@@ -150,7 +150,9 @@ TEST(IniFile, ParallelWritersLoseNoEntry)
             IniFile ini("KTX4.INI");
             bool ok = true;
             for (int e = 0; e < Entries; ++e)
-                ok = ini.setValue("Writer" + std::to_string(w), "Entry" + std::to_string(e), std::to_string(e)) && ok;
+                ok = ini.setValue("Writer" + std::to_string(w), "Entry" + std::to_string(e),
+                                  std::to_string(e)) &&
+                     ok;
             _exit(ok ? 0 : 1);
         }
         children.push_back(child);
@@ -166,7 +168,8 @@ TEST(IniFile, ParallelWritersLoseNoEntry)
     int found = 0;
     for (int w = 0; w < Writers; ++w) {
         for (int e = 0; e < Entries; ++e)
-            found += ini.value("Writer" + std::to_string(w), "Entry" + std::to_string(e)) == std::to_string(e);
+            found +=
+                ini.value("Writer" + std::to_string(w), "Entry" + std::to_string(e)) == std::to_string(e);
     }
     EXPECT_EQ(found, Writers * Entries);
     EXPECT_EQ(strayTemporaries(), 0);

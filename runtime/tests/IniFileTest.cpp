@@ -22,7 +22,8 @@ std::string contents(const char* name)
 TEST(IniFile, SectionAndEntryNamesIgnoreCaseAndOtherLinesStay)
 {
     kestrix::runtime::testing::TempDir dir;
-    std::ofstream("KTX4.INI") << "; kept comment\n[EquateLoad]\nVersion=3\nOther=keep me\n[Someone Else]\nx=1\n";
+    std::ofstream("KTX4.INI")
+        << "; kept comment\n[EquateLoad]\nVersion=3\nOther=keep me\n[Someone Else]\nx=1\n";
     IniFile ini("KTX4.INI");
     EXPECT_EQ(ini.value("equateload", "VERSION"), "3");
     ASSERT_TRUE(ini.setValue("EQUATELOAD", "version", "4"));

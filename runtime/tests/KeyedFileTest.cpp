@@ -70,8 +70,12 @@ protected:
     }
     void fill()
     {
-        for (auto [n, k, c] : {std::tuple{"delta", "B", 4}, {"Alpha", "A", 2}, {"charlie", "", 0}, {"BRAVO", "A", 1},
-                               {"", "C", 9}, {"alpha", "A", 3}}) {
+        for (auto [n, k, c] : {std::tuple{"delta", "B", 4},
+                               {"Alpha", "A", 2},
+                               {"charlie", "", 0},
+                               {"BRAVO", "A", 1},
+                               {"", "C", 9},
+                               {"alpha", "A", 3}}) {
             Record r = make(file, n, k, c);
             ASSERT_TRUE(file.add(r).ok());
         }
@@ -271,7 +275,8 @@ TEST(KeyedFile, LockedFilesAndFilesThatMayNotBeWritten)
 
     sqlite3* holder = nullptr;
     ASSERT_EQ(sqlite3_open("L.tps", &holder), SQLITE_OK);
-    sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');",
+    sqlite3_exec(holder,
+                 "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');",
                  nullptr, nullptr, nullptr);
     EXPECT_EQ(file.open().code, ErrorCode::FileLocked);
     EXPECT_EQ(file.recover(std::chrono::milliseconds(50)).code, ErrorCode::FileLocked);
@@ -281,7 +286,8 @@ TEST(KeyedFile, LockedFilesAndFilesThatMayNotBeWritten)
     EXPECT_TRUE(file.open().ok());
     file.close();
 
-    EXPECT_EQ(kestrix::runtime::testing::runUnprivileged([&] { return file.open().code; }), ErrorCode::AccessDenied);
+    EXPECT_EQ(kestrix::runtime::testing::runUnprivileged([&] { return file.open().code; }),
+              ErrorCode::AccessDenied);
     EXPECT_EQ(kestrix::runtime::testing::runUnprivileged([] {
                   KeyedFile created("NEW", layout());
                   return created.create().code;
@@ -400,9 +406,11 @@ TEST(KeyedFile, ALockedFileReturnsTheLockErrorWithinTheWaitGiven)
     ASSERT_TRUE(file.create().ok());
     sqlite3* holder = nullptr;
     ASSERT_EQ(sqlite3_open("L.tps", &holder), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(holder,
+                     "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Records(NAME) VALUES('x');",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
     file.setBusyTimeout(std::chrono::milliseconds(60000)); // the open's own wait decides, not this
     int waits = 0;
     file.onLockWait([&] { ++waits; });
@@ -465,7 +473,8 @@ TEST(KeyedFile, AFileCutShortIsDamagedNotAKeyToRebuild)
         }
         ASSERT_TRUE(file.flush().ok());
     }
-    ASSERT_EQ(fs::exists("CUT.tps-wal") ? fs::file_size("CUT.tps-wal") : 0u, 0u) << "the log was written back at close";
+    ASSERT_EQ(fs::exists("CUT.tps-wal") ? fs::file_size("CUT.tps-wal") : 0u, 0u)
+        << "the log was written back at close";
     fs::resize_file("CUT.tps", fs::file_size("CUT.tps") / 2);
     KeyedFile cut("CUT", layout());
     const FileError error = cut.open();

@@ -26,8 +26,8 @@ TEST(TextCodec, CharactersOutsideTheCodePageBecomeQuestionMarks)
 {
     EXPECT_EQ(utf8ToCp1252("a\u4E2Db"), "a?b");
     EXPECT_EQ(utf8ToCp1252("\xF0\x9F\x98\x80"), "?");
-    EXPECT_EQ(utf8ToCp1252("x\xC3"), "x?");    // cut short
-    EXPECT_EQ(utf8ToCp1252("\x80y"), "?y");     // stray continuation
+    EXPECT_EQ(utf8ToCp1252("x\xC3"), "x?"); // cut short
+    EXPECT_EQ(utf8ToCp1252("\x80y"), "?y"); // stray continuation
 }
 
 TEST(FixedText, CutsToLengthAndComparesWithoutTrailingBlanks)
@@ -44,7 +44,10 @@ TEST(FixedText, CutsToLengthAndComparesWithoutTrailingBlanks)
 
 TEST(FixedText, CaseMappingKnowsTheAccentedLettersButNotTheSigns)
 {
-    EXPECT_EQ(upper("stra\xDF" "e \xE0\xFF"), "STRA\xDF" "E \xC0\x9F");
+    EXPECT_EQ(upper("stra\xDF"
+                    "e \xE0\xFF"),
+              "STRA\xDF"
+              "E \xC0\x9F");
     EXPECT_EQ(lower("\xC0\xD7\xDE"), "\xE0\xD7\xFE"); // 0xD7 is the multiplication sign
 }
 

@@ -27,7 +27,10 @@ TEST(ToolRegistry, SecondStartActivatesTheRunningCopy)
     ToolRegistry registry;
     FakeTool first;
     int created = 0;
-    auto make = [&]() -> ToolInstance* { ++created; return &first; };
+    auto make = [&]() -> ToolInstance* {
+        ++created;
+        return &first;
+    };
     EXPECT_EQ(registry.start("MakeInput", make), ToolRegistry::StartOutcome::Started);
     EXPECT_EQ(registry.start("MakeInput", make), ToolRegistry::StartOutcome::Activated);
     EXPECT_EQ(created, 1);

@@ -46,7 +46,8 @@ FontSpec fromQFont(const QFont& font)
 
 QColor toQColor(long bgr)
 {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
 }
 
 void applyFont(QWidget* widget, const FontSpec& spec)

@@ -12,10 +12,12 @@ template <class F> auto GuiThreadDialogs::onGui(F&& work) -> decltype(work())
         return work();
     using Result = decltype(work());
     if constexpr (std::is_void_v<Result>) {
-        QMetaObject::invokeMethod(m_gui, [&] { work(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_gui, [&] { work(); }, Qt::BlockingQueuedConnection);
     } else {
         Result result{};
-        QMetaObject::invokeMethod(m_gui, [&] { result = work(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_gui, [&] { result = work(); }, Qt::BlockingQueuedConnection);
         return result;
     }
 }
@@ -30,7 +32,8 @@ std::optional<std::string> GuiThreadDialogs::openFile(const FileDialogRequest& r
     return onGui([&] { return m_target.openFile(request); });
 }
 
-std::optional<std::string> GuiThreadDialogs::chooseDirectory(const std::string& title, const std::string& start)
+std::optional<std::string> GuiThreadDialogs::chooseDirectory(const std::string& title,
+                                                             const std::string& start)
 {
     return onGui([&] { return m_target.chooseDirectory(title, start); });
 }

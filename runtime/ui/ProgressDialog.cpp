@@ -126,7 +126,8 @@ void ProgressDialog::showState()
     if (state.filesTotal > 0)
         parts << QStringLiteral("%1 of %2 files").arg(state.filesDone).arg(state.filesTotal);
     if (state.records >= 0)
-        parts << QStringLiteral("%1 records").arg(QLocale::system().toString(static_cast<qlonglong>(state.records)));
+        parts << QStringLiteral("%1 records")
+                     .arg(QLocale::system().toString(static_cast<qlonglong>(state.records)));
     m_counts->setText(parts.join(QStringLiteral(", ")));
     emit shown();
 }
@@ -136,10 +137,13 @@ void ProgressDialog::runJob(const std::function<void(ProgressReport&)>& job)
     m_report = std::make_unique<ProgressReport>();
     QPointer<ProgressDialog> self = this;
     m_report->m_post = [self] {
-        QMetaObject::invokeMethod(self, [self] {
-            if (self)
-                self->showState();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            self,
+            [self] {
+                if (self)
+                    self->showState();
+            },
+            Qt::QueuedConnection);
     };
     m_cancel->setEnabled(true);
     ProgressDialog* outer = g_running;
@@ -158,7 +162,8 @@ void ProgressDialog::runJob(const std::function<void(ProgressReport&)>& job)
 
 void ProgressDialog::run(const std::function<void(const Report&)>& job)
 {
-    runJob([&job](ProgressReport& report) { job([&report](const std::string& text) { report.step(text); }); });
+    runJob(
+        [&job](ProgressReport& report) { job([&report](const std::string& text) { report.step(text); }); });
 }
 
 } // namespace kestrix::runtime

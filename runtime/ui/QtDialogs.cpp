@@ -4,12 +4,12 @@
 #include "runtime/ui/QtText.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QMessageBox>
-#include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <bit>
@@ -28,19 +28,25 @@ struct ButtonInfo
 };
 
 constexpr ButtonInfo kButtons[] = {
-    {Button::Ok, QMessageBox::Ok},         {Button::Yes, QMessageBox::Yes},   {Button::No, QMessageBox::No},
-    {Button::Abort, QMessageBox::Abort},   {Button::Retry, QMessageBox::Retry}, {Button::Ignore, QMessageBox::Ignore},
+    {Button::Ok, QMessageBox::Ok},         {Button::Yes, QMessageBox::Yes},
+    {Button::No, QMessageBox::No},         {Button::Abort, QMessageBox::Abort},
+    {Button::Retry, QMessageBox::Retry},   {Button::Ignore, QMessageBox::Ignore},
     {Button::Cancel, QMessageBox::Cancel}, {Button::Help, QMessageBox::Help},
 };
 
 QMessageBox::Icon qtIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Hand: return QMessageBox::Critical;
-    case MessageIcon::Asterisk: return QMessageBox::Information;
-    case MessageIcon::None: break;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Hand:
+        return QMessageBox::Critical;
+    case MessageIcon::Asterisk:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -87,7 +93,7 @@ protected:
 unsigned QtDialogs::message(const MessageRequest& request)
 {
     DismissableBox box(qtIcon(request.icon), toQt(request.caption), toQt(messageLines(request.text)),
-                    QMessageBox::NoButton, m_parent);
+                       QMessageBox::NoButton, m_parent);
     const unsigned def = effectiveDefault(request);
     if (!request.buttonTexts.empty()) {
         std::vector<QAbstractButton*> custom;
@@ -98,9 +104,10 @@ unsigned QtDialogs::message(const MessageRequest& request)
         }
         // Escape and the close button answer as Cancel would: its renamed button when the box
         // has one (the texts follow the buttons in their order), otherwise the default.
-        const unsigned cancel = (request.buttons & Button::Cancel)
-                                    ? static_cast<unsigned>(std::popcount(request.buttons & (Button::Cancel - 1))) + 1
-                                    : 0;
+        const unsigned cancel =
+            (request.buttons & Button::Cancel)
+                ? static_cast<unsigned>(std::popcount(request.buttons & (Button::Cancel - 1))) + 1
+                : 0;
         if (cancel >= 1 && cancel <= custom.size())
             box.setEscapeButton(custom[cancel - 1]);
         else
@@ -149,8 +156,8 @@ QString qtFileFilter(const std::string& filter)
 std::optional<std::string> QtDialogs::openFile(const FileDialogRequest& request)
 {
     CurrentDirectoryGuard guard;
-    const QString chosen =
-        QFileDialog::getOpenFileName(m_parent, toQt(request.title), toQt(request.startPath), qtFileFilter(request.filter));
+    const QString chosen = QFileDialog::getOpenFileName(
+        m_parent, toQt(request.title), toQt(request.startPath), qtFileFilter(request.filter));
     if (chosen.isEmpty())
         return std::nullopt;
     return fromQt(QDir::toNativeSeparators(chosen));
@@ -186,11 +193,20 @@ void QtDialogs::playSound(SystemSound sound)
 #ifdef _WIN32
     UINT type = MB_OK;
     switch (sound) {
-    case SystemSound::Hand: type = MB_ICONHAND; break;
-    case SystemSound::Question: type = MB_ICONQUESTION; break;
-    case SystemSound::Exclamation: type = MB_ICONEXCLAMATION; break;
-    case SystemSound::Asterisk: type = MB_ICONASTERISK; break;
-    case SystemSound::Default: break;
+    case SystemSound::Hand:
+        type = MB_ICONHAND;
+        break;
+    case SystemSound::Question:
+        type = MB_ICONQUESTION;
+        break;
+    case SystemSound::Exclamation:
+        type = MB_ICONEXCLAMATION;
+        break;
+    case SystemSound::Asterisk:
+        type = MB_ICONASTERISK;
+        break;
+    case SystemSound::Default:
+        break;
     }
     MessageBeep(type);
 #else

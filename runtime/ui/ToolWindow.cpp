@@ -2,15 +2,17 @@
 
 #include "runtime/ui/WindowPlacement.h"
 
-#include <QCloseEvent>
 #include <QAction>
+#include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenu>
 
 namespace kestrix::runtime {
 
-ToolWindow::ToolWindow(std::string procedure, ToolRegistry& registry, WindowPositionStore positions, QWidget* parent)
-    : QMdiSubWindow(parent), m_procedure(std::move(procedure)), m_registry(registry), m_positions(std::move(positions))
+ToolWindow::ToolWindow(std::string procedure, ToolRegistry& registry, WindowPositionStore positions,
+                       QWidget* parent)
+    : QMdiSubWindow(parent), m_procedure(std::move(procedure)), m_registry(registry),
+      m_positions(std::move(positions))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // Ctrl+W belongs to the tools (the Message Maker's Open As New); the window menu keeps Ctrl+F4.
@@ -51,13 +53,19 @@ void ToolWindow::deliver(ToolEvent event)
             mdiArea()->setActiveSubWindow(this);
         setFocus();
         break;
-    case ToolEvent::EquatesReloaded: onEquatesReloaded(); break;
-    case ToolEvent::Iconize: showMinimized(); break;
+    case ToolEvent::EquatesReloaded:
+        onEquatesReloaded();
+        break;
+    case ToolEvent::Iconize:
+        showMinimized();
+        break;
     case ToolEvent::Restore:
         if (isMinimized())
             showNormal();
         break;
-    case ToolEvent::Close: close(); break;
+    case ToolEvent::Close:
+        close();
+        break;
     }
 }
 

@@ -19,7 +19,8 @@ class ToolWindow : public QMdiSubWindow, public ToolInstance
     Q_OBJECT
 
 public:
-    ToolWindow(std::string procedure, ToolRegistry& registry, WindowPositionStore positions, QWidget* parent = nullptr);
+    ToolWindow(std::string procedure, ToolRegistry& registry, WindowPositionStore positions,
+               QWidget* parent = nullptr);
     ~ToolWindow() override;
 
     const std::string& procedure() const { return m_procedure; }
@@ -44,7 +45,7 @@ private:
     ToolRegistry& m_registry;
     WindowPositionStore m_positions;
     bool m_registered = true;
-    std::vector<std::shared_ptr<void>> m_held;   // released after the derived window is gone
+    std::vector<std::shared_ptr<void>> m_held; // released after the derived window is gone
 };
 
 } // namespace kestrix::runtime

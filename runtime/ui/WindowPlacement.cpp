@@ -41,9 +41,10 @@ void restorePlacement(QWidget* window, const WindowPositionStore& store, const s
     const auto position = store.restore(procedure);
     if (!position)
         return;
-    // Screens and frames change between runs: what was stored is brought back where it can be seen and reached.
+    // Screens and frames change between runs: what was stored is brought back where it can be seen and
+    // reached.
     const QSize size = position->width > 0 && position->height > 0 ? QSize(position->width, position->height)
-                                                                    : window->size();
+                                                                   : window->size();
     const QRect stored(QPoint(position->x, position->y), size);
     window->setGeometry(fittedInto(stored, visibleArea(window, stored.center())));
     if (position->maximized)
@@ -70,7 +71,8 @@ void centreOn(QWidget* dialog, const QWidget* anchor)
 void savePlacement(const QWidget* window, const WindowPositionStore& store, const std::string& procedure)
 {
     // The size of the window when it is not maximised is what is kept.
-    const QRect normal = window->isMaximized() || window->isMinimized() ? window->normalGeometry() : window->geometry();
+    const QRect normal =
+        window->isMaximized() || window->isMinimized() ? window->normalGeometry() : window->geometry();
     store.save(procedure, {normal.x(), normal.y(), normal.width(), normal.height(), window->isMaximized()});
 }
 

@@ -1,14 +1,14 @@
+#include "app/ui/MainWindow.h"
 #include "app/DataDirectorySetup.h"
 #include "app/ui/HelpViewer.h"
-#include "app/ui/InstanceLock.h"
-#include "runtime/IniFile.h"
 #include "app/ui/InstalledTools.h"
-#include "app/ui/MainWindow.h"
-#include "runtime/ui/HelpRequest.h"
+#include "app/ui/InstanceLock.h"
 #include "config/ConfigRecord.h"
 #include "config/ui/ConfigurationWindow.h"
+#include "runtime/IniFile.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
+#include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/ToolWindow.h"
 
 #include <QAction>
@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QTabWidget>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -26,15 +25,16 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <tuple>
-#include <fstream>
 
 using namespace kestrix;
 using runtime::testing::ScriptedDialogs;
@@ -162,25 +162,27 @@ private slots:
             titles << a->text();
         QCOMPARE(titles, (QStringList{"&File", "&Tools", "&Dictionary", "&Settings", "&Window", "&Help"}));
         QCOMPARE(menuTexts(frame.menuBar()->actions()[1]->menu()),
-                 (QStringList{"&Message Maker", "&String Builder", "&Template Code", "&Error Helper", "&Keycode Helper",
-                              "E&quate Helper", "&Color Designer", "Code &Library", "&Map Viewer", "&Window Key Analysis",
-                              "&ASCII Table", "&Help organizer", "Stick &Note", "Template Registrar"}));
+                 (QStringList{"&Message Maker", "&String Builder", "&Template Code", "&Error Helper",
+                              "&Keycode Helper", "E&quate Helper", "&Color Designer", "Code &Library",
+                              "&Map Viewer", "&Window Key Analysis", "&ASCII Table", "&Help organizer",
+                              "Stick &Note", "Template Registrar"}));
         QCOMPARE(menuTexts(frame.menuBar()->actions()[3]->menu()),
-                 (QStringList{"&Configuration", "&Message Inserts", "Load &Equates", "Load &Popups", "Single &Thread Only",
-                              "Clipboard &Add Mode", "&Generate ABC Code"}));
+                 (QStringList{"&Configuration", "&Message Inserts", "Load &Equates", "Load &Popups",
+                              "Single &Thread Only", "Clipboard &Add Mode", "&Generate ABC Code"}));
         QCOMPARE(menuTexts(frame.menuBar()->actions()[4]->menu()),
-                 (QStringList{"T&ile", "Tile &Vertical", "Tile &Horizontal", "&Cascade", "&Arrange Icons", "&Minimize All",
-                              "&Restore All", "&Close All"}));
+                 (QStringList{"T&ile", "Tile &Vertical", "Tile &Horizontal", "&Cascade", "&Arrange Icons",
+                              "&Minimize All", "&Restore All", "&Close All"}));
         QStringList tips;
         for (QAction* a : frame.toolBar()->actions()) {
             if (!a->isSeparator())
                 tips << a->toolTip();
         }
-        QCOMPARE(tips, (QStringList{"Message Maker", "String Builder", "Template Code", "Error Helper", "Keycode Helper",
-                                    "Equate Helper", "Color Designer", "Code Library",
-                                    "Open Dictionary, for import use menu", "Map Viewer", "Window Key Analysis",
-                                    "ASCII Table", "Help Organizer", "Stick Note", "Toggle Clipboard Change/Add Mode",
-                                    "Erase Clipboard", "View Clipboard Queue", "Toggle ABC/CW2 Template Family"}));
+        QCOMPARE(tips, (QStringList{"Message Maker", "String Builder", "Template Code", "Error Helper",
+                                    "Keycode Helper", "Equate Helper", "Color Designer", "Code Library",
+                                    "Open Dictionary, for import use menu", "Map Viewer",
+                                    "Window Key Analysis", "ASCII Table", "Help Organizer", "Stick Note",
+                                    "Toggle Clipboard Change/Add Mode", "Erase Clipboard",
+                                    "View Clipboard Queue", "Toggle ABC/CW2 Template Family"}));
         // Tools not built yet are disabled; the built ones are not.
         QVERIFY(frame.findAction(QStringLiteral("tool_AltKeyAnalysis"))->isEnabled());
         QVERIFY(frame.findAction(QStringLiteral("button_AltKeyAnalysis"))->isEnabled());
@@ -343,7 +345,8 @@ private slots:
         QCOMPARE(maker->windowTitle(), QStringLiteral("Message Maker"));
         frame.findAction(QStringLiteral("messageInserts"))->trigger();
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
-        QCOMPARE(frame.mdiArea()->subWindowList().back()->windowTitle(), QStringLiteral("Browse Message Inserts"));
+        QCOMPARE(frame.mdiArea()->subWindowList().back()->windowTitle(),
+                 QStringLiteral("Browse Message Inserts"));
         QVERIFY(dialogs.shown.empty());
 
         runtime::requestHelp(QStringLiteral("~Message_Maker"));
@@ -478,11 +481,13 @@ private slots:
         QVERIFY(version.contains(QStringLiteral(KESTRIX_VERSION)));
 
         const QString data = QDir::current().absoluteFilePath(QStringLiteral("fresh"));
-        const QStringList unattended{QStringLiteral("--data-dir"), data, QStringLiteral("--exit-after-start")};
+        const QStringList unattended{QStringLiteral("--data-dir"), data,
+                                     QStringLiteral("--exit-after-start")};
         const auto [firstCode, firstOut, firstErrors] = run(unattended, true);
         QCOMPARE(firstCode, 0);
         QVERIFY(QFile::exists(data + QStringLiteral("/config5.tps")));
-        QCOMPARE(runtime::IniFile((data + QStringLiteral("/KTX4.INI")).toStdString()).value("PopupLoad", "Version"),
+        QCOMPARE(runtime::IniFile((data + QStringLiteral("/KTX4.INI")).toStdString())
+                     .value("PopupLoad", "Version"),
                  std::string("4"));
 
         // A second start on a data directory in use is refused with a word.
@@ -516,7 +521,8 @@ private slots:
         frame.show();
         frame.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
-        frame.findAction(QStringLiteral("button_viewClipboard"))->trigger(); // another tool with a window menu
+        frame.findAction(QStringLiteral("button_viewClipboard"))
+            ->trigger(); // another tool with a window menu
         frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
         auto* maker = frame.mdiArea()->activeSubWindow();
         QVERIFY(maker);
@@ -601,7 +607,8 @@ private slots:
         QStringList found;
         for (int i = 0; i < pages->count(); ++i)
             found << pages->item(i)->text();
-        QVERIFY2(found.contains(QStringLiteral("Kestrix and Support")), qPrintable(found.join(QLatin1Char(','))));
+        QVERIFY2(found.contains(QStringLiteral("Kestrix and Support")),
+                 qPrintable(found.join(QLatin1Char(','))));
         filter->setText(QStringLiteral("no page holds this"));
         QCOMPARE(pages->count(), 0);
     }

@@ -1,5 +1,5 @@
-#include "config/ConfigurationForm.h"
 #include "config/ui/ConfigurationWindow.h"
+#include "config/ConfigurationForm.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -31,7 +31,10 @@ struct ConfigFile
         file.create();
         file.open();
     }
-    runtime::WindowPositionStore positions() const { return runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")); }
+    runtime::WindowPositionStore positions() const
+    {
+        return runtime::WindowPositionStore(runtime::IniFile("ktx5.INI"));
+    }
 };
 } // namespace
 
@@ -117,9 +120,11 @@ private slots:
         type(child<QLineEdit>(window, "TABCHAR"), QStringLiteral("q"));
         QCOMPARE(child<QLineEdit>(window, "TABCHAR")->text(), QStringLiteral("`"));
 
-        child<QTreeWidget>(window, "fonts")->setCurrentItem(child<QTreeWidget>(window, "fonts")->topLevelItem(5));
+        child<QTreeWidget>(window, "fonts")
+            ->setCurrentItem(child<QTreeWidget>(window, "fonts")->topLevelItem(5));
         child<QPushButton>(window, "rowFixed")->click();
-        QCOMPARE(child<QTreeWidget>(window, "fonts")->topLevelItem(5)->text(1), QStringLiteral("Fixedsys, 9"));
+        QCOMPARE(child<QTreeWidget>(window, "fonts")->topLevelItem(5)->text(1),
+                 QStringLiteral("Fixedsys, 9"));
         child<QPushButton>(window, "checkAll")->click();
         QVERIFY(child<QCheckBox>(window, "LOOK_BOLD_12")->isChecked());
 

@@ -52,8 +52,9 @@ private slots:
         popups.create();
         popups.open();
         runtime::testing::ScriptedDialogs dialogs;
-        equates::PopupLoader(popups, dialogs).loadLines({"TYPE=KEYCODE FIND", "Alert                        ALERT(^)",
-                                                         "Case                         CASE KEYCODE()|OF ^|END"});
+        equates::PopupLoader(popups, dialogs)
+            .loadLines({"TYPE=KEYCODE FIND", "Alert                        ALERT(^)",
+                        "Case                         CASE KEYCODE()|OF ^|END"});
         QTimer::singleShot(0, [] { // runs inside the menu's own event loop, once it is shown
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu);
@@ -74,8 +75,9 @@ private slots:
         tips.open();
         equates::buildTipsFile(tips, {"TIP=A", "one", "TIP=B", "two", "TIP=C", "three"});
         runtime::ToolRegistry registry;
-        auto* window = new equates::TipOfTheDayWindow(tips, runtime::IniFile("KTX4.INI"), false, registry,
-                                                      runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        auto* window =
+            new equates::TipOfTheDayWindow(tips, runtime::IniFile("KTX4.INI"), false, registry,
+                                           runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
         QVERIFY(window->showNext());
         QCOMPARE(window->currentText(), QStringLiteral("one"));
         window->findChild<QPushButton*>(QStringLiteral("previous"))->click();

@@ -2,13 +2,13 @@
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QApplication>
 #include <QtTest>
 
 using namespace kestrix;

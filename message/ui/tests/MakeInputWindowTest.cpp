@@ -1,8 +1,8 @@
+#include "message/ui/MakeInputWindow.h"
+#include "message/MessageFile.h"
 #include "message/MessageGenerator.h"
 #include "message/MessageInsertRecord.h"
-#include "message/MessageFile.h"
 #include "message/MessageRecord.h"
-#include "message/ui/MakeInputWindow.h"
 #include "message/ui/MessageLoadDialog.h"
 #include "message/ui/MessageTextEdit.h"
 #include "message/ui/MsgInsertBrowse.h"
@@ -42,8 +42,7 @@ void onNextDialog(std::function<void(QDialog*)> step)
     });
 }
 
-template <typename T>
-T* child(QObject* parent, const char* name)
+template <typename T> T* child(QObject* parent, const char* name)
 {
     T* found = parent->findChild<T*>(QString::fromLatin1(name));
     if (!found)
@@ -265,7 +264,8 @@ private slots:
         s.session.modes().clipAddMode = true;
         onNextDialog([&](QDialog* d) {
             auto* list = child<runtime::BrowseList>(d, "messageList");
-            QTest::keyClicks(child<QLineEdit>(d, "locator"), QStringLiteral("saved")); // starts no description
+            QTest::keyClicks(child<QLineEdit>(d, "locator"),
+                             QStringLiteral("saved")); // starts no description
             int shown = 0;
             for (int i = 0; i < list->topLevelItemCount(); ++i)
                 shown += list->topLevelItem(i)->isHidden() ? 0 : 1;
@@ -435,7 +435,11 @@ private slots:
         QCOMPARE(tools.start("MakeInput", [&] { return first = MakeInputWindow::open(s.session); }),
                  runtime::ToolRegistry::StartOutcome::Started);
         int created = 0;
-        QCOMPARE(tools.start("MakeInput", [&] { ++created; return MakeInputWindow::open(s.session); }),
+        QCOMPARE(tools.start("MakeInput",
+                             [&] {
+                                 ++created;
+                                 return MakeInputWindow::open(s.session);
+                             }),
                  runtime::ToolRegistry::StartOutcome::Activated);
         QCOMPARE(created, 0);
         QCOMPARE(s.session.files().useCount("MESSAGE"), 2); // the fixture's window and the tool

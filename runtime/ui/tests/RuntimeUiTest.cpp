@@ -7,13 +7,13 @@
 #include "runtime/ui/WindowPlacement.h"
 
 #include <QApplication>
-#include <QMdiArea>
-#include <QMessageBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
+#include <QMdiArea>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -127,7 +127,8 @@ private slots:
     {
         QCOMPARE(qtFileFilter("Programs|*.EXE;*.COM|All Files|*.*"),
                  QStringLiteral("Programs (*.EXE *.exe *.COM *.com);;All Files (*.*)"));
-        QCOMPARE(qtFileFilter("KTX Dictionary (*.DIC)|*.DIC"), QStringLiteral("KTX Dictionary (*.DIC) (*.DIC *.dic)"));
+        QCOMPARE(qtFileFilter("KTX Dictionary (*.DIC)|*.DIC"),
+                 QStringLiteral("KTX Dictionary (*.DIC) (*.DIC *.dic)"));
     }
 
     void textCrossesAsWindows1252()
