@@ -2,6 +2,7 @@
 #include "config/ConfigRecord.h"
 #include "config/ConfigurationForm.h"
 #include "data/DataFileOpener.h"
+#include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -35,18 +36,18 @@ static void AddRecordsInStreamMode(benchmark::State& state)
     layout->addNumber("N", runtime::FieldType::Long);
     layout->addKey("BYNAME", {0});
     runtime::KeyedFile file("BENCH", layout);
-    file.create();
-    file.open();
+    kestrix::runtime::testing::requireOk(file.create(), "file.create()");
+    kestrix::runtime::testing::requireOk(file.open(), "file.open()");
     runtime::Record record = file.newRecord();
     for (auto _ : state) {
-        file.empty();
-        file.stream();
+        kestrix::runtime::testing::requireOk(file.empty(), "file.empty()");
+        kestrix::runtime::testing::requireOk(file.stream(), "file.stream()");
         for (int i = 0; i < 10000; ++i) {
             record.setText(0, "EQUATE:" + std::to_string(i));
             record.setNumber(1, i);
-            file.add(record);
+            kestrix::runtime::testing::requireOk(file.add(record), "file.add(record)");
         }
-        file.flush();
+        kestrix::runtime::testing::requireOk(file.flush(), "file.flush()");
     }
     state.SetItemsProcessed(state.iterations() * 10000);
 }
@@ -59,15 +60,15 @@ static void ReadInKeyOrder(benchmark::State& state)
     layout->addString("NAME", 30);
     layout->addKey("BYNAME", {0});
     runtime::KeyedFile file("BENCH", layout);
-    file.create();
-    file.open();
+    kestrix::runtime::testing::requireOk(file.create(), "file.create()");
+    kestrix::runtime::testing::requireOk(file.open(), "file.open()");
     runtime::Record record = file.newRecord();
-    file.stream();
+    kestrix::runtime::testing::requireOk(file.stream(), "file.stream()");
     for (int i = 0; i < 10000; ++i) {
         record.setText(0, "name" + std::to_string(i * 7919 % 10000));
-        file.add(record);
+        kestrix::runtime::testing::requireOk(file.add(record), "file.add(record)");
     }
-    file.flush();
+    kestrix::runtime::testing::requireOk(file.flush(), "file.flush()");
     for (auto _ : state) {
         file.setOrder(0);
         int n = 0;

@@ -32,14 +32,14 @@ bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperati
     if (error.ok())
         error = file.commit();
     else
-        file.rollback();
+        (void)file.rollback(); // the failed write is what the user must hear of
     if (error.ok())
         return true;
 
     if (operation == WriteOperation::AddFirst && error.code == runtime::ErrorCode::RecordChanged) {
         showStandardWarning(dialogs, Warn::RIFramingError, {}, error);
         file.setOrder(runtime::KeyedFile::FileOrder);
-        file.next(record);
+        (void)file.next(record); // shows the other program's record; a failed read keeps ours
         return false;
     }
     if (operation != WriteOperation::Update && operation != WriteOperation::Delete) {
@@ -51,7 +51,7 @@ bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperati
             showStandardWarning(dialogs, Warn::RIUpdateError, {"Record Changed by Another Station"}, error);
         else
             showStandardWarning(dialogs, Warn::RIFramingError, {}, error);
-        file.fetch(position, record);
+        (void)file.fetch(position, record); // shows the other program's record; a failed read keeps ours
         return false;
     }
     if (operation == WriteOperation::Update && !options.updateFailureText.empty()) {

@@ -17,6 +17,7 @@
 #include "runtime/FileLock.h"
 #include "runtime/FixedText.h"
 #include "runtime/TextLineFile.h"
+#include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -153,7 +154,7 @@ TEST(CrashSafety, APopupLoadKilledPartWayIsLoadedAgain)
     ASSERT_TRUE(killedAt(runtime::CrashPoint::PopupRecord, 40000, [&] {
         runtime::testing::ScriptedDialogs dialogs;
         runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
-        popups.open();
+        kestrix::runtime::testing::requireOk(popups.open(), "popups.open()");
         equates::PopupLoader(popups, dialogs).run(ini);
     })) << "the load was to stop itself at its 40,000th entry";
     EXPECT_EQ(integrity("Config.tps"), "ok");
@@ -379,8 +380,8 @@ TEST(CrashSafety, TwoProgramsWritingTheConfigurationLoseNothing)
     {
         runtime::testing::ScriptedDialogs dialogs;
         runtime::KeyedFile file("config5.tps", config::configLayout());
-        file.create();
-        file.open();
+        kestrix::runtime::testing::requireOk(file.create(), "file.create()");
+        kestrix::runtime::testing::requireOk(file.open(), "file.open()");
         config::ConfigurationForm(file).save(dialogs);
     }
     int toChild[2], toParent[2];
@@ -390,7 +391,7 @@ TEST(CrashSafety, TwoProgramsWritingTheConfigurationLoseNothing)
     if (child == 0) {
         runtime::testing::ScriptedDialogs dialogs;
         runtime::KeyedFile file("config5.tps", config::configLayout());
-        file.open();
+        kestrix::runtime::testing::requireOk(file.open(), "file.open()");
         config::ConfigurationForm form(file); // reads the record
         char go = 0;
         (void)!write(toParent[1], "r", 1);
@@ -408,7 +409,7 @@ TEST(CrashSafety, TwoProgramsWritingTheConfigurationLoseNothing)
     {
         runtime::testing::ScriptedDialogs dialogs;
         runtime::KeyedFile file("config5.tps", config::configLayout());
-        file.open();
+        kestrix::runtime::testing::requireOk(file.open(), "file.open()");
         config::ConfigurationForm form(file);
         form.acceptNumber(config::Cfg::Indent, 7);
         ASSERT_TRUE(form.save(dialogs));
@@ -418,7 +419,7 @@ TEST(CrashSafety, TwoProgramsWritingTheConfigurationLoseNothing)
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     runtime::KeyedFile file("config5.tps", config::configLayout());
-    file.open();
+    ASSERT_TRUE(file.open().ok());
     const auto stored = config::readConfiguration(file);
     EXPECT_EQ(stored->number(config::Cfg::Indent), 7);
     EXPECT_EQ(stored->number(config::Cfg::NestIndent), 2);

@@ -1,5 +1,6 @@
 #include "config/ConfigurationForm.h"
 #include "config/ConfigChecks.h"
+#include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -20,8 +21,8 @@ struct ConfigFile
     KeyedFile file{"config5.tps", configLayout()};
     ConfigFile()
     {
-        file.create();
-        file.open();
+        kestrix::runtime::testing::requireOk(file.create(), "file.create()");
+        kestrix::runtime::testing::requireOk(file.open(), "file.open()");
     }
 };
 } // namespace

@@ -1,4 +1,5 @@
 #include "data/RecordWriter.h"
+#include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -28,9 +29,9 @@ struct Files
     KeyedFile theirs{"config5.tps", layout()};
     Files()
     {
-        mine.create();
-        mine.open();
-        theirs.open();
+        kestrix::runtime::testing::requireOk(mine.create(), "mine.create()");
+        kestrix::runtime::testing::requireOk(mine.open(), "mine.open()");
+        kestrix::runtime::testing::requireOk(theirs.open(), "theirs.open()");
     }
 };
 
@@ -62,7 +63,7 @@ TEST(RecordWriter, AChangeByAnotherProgramIsReportedAndShown)
     mine.setText(0, "cfg");
     ASSERT_TRUE(writeRecord(f.mine, mine, WriteOperation::Add, dialogs));
     Record theirs = f.theirs.newRecord();
-    f.theirs.fetch(mine.position(), theirs);
+    ASSERT_TRUE(f.theirs.fetch(mine.position(), theirs).ok());
     theirs.setNumber(1, 42);
     ASSERT_TRUE(writeRecord(f.theirs, theirs, WriteOperation::Update, dialogs));
 
@@ -102,7 +103,7 @@ TEST(RecordWriter, ABusyFileCannotFrameTheTransaction)
     EXPECT_EQ(dialogs.shown.back().text,
               "Error: (File Is Already Locked (32)) attempting to frame the Delete transaction "
               "on config5.tps.  Delete transaction cancelled.");
-    f.theirs.rollback();
+    ASSERT_TRUE(f.theirs.rollback().ok());
     EXPECT_EQ(f.mine.records(), 1);
 }
 

@@ -1,5 +1,6 @@
 #include "equates/PopupLoader.h"
 #include "equates/PopupRecord.h"
+#include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -19,8 +20,8 @@ struct PopupFile
     runtime::IniFile ini{"KTX4.INI"};
     PopupFile()
     {
-        file.create();
-        file.open();
+        kestrix::runtime::testing::requireOk(file.create(), "file.create()");
+        kestrix::runtime::testing::requireOk(file.open(), "file.open()");
     }
     std::string entryLine(const std::string& item, const std::string& data)
     {

@@ -1,4 +1,5 @@
 #include "equates/TipsFile.h"
+#include "runtime/testing/RequireOk.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,8 @@ TEST(TipsFile, BuiltFromTheTextSourceAndPagedRoundTheEnds)
 {
     runtime::testing::TempDir dir;
     runtime::KeyedFile tips(TipsFileName, tipLayout());
-    tips.create();
-    tips.open();
+    kestrix::runtime::testing::requireOk(tips.create(), "tips.create()");
+    kestrix::runtime::testing::requireOk(tips.open(), "tips.open()");
     std::vector<std::string> lines = {"; tips", "TIP=Start", "First line", "goes on.", "", "New paragraph."};
     for (int i = 2; i <= 40; ++i) {
         lines.push_back("TIP=General");
@@ -37,8 +38,8 @@ TEST(TipsFile, AnEmptyFileHasNoTips)
 {
     runtime::testing::TempDir dir;
     runtime::KeyedFile tips(TipsFileName, tipLayout());
-    tips.create();
-    tips.open();
+    kestrix::runtime::testing::requireOk(tips.create(), "tips.create()");
+    kestrix::runtime::testing::requireOk(tips.open(), "tips.open()");
     EXPECT_EQ(buildTipsFile(tips, {}), 0);
     const TipBrowser browser(tips, runtime::IniFile("KTX4.INI"));
     EXPECT_FALSE(browser.next());

@@ -1,5 +1,6 @@
 #include "message/MessageFile.h"
 #include "message/MessageRecord.h"
+#include "runtime/testing/RequireOk.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,8 @@ struct MessageFileFixture
     KeyedFile file{"MESSAGE", messageLayout()};
     MessageFileFixture()
     {
-        file.create();
-        file.open();
+        kestrix::runtime::testing::requireOk(file.create(), "file.create()");
+        kestrix::runtime::testing::requireOk(file.open(), "file.open()");
     }
 };
 } // namespace
@@ -37,7 +38,7 @@ TEST(MessageFile, TheTemplateIsCreatedWhenMissingWithItsValues)
 
     // Deleted, it comes back.
     Record stored = *findByDescription(f.file, "zz-default");
-    f.file.remove(stored);
+    ASSERT_TRUE(f.file.remove(stored).ok());
     ASSERT_TRUE(fetchTemplate(f.file).record);
     EXPECT_EQ(f.file.records(), 1);
 }

@@ -196,7 +196,7 @@ TEST(KeyedFile, TablesOfOneFileAreIndependent)
     ASSERT_TRUE(first.open().ok());
     ASSERT_TRUE(second.open().ok());
     Record r = make(first, "x", "", 1);
-    first.add(r);
+    EXPECT_TRUE(first.add(r).ok());
     EXPECT_EQ(first.records(), 1);
     EXPECT_EQ(second.records(), 0);
     EXPECT_TRUE(fs::exists("Config.tps"));
@@ -212,7 +212,7 @@ TEST(KeyedFile, TransactionsAndStreamMode)
     ASSERT_TRUE(file.beginTransaction(std::chrono::milliseconds(100)).ok());
     EXPECT_EQ(file.beginTransaction(std::chrono::milliseconds(100)).code, ErrorCode::TransactionActive);
     Record r = make(file, "gone", "", 1);
-    file.add(r);
+    EXPECT_TRUE(file.add(r).ok());
     ASSERT_TRUE(file.rollback().ok());
     EXPECT_EQ(file.records(), 0);
 
@@ -257,8 +257,8 @@ TEST(KeyedFile, ARebuildThatMeetsDuplicatesFails)
     ASSERT_TRUE(loose.create().ok());
     ASSERT_TRUE(loose.open().ok());
     Record a = make(loose, "dup", "", 1), b = make(loose, "DUP", "", 2);
-    loose.add(a);
-    loose.add(b);
+    EXPECT_TRUE(loose.add(a).ok());
+    EXPECT_TRUE(loose.add(b).ok());
     loose.close();
     KeyedFile strict("D", layout(true));
     EXPECT_EQ(strict.open().code, ErrorCode::BadKeyFile);

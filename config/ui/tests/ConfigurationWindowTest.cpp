@@ -1,5 +1,6 @@
 #include "config/ui/ConfigurationWindow.h"
 #include "config/ConfigurationForm.h"
+#include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -28,8 +29,8 @@ struct ConfigFile
     {
         if (makeFolder)
             std::filesystem::create_directories(makeFolder);
-        file.create();
-        file.open();
+        kestrix::runtime::testing::requireOk(file.create(), "file.create()");
+        kestrix::runtime::testing::requireOk(file.open(), "file.open()");
     }
     runtime::WindowPositionStore positions() const
     {

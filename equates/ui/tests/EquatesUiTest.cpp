@@ -3,6 +3,7 @@
 #include "equates/TipsFile.h"
 #include "equates/ui/PopupChooser.h"
 #include "equates/ui/TipOfTheDayWindow.h"
+#include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 #include "runtime/ui/GuiThreadDialogs.h"
@@ -49,8 +50,8 @@ private slots:
     {
         runtime::testing::TempDir dir;
         runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
-        popups.create();
-        popups.open();
+        kestrix::runtime::testing::requireOk(popups.create(), "popups.create()");
+        kestrix::runtime::testing::requireOk(popups.open(), "popups.open()");
         runtime::testing::ScriptedDialogs dialogs;
         equates::PopupLoader(popups, dialogs)
             .loadLines({"TYPE=KEYCODE FIND", "Alert                        ALERT(^)",
@@ -71,8 +72,8 @@ private slots:
     {
         runtime::testing::TempDir dir;
         runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
-        tips.create();
-        tips.open();
+        kestrix::runtime::testing::requireOk(tips.create(), "tips.create()");
+        kestrix::runtime::testing::requireOk(tips.open(), "tips.open()");
         equates::buildTipsFile(tips, {"TIP=A", "one", "TIP=B", "two", "TIP=C", "three"});
         runtime::ToolRegistry registry;
         auto* window =
