@@ -77,6 +77,16 @@ QLineEdit* ConfigurationWindow::textField(Cfg::Field field)
     return edit;
 }
 
+// The entries lose their focus as the dialog's children go: by then the window
+// is only a QDialog, so nothing of it may run.
+ConfigurationWindow::~ConfigurationWindow()
+{
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->removeEventFilter(this);
+        child->disconnect(this);
+    }
+}
+
 QLineEdit* ConfigurationWindow::numberField(Cfg::Field field)
 {
     auto* edit = new QLineEdit(this);

@@ -27,6 +27,7 @@ class ConfigurationWindow final : public QDialog
 public:
     ConfigurationWindow(runtime::KeyedFile& file, runtime::DialogService& dialogs,
                         runtime::WindowPositionStore positions, QWidget* parent = nullptr);
+    ~ConfigurationWindow() override;
 
     const runtime::Record& record() const { return m_form.record(); }
     QTabWidget* tabs() const { return m_tabs; }
