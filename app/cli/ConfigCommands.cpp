@@ -1,6 +1,7 @@
 #include "app/cli/ConfigCommands.h"
 
 #include "app/cli/CliContext.h"
+#include "app/cli/ConsoleDialogs.h"
 #include "config/ConfigFields.h"
 #include "config/ConfigRecord.h"
 #include "config/ConfigurationForm.h"
@@ -15,7 +16,7 @@ namespace kestrix::app {
 namespace {
 
 // Keeps the boxes a write shows, so the command can tell a change by another program from a failure.
-class HeldDialogs final : public runtime::DialogService
+class HeldDialogs final : public HeadlessDialogs
 {
 public:
     unsigned message(const runtime::MessageRequest& request) override
@@ -23,17 +24,6 @@ public:
         held.push_back(request);
         return runtime::effectiveDefault(request);
     }
-    std::optional<std::string> openFile(const runtime::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> chooseDirectory(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<runtime::FontSpec> chooseFont(const std::string&, const runtime::FontSpec&) override
-    {
-        return std::nullopt;
-    }
-    void beep() override {}
-    void playSound(runtime::SystemSound) override {}
     std::vector<runtime::MessageRequest> held;
 };
 

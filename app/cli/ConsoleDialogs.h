@@ -4,16 +4,13 @@
 
 #include <iosfwd>
 
-// Dialogs for the command line: each message box is written to stderr as
-// "CAPTION: text" and answered with its default button; file and font
-// dialogs are cancelled.
 namespace kestrix::app {
 
-class ConsoleDialogs final : public runtime::DialogService
+// No person to ask: file, folder and font dialogs are cancelled and sounds are not made. Subclasses
+// decide what becomes of a message box.
+class HeadlessDialogs : public runtime::DialogService
 {
 public:
-    explicit ConsoleDialogs(std::ostream& out);
-    unsigned message(const runtime::MessageRequest& request) override;
     std::optional<std::string> openFile(const runtime::FileDialogRequest&) override { return std::nullopt; }
     std::optional<std::string> chooseDirectory(const std::string&, const std::string&) override
     {
@@ -25,6 +22,15 @@ public:
     }
     void beep() override {}
     void playSound(runtime::SystemSound) override {}
+};
+
+// Dialogs for the command line: each message box is written to stderr as "CAPTION: text" and answered
+// with its default button.
+class ConsoleDialogs final : public HeadlessDialogs
+{
+public:
+    explicit ConsoleDialogs(std::ostream& out);
+    unsigned message(const runtime::MessageRequest& request) override;
 
 private:
     std::ostream& m_out;
