@@ -1,4 +1,5 @@
 #include "runtime/AtomicFile.h"
+#include "runtime/SystemErrorMapping.h"
 
 #include "runtime/CrashPoint.h"
 
@@ -21,15 +22,6 @@ namespace kestrix::runtime {
 
 namespace {
 
-[[maybe_unused]] FileError systemError(int err)
-{
-    if (err == EACCES || err == EPERM)
-        return FileError::of(ErrorCode::AccessDenied);
-    if (err == ENOENT)
-        return FileError::of(ErrorCode::PathNotFound);
-    return FileError::system(std::system_category().message(err), err);
-}
-
 #ifdef _WIN32
 
 FileError writeAll(const std::filesystem::path& path, std::string_view content)
@@ -37,8 +29,7 @@ FileError writeAll(const std::filesystem::path& path, std::string_view content)
     HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        return FileError::system(std::system_category().message(static_cast<int>(GetLastError())),
-                                 static_cast<int>(GetLastError()));
+        return fileErrorFromSystemCategory(static_cast<int>(GetLastError()));
     std::size_t done = 0;
     while (done < content.size()) {
         DWORD wrote = 0;
@@ -46,7 +37,7 @@ FileError writeAll(const std::filesystem::path& path, std::string_view content)
         if (!WriteFile(h, content.data() + done, chunk, &wrote, nullptr)) {
             const int err = static_cast<int>(GetLastError());
             CloseHandle(h);
-            return FileError::system(std::system_category().message(err), err);
+            return fileErrorFromSystemCategory(err);
         }
         done += wrote;
     }
@@ -66,7 +57,7 @@ FileError renameOnto(const std::filesystem::path& from, const std::filesystem::p
         DeleteFileW(from.wstring().c_str());
         return FileError::none();
     }
-    return FileError::system(std::system_category().message(static_cast<int>(err)), static_cast<int>(err));
+    return fileErrorFromSystemCategory(static_cast<int>(err));
 }
 
 #else
@@ -75,7 +66,7 @@ FileError writeAll(const std::filesystem::path& path, std::string_view content)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return systemError(errno);
+        return fileErrorFromErrno(errno);
     std::size_t done = 0;
     while (done < content.size()) {
         const ssize_t wrote = ::write(fd, content.data() + done, content.size() - done);
@@ -84,13 +75,13 @@ FileError writeAll(const std::filesystem::path& path, std::string_view content)
                 continue;
             const int err = errno;
             ::close(fd);
-            return systemError(err);
+            return fileErrorFromErrno(err);
         }
         done += static_cast<std::size_t>(wrote);
     }
     // The data must be on disk before the name points at it, or a crash could leave an empty file.
     if (::fsync(fd) != 0 || ::close(fd) != 0)
-        return systemError(errno);
+        return fileErrorFromErrno(errno);
     return FileError::none();
 }
 
@@ -98,14 +89,14 @@ FileError renameOnto(const std::filesystem::path& from, const std::filesystem::p
 {
     if (existing == Existing::Replace) {
         if (::rename(from.c_str(), to.c_str()) != 0)
-            return systemError(errno);
+            return fileErrorFromErrno(errno);
         return FileError::none();
     }
     // link() fails when the target exists, so a file that appeared meanwhile is never replaced.
     if (::link(from.c_str(), to.c_str()) != 0) {
         const int err = errno;
         ::unlink(from.c_str());
-        return err == EEXIST ? FileError::none() : systemError(err);
+        return err == EEXIST ? FileError::none() : fileErrorFromErrno(err);
     }
     ::unlink(from.c_str());
     return FileError::none();

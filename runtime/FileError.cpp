@@ -1,4 +1,8 @@
 #include "runtime/FileError.h"
+#include "runtime/SystemErrorMapping.h"
+
+#include <cerrno>
+#include <system_error>
 
 namespace kestrix::runtime {
 
@@ -67,6 +71,32 @@ std::string systemErrorText(int number)
 FileError FileError::system(int number)
 {
     return system(systemErrorText(number), number);
+}
+
+FileError fileErrorFromErrno(int err)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return FileError::of(ErrorCode::AccessDenied);
+    case ENOENT:
+        return FileError::of(ErrorCode::PathNotFound);
+    case ENOSPC:
+        return FileError::system(SystemError::DiskFull);
+    case ENAMETOOLONG:
+        return FileError::system(SystemError::FileNameTooLong);
+    default:
+        return FileError::system(std::generic_category().message(err), err);
+    }
+}
+
+FileError fileErrorFromSystemCategory(int number)
+{
+#ifdef _WIN32
+    return FileError::system(std::system_category().message(number), number);
+#else
+    return fileErrorFromErrno(number);
+#endif
 }
 
 FileError FileError::damaged()

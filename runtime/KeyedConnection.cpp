@@ -1,9 +1,9 @@
 #include "runtime/KeyedConnection.h"
+#include "runtime/SystemErrorMapping.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <system_error>
 #include <thread>
 
@@ -67,12 +67,8 @@ FileError sqliteFileError(int rc, sqlite3* db, const fs::path& file)
     }
     // SQLite's own result codes are no system error numbers: only the system's are reported.
     const int sysErr = db ? sqlite3_system_errno(db) : 0;
-    if (sysErr == ENOSPC)
-        return FileError::system(SystemError::DiskFull);
-    if (sysErr == ENAMETOOLONG)
-        return FileError::system(SystemError::FileNameTooLong);
     if (sysErr != 0)
-        return FileError::system(std::system_category().message(sysErr), sysErr);
+        return fileErrorFromSystemCategory(sysErr);
     return FileError::system(SystemError::IoDevice);
 }
 

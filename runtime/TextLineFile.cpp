@@ -1,4 +1,5 @@
 #include "runtime/TextLineFile.h"
+#include "runtime/SystemErrorMapping.h"
 
 #include <cerrno>
 #include <cstring>
@@ -40,9 +41,7 @@ TextLines readTextLines(const std::filesystem::path& path, std::size_t maxLength
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        const int err = errno;
-        result.error = err == EACCES ? FileError::of(ErrorCode::AccessDenied)
-                                     : FileError::system(std::system_category().message(err), err);
+        result.error = fileErrorFromErrno(errno);
         return result;
     }
     std::stringstream buffer;
