@@ -17,6 +17,7 @@
 #include "runtime/FileLock.h"
 #include "runtime/FixedText.h"
 #include "runtime/TextLineFile.h"
+#include "runtime/testing/ChildProcesses.h"
 #include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
@@ -76,21 +77,6 @@ void writeBigInstallation()
     }
 }
 
-// Runs `work` in a child process that kills itself at the `pass`-th crossing of `point`;
-// true when it died there (and not by ending or failing first).
-template <class Work> bool killedAt(runtime::CrashPoint point, long pass, Work work)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        runtime::armCrashPoint(point, pass);
-        work();
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-}
-
 std::string contents(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -107,7 +93,7 @@ TEST(CrashSafety, AnEquateLoadKilledPartWayIsLoadedAgainFromScratch)
     writeBigInstallation();
     runtime::IniFile ini("KTX4.INI");
     ini.setValue("EquateLoad", "Version", "4"); // as after an earlier complete load
-    ASSERT_TRUE(killedAt(runtime::CrashPoint::EquateRecord, 30000, [&] {
+    ASSERT_TRUE(runtime::testing::killedAt(runtime::CrashPoint::EquateRecord, 30000, [&] {
         runtime::testing::ScriptedDialogs dialogs;
         runtime::KeyedFile file("Equates5.tps", equates::equateLayout());
         equates::EquateLoader(file, "cw", dialogs).run(ini);
@@ -151,7 +137,7 @@ TEST(CrashSafety, APopupLoadKilledPartWayIsLoadedAgain)
         runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
         ASSERT_TRUE(popups.create().ok());
     }
-    ASSERT_TRUE(killedAt(runtime::CrashPoint::PopupRecord, 40000, [&] {
+    ASSERT_TRUE(runtime::testing::killedAt(runtime::CrashPoint::PopupRecord, 40000, [&] {
         runtime::testing::ScriptedDialogs dialogs;
         runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
         kestrix::runtime::testing::requireOk(popups.open(), "popups.open()");
@@ -174,7 +160,8 @@ TEST(CrashSafety, AFirstStartKilledWhileCopyingIsRepairedByTheNext)
     ASSERT_GE(delivered.size(), 3u);
     runtime::testing::TempDir dir;
     // Killed with the third delivered file written under its temporary name.
-    ASSERT_TRUE(killedAt(runtime::CrashPoint::BeforeRename, 3, [] { app::prepareDataDirectory(); }));
+    ASSERT_TRUE(runtime::testing::killedAt(runtime::CrashPoint::BeforeRename, 3,
+                                           [] { app::prepareDataDirectory(); }));
     int whole = 0;
     for (const auto& file : delivered) {
         if (!fs::exists(file.name))
@@ -233,7 +220,8 @@ TEST(CrashSafety, AKtxFirstStartStoppedByItsEnvironmentIsRepairedByTheNext)
 TEST(CrashSafety, AFirstStartKilledWhileBuildingTheTipsIsRepairedByTheNext)
 {
     runtime::testing::TempDir dir;
-    ASSERT_TRUE(killedAt(runtime::CrashPoint::TipRecord, 5, [] { app::prepareDataDirectory(); }));
+    ASSERT_TRUE(
+        runtime::testing::killedAt(runtime::CrashPoint::TipRecord, 5, [] { app::prepareDataDirectory(); }));
     EXPECT_FALSE(fs::exists("Tips5.tps")) << "a half-built tips file was left in place";
     app::prepareDataDirectory();
     runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
@@ -275,30 +263,14 @@ TEST(CrashSafety, ParallelEquateLoadsLeaveTheEquatesOfOneLoad)
             source << "COLOR:C" << i << " EQUATE(" << i << ")\n";
     }
     constexpr int Loaders = 4;
-    int start[2];
-    ASSERT_EQ(pipe(start), 0);
-    std::vector<pid_t> children;
-    for (int n = 0; n < Loaders; ++n) {
-        const pid_t child = fork();
-        if (child == 0) {
-            close(start[1]);
-            char go = 0;
-            (void)!read(start[0], &go, 1);
-            runtime::testing::ScriptedDialogs dialogs;
-            runtime::KeyedFile file("Equates5.tps", equates::equateLayout());
-            equates::EquateLoader loader(file, "cw", dialogs);
-            loader.setWhenBusy(equates::WhenBusy::Wait);
-            _exit(loader.run(runtime::IniFile("KTX4.INI")).completed ? 0 : 1);
-        }
-        children.push_back(child);
-    }
-    close(start[0]);
-    close(start[1]);
-    for (const pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    const std::vector<int> statuses = runtime::testing::runTogether(Loaders, [](int) {
+        runtime::testing::ScriptedDialogs dialogs;
+        runtime::KeyedFile file("Equates5.tps", equates::equateLayout());
+        equates::EquateLoader loader(file, "cw", dialogs);
+        loader.setWhenBusy(equates::WhenBusy::Wait);
+        return loader.run(runtime::IniFile("KTX4.INI")).completed ? 0 : 1;
+    });
+    EXPECT_EQ(statuses, std::vector<int>(Loaders, 0));
     runtime::KeyedFile file("Equates5.tps", equates::equateLayout());
     ASSERT_TRUE(file.open().ok());
     EXPECT_EQ(file.records(), 3000 + 2);
@@ -315,40 +287,24 @@ TEST(CrashSafety, PopupLoadsAndFrameSavesAtOnceKeepEverySetting)
         ASSERT_TRUE(popups.create().ok());
     }
     constexpr int Rounds = 10;
-    int start[2];
-    ASSERT_EQ(pipe(start), 0);
-    std::vector<pid_t> children;
-    for (int n = 0; n < 4; ++n) {
-        const pid_t child = fork();
-        if (child == 0) {
-            close(start[1]);
-            char go = 0;
-            (void)!read(start[0], &go, 1);
-            bool ok = true;
-            for (int round = 0; round < Rounds; ++round) {
-                if (n % 2 == 0) {
-                    runtime::testing::ScriptedDialogs dialogs;
-                    runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
-                    equates::PopupLoader loader(popups, dialogs);
-                    loader.setWhenBusy(equates::WhenBusy::Wait);
-                    ok = popups.open().ok() && loader.run(runtime::IniFile("KTX4.INI")).completed && ok;
-                } else {
-                    ok = keyanalysis::FrameStore::inDataDirectory().save({"F APPLICATION('Orders')", "END"},
-                                                                         "Orders") &&
-                         ok;
-                }
+    const std::vector<int> statuses = runtime::testing::runTogether(4, [](int n) {
+        bool ok = true;
+        for (int round = 0; round < Rounds; ++round) {
+            if (n % 2 == 0) {
+                runtime::testing::ScriptedDialogs dialogs;
+                runtime::KeyedFile popups("Config\\!PopData", equates::popupLayout());
+                equates::PopupLoader loader(popups, dialogs);
+                loader.setWhenBusy(equates::WhenBusy::Wait);
+                ok = popups.open().ok() && loader.run(runtime::IniFile("KTX4.INI")).completed && ok;
+            } else {
+                ok = keyanalysis::FrameStore::inDataDirectory().save({"F APPLICATION('Orders')", "END"},
+                                                                     "Orders") &&
+                     ok;
             }
-            _exit(ok ? 0 : 1);
         }
-        children.push_back(child);
-    }
-    close(start[0]);
-    close(start[1]);
-    for (const pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+        return ok ? 0 : 1;
+    });
+    EXPECT_EQ(statuses, std::vector<int>(4, 0));
     runtime::IniFile ini("KTX4.INI");
     EXPECT_EQ(ini.value("PopupLoad", "Version"), "4");
     EXPECT_EQ(ini.value("AltKeyAnalysis", "FrameName"), "Orders");

@@ -2,6 +2,7 @@
 // needs and their first records at the same moment. Every save is either kept
 // or refused with a message; no file is created twice over another's records.
 #include "KtxRun.h"
+#include "runtime/testing/ChildProcesses.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -30,33 +31,19 @@ struct Finished
     std::string err;
 };
 
-// Starts one process per command, all released at once through a pipe, and waits for them.
+// Starts one process per command, all released at once, and waits for them.
 std::vector<Finished> runTogether(const std::vector<std::vector<std::string>>& commands,
                                   const fs::path& scratch)
 {
-    int gate[2];
-    if (pipe(gate) != 0)
-        return {};
-    std::vector<pid_t> children;
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        const pid_t pid = fork();
-        if (pid == 0) {
-            close(gate[1]);
-            char go;
-            (void)!read(gate[0], &go, 1); // returns when the parent closes its end
-            const kestrix::testing::KtxRun run = ktx(commands[i]);
+    const std::vector<int> codes =
+        kestrix::runtime::testing::runTogether(static_cast<int>(commands.size()), [&](int i) {
+            const kestrix::testing::KtxRun run = ktx(commands[static_cast<std::size_t>(i)]);
             std::ofstream(scratch / ("err" + std::to_string(i))) << run.err;
-            _exit(run.code);
-        }
-        children.push_back(pid);
-    }
-    close(gate[0]);
-    close(gate[1]);
-    std::vector<Finished> results(commands.size());
-    for (std::size_t i = 0; i < children.size(); ++i) {
-        int status = 0;
-        waitpid(children[i], &status, 0);
-        results[i].code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            return run.code;
+        });
+    std::vector<Finished> results(codes.size());
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        results[i].code = codes[i];
         std::ifstream in(scratch / ("err" + std::to_string(i)));
         std::stringstream text;
         text << in.rdbuf();

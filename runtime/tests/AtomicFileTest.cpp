@@ -4,6 +4,7 @@
 #include "runtime/CrashPoint.h"
 #include "runtime/FileLock.h"
 #include "runtime/IniFile.h"
+#include "runtime/testing/ChildProcesses.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -91,15 +92,9 @@ TEST(AtomicFile, AWriterKilledBeforeTheRenameLeavesTheOldFileWhole)
 {
     TempDir dir;
     ASSERT_TRUE(writeFileAtomically("KTX4.INI", "[EquateLoad]\r\nVersion=4\r\n").ok());
-    const pid_t child = fork();
-    if (child == 0) {
-        armCrashPoint(CrashPoint::BeforeRename, 1);
-        IniFile("KTX4.INI").setValue("EquateLoad", "Version", "");
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer was to stop itself before its rename";
+    ASSERT_TRUE(kestrix::runtime::testing::killedAt(CrashPoint::BeforeRename, 1, [] {
+        (void)IniFile("KTX4.INI").setValue("EquateLoad", "Version", "");
+    })) << "the writer was to stop itself before its rename";
     EXPECT_EQ(IniFile("KTX4.INI").value("EquateLoad", "Version"), "4");
     EXPECT_EQ(strayTemporaries(), 1);
     // The lock died with its holder: the next writer is not kept waiting.
@@ -138,32 +133,15 @@ TEST(IniFile, ParallelWritersLoseNoEntry)
     TempDir dir;
     constexpr int Writers = 8;
     constexpr int Entries = 25;
-    int start[2];
-    ASSERT_EQ(pipe(start), 0);
-    std::vector<pid_t> children;
-    for (int w = 0; w < Writers; ++w) {
-        const pid_t child = fork();
-        if (child == 0) {
-            close(start[1]);
-            char go = 0;
-            (void)!read(start[0], &go, 1); // all start together once the pipe closes
-            IniFile ini("KTX4.INI");
-            bool ok = true;
-            for (int e = 0; e < Entries; ++e)
-                ok = ini.setValue("Writer" + std::to_string(w), "Entry" + std::to_string(e),
-                                  std::to_string(e)) &&
-                     ok;
-            _exit(ok ? 0 : 1);
-        }
-        children.push_back(child);
-    }
-    close(start[0]);
-    close(start[1]);
-    for (const pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    const std::vector<int> statuses = kestrix::runtime::testing::runTogether(Writers, [](int w) {
+        IniFile ini("KTX4.INI");
+        bool ok = true;
+        for (int e = 0; e < Entries; ++e)
+            ok = ini.setValue("Writer" + std::to_string(w), "Entry" + std::to_string(e), std::to_string(e)) &&
+                 ok;
+        return ok ? 0 : 1;
+    });
+    EXPECT_EQ(statuses, std::vector<int>(Writers, 0));
     IniFile ini("KTX4.INI");
     int found = 0;
     for (int w = 0; w < Writers; ++w) {
