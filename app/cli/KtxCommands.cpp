@@ -10,7 +10,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <ostream>
+#include <string_view>
+#include <vector>
 
 namespace kestrix::app {
 
@@ -26,6 +29,44 @@ int checkedOutput(std::ostream& out, std::ostream& err, int code)
     return code != 0 ? code : ExitFailure;
 }
 
+// The commands of one source file, by the names it adds to the command line.
+struct CommandGroup
+{
+    std::vector<std::string_view> names;
+    void (*add)(CLI::App&, CommandRunner&);
+};
+
+const std::vector<CommandGroup>& commandGroups()
+{
+    static const std::vector<CommandGroup> groups = {
+        {{"config"}, addConfigCommands},
+        {{"message"}, addMessageCommands},
+        {{"equates", "popups"}, addEquateCommands},
+        {{"keys"}, addKeyCommands},
+    };
+    return groups;
+}
+
+// Building every command's options costs more than most commands' work, so only the groups whose
+// names the command line holds are built; with none of them (help, a mistyped command) all are.
+void addCommands(CLI::App& app, CommandRunner& command, int argc, char** argv)
+{
+    const auto named = [&](const CommandGroup& group) {
+        for (int i = 1; i < argc; ++i) {
+            if (std::find(group.names.begin(), group.names.end(), std::string_view(argv[i])) !=
+                group.names.end())
+                return true;
+        }
+        return false;
+    };
+    const auto& groups = commandGroups();
+    const bool any = std::any_of(groups.begin(), groups.end(), named);
+    for (const CommandGroup& group : groups) {
+        if (!any || named(group))
+            group.add(app, command);
+    }
+}
+
 int run(int argc, char** argv, std::ostream& out, std::ostream& err)
 {
     CLI::App app{"ktx: the Kestrix tools from the command line"};
@@ -39,10 +80,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err)
     app.add_flag("--version", version, "Print the version");
 
     CommandRunner command;
-    addConfigCommands(app, command);
-    addMessageCommands(app, command);
-    addEquateCommands(app, command);
-    addKeyCommands(app, command);
+    addCommands(app, command, argc, argv);
 
     try {
         app.parse(argc, argv);

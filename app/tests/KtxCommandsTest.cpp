@@ -106,6 +106,23 @@ TEST(Ktx, ExitCodesAreZeroDoneOneFailedTwoRefused)
     EXPECT_EQ(ktx({"--data-dir", data, "message", "generate", "--text", "{"}).code, 2);
 }
 
+TEST(Ktx, HelpListsEveryCommandAndAValueNamingAnotherCommandIsAValue)
+{
+    runtime::testing::TempDir dir;
+    const std::string data = (dir.path() / "data").string();
+    const KtxRun help = ktx({"--help"});
+    for (const char* command : {"config", "message", "equates", "popups", "keys"})
+        EXPECT_NE(help.out.find(std::string("\n  ") + command), std::string::npos) << command;
+    const KtxRun generated = ktx({"--data-dir", data, "message", "generate", "--text", "keys", "--caption",
+                                  "config", "--buttons", "Ok"});
+    EXPECT_EQ(generated.code, 0) << generated.err;
+    EXPECT_NE(generated.out.find("MESSAGE('keys', |"), std::string::npos) << generated.out;
+    EXPECT_NE(generated.out.find("'config', , |"), std::string::npos) << generated.out;
+    const KtxRun mistyped = ktx({"--data-dir", data, "mesage", "list"});
+    EXPECT_EQ(mistyped.code, 2);
+    EXPECT_EQ(mistyped.out, "");
+}
+
 TEST(Ktx, AFailedWriteToStandardOutputIsAFailure)
 {
     if (!fs::exists("/dev/full"))
