@@ -2,6 +2,7 @@
 
 #include "app/DataDirectorySetup.h"
 #include "app/cli/CliContext.h"
+#include "app/cli/ColorCommands.h"
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/EquateCommands.h"
 #include "app/cli/KeyCommands.h"
@@ -43,6 +44,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err)
     addMessageCommands(app, command);
     addEquateCommands(app, command);
     addKeyCommands(app, command);
+    addColorCommands(app, command);
 
     try {
         app.parse(argc, argv);
