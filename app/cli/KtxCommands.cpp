@@ -2,6 +2,7 @@
 
 #include "app/DataDirectorySetup.h"
 #include "app/cli/CliContext.h"
+#include "app/cli/ColorCommands.h"
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/EquateCommands.h"
 #include "app/cli/KeyCommands.h"
@@ -43,6 +44,7 @@ const std::vector<CommandGroup>& commandGroups()
         {{"message"}, addMessageCommands},
         {{"equates", "popups"}, addEquateCommands},
         {{"keys"}, addKeyCommands},
+        {{"color", "ascii"}, addColorCommands},
     };
     return groups;
 }

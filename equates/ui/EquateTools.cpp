@@ -2,7 +2,11 @@
 
 #include "config/ConfigRecord.h"
 #include "config/Session.h"
+#include "data/DataFileNames.h"
+#include "equates/EquateRecord.h"
 #include "equates/TipsFile.h"
+#include "equates/ui/AsciiTableWindow.h"
+#include "equates/ui/ColorDesignerWindow.h"
 #include "equates/ui/TipOfTheDayWindow.h"
 #include "runtime/ui/ToolShelf.h"
 
@@ -32,6 +36,19 @@ void registerEquateTools(runtime::ToolShelf& shelf, config::Session& session)
                   }
                   return window;
               });
+    shelf.add({"ColorDesigner", runtime::ToolMenu::Tools, "&Color Designer", "Color Designer", "TBCOLORC"},
+              [&session](runtime::StartReason) -> runtime::ToolWindow* {
+                  auto equates = std::make_shared<data::DataFileUse>(session.files(), data::FileName::Equates,
+                                                                     equateLayout());
+                  if (!*equates)
+                      return nullptr;
+                  auto* window = new ColorDesignerWindow(session, *equates->file());
+                  window->holdWhileOpen(equates);
+                  return window;
+              });
+    shelf.add(
+        {"AsciiTable", runtime::ToolMenu::Tools, "&ASCII Table", "ASCII Table", "TBASCII"},
+        [&session](runtime::StartReason) -> runtime::ToolWindow* { return new AsciiTableWindow(session); });
 }
 
 } // namespace kestrix::equates

@@ -40,7 +40,7 @@ void ToolWindow::leaveRegistry()
 
 void ToolWindow::restorePosition()
 {
-    restorePlacement(this, m_positions, m_procedure);
+    restorePlacement(this, m_positions, m_section.empty() ? m_procedure : m_section);
 }
 
 void ToolWindow::deliver(ToolEvent event)
@@ -71,7 +71,7 @@ void ToolWindow::deliver(ToolEvent event)
 
 void ToolWindow::closeEvent(QCloseEvent* event)
 {
-    savePlacement(this, m_positions, m_procedure);
+    savePlacement(this, m_positions, m_section.empty() ? m_procedure : m_section);
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted())
         leaveRegistry();

@@ -27,6 +27,8 @@ public:
     void deliver(ToolEvent event) override;
     // Call once the window is in the MDI area.
     void restorePosition();
+    // The INI section of its position, when that is not the procedure's name.
+    void setPositionSection(std::string section) { m_section = std::move(section); }
     // Keeps a resource (the use of a data file, say) for as long as the window lives.
     void holdWhileOpen(std::shared_ptr<void> resource) { m_held.push_back(std::move(resource)); }
 
@@ -42,6 +44,7 @@ private:
     void leaveRegistry();
 
     std::string m_procedure;
+    std::string m_section;
     ToolRegistry& m_registry;
     WindowPositionStore m_positions;
     bool m_registered = true;
