@@ -4,8 +4,11 @@
 #include "app/cli/CliContext.h"
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/EquateCommands.h"
+#include "app/cli/ExchangeCommands.h"
 #include "app/cli/KeyCommands.h"
+#include "app/cli/MapCommands.h"
 #include "app/cli/MessageCommands.h"
+#include "app/cli/SnippetCommands.h"
 #include "runtime/DataDirectory.h"
 
 #include <CLI/CLI.hpp>
@@ -43,6 +46,9 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err)
     addMessageCommands(app, command);
     addEquateCommands(app, command);
     addKeyCommands(app, command);
+    addSnippetCommands(app, command);
+    addMapCommands(app, command);
+    addExchangeCommands(app, command);
 
     try {
         app.parse(argc, argv);
