@@ -334,6 +334,31 @@ std::vector<std::string> mapExportLines(const std::string& source, const MapList
     return out;
 }
 
+std::vector<runtime::MenuItem> mapRowMenu(MapList list, const MapRow& row, const std::string& source)
+{
+    const std::string update = "Update Map of " + runtime::fileNamePart(source);
+    switch (list) {
+    case MapList::Lib:
+        return {{MapMenu::Copy, "Copy Prototype to Clipboard (Double-Click)"}, {MapMenu::Update, update}};
+    case MapList::Files:
+        return {{MapMenu::Copy, "Copy Description to Clipboard"},
+                {MapMenu::LoadEditor, "Load Editor with " + row.module},
+                {MapMenu::Update, update}};
+    case MapList::Map:
+    case MapList::Standard:
+        break;
+    }
+    return {{MapMenu::Copy, "Copy Prototype to Clipboard (Double-Click)"},
+            {MapMenu::LoadEditor, "Load Editor with Module " + row.module},
+            {MapMenu::Update, update}};
+}
+
+std::string editorTarget(const MapRow& row, const std::string& source)
+{
+    const std::string name = runtime::fileNamePart(source);
+    return source.substr(0, source.size() - name.size()) + std::string(runtime::trim(row.module));
+}
+
 std::string mapExportName(const std::string& source)
 {
     const std::string name = runtime::fileNamePart(source);

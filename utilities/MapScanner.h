@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/DialogService.h"
+#include "runtime/MenuItem.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -79,6 +80,16 @@ int moduleKind(const std::string& moduleName);
 std::vector<std::filesystem::path> moduleIncludeFiles(const std::filesystem::path& source);
 // Sorted by LOC (what a heading double-click sorts by), ties in their order of finding.
 void sortMapRows(std::vector<MapRow>& rows);
+
+// The right-click menu of a row: copy, load the editor (not on the Lib list), update.
+namespace MapMenu {
+constexpr int Copy = 1;
+constexpr int LoadEditor = 2;
+constexpr int Update = 3;
+} // namespace MapMenu
+std::vector<runtime::MenuItem> mapRowMenu(MapList list, const MapRow& row, const std::string& source);
+// The file the editor is started on: the module (or listed file) in the source's folder.
+std::string editorTarget(const MapRow& row, const std::string& source);
 
 // The export: lines of "<base>.KTX" beside the source.
 std::vector<std::string> mapExportLines(const std::string& source, const MapLists& lists);

@@ -168,6 +168,24 @@ TEST(MapScanner, MapThatNeverEndsKeepsWhatItRead)
     EXPECT_EQ(protos(lists.map), (Rows{"A.CLW|P1()", "A.CLW|P2()"}));
 }
 
+TEST(MapScanner, RowMenusPerList)
+{
+    const MapRow row{"MAI", "APP001.CLW", "Main"};
+    const auto texts = [&](MapList list) {
+        std::vector<std::string> out;
+        for (const runtime::MenuItem& item : mapRowMenu(list, row, "C:\\Src\\app.clw"))
+            out.push_back(item.text);
+        return out;
+    };
+    EXPECT_EQ(texts(MapList::Map), (Rows{"Copy Prototype to Clipboard (Double-Click)",
+                                         "Load Editor with Module APP001.CLW", "Update Map of app.clw"}));
+    EXPECT_EQ(texts(MapList::Lib),
+              (Rows{"Copy Prototype to Clipboard (Double-Click)", "Update Map of app.clw"}));
+    EXPECT_EQ(texts(MapList::Files), (Rows{"Copy Description to Clipboard", "Load Editor with APP001.CLW",
+                                           "Update Map of app.clw"}));
+    EXPECT_EQ(editorTarget(row, "C:\\Src\\app.clw"), "C:\\Src\\APP001.CLW");
+}
+
 class MapSourceTest : public ::testing::Test
 {
 protected:
