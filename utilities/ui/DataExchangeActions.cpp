@@ -52,8 +52,9 @@ bool exportUserData(config::Session& session, const std::string& target)
         return false;
     }
     session.dialogs().message({"Exported " + std::to_string(counts.types) + " code types, " +
-                                   std::to_string(counts.snippets) + " snippets, " + std::to_string(counts.messages) +
-                                   " messages and " + std::to_string(counts.inserts) + " inserts to||" + target,
+                                   std::to_string(counts.snippets) + " snippets, " +
+                                   std::to_string(counts.messages) + " messages and " +
+                                   std::to_string(counts.inserts) + " inserts to||" + target,
                                ExportCaption, runtime::MessageIcon::Asterisk});
     return true;
 }
@@ -62,8 +63,8 @@ bool importUserData(config::Session& session, const std::string& source)
 {
     std::ifstream in(runtime::resolveWinPath(source), std::ios::binary);
     if (!in) {
-        session.dialogs().message({"The file cannot be read:||" + source, "IMPORT ERROR",
-                                   runtime::MessageIcon::Exclamation});
+        session.dialogs().message(
+            {"The file cannot be read:||" + source, "IMPORT ERROR", runtime::MessageIcon::Exclamation});
         return false;
     }
     std::stringstream bytes;
@@ -78,10 +79,10 @@ bool importUserData(config::Session& session, const std::string& source)
     }
     DuplicateChoice choice = DuplicateChoice::Skip;
     if (plan.duplicates > 0) {
-        runtime::MessageRequest ask{std::to_string(plan.duplicates) +
-                                        " records of the file are here already (the first: " + plan.firstDuplicate +
-                                        ").|Skip them, replace the records here, or keep both?",
-                                    ImportCaption, runtime::MessageIcon::Question};
+        runtime::MessageRequest ask{
+            std::to_string(plan.duplicates) + " records of the file are here already (the first: " +
+                plan.firstDuplicate + ").|Skip them, replace the records here, or keep both?",
+            ImportCaption, runtime::MessageIcon::Question};
         ask.buttonTexts = {"&Skip", "&Replace", "&Keep Both", "Cancel"};
         ask.defaultButton = 1;
         switch (session.dialogs().message(ask)) {

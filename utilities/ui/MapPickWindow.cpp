@@ -49,7 +49,8 @@ MapPickWindow::MapPickWindow(config::Session& session, QWidget* parent)
     };
     button(QStringLiteral("Select"), "select", QStringLiteral("Open the map of the selected file"),
            [this] { selectHighlighted(); });
-    button(QStringLiteral("&Open..."), "open", QStringLiteral("Open a file not on the list"), [this] { openOther(); });
+    button(QStringLiteral("&Open..."), "open", QStringLiteral("Open a file not on the list"),
+           [this] { openOther(); });
     button(QStringLiteral("&Remove"), "remove", QStringLiteral("Remove the selected file from the list"),
            [this] { removeHighlighted(); });
     button(QStringLiteral("Cancel"), "cancel", {}, [this] { close(); });
@@ -76,9 +77,9 @@ MapPickWindow::MapPickWindow(config::Session& session, QWidget* parent)
 
 void MapPickWindow::listNotWritten()
 {
-    m_session.dialogs().message(
-        {"The pick list cannot be written: " + runtime::toWinPath(runtime::resolveWinPath(MapPickList::FileName)),
-         "FILE ERROR", runtime::MessageIcon::Exclamation});
+    m_session.dialogs().message({"The pick list cannot be written: " +
+                                     runtime::toWinPath(runtime::resolveWinPath(MapPickList::FileName)),
+                                 "FILE ERROR", runtime::MessageIcon::Exclamation});
 }
 
 void MapPickWindow::reload()
@@ -110,7 +111,8 @@ void MapPickWindow::openOther()
     if (!chosen)
         return;
     const std::string name = runtime::fileNamePart(*chosen);
-    (void)m_pick.setLastOpenPath(runtime::withoutTrailingBackslashes(chosen->substr(0, chosen->size() - name.size())));
+    (void)m_pick.setLastOpenPath(
+        runtime::withoutTrailingBackslashes(chosen->substr(0, chosen->size() - name.size())));
     openFile(*chosen);
 }
 

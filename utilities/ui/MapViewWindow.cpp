@@ -68,14 +68,16 @@ MapViewWindow::MapViewWindow(config::Session& session, std::string source, MapSc
         auto* page = new QWidget(m_tabs);
         auto* filter = new QLineEdit(page);
         filter->setObjectName(QStringLiteral("%1Filter").arg(QString::fromLatin1(ObjectNames[index])));
-        filter->setPlaceholderText(which == MapList::Files ? QStringLiteral("Type to narrow by description or file")
-                                                           : QStringLiteral("Type to narrow by prototype or module"));
+        filter->setPlaceholderText(which == MapList::Files
+                                       ? QStringLiteral("Type to narrow by description or file")
+                                       : QStringLiteral("Type to narrow by prototype or module"));
         auto* view = new QTreeWidget(page);
         view->setObjectName(QString::fromLatin1(ObjectNames[index]));
         view->setRootIsDecorated(false);
         view->setUniformRowHeights(true);
-        view->setHeaderLabels(which == MapList::Files ? QStringList{QStringLiteral("Description"), QStringLiteral("File")}
-                                                      : QStringList{QStringLiteral("Prototype"), QStringLiteral("Module")});
+        view->setHeaderLabels(which == MapList::Files
+                                  ? QStringList{QStringLiteral("Description"), QStringLiteral("File")}
+                                  : QStringList{QStringLiteral("Prototype"), QStringLiteral("Module")});
         view->header()->resizeSection(0, 420);
         view->header()->setSectionsClickable(true);
         view->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -133,7 +135,8 @@ void MapViewWindow::fill(MapList which)
     view->clear();
     const std::vector<MapRow>& rows = m_lists.of(which);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        auto* item = new QTreeWidgetItem(QStringList{runtime::toQt(rows[i].proto), runtime::toQt(rows[i].module)});
+        auto* item =
+            new QTreeWidgetItem(QStringList{runtime::toQt(rows[i].proto), runtime::toQt(rows[i].module)});
         item->setData(0, RowRole, static_cast<int>(i));
         view->addTopLevelItem(item);
     }

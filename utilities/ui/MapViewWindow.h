@@ -23,7 +23,8 @@ public:
     static constexpr const char* Procedure = "MapView";
 
     // Scans `source`; nullptr (after the message) when it cannot be read or holds no MAP.
-    static MapViewWindow* open(config::Session& session, const std::string& source, QWidget* parent = nullptr);
+    static MapViewWindow* open(config::Session& session, const std::string& source,
+                               QWidget* parent = nullptr);
 
     const std::string& source() const { return m_source; }
     const MapLists& lists() const { return m_lists; }

@@ -85,11 +85,14 @@ private slots:
     {
         Setup s;
         QCOMPARE(s.window->windowTitle(), QStringLiteral("Code Library"));
-        const std::pair<const char*, const char*> tips[] = {
-            {"insertType", "Add New Type"},          {"changeType", "Change Type"},
-            {"deleteType", "Delete Type and all code"}, {"insert", "Add new code snippet"},
-            {"change", "Change code snippet"},       {"delete", "Delete code snippet"},
-            {"toClip", "Copy Code to Clipboard"},    {"clipMin", "Copy Code and Minimize"}};
+        const std::pair<const char*, const char*> tips[] = {{"insertType", "Add New Type"},
+                                                            {"changeType", "Change Type"},
+                                                            {"deleteType", "Delete Type and all code"},
+                                                            {"insert", "Add new code snippet"},
+                                                            {"change", "Change code snippet"},
+                                                            {"delete", "Delete code snippet"},
+                                                            {"toClip", "Copy Code to Clipboard"},
+                                                            {"clipMin", "Copy Code and Minimize"}};
         for (const auto& [name, tip] : tips)
             QCOMPARE(child<QPushButton>(s.window.get(), name)->toolTip(), QString::fromLatin1(tip));
         QVERIFY(s.window->sourceBox()->isReadOnly());
@@ -132,11 +135,13 @@ private slots:
         click(s.window.get(), "insert");
         QCOMPARE(s.dialogs.shown.back().caption, std::string("Code Type not found"));
         QCOMPARE(s.dialogs.shown.back().text, std::string("Add new Code Type?"));
-        QCOMPARE(s.column(s.window->typeList()), (QStringList{QStringLiteral("Files"), QStringLiteral("Loops")}));
+        QCOMPARE(s.column(s.window->typeList()),
+                 (QStringList{QStringLiteral("Files"), QStringLiteral("Loops")}));
         QCOMPARE(s.window->typeList()->currentItem()->text(0), QStringLiteral("Loops"));
         QCOMPARE(s.column(s.window->snippetList()), QStringList{QStringLiteral("Each record")});
         QCOMPARE(s.window->sourceBox()->toPlainText(), QStringLiteral("LOOP\n  NEXT(_{File}_)\nEND"));
-        QCOMPARE(s.window->library().allSnippets().at(0).code, std::string("LOOP\r\n  NEXT(_{File}_)\r\nEND"));
+        QCOMPARE(s.window->library().allSnippets().at(0).code,
+                 std::string("LOOP\r\n  NEXT(_{File}_)\r\nEND"));
     }
 
     void codeBoxRefusesTextBeyondItsFieldAndWrapIsRemembered()
@@ -163,7 +168,8 @@ private slots:
     {
         Setup s;
         QVERIFY(s.window->library().addType("Files"));
-        QVERIFY(s.window->library().addSnippet({"Files", "Open", "OPEN(_{File}_)\r\nSET(_{Key}_)\r\nCLOSE(_{file}_)"}));
+        QVERIFY(s.window->library().addSnippet(
+            {"Files", "Open", "OPEN(_{File}_)\r\nSET(_{Key}_)\r\nCLOSE(_{file}_)"}));
         s.window->reloadTypes();
         s.session.draggedFields() = {{"CUS:ByName", "KEY", ""}};
 
@@ -217,7 +223,8 @@ private slots:
         // Everything is here already: the question comes, and Replace is taken.
         s.dialogs.answers = {2};
         QVERIFY(importUserData(s.session, "out.json"));
-        QCOMPARE(s.dialogs.shown.back().text, std::string("Imported from out.json:|added 0, replaced 1, skipped 0"));
+        QCOMPARE(s.dialogs.shown.back().text,
+                 std::string("Imported from out.json:|added 0, replaced 1, skipped 0"));
         s.dialogs.answers = {4}; // Cancel
         QVERIFY(!importUserData(s.session, "out.json"));
         QVERIFY(!importUserData(s.session, "missing.json"));

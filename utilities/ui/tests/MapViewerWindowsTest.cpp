@@ -83,8 +83,10 @@ private slots:
             opened.push_back(source);
             return true;
         });
-        QCOMPARE(child<QPushButton>(pick.get(), "select")->toolTip(), QStringLiteral("Open the map of the selected file"));
-        QCOMPARE(child<QPushButton>(pick.get(), "open")->toolTip(), QStringLiteral("Open a file not on the list"));
+        QCOMPARE(child<QPushButton>(pick.get(), "select")->toolTip(),
+                 QStringLiteral("Open the map of the selected file"));
+        QCOMPARE(child<QPushButton>(pick.get(), "open")->toolTip(),
+                 QStringLiteral("Open a file not on the list"));
         QCOMPARE(child<QPushButton>(pick.get(), "remove")->toolTip(),
                  QStringLiteral("Remove the selected file from the list"));
 
@@ -93,14 +95,17 @@ private slots:
         click(pick.get(), "open");
         QCOMPARE(s.dialogs.dialogTitles.back(), std::string("Select the Map File"));
         QCOMPARE(opened, (std::vector<std::string>{"Zed.clw", "App.clw"}));
-        QCOMPARE(column(pick->fileList()), (QStringList{QStringLiteral("app.clw"), QStringLiteral("zed.clw")}));
+        QCOMPARE(column(pick->fileList()),
+                 (QStringList{QStringLiteral("app.clw"), QStringLiteral("zed.clw")}));
 
         pick->fileList()->setCurrentItem(pick->fileList()->topLevelItem(1));
         click(pick.get(), "select");
         QCOMPARE(opened.back(), std::string("zed.clw"));
-        QCOMPARE(column(pick->fileList()), (QStringList{QStringLiteral("zed.clw"), QStringLiteral("app.clw")}));
+        QCOMPARE(column(pick->fileList()),
+                 (QStringList{QStringLiteral("zed.clw"), QStringLiteral("app.clw")}));
         pick->byFileName()->click();
-        QCOMPARE(column(pick->fileList()), (QStringList{QStringLiteral("app.clw"), QStringLiteral("zed.clw")}));
+        QCOMPARE(column(pick->fileList()),
+                 (QStringList{QStringLiteral("app.clw"), QStringLiteral("zed.clw")}));
 
         pick->fileList()->setCurrentItem(pick->fileList()->topLevelItem(0));
         click(pick.get(), "remove");
@@ -121,11 +126,11 @@ private slots:
         QCOMPARE(map->headerItem()->text(0), QStringLiteral("Prototype"));
         QCOMPARE(view->list(MapList::Files)->headerItem()->text(1), QStringLiteral("File"));
         QCOMPARE(column(map), (QStringList{QStringLiteral("Zeta"), QStringLiteral("Alpha(LONG),BYTE"),
-                                          QStringLiteral("Main")}));
+                                           QStringLiteral("Main")}));
 
         emit map->header()->sectionDoubleClicked(0);
         QCOMPARE(column(map), (QStringList{QStringLiteral("Alpha(LONG),BYTE"), QStringLiteral("Main"),
-                                          QStringLiteral("Zeta")}));
+                                           QStringLiteral("Zeta")}));
         emit map->header()->sectionDoubleClicked(0);
         QCOMPARE(column(map).first(), QStringLiteral("Zeta"));
 
