@@ -16,8 +16,9 @@ namespace {
 void writeProgram(int modules, int prototypes)
 {
     std::ofstream program("bigapp.clw", std::ios::binary);
-    program << "  PROGRAM\r\n  INCLUDE('EQUATES.CLW'),ONCE\r\n  MAP\r\n"
-               "    MODULE('BIGAP_SF.CLW')\r\n      StandardWarning(LONG),LONG\r\n    END\r\n  END\r\n  CODE\r\n";
+    program
+        << "  PROGRAM\r\n  INCLUDE('EQUATES.CLW'),ONCE\r\n  MAP\r\n"
+           "    MODULE('BIGAP_SF.CLW')\r\n      StandardWarning(LONG),LONG\r\n    END\r\n  END\r\n  CODE\r\n";
     const int perModule = prototypes / modules;
     for (int m = 0; m < modules; ++m) {
         char name[16];
@@ -25,7 +26,8 @@ void writeProgram(int modules, int prototypes)
         std::ofstream include(std::string(name) + ".INC", std::ios::binary);
         include << "  MODULE('" << name << ".CLW')\r\n";
         for (int p = 0; p < perModule; ++p)
-            include << "Proc" << m << '_' << p << " PROCEDURE(LONG pId, *STRING pName, <BYTE pFlag>),BYTE,PROC\r\n";
+            include << "Proc" << m << '_' << p
+                    << " PROCEDURE(LONG pId, *STRING pName, <BYTE pFlag>),BYTE,PROC\r\n";
         include << "  END\r\n";
         if (!include)
             throw std::runtime_error("cannot write the generated program");

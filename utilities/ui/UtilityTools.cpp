@@ -19,7 +19,8 @@ using runtime::ToolMenu;
 namespace {
 
 // The viewer goes into the frame's area beside the pick window, as a tool of its own.
-bool openMapViewer(config::Session& session, MapPickWindow* pick, const std::string& source)
+bool openMapViewer(config::Session& session, MapPickWindow* pick, const std::string& source,
+                   bool again = true)
 {
     const auto outcome = session.tools().start(MapViewWindow::Procedure, [&]() -> runtime::ToolInstance* {
         MapViewWindow* view = MapViewWindow::open(session, source);
@@ -31,11 +32,11 @@ bool openMapViewer(config::Session& session, MapPickWindow* pick, const std::str
         view->show();
         return view;
     });
-    if (outcome == runtime::ToolRegistry::StartOutcome::Activated) {
+    if (outcome == runtime::ToolRegistry::StartOutcome::Activated && again) {
         // One viewer at a time: the running one closes, and the chosen file opens in a new one.
         if (auto* running = dynamic_cast<MapViewWindow*>(session.tools().owner(MapViewWindow::Procedure))) {
             running->close();
-            return openMapViewer(session, pick, source);
+            return openMapViewer(session, pick, source, false);
         }
     }
     return outcome == runtime::ToolRegistry::StartOutcome::Started;
