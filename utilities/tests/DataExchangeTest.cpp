@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 namespace kestrix::utilities {
 namespace {
@@ -191,6 +192,65 @@ TEST_F(DataExchangeTest, RefusedFilesChangeNothing)
     EXPECT_EQ(to.messages.records(), 0);
     EXPECT_EQ(to.inserts.records(), 0);
     EXPECT_EQ(planImport(badChar, to.files()).error, "");
+}
+
+// Every byte Windows-1252 has a character for, line ends and blanks at either end included.
+std::string randomText(std::mt19937& random, std::size_t maxLength)
+{
+    std::uniform_int_distribution<std::size_t> length(1, maxLength);
+    std::uniform_int_distribution<int> byte(1, 255);
+    std::string text;
+    for (std::size_t n = length(random); text.size() < n;) {
+        const auto c = static_cast<unsigned char>(byte(random));
+        if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D)
+            continue; // unassigned in Windows-1252
+        text += static_cast<char>(c);
+    }
+    if (text.front() == ' ')
+        text.front() = 'x'; // a key must not be blank
+    return text;
+}
+
+TEST(DataExchangeRoundTrip, RandomRecordsComeBackUnchanged)
+{
+    runtime::testing::TempDir dir;
+    Store source("a");
+    Store target("b");
+    std::mt19937 random(20261208);
+    for (int i = 0; i < 150; ++i) {
+        runtime::Record snippet = source.snippets.newRecord();
+        snippet.setText(Cds::Type, randomText(random, Cds::TypeLength));
+        snippet.setText(Cds::Name, randomText(random, Cds::NameLength));
+        snippet.setText(Cds::Code, randomText(random, 600));
+        ASSERT_TRUE(source.snippets.add(snippet).ok());
+        runtime::Record message = source.messages.newRecord();
+        message.setText(Mes::Description, randomText(random, 40));
+        message.setText(Mes::Text, randomText(random, 1000));
+        message.setNumber(Mes::Button, static_cast<std::int64_t>(random() % 2),
+                          1 + static_cast<int>(random() % 8));
+        message.setText(Mes::ButtonName, randomText(random, 15), 3);
+        ASSERT_TRUE(source.messages.add(message).ok());
+        runtime::Record insert = source.inserts.newRecord();
+        message::setInsertText(insert, randomText(random, Mi::TextLength));
+        insert.setNumber(Mi::Clip, static_cast<std::int64_t>(random() % 2));
+        ASSERT_TRUE(source.inserts.add(insert).ok());
+    }
+    const ImportPlan plan = planImport(exportText(source.files(), {}), target.files());
+    ASSERT_EQ(plan.error, "");
+    ASSERT_EQ(applyImport(plan, target.files(), DuplicateChoice::KeepBoth).error, "");
+    for (const auto& [from, to] :
+         {std::pair{&source.snippets, &target.snippets}, std::pair{&source.messages, &target.messages},
+          std::pair{&source.inserts, &target.inserts}}) {
+        const auto before = from->readAll(runtime::KeyedFile::FileOrder);
+        const auto after = to->readAll(runtime::KeyedFile::FileOrder);
+        ASSERT_EQ(before.size(), after.size()) << from->name();
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            bool found = false;
+            for (const runtime::Record& r : after)
+                found = found || r.sameValues(before[i]);
+            EXPECT_TRUE(found) << from->name() << " record " << i;
+        }
+    }
 }
 
 TEST_F(DataExchangeTest, ExportIntoAFolderThatCannotBeWritten)
