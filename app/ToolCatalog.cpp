@@ -10,7 +10,7 @@ const std::vector<std::string>& menuOrder(ToolMenu menu)
 {
     static const std::vector<std::string> tools = {
         "MakeInput",    "StringBuilder", "TemplateCode",    "ErrorHelper",      "KeycodeFinder",
-        "EquateBrowse", "ColorDesigner", "CodeStoreBrowse", "MapViewer",        "AltKeyAnalysis",
+        "EquateBrowse", "ColorDesigner", "CodeStoreBrowse", "MapPick",          "AltKeyAnalysis",
         "AsciiTable",   "HelpBrowse",    "StickNote",       "TemplateRegistrar"};
     static const std::vector<std::string> dictionary = {"DictionaryOpen", "DictionaryImport"};
     static const std::vector<std::string> settings = {"MsgInsertBrowse"};
@@ -32,7 +32,7 @@ const std::vector<std::string>& toolbarOrder()
 {
     static const std::vector<std::string> buttons = {
         "MakeInput",      "StringBuilder", "TemplateCode",    "ErrorHelper",    "KeycodeFinder",
-        "EquateBrowse",   "ColorDesigner", "CodeStoreBrowse", "DictionaryOpen", "MapViewer",
+        "EquateBrowse",   "ColorDesigner", "CodeStoreBrowse", "DictionaryOpen", "MapPick",
         "AltKeyAnalysis", "AsciiTable",    "HelpBrowse",      "StickNote"};
     return buttons;
 }
@@ -45,8 +45,6 @@ const std::vector<runtime::ToolSpec>& plannedTools()
         {"ErrorHelper", ToolMenu::Tools, "&Error Helper", "Error Helper", "TBERROR"},
         {"KeycodeFinder", ToolMenu::Tools, "&Keycode Helper", "Keycode Helper", "TBKEYCOD"},
         {"EquateBrowse", ToolMenu::Tools, "E&quate Helper", "Equate Helper", "TBEQUATE"},
-        {"CodeStoreBrowse", ToolMenu::Tools, "Code &Library", "Code Library", "TBCODLIB"},
-        {"MapViewer", ToolMenu::Tools, "&Map Viewer", "Map Viewer", "TBMAPUS"},
         {"HelpBrowse", ToolMenu::Tools, "&Help organizer", "Help Organizer", "TBHELPLS"},
         {"TemplateRegistrar", ToolMenu::Tools, "Template Registrar"},
         {"DictionaryOpen",

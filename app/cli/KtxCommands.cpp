@@ -5,8 +5,11 @@
 #include "app/cli/ColorCommands.h"
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/EquateCommands.h"
+#include "app/cli/ExchangeCommands.h"
 #include "app/cli/KeyCommands.h"
+#include "app/cli/MapCommands.h"
 #include "app/cli/MessageCommands.h"
+#include "app/cli/SnippetCommands.h"
 #include "runtime/DataDirectory.h"
 
 #include <CLI/CLI.hpp>
@@ -45,6 +48,9 @@ const std::vector<CommandGroup>& commandGroups()
         {{"equates", "popups"}, addEquateCommands},
         {{"keys"}, addKeyCommands},
         {{"color", "ascii"}, addColorCommands},
+        {{"snippets"}, addSnippetCommands},
+        {{"map"}, addMapCommands},
+        {{"export", "import"}, addExchangeCommands},
     };
     return groups;
 }

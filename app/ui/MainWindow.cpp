@@ -18,6 +18,7 @@
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
 #include "runtime/ui/WindowPlacement.h"
+#include "utilities/ui/DataExchangeActions.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -109,6 +110,11 @@ QAction* MainWindow::addMenuAction(QMenu* menu, const QString& text, const QStri
 void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    connect(addMenuAction(file, QStringLiteral("&Export Data..."), QStringLiteral("exportData")),
+            &QAction::triggered, this, [this] { utilities::exportUserDataAsked(this, m_session); });
+    connect(addMenuAction(file, QStringLiteral("&Import Data..."), QStringLiteral("importData")),
+            &QAction::triggered, this, [this] { utilities::importUserDataAsked(m_session); });
+    file->addSeparator();
     connect(addMenuAction(file, QStringLiteral("E&xit"), QStringLiteral("exit")), &QAction::triggered, this,
             &QWidget::close);
 

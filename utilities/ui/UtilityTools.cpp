@@ -4,12 +4,48 @@
 #include "config/Session.h"
 #include "data/DataFileNames.h"
 #include "runtime/ui/ToolShelf.h"
+#include "utilities/CodeStoreRecord.h"
 #include "utilities/StickNote.h"
+#include "utilities/ui/CodeStoreBrowse.h"
+#include "utilities/ui/MapPickWindow.h"
+#include "utilities/ui/MapViewWindow.h"
 #include "utilities/ui/StickNoteWindow.h"
+
+#include <QMdiArea>
 
 #include <memory>
 
 namespace kestrix::utilities {
+
+using runtime::ToolMenu;
+
+namespace {
+
+// The viewer goes into the frame's area beside the pick window, as a tool of its own.
+bool openMapViewer(config::Session& session, MapPickWindow* pick, const std::string& source,
+                   bool again = true)
+{
+    const auto outcome = session.tools().start(MapViewWindow::Procedure, [&]() -> runtime::ToolInstance* {
+        MapViewWindow* view = MapViewWindow::open(session, source);
+        if (!view)
+            return nullptr;
+        if (QMdiArea* area = pick->mdiArea())
+            area->addSubWindow(view);
+        view->restorePosition();
+        view->show();
+        return view;
+    });
+    if (outcome == runtime::ToolRegistry::StartOutcome::Activated && again) {
+        // One viewer at a time: the running one closes, and the chosen file opens in a new one.
+        if (auto* running = dynamic_cast<MapViewWindow*>(session.tools().owner(MapViewWindow::Procedure))) {
+            running->close();
+            return openMapViewer(session, pick, source, false);
+        }
+    }
+    return outcome == runtime::ToolRegistry::StartOutcome::Started;
+}
+
+} // namespace
 
 void registerUtilityTools(runtime::ToolShelf& shelf, config::Session& session)
 {
@@ -30,6 +66,32 @@ void registerUtilityTools(runtime::ToolShelf& shelf, config::Session& session)
                                           store, session.dialogs(), session.tools(), session.positions());
                   window->holdWhileOpen(configFile);
                   return window;
+              });
+
+    shelf.add({"CodeStoreBrowse", ToolMenu::Tools, "Code &Library", "Code Library", "TBCODLIB"},
+              [&session](runtime::StartReason) -> runtime::ToolWindow* {
+                  auto snippets = std::make_shared<data::DataFileUse>(
+                      session.files(), data::FileName::CodeLibrary, snippetLayout());
+                  auto types = std::make_shared<data::DataFileUse>(session.files(), data::FileName::CodeTypes,
+                                                                   codeTypeLayout());
+                  if (!*snippets || !*types)
+                      return nullptr;
+                  auto* window = new CodeStoreBrowse(session, *snippets->file(), *types->file());
+                  window->holdWhileOpen(snippets);
+                  window->holdWhileOpen(types);
+                  return window;
+              });
+
+    shelf.add({MapPickWindow::Procedure, ToolMenu::Tools, "&Map Viewer", "Map Viewer", "TBMAPUS"},
+              [&session](runtime::StartReason) -> runtime::ToolWindow* {
+                  auto* pick = new MapPickWindow(session);
+                  pick->setOpenViewer([&session, pick](const std::string& source) {
+                      const bool opened = openMapViewer(session, pick, source);
+                      if (opened)
+                          pick->close();
+                      return opened;
+                  });
+                  return pick;
               });
 }
 
