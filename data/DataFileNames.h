@@ -11,11 +11,6 @@ constexpr const char* Popups = "Config\\!PopData";
 constexpr const char* Messages = "MESSAGE";
 constexpr const char* MessageInserts = "MSGINSER";
 constexpr const char* Tips = "Tips5";
-constexpr const char* CodeLibrary = "CODESTOR";
-constexpr const char* CodeTypes = "CodeStor\\!CodeType";
-constexpr const char* Errors = "Errors5";
-constexpr const char* ErrorCategories = "Errors5\\!ErrorCats";
-constexpr const char* HelpList = "HelpLis5.TPS";
 } // namespace kestrix::data::FileName
 
 namespace kestrix::data {
