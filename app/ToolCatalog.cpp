@@ -49,7 +49,7 @@ const std::vector<runtime::ToolSpec>& plannedTools()
         {"CodeStoreBrowse", ToolMenu::Tools, "Code &Library", "Code Library", "TBCODLIB"},
         {"MapViewer", ToolMenu::Tools, "&Map Viewer", "Map Viewer", "TBMAPUS"},
         {"AsciiTable", ToolMenu::Tools, "&ASCII Table", "ASCII Table", "TBASCII"},
-        {"HelpBrowse", ToolMenu::Tools, "&Help organizer", "Help Organizer", "TBHELPLS"},
+        {"HelpBrowse", ToolMenu::Tools, "&Help Organizer", "Help Organizer", "TBHELPLS"},
         {"StickNote", ToolMenu::Tools, "Stick &Note", "Stick Note", "TBNOTE"},
         {"TemplateRegistrar", ToolMenu::Tools, "Template Registrar"},
         {"DictionaryOpen",
