@@ -45,7 +45,7 @@ const std::vector<runtime::ToolSpec>& plannedTools()
         {"ErrorHelper", ToolMenu::Tools, "&Error Helper", "Error Helper", "TBERROR"},
         {"KeycodeFinder", ToolMenu::Tools, "&Keycode Helper", "Keycode Helper", "TBKEYCOD"},
         {"EquateBrowse", ToolMenu::Tools, "E&quate Helper", "Equate Helper", "TBEQUATE"},
-        {"HelpBrowse", ToolMenu::Tools, "&Help organizer", "Help Organizer", "TBHELPLS"},
+        {"HelpBrowse", ToolMenu::Tools, "&Help Organizer", "Help Organizer", "TBHELPLS"},
         {"TemplateRegistrar", ToolMenu::Tools, "Template Registrar"},
         {"DictionaryOpen",
          ToolMenu::Dictionary,

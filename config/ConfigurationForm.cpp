@@ -53,6 +53,39 @@ std::optional<runtime::MessageRequest> ConfigurationForm::acceptEditor(const std
     return std::nullopt;
 }
 
+namespace {
+
+std::optional<runtime::MessageRequest> fontNameRefusal(const runtime::Record& record, Cfg::Field field,
+                                                       int element, const runtime::FontSpec& chosen,
+                                                       const std::string& kept)
+{
+    auto tooLong = runtime::textDoesNotFit(record.layout(), field, chosen.name, element);
+    if (!tooLong)
+        return std::nullopt;
+    return runtime::MessageRequest{*tooLong + "|The font stays " + (kept.empty() ? "Default" : kept) + ".",
+                                   "INVALID FONT", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
+                                   runtime::Button::Ok};
+}
+
+} // namespace
+
+std::optional<runtime::MessageRequest> ConfigurationForm::acceptFontRow(int row,
+                                                                        const runtime::FontSpec& font)
+{
+    if (auto refusal = fontNameRefusal(m_record, Cfg::LookFont, row, font, fontOf(m_record, row).name))
+        return refusal;
+    setFont(m_record, row, font);
+    return std::nullopt;
+}
+
+std::optional<runtime::MessageRequest> ConfigurationForm::acceptNoteFont(const runtime::FontSpec& font)
+{
+    if (auto refusal = fontNameRefusal(m_record, Cfg::NoteFont, 1, font, noteFont(m_record).name))
+        return refusal;
+    setNoteFont(m_record, font);
+    return std::nullopt;
+}
+
 void ConfigurationForm::acceptTabCharacter(const std::string& typed)
 {
     setTabCharacter(m_record, typed.empty() ? ' ' : typed.front());

@@ -36,7 +36,9 @@ public:
     // When the path field gets the focus with a blank path: look in the system INI file.
     void fillBlankClarionPath(const std::optional<runtime::IniFile>& winIni);
 
-    void setFontRow(int row, const runtime::FontSpec& font) { setFont(m_record, row, font); }
+    // A font chosen in the font dialog; refused, the old one kept, when its name is longer than the field.
+    std::optional<runtime::MessageRequest> acceptFontRow(int row, const runtime::FontSpec& font);
+    std::optional<runtime::MessageRequest> acceptNoteFont(const runtime::FontSpec& font);
     void defaultFontRow(int row);
     void fixedFontRow(int row);
     void checkAllBold();

@@ -45,28 +45,8 @@ MessageRequest standardWarning(int code, const WarningTexts& texts, const runtim
     case Warn::CreateOpenError:
         return exclamation("File Creation Error",
                            "Error: (" + error + ") opening created file:" + t1 + endApp);
-    case Warn::ProcedureToDo:
-        return exclamation("Procedure not defined", "The Procedure " + t1 + " has not been defined.");
-    case Warn::BadKeyedRec:
-        return exclamation("", "Unable to read keyed record.  Error: " + error + ".  Insert Aborted");
-    case Warn::OutOfRangeHigh:
-        return exclamation("Range Error", "The value of " + t1 + " must be lower than " + t2 + ".");
-    case Warn::OutOfRangeLow:
-        return exclamation("Range Error", "The value of " + t1 + " must be higher than " + t2 + ".");
     case Warn::OutOfRange:
         return exclamation("Range Error", "The value of " + t1 + " must be between " + t2 + ".");
-    case Warn::NotInFile:
-        return exclamation("Field Contents Error",
-                           "The value for " + t1 + " must be found in the " + t2 + " file.");
-    case Warn::RestrictUpdate:
-        return exclamation("Referential Integrity Update Error",
-                           "This record is referenced from the file " + t1 +
-                               ".  Linking field(s) have been restricted from change and have been reset to "
-                               "original values.");
-    case Warn::RestrictDelete:
-        return exclamation("Referential Integrity Delete Error",
-                           "This record is referenced from the file " + t1 +
-                               ".  This record cannot be deleted while these references exist.");
     case Warn::InsertError:
         return exclamation("Record Insert Error",
                            "An error was experienced during the update of record.  Error: " + error + ".");
@@ -76,45 +56,16 @@ MessageRequest standardWarning(int code, const WarningTexts& texts, const runtim
             "An error (" + error +
                 ") was experienced when attempting to update a record from the file.  Probable Cause: " + t1 +
                 ".");
-    case Warn::UpdateError:
-        return {"An error was experienced changing this record.  Do you want to try to save again?",
-                "Record Update Error", MessageIcon::Exclamation, Button::Yes | Button::No, Button::Yes};
     case Warn::RIDeleteError:
         return exclamation("Delete Operation Error",
                            "An error (" + error +
                                ") was experienced when attempting to delete a record from the file " + t1 +
                                ".");
-    case Warn::DeleteError:
-        return {"An error was experienced deleting this record.  Do you want to try to save again?",
-                "Record Update Error", MessageIcon::Exclamation, Button::Yes | Button::No, Button::Yes};
-    case Warn::InsertDisabled:
-        return exclamation("Invalid Request", requestText("insert", "inserts"));
     case Warn::UpdateDisabled:
         return exclamation("Invalid Request", requestText("change", "changes"));
-    case Warn::DeleteDisabled:
-        return exclamation("Invalid Request", requestText("delete", "deletions"));
-    case Warn::NoCreate:
-        return exclamation("File Creation Not Allowed",
-                           "The File " + t1 + " was not found, and creation of the file is not allowed" +
-                               endApp);
-    case Warn::ConfirmCancel:
-        return question("Update Cancelled", "Are you sure you want to cancel?", Button::Yes | Button::No,
-                        Button::No);
-    case Warn::DuplicateKey:
-        return exclamation("Duplicate Key Error",
-                           "Adding this record creates a duplicate entry for the key:" + t1);
-    case Warn::AutoIncError:
-        return exclamation("Auto Increment Error",
-                           "Attempts to automatically number this record have failed.  Error: " + error +
-                               ".");
-    case Warn::FileLoadError:
-        return exclamation("File Load Error", t1 + " File Load Error.  Error: " + error + ".");
     case Warn::FileZeroLength:
         return exclamation("File Load Error",
                            t1 + " File Load Error.  The file you've requested contains no text.");
-    case Warn::ConfirmCancelLoad:
-        return question("Cancel Request", "Are you certain you want to stop loading " + t1 + "?",
-                        Button::Yes | Button::No, Button::No);
     case Warn::EndOfASCIIQueue:
         if (texts.alternate)
             return question("Beginning of File Error",
@@ -140,25 +91,10 @@ MessageRequest standardWarning(int code, const WarningTexts& texts, const runtim
             "Confirm Delete",
             "You've selected to delete the highlighted record.  Press OK to confirm deletion of this record.",
             Button::Ok | Button::Cancel, Button::Ok);
-    case Warn::SaveOnCancel:
-        return question("Update Cancelled", "Do you want to save the changes to this record?",
-                        Button::Yes | Button::No | Button::Cancel, Button::Yes);
     case Warn::LogoutError:
         return exclamation("Transaction Framing Error", "Error: (" + error + ") attempting to frame the " +
                                                             t1 + " transaction on " + t2 + ".  " + t1 +
                                                             " transaction cancelled.");
-    case Warn::RecordFetchError:
-        return exclamation("Record Retrieval Error", "Error: (" + error +
-                                                         ") attempting to access a record from the " + t1 +
-                                                         " file.  Returning to previous window.");
-    case Warn::ViewOpenError:
-        return exclamation("View Open Error",
-                           "Error: (" + error +
-                               ") attempting to open the current VIEW. Filter and Range Limits ignored.");
-    case Warn::NewRecordAdded:
-        return question("Record Added",
-                        "This record has been added to the file. Do you want to add another record?",
-                        Button::Yes | Button::No, Button::Yes);
     case Warn::RIFramingError:
         return exclamation("Record Was Not Updated",
                            "This record was changed by another station. Those changes will now be displayed. "

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DataFileNames.h"
 #include "runtime/IniFile.h"
 #include "runtime/KeyedFile.h"
 
@@ -17,7 +18,7 @@ enum Field : int { Id, Type, Text };
 enum Key : int { Key, ByType };
 } // namespace Tip
 
-constexpr const char* TipsFileName = "Tips5";
+constexpr const char* TipsFileName = data::FileName::Tips;
 constexpr const char* TipsSourceName = "TIPS5.TXT";
 
 std::shared_ptr<const runtime::RecordLayout> tipLayout();

@@ -171,9 +171,25 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
 namespace {
 std::string caption(const char* base, long conflicts)
 {
-    return conflicts ? std::string(base) + "  (" + std::to_string(conflicts) + " Conflicts)" : base;
+    if (!conflicts)
+        return base;
+    return std::string(base) + "  (" + std::to_string(conflicts) +
+           (conflicts == 1 ? " Conflict)" : " Conflicts)");
 }
 } // namespace
+
+std::string windowCaption(const AnalysisQueues& q)
+{
+    // The title as the analysed window shows it: "&&" is one ampersand there, "''" one quote.
+    std::string shown;
+    for (std::size_t i = 0; i < q.title.size(); ++i) {
+        shown += q.title[i];
+        if ((q.title[i] == '&' || q.title[i] == '\'') && i + 1 < q.title.size() &&
+            q.title[i + 1] == q.title[i])
+            ++i;
+    }
+    return "Window Key Analysis (" + shown + ")";
+}
 
 std::string altCaption(const AnalysisQueues& q)
 {

@@ -14,6 +14,8 @@ void findConflicts(AnalysisQueues& q, int sortChoice);
 // in force.
 int sortAltKeys(AnalysisQueues& q, int choice);
 // "&Alt Keys  (2 Conflicts)" and its two fellows.
+// "Window Key Analysis (title)", the analysed window's title as it shows on the screen.
+std::string windowCaption(const AnalysisQueues& q);
 std::string altCaption(const AnalysisQueues& q);
 std::string hotCaption(const AnalysisQueues& q);
 std::string menuCaption(const AnalysisQueues& q);

@@ -434,25 +434,35 @@ void MessageMaker::preview()
     refresh(); // with no button chosen the preview chose OK
 }
 
-void MessageMaker::perform(char request, const runtime::Record& saved,
+void MessageMaker::perform(SavedMessageCommand command, const runtime::Record& saved,
                            const std::function<void()>& iconizeFrame)
 {
     runtime::Record other = windowForm(saved);
-    switch (runtime::upperChar(request)) {
-    case 'T':
+    switch (command) {
+    case SavedMessageCommand::Preview:
         previewMessage(m_session, other, m_icons);
         break;
-    case 'C':
+    case SavedMessageCommand::Generate:
         message::generateToClipboard(m_session, other);
         break;
-    case 'M':
+    case SavedMessageCommand::GenerateAndMinimize:
         message::generateToClipboard(m_session, other);
         if (iconizeFrame)
             iconizeFrame();
         break;
-    default:
+    case SavedMessageCommand::Open:
         break;
     }
+}
+
+std::vector<runtime::MenuItem> MessageMaker::savedMessageMenu()
+{
+    const auto item = [](SavedMessageCommand id, const char* text) {
+        return runtime::MenuItem{static_cast<int>(id), text, true};
+    };
+    return {item(SavedMessageCommand::Open, "Open"), item(SavedMessageCommand::Preview, "Preview"),
+            item(SavedMessageCommand::Generate, "Generate Code to Clipboard"),
+            item(SavedMessageCommand::GenerateAndMinimize, "Generate and Minimize")};
 }
 
 std::optional<int> MessageMaker::insert(const std::string& piece, int caret)

@@ -40,6 +40,9 @@ enum class MakerCommand : int {
     Decompile,
 };
 
+// What the Open Message window does with a saved message.
+enum class SavedMessageCommand : int { Open = 1, Preview, Generate, GenerateAndMinimize };
+
 enum class CommandOutcome { Done, Failed, NeedsWindow };
 enum class SaveOutcome { Saved, Refused, Failed };
 
@@ -130,9 +133,12 @@ public:
     // The code, on the clipboard in the session's mode; a failed check was shown and its line put there.
     GeneratedCode generateToClipboard();
     void preview();
-    // One-letter requests on a record of the file ("C", "M", "T"); the window's own message stays.
-    // "M" then calls `iconizeFrame`.
-    void perform(char request, const runtime::Record& saved, const std::function<void()>& iconizeFrame);
+    // Preview and generate a record of the file; the window's own message stays. GenerateAndMinimize
+    // then calls `iconizeFrame`. Open is the caller's (it replaces the window's message).
+    void perform(SavedMessageCommand command, const runtime::Record& saved,
+                 const std::function<void()>& iconizeFrame);
+    // The Open Message list's right-click menu; each item's id is a SavedMessageCommand.
+    static std::vector<runtime::MenuItem> savedMessageMenu();
 
     // Puts a piece into the text at `caret` (characters before it); the new caret, or
     // nothing when the text would grow past its 1000 characters (the user was told).

@@ -10,7 +10,8 @@
 // and delivery of the frame's broadcasts to every open tool.
 namespace kestrix::runtime {
 
-enum class ToolEvent { Activate, EquatesReloaded, Iconize, Restore, Close };
+// ConfigurationChanged: the configuration was saved; windows apply its fonts again.
+enum class ToolEvent { Activate, EquatesReloaded, Iconize, Restore, Close, ConfigurationChanged };
 
 // Why a tool is started: the frame's own call at start-up, or the user's choice.
 enum class StartReason { FromMenu, AtStartup };

@@ -39,12 +39,7 @@ bool isUtf8(const std::string& bytes)
 
 } // namespace
 
-std::string inputText(const std::string& bytes)
-{
-    return isUtf8(bytes) ? runtime::utf8ToCp1252(bytes) : bytes;
-}
-
-ArgumentText argumentText(const std::string& bytes)
+ArgumentText argumentText(const std::string& bytes, const std::string& where)
 {
     ArgumentText result;
     if (!isUtf8(bytes)) {
@@ -63,8 +58,8 @@ ArgumentText argumentText(const std::string& bytes)
                 code = (code << 6) | (static_cast<unsigned char>(character[k]) & 0x3F);
             char hex[16];
             std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
-            result.problem =
-                "The character " + character + " (" + hex + ") has no place in Windows-1252 text.";
+            result.problem = "The character " + character + " (" + hex + ")" +
+                             (where.empty() ? "" : " " + where) + " has no place in Windows-1252 text.";
             return result;
         }
         result.text += converted;
@@ -155,12 +150,18 @@ bool CliContext::readRawInput(const std::string& source, std::string& bytes)
     return true;
 }
 
-bool CliContext::readInput(const std::string& source, std::string& text)
+int CliContext::readInput(const std::string& source, std::string& text)
 {
-    if (!readRawInput(source, text))
-        return false;
-    text = inputText(text);
-    return true;
+    std::string bytes;
+    if (!readRawInput(source, bytes))
+        return ExitFailure;
+    ArgumentText converted = argumentText(bytes, source == "-" ? "on standard input" : "in " + source);
+    if (!converted.problem.empty()) {
+        err << converted.problem << '\n';
+        return ExitRefused;
+    }
+    text = std::move(converted.text);
+    return 0;
 }
 
 } // namespace kestrix::app

@@ -36,9 +36,11 @@ public:
     int loadConfiguration(const std::vector<std::string>& overrides);
     // Applies NAME=VALUE assignments with the Configuration window's checks; 0 or the exit code.
     int applyAssignments(runtime::Record& config, const std::vector<std::string>& assignments);
-    // A file's text, or standard input for "-", as the program's own text.
-    bool readInput(const std::string& source, std::string& text);
-    // The bytes as they stand, for input that must be refused rather than read with '?' for a character.
+    // A file's text, or standard input for "-", as the program's own text: UTF-8 becomes Windows-1252,
+    // other bytes are Windows-1252 already. Returns 0, or the exit code after saying why: the file
+    // cannot be read, or it holds a character Windows-1252 does not have (named with the file).
+    int readInput(const std::string& source, std::string& text);
+    // The bytes as they stand.
     bool readRawInput(const std::string& source, std::string& bytes);
     // An argument as the program's text; nothing (after saying which character) when it holds
     // a character Windows-1252 does not have.
@@ -51,11 +53,8 @@ struct ArgumentText final
     std::string problem; // names the character that has no Windows-1252 form; empty when none
 };
 // UTF-8 becomes Windows-1252 when every character has a place in it; bytes that are not
-// UTF-8 are taken as Windows-1252 already, as file input is.
-ArgumentText argumentText(const std::string& bytes);
-
-// UTF-8 input becomes Windows-1252; input that is not UTF-8 is taken as it stands.
-std::string inputText(const std::string& bytes);
+// UTF-8 are taken as Windows-1252 already. `where` ("in FILE") is named in the problem.
+ArgumentText argumentText(const std::string& bytes, const std::string& where = {});
 // A field of a tab-separated output line, in UTF-8: control characters become blanks so the columns hold.
 std::string tableColumn(std::string text);
 

@@ -171,8 +171,8 @@ int analyze(CliContext& ctx, const KeyOptions& o)
         return ExitRefused;
     }
     std::string text;
-    if (!ctx.readInput(o.source, text))
-        return ExitFailure;
+    if (const int refused = ctx.readInput(o.source, text))
+        return refused;
     ka::FrameStore frames = ka::FrameStore::inDataDirectory();
     if (o.frame == "include" || o.frame == "exclude")
         frames.setInclude(o.frame == "include");

@@ -129,15 +129,10 @@ int flagEdits(CliContext& ctx, const RecordOptions& o, char tab, message::Messag
 // The JSON record as edits; 0 or the exit code after saying why.
 int jsonEdits(CliContext& ctx, const std::string& source, char tab, message::MessageEdits& edits)
 {
-    std::string raw;
-    if (!ctx.readRawInput(source, raw))
-        return ExitFailure;
-    const ArgumentText text = argumentText(raw); // a character the record cannot hold is refused, not '?'
-    if (!text.problem.empty()) {
-        ctx.err << text.problem << '\n';
-        return ExitRefused;
-    }
-    const nlohmann::json parsed = nlohmann::json::parse(runtime::cp1252ToUtf8(text.text), nullptr, false);
+    std::string text; // a character the record cannot hold is refused, not '?'
+    if (const int refused = ctx.readInput(source, text))
+        return refused;
+    const nlohmann::json parsed = nlohmann::json::parse(runtime::cp1252ToUtf8(text), nullptr, false);
     if (parsed.is_discarded()) {
         ctx.err << "The message is not valid JSON.\n";
         return ExitRefused;
@@ -235,8 +230,8 @@ int generate(CliContext& ctx, const RecordOptions& options)
 int decompile(CliContext& ctx, const std::string& source)
 {
     std::string text;
-    if (!ctx.readInput(source, text))
-        return ExitFailure;
+    if (const int refused = ctx.readInput(source, text))
+        return refused;
     message::DecompileSettings settings;
     settings.buttonVariable = ctx.session.configuration().text(config::Cfg::Btn);
     settings.tabCharacter = config::tabCharacter(ctx.session.configuration());

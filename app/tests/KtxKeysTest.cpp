@@ -111,3 +111,26 @@ TEST(KtxKeys, OptionsThatCannotApplyAreRefused)
     }
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(w.data) / "APPFrame.DAT"));
 }
+
+// A window file is read as UTF-8 when it is UTF-8 and as Windows-1252 otherwise; a character that
+// Windows-1252 cannot hold is refused with the file's name rather than read as '?'.
+TEST(KtxKeys, AWindowFileIsReadAsUtf8OrWindows1252AndACharacterWithoutAPlaceIsRefused)
+{
+    Workspace w;
+    const auto window = [](const std::string& title) {
+        return "Window WINDOW('" + title + "'),AT(,,100,50)\n  BUTTON('&OK'),USE(?Ok)\nEND\n";
+    };
+    const std::string utf8File = (w.dir.path() / "utf8.clw").string();
+    const std::string cp1252File = (w.dir.path() / "cp1252.clw").string();
+    const std::string hanFile = (w.dir.path() / "han.clw").string();
+    std::ofstream(utf8File, std::ios::binary) << window("\xC3\x84pfel \xE2\x82\xAC");
+    std::ofstream(cp1252File, std::ios::binary) << window("\xC4pfel \x80");
+    std::ofstream(hanFile, std::ios::binary) << window("Tea \xE4\xB8\xAD");
+    EXPECT_EQ(w.analyze({utf8File})["title"], "\xC3\x84pfel \xE2\x82\xAC");
+    EXPECT_EQ(w.analyze({cp1252File})["title"], "\xC3\x84pfel \xE2\x82\xAC");
+    const auto refused = ktx({"--data-dir", w.data, "keys", "analyze", hanFile});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "The character \xE4\xB8\xAD (U+4E2D) in " + hanFile + " has no place in Windows-1252 text.\n");
+}

@@ -145,7 +145,26 @@ TEST(KtxMessage, TextWindows1252CannotHoldIsRefusedAndRawBytesAreWindows1252)
     std::ofstream((d.dir.path() / "snow.json").string()) << "{\"caption\": \"\xE2\x98\x83\"}";
     run = d.run({"message", "generate", "--json", (d.dir.path() / "snow.json").string()});
     EXPECT_EQ(run.code, 2);
-    EXPECT_EQ(run.err, "The character \xE2\x98\x83 (U+2603) has no place in Windows-1252 text.\n");
+    EXPECT_EQ(run.err, "The character \xE2\x98\x83 (U+2603) in " + (d.dir.path() / "snow.json").string() +
+                           " has no place in Windows-1252 text.\n");
+    // Decompile sources follow the same rule: UTF-8 when they are UTF-8, refused by name when
+    // Windows-1252 cannot hold a character, Windows-1252 bytes as they stand.
+    std::ofstream((d.dir.path() / "utf8.clw").string(), std::ios::binary)
+        << "MESSAGE('\xE2\x82\xAC 5', 'Price')";
+    run = d.run({"message", "decompile", (d.dir.path() / "utf8.clw").string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["text"], "\xE2\x82\xAC 5");
+    std::ofstream((d.dir.path() / "cp1252.clw").string(), std::ios::binary) << "MESSAGE('\x80 5', 'Price')";
+    run = d.run({"message", "decompile", (d.dir.path() / "cp1252.clw").string()});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["text"], "\xE2\x82\xAC 5");
+    std::ofstream((d.dir.path() / "snow.clw").string(), std::ios::binary)
+        << "MESSAGE('\xE2\x98\x83', 'Cold')";
+    run = d.run({"message", "decompile", (d.dir.path() / "snow.clw").string()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "The character \xE2\x98\x83 (U+2603) in " + (d.dir.path() / "snow.clw").string() +
+                           " has no place in Windows-1252 text.\n");
 }
 
 TEST(KtxMessage, DecompileOfATextTooLongKeepsWhatFitsAndTheCaptionAndSaysSo)

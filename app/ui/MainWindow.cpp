@@ -63,8 +63,14 @@ MainWindow::MainWindow(config::Session& session, runtime::ToolShelf tools, QWidg
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Kestrix"));
     setWindowIcon(appIcon("1HAND1.ICO"));
+    // Every window without a picture of its own (message boxes, dialogs) shows the program's.
+    QApplication::setWindowIcon(windowIcon());
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    // Tool windows larger than the area are reached by scrolling: without scroll bars the area's
+    // minimum is that of its largest child, and an arrangement would make the frame grow.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
     m_toolTips = new ToolTipSwitch(this);
     qApp->installEventFilter(m_toolTips);
@@ -93,6 +99,8 @@ MainWindow::MainWindow(config::Session& session, runtime::ToolShelf tools, QWidg
 
 MainWindow::~MainWindow()
 {
+    // The tool windows close after this object is gone: their activation must not reach it.
+    disconnect(m_mdi, nullptr, this, nullptr);
     m_session.clipboardQueue().unsubscribe(m_clipboardListener);
     qApp->removeEventFilter(m_toolTips);
     runtime::setHelpHandler({});
@@ -159,14 +167,14 @@ void MainWindow::buildMenus()
     connect(abc, &QAction::triggered, this, &MainWindow::toggleAbcMode);
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-    connect(addMenuAction(window, QStringLiteral("T&ile"), QStringLiteral("tile")), &QAction::triggered,
-            m_mdi, &QMdiArea::tileSubWindows);
+    connect(addMenuAction(window, QStringLiteral("T&ile"), QStringLiteral("tile")), &QAction::triggered, this,
+            &MainWindow::arrangeGrid);
     connect(addMenuAction(window, QStringLiteral("Tile &Vertical"), QStringLiteral("tileVertical")),
             &QAction::triggered, this, [this] { arrangeTiled(Qt::Horizontal); });
     connect(addMenuAction(window, QStringLiteral("Tile &Horizontal"), QStringLiteral("tileHorizontal")),
             &QAction::triggered, this, [this] { arrangeTiled(Qt::Vertical); });
     connect(addMenuAction(window, QStringLiteral("&Cascade"), QStringLiteral("cascade")), &QAction::triggered,
-            m_mdi, &QMdiArea::cascadeSubWindows);
+            this, &MainWindow::arrangeCascade);
     connect(addMenuAction(window, QStringLiteral("&Arrange Icons"), QStringLiteral("arrangeIcons")),
             &QAction::triggered, this, &MainWindow::arrangeIcons);
     connect(addMenuAction(window, QStringLiteral("&Minimize All"), QStringLiteral("minimizeAll")),
@@ -341,10 +349,16 @@ runtime::ToolRegistry::StartOutcome MainWindow::startTool(const std::string& pro
     if (!tool || !tool->open)
         return runtime::ToolRegistry::StartOutcome::Refused;
     const runtime::ToolFactory open = tool->open; // the registration may change while the window opens
+    const QIcon toolIcon = appIcon(tool->spec.icon);
     return m_session.tools().start(procedure, [&]() -> runtime::ToolInstance* {
         runtime::ToolWindow* window = open(reason);
         if (!window)
             return nullptr;
+        // The splash stays on top of everything: it goes before a window it could hide appears.
+        closeSplashOnce();
+        // A tool window without a picture of its own shows its toolbar button's, or the program's.
+        if (!window->testAttribute(Qt::WA_SetWindowIcon))
+            window->setWindowIcon(toolIcon.isNull() ? windowIcon() : toolIcon);
         m_mdi->addSubWindow(window);
         window->restorePosition();
         window->show();
@@ -434,9 +448,20 @@ bool MainWindow::runConfiguration()
     const bool accepted = window.exec() == QDialog::Accepted;
     if (accepted) {
         m_session.configuration() = window.record();
+        // Open windows take the new fonts at once.
+        m_session.tools().broadcast(runtime::ToolEvent::ConfigurationChanged);
     }
     applyToolTipSetting();
     return accepted;
+}
+
+void MainWindow::comeForward()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::applyToolTipSetting()
@@ -474,27 +499,81 @@ void MainWindow::showHelp(const QString& topic)
     m_help->activateWindow();
 }
 
-void MainWindow::arrangeTiled(Qt::Orientation orientation)
+namespace {
+
+// The tool windows an arrangement moves: shown and not minimized.
+QList<QMdiSubWindow*> arrangedWindows(QMdiArea* mdi)
 {
     QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
-        if (!w->isMinimized() && w->isVisible())
+    for (QMdiSubWindow* w : mdi->subWindowList()) {
+        if (!w->isMinimized() && w->isVisible()) {
+            w->showNormal();
             windows << w;
+        }
     }
+    return windows;
+}
+
+QSize atLeastMinimum(const QMdiSubWindow* w, QSize size)
+{
+    return size.expandedTo(w->minimumSize()).expandedTo(w->minimumSizeHint());
+}
+
+} // namespace
+
+// Rows of windows, each row as wide as the area and the windows in it side by side; a window
+// never shrinks below its minimum, and what the area cannot hold is reached by scrolling.
+void MainWindow::arrangeRows(int columns)
+{
+    const QList<QMdiSubWindow*> windows = arrangedWindows(m_mdi);
     if (windows.isEmpty())
         return;
     const QRect area = m_mdi->viewport()->rect();
     const int n = static_cast<int>(windows.size());
-    for (int i = 0; i < n; ++i) {
-        windows[i]->showNormal();
-        if (orientation == Qt::Horizontal) {
-            const int width = area.width() / n;
-            windows[i]->setGeometry(i * width, 0, width, area.height());
-        } else {
-            const int height = area.height() / n;
-            windows[i]->setGeometry(0, i * height, area.width(), height);
+    columns = std::clamp(columns, 1, n);
+    const int rows = (n + columns - 1) / columns;
+    int y = 0;
+    for (int row = 0; row < rows; ++row) {
+        int x = 0;
+        int rowHeight = 0;
+        for (int column = 0; column < columns && row * columns + column < n; ++column) {
+            QMdiSubWindow* w = windows[row * columns + column];
+            const QSize size = atLeastMinimum(w, QSize(area.width() / columns, area.height() / rows));
+            w->setGeometry(QRect(QPoint(x, y), size));
+            x += size.width();
+            rowHeight = std::max(rowHeight, size.height());
         }
+        y += rowHeight;
     }
+}
+
+void MainWindow::arrangeGrid()
+{
+    const int n = static_cast<int>(arrangedWindows(m_mdi).size());
+    int columns = 1;
+    while (columns * columns < n)
+        ++columns;
+    arrangeRows(columns);
+}
+
+void MainWindow::arrangeTiled(Qt::Orientation orientation)
+{
+    arrangeRows(orientation == Qt::Horizontal ? static_cast<int>(arrangedWindows(m_mdi).size()) : 1);
+}
+
+void MainWindow::arrangeCascade()
+{
+    const QList<QMdiSubWindow*> windows = arrangedWindows(m_mdi);
+    const QRect area = m_mdi->viewport()->rect();
+    const int step = std::max(m_mdi->fontMetrics().height() + 8, 16);
+    for (int i = 0; i < static_cast<int>(windows.size()); ++i) {
+        QMdiSubWindow* w = windows[i];
+        const QSize size = atLeastMinimum(w, QSize(area.width() * 2 / 3, area.height() * 2 / 3));
+        w->setGeometry(QRect(QPoint(i * step, i * step), size));
+        w->raise();
+    }
+    if (!windows.isEmpty())
+        m_mdi->setActiveSubWindow(windows.back());
 }
 
 void MainWindow::arrangeIcons()

@@ -69,6 +69,8 @@ public:
     void showHelp(const QString& topic);
     void showAbout(bool fromMenu);
     bool runConfiguration();
+    // Shows the frame in front of the other windows, restored if it was minimized.
+    void comeForward();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,6 +88,9 @@ private:
     void toggleAbcMode();
     void closeSplashOnce();
     void arrangeTiled(Qt::Orientation orientation);
+    void arrangeRows(int columns);
+    void arrangeGrid();
+    void arrangeCascade();
     void arrangeIcons();
     void applyToolTipSetting();
     bool writeDefaultConfiguration();

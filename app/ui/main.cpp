@@ -78,9 +78,9 @@ int main(int argc, char** argv)
                                   QString::fromStdString(entered.message));
         return 1;
     }
-    const app::InstanceLock lock(std::filesystem::current_path());
+    app::InstanceLock lock(std::filesystem::current_path());
     if (!lock.acquired()) {
-        const std::string refusal = lock.refusal();
+        const std::string refusal = lock.refusal(lock.askHolderToComeForward());
         std::cerr << runtime::messageLines(refusal) << '\n';
         if (!options.exitAfterStart)
             QMessageBox::information(nullptr, QStringLiteral("Kestrix"),
@@ -103,6 +103,7 @@ int main(int argc, char** argv)
     app::MainWindow frame(session, app::installedTools(session, toolOptions));
     frame.setUnattended(options.exitAfterStart);
     windowDialogs.setParent(&frame);
+    QObject::connect(&lock, &app::InstanceLock::comeForwardRequested, &frame, &app::MainWindow::comeForward);
     switch (frame.start()) {
     case app::MainWindow::StartResult::Halted:
         // A data file cannot be used: the user has been told which and why.

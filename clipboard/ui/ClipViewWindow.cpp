@@ -9,23 +9,28 @@
 
 namespace kestrix::clipboard {
 
-ClipViewWindow::ClipViewWindow(ClipboardQueue& queue, const runtime::FontSpec& font,
+ClipViewWindow::ClipViewWindow(ClipboardQueue& queue, std::function<runtime::FontSpec()> font,
                                runtime::ToolRegistry& registry, runtime::WindowPositionStore positions,
                                QWidget* parent)
-    : ToolWindow("ClipView", registry, std::move(positions), parent), m_queue(queue)
+    : ToolWindow("ClipView", registry, std::move(positions), parent), m_queue(queue), m_font(std::move(font))
 {
     setWindowTitle(QStringLiteral("Clipboard Queue"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/CLIPVIEW.svg")));
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("clipLines"));
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    runtime::applyFont(m_list, font);
+    onConfigurationChanged();
     setWidget(m_list);
     resize(560, 320);
     refresh();
     // Any thread may change the queue; the list is redrawn on this window's own.
     m_listener = m_queue.subscribe([this] { QMetaObject::invokeMethod(this, &ClipViewWindow::refresh); });
+}
+
+void ClipViewWindow::onConfigurationChanged()
+{
+    runtime::applyFont(m_list, m_font ? m_font() : runtime::FontSpec{},
+                       QFontDatabase::systemFont(QFontDatabase::FixedFont));
 }
 
 ClipViewWindow::~ClipViewWindow()

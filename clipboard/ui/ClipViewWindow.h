@@ -4,6 +4,8 @@
 #include "runtime/DialogService.h"
 #include "runtime/ui/ToolWindow.h"
 
+#include <functional>
+
 class QListWidget;
 
 namespace kestrix::clipboard {
@@ -14,8 +16,10 @@ class ClipViewWindow final : public runtime::ToolWindow
     Q_OBJECT
 
 public:
-    ClipViewWindow(ClipboardQueue& queue, const runtime::FontSpec& font, runtime::ToolRegistry& registry,
-                   runtime::WindowPositionStore positions, QWidget* parent = nullptr);
+    // `font` is read again whenever the configuration changes.
+    ClipViewWindow(ClipboardQueue& queue, std::function<runtime::FontSpec()> font,
+                   runtime::ToolRegistry& registry, runtime::WindowPositionStore positions,
+                   QWidget* parent = nullptr);
     ~ClipViewWindow() override;
 
     void refresh();
@@ -24,9 +28,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void onConfigurationChanged() override;
 
 private:
     ClipboardQueue& m_queue;
+    std::function<runtime::FontSpec()> m_font;
     ClipboardQueue::ListenerId m_listener = 0;
     QListWidget* m_list = nullptr;
 };

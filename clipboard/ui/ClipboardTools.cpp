@@ -11,9 +11,10 @@ void registerClipboardTools(runtime::ToolShelf& shelf, config::Session& session)
 {
     // No menu item and no button of its own: the frame's clipboard buttons start it.
     shelf.add({ClipViewProcedure}, [&session](runtime::StartReason) -> runtime::ToolWindow* {
-        return new ClipViewWindow(session.clipboardQueue(),
-                                  config::fontOf(session.configuration(), config::FontRow::ClipboardViewer),
-                                  session.tools(), session.positions());
+        return new ClipViewWindow(
+            session.clipboardQueue(),
+            [&session] { return config::fontOf(session.configuration(), config::FontRow::ClipboardViewer); },
+            session.tools(), session.positions());
     });
 }
 

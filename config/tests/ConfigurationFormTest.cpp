@@ -102,7 +102,7 @@ TEST(ConfigurationForm, FontRowsAndBoldFlags)
     ConfigurationForm form(f.file);
     form.fixedFontRow(FontRow::ClipboardViewer);
     EXPECT_EQ(fontOf(form.record(), 6), (FontSpec{"Fixedsys", 9, 0, 400}));
-    form.setFontRow(2, {"Arial", 12, 255, 700});
+    EXPECT_EQ(form.acceptFontRow(2, {"Arial", 12, 255, 700}), std::nullopt);
     form.defaultFontRow(6);
     EXPECT_EQ(fontOf(form.record(), 6), (FontSpec{"Default", 8, 0, 0}));
     EXPECT_EQ(fontOf(form.record(), 2).name, "Arial");

@@ -406,7 +406,8 @@ void ConfigurationWindow::chooseRowFont()
     const std::string title = std::string("Select Font for ") + fontRowName(row);
     if (auto chosen =
             m_dialogs.chooseFont(title, ConfigurationForm::fontDialogStart(fontOf(m_form.record(), row)))) {
-        m_form.setFontRow(row, *chosen);
+        if (auto refusal = m_form.acceptFontRow(row, *chosen))
+            m_dialogs.message(*refusal);
         refreshFontRows();
     }
 }
@@ -415,7 +416,8 @@ void ConfigurationWindow::chooseNoteFont()
 {
     const auto start = ConfigurationForm::fontDialogStart(noteFont(m_form.record()));
     if (auto chosen = m_dialogs.chooseFont("Select Font for Stick Note", start)) {
-        setNoteFont(m_form.record(), *chosen);
+        if (auto refusal = m_form.acceptNoteFont(*chosen))
+            m_dialogs.message(*refusal);
         refreshNoteFont();
     }
 }

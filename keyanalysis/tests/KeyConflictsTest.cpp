@@ -22,7 +22,7 @@ TEST(KeyConflicts, AltLettersGivenTwice)
 {
     AnalysisQueues q = analysed(" BUTTON('&OK')\r\n BUTTON('&Open')\r\n BUTTON('&Name')\r\n");
     EXPECT_EQ(q.conflictsAlt, 1);
-    EXPECT_EQ(altCaption(q), "&Alt Keys  (1 Conflicts)");
+    EXPECT_EQ(altCaption(q), "&Alt Keys  (1 Conflict)");
     EXPECT_EQ(q.alt[1].colours.bg, Aqua); // sorted by key: N, O, O
     EXPECT_EQ(q.alt[2].colours.bg, Aqua);
     EXPECT_EQ(q.alt[0].colours.bg, NoColour);
@@ -53,7 +53,7 @@ TEST(KeyConflicts, MenuLettersAndAvailableLetters)
         analysed(" MENUBAR\r\n  MENU('&Edit')\r\n   ITEM('&Undo')\r\n  END\r\n  MENU('&Exit')\r\n"
                  "   ITEM('&Undo it')\r\n  END\r\n END\r\n PROMPT('Name:')\r\n");
     EXPECT_EQ(q.conflictsMenu, 1);
-    EXPECT_EQ(menuCaption(q), "&Menu  (1 Conflicts)");
+    EXPECT_EQ(menuCaption(q), "&Menu  (1 Conflict)");
     EXPECT_EQ(q.conflictsAlt, 1); // menu-bar entries share the Alt letters
     for (const MenuRow& row : q.menu) {
         if (row.level == 1) {

@@ -197,7 +197,7 @@ void AltKeyAnalysisWindow::readClipboard()
 void AltKeyAnalysisWindow::refresh()
 {
     const AnalysisQueues& q = m_analysis.queues();
-    setWindowTitle(QStringLiteral("Window Key Analysis (") + toQt(q.title) + QLatin1Char(')'));
+    setWindowTitle(toQt(windowCaption(q)));
     m_tabs->setTabText(0, toQt(altCaption(q)));
     m_tabs->setTabText(1, toQt(hotCaption(q)));
     m_tabs->setTabText(2, toQt(menuCaption(q)));

@@ -286,11 +286,18 @@ TEST_F(MakerFixture, requestsActOnTheSavedRecordAndLeaveTheWindowsOwn)
     session.modes().clipAddMode = true;
     clip.setText("");
     int iconized = 0;
-    maker->perform('C', saved, [&] { ++iconized; });
-    maker->perform('M', saved, [&] { ++iconized; });
+    maker->perform(SavedMessageCommand::Generate, saved, [&] { ++iconized; });
+    maker->perform(SavedMessageCommand::GenerateAndMinimize, saved, [&] { ++iconized; });
     EXPECT_EQ(iconized, 1);
     EXPECT_EQ(clip.text(), "MESSAGE('saved<9>one', |\r\n     , )\r\nMESSAGE('saved<9>one', |\r\n     , )");
-    maker->perform('T', saved, {});
+    maker->perform(SavedMessageCommand::Preview, saved, {});
+    // The Open Message list's right-click menu names each action by its command, not by its row.
+    const std::vector<runtime::MenuItem> menu = MessageMaker::savedMessageMenu();
+    ASSERT_EQ(menu.size(), 4u);
+    EXPECT_EQ(menu[0].id, static_cast<int>(SavedMessageCommand::Open));
+    EXPECT_EQ(menu[2].text, "Generate Code to Clipboard");
+    EXPECT_EQ(menu[2].id, static_cast<int>(SavedMessageCommand::Generate));
+    EXPECT_EQ(menu[3].id, static_cast<int>(SavedMessageCommand::GenerateAndMinimize));
     EXPECT_EQ(dialogs.shown.back().text, "saved\tone");
     EXPECT_EQ(maker->message().text(Mes::Text), "my own");
 }

@@ -68,16 +68,17 @@ struct MakeInputWindow::Files
 namespace {
 
 // Pictures for the icons a message box or a button can show: the style's own where it has
-// one, the desktop theme's otherwise.
+// one, the program's own otherwise; a name the list does not know gets the application's.
 QIcon iconPicture(const std::string& name)
 {
     struct Picture
     {
         const char* name;
         QStyle::StandardPixmap standard;
-        const char* theme;
+        const char* own; // the program's icon, when the style has none
     };
     static const Picture pictures[] = {
+        {"None", QStyle::SP_CustomBase, "ICONNONE"},
         {"Application", QStyle::SP_ComputerIcon, nullptr},
         {"Hand", QStyle::SP_MessageBoxCritical, nullptr},
         {"Question", QStyle::SP_MessageBoxQuestion, nullptr},
@@ -101,25 +102,27 @@ QIcon iconPicture(const std::string& name)
         {"VCRfastforward", QStyle::SP_MediaSeekForward, nullptr},
         {"VCRbottom", QStyle::SP_MediaSkipForward, nullptr},
         {"VCRlocate", QStyle::SP_FileDialogContentsView, nullptr},
-        {"Print", QStyle::SP_CustomBase, "document-print"},
-        {"Print1", QStyle::SP_CustomBase, "document-print"},
-        {"NoPrint", QStyle::SP_CustomBase, "document-print"},
-        {"Paste", QStyle::SP_CustomBase, "edit-paste"},
-        {"Cut", QStyle::SP_CustomBase, "edit-cut"},
-        {"Copy", QStyle::SP_CustomBase, "edit-copy"},
-        {"Zoom", QStyle::SP_CustomBase, "zoom-in"},
-        {"JumpPage", QStyle::SP_CustomBase, "go-jump"},
-        {"Thumbnail", QStyle::SP_CustomBase, "view-preview"},
-        {"Connect", QStyle::SP_CustomBase, "network-wired"},
+        {"Print", QStyle::SP_CustomBase, "ICONPRINT"},
+        {"Print1", QStyle::SP_CustomBase, "ICONPRINT1"},
+        {"NoPrint", QStyle::SP_CustomBase, "ICONNOPRINT"},
+        {"Paste", QStyle::SP_CustomBase, "ICONPASTE"},
+        {"Cut", QStyle::SP_CustomBase, "ICONCUT"},
+        {"Copy", QStyle::SP_CustomBase, "ICONCOPY"},
+        {"Zoom", QStyle::SP_CustomBase, "ICONZOOM"},
+        {"JumpPage", QStyle::SP_CustomBase, "ICONJUMPPAGE"},
+        {"Thumbnail", QStyle::SP_CustomBase, "ICONTHUMBNAIL"},
+        {"Connect", QStyle::SP_CustomBase, "ICONCONNECT"},
+        {"Clarion", QStyle::SP_CustomBase, "ICONCLARION"},
+        {"Ellipsis", QStyle::SP_CustomBase, "ICONELLIPSIS"},
     };
     for (const Picture& p : pictures) {
         if (!runtime::sameTextNoCase(name, p.name))
             continue;
-        if (p.theme)
-            return QIcon::fromTheme(QString::fromLatin1(p.theme));
+        if (p.own)
+            return runtime::appIcon(p.own);
         return QApplication::style()->standardIcon(p.standard);
     }
-    return QIcon();
+    return QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
 }
 
 } // namespace
@@ -251,9 +254,7 @@ void MakeInputWindow::buildControls(QWidget* body)
     m_text->setObjectName(QStringLiteral("text"));
     m_text->setTabCharacter([this] { return m_maker->tabCharacter(); });
     m_text->installEventFilter(this);
-    const runtime::FontSpec font = config::fontOf(m_session.configuration(), config::FontRow::MessageText);
-    if (config::hasCustomFont(font))
-        runtime::applyFont(m_text, font);
+    applyConfiguredFonts();
     connect(m_text, &QPlainTextEdit::textChanged, this, &MakeInputWindow::textEdited);
     connect(m_text, &MessageTextEdit::fieldsDropped, this, &MakeInputWindow::dropFields);
     auto* textLabel = new QLabel(QStringLiteral("Te&xt:"), body);
@@ -520,8 +521,8 @@ void MakeInputWindow::openMessage(bool asNew)
     MessageLoadDialog dialog(
         *m_files->messages.file(), m_session.dialogs(),
         m_session.configuration().number(config::Cfg::LookBold, 1) != 0,
-        [this](char request, const runtime::Record& saved) {
-            m_maker->perform(request, saved, m_iconizeFrame);
+        [this](SavedMessageCommand command, const runtime::Record& saved) {
+            m_maker->perform(command, saved, m_iconizeFrame);
         },
         m_session.positions(), this);
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen() || !changesSettled())
@@ -657,6 +658,11 @@ bool MakeInputWindow::eventFilter(QObject* watched, QEvent* event)
             return true; // not accepted: the shortcut runs
     }
     return ToolWindow::eventFilter(watched, event);
+}
+
+void MakeInputWindow::applyConfiguredFonts()
+{
+    runtime::applyFont(m_text, config::fontOf(m_session.configuration(), config::FontRow::MessageText));
 }
 
 void MakeInputWindow::contextMenuEvent(QContextMenuEvent* event)

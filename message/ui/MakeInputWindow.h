@@ -70,8 +70,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void onConfigurationChanged() override { applyConfiguredFonts(); }
 
 private:
+    void applyConfiguredFonts();
     struct Files;
     MakeInputWindow(config::Session& session, std::unique_ptr<Files> files, std::vector<std::string> icons,
                     QWidget* parent);

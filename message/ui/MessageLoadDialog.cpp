@@ -36,25 +36,28 @@ MessageLoadDialog::MessageLoadDialog(runtime::KeyedFile& messages, runtime::Dial
 
     auto* menuBar = new QMenuBar(this);
     QMenu* menu = menuBar->addMenu(QStringLiteral("&Message"));
-    const auto addAction = [&](QMenu* m, const QString& text, const char* name, char request) {
+    const auto addAction = [&](QMenu* m, const QString& text, const char* name, SavedMessageCommand request) {
         QAction* a = m->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, [this, request] { act(request); });
         return a;
     };
-    addAction(menu, QStringLiteral("&Generate Code to Clipboard"), "generate", 'C');
-    addAction(menu, QStringLiteral("&Generate Code and Minimize"), "generateMinimize", 'M');
-    addAction(menu, QStringLiteral("Pre&view!"), "preview", 'T');
+    addAction(menu, QStringLiteral("&Generate Code to Clipboard"), "generate", SavedMessageCommand::Generate);
+    addAction(menu, QStringLiteral("&Generate Code and Minimize"), "generateMinimize",
+              SavedMessageCommand::GenerateAndMinimize);
+    addAction(menu, QStringLiteral("Pre&view!"), "preview", SavedMessageCommand::Preview);
 
     auto* toolBar = new QToolBar(this);
-    const auto addTool = [&](const QString& tip, const char* icon, char request) {
+    const auto addTool = [&](const QString& tip, const char* icon, SavedMessageCommand request) {
         QAction* a = toolBar->addAction(runtime::appIcon(icon), tip);
         a->setToolTip(tip);
         connect(a, &QAction::triggered, this, [this, request] { act(request); });
     };
-    addTool(QStringLiteral("Preview Message"), "PREV1.ICO", 'T');
-    addTool(QStringLiteral("Generate Message Code to Clipboard"), "LIGHTN1.ICO", 'C');
-    addTool(QStringLiteral("Generate Message Code and Minimize"), "LIGHTMIN.ICO", 'M');
+    addTool(QStringLiteral("Preview Message"), "PREV1.ICO", SavedMessageCommand::Preview);
+    addTool(QStringLiteral("Generate Message Code to Clipboard"), "LIGHTN1.ICO",
+            SavedMessageCommand::Generate);
+    addTool(QStringLiteral("Generate Message Code and Minimize"), "LIGHTMIN.ICO",
+            SavedMessageCommand::GenerateAndMinimize);
 
     m_locator = new QLineEdit(this);
     m_locator->setObjectName(QStringLiteral("locator"));
@@ -73,9 +76,10 @@ MessageLoadDialog::MessageLoadDialog(runtime::KeyedFile& messages, runtime::Dial
         return b;
     };
     addButton(QStringLiteral("&Open"), "open", [this] { openHighlighted(); })->setDefault(true);
-    addButton(QStringLiteral("&Preview"), "previewButton", [this] { act('T'); });
-    addButton(QStringLiteral("&To Clip"), "toClip", [this] { act('C'); });
-    addButton(QStringLiteral("Clip &Min"), "clipMin", [this] { act('M'); });
+    addButton(QStringLiteral("&Preview"), "previewButton", [this] { act(SavedMessageCommand::Preview); });
+    addButton(QStringLiteral("&To Clip"), "toClip", [this] { act(SavedMessageCommand::Generate); });
+    addButton(QStringLiteral("Clip &Min"), "clipMin",
+              [this] { act(SavedMessageCommand::GenerateAndMinimize); });
     addButton(QStringLiteral("&Delete"), "delete", [this] { deleteHighlighted(); });
     addButton(QStringLiteral("Close"), "close", [this] { reject(); });
 
@@ -131,7 +135,7 @@ void MessageLoadDialog::openHighlighted()
     }
 }
 
-void MessageLoadDialog::act(char request)
+void MessageLoadDialog::act(SavedMessageCommand request)
 {
     if (const runtime::Record* r = highlighted(); r && m_perform)
         m_perform(request, *r);
@@ -152,24 +156,9 @@ void MessageLoadDialog::deleteHighlighted()
 
 void MessageLoadDialog::contextMenuEvent(QContextMenuEvent* event)
 {
-    switch (runtime::popupMenuChoice(
-        this, QStringLiteral("Open|Preview|Generate Code to Clipboard|Generate and Minimize"),
-        event->globalPos())) {
-    case 1:
-        openHighlighted();
-        break;
-    case 2:
-        act('T');
-        break;
-    case 3:
-        act('C');
-        break;
-    case 4:
-        act('M');
-        break;
-    default:
-        break;
-    }
+    const int chosen = runtime::popupMenuChoice(this, MessageMaker::savedMessageMenu(), event->globalPos());
+    if (chosen != runtime::SeparatorId)
+        act(static_cast<SavedMessageCommand>(chosen));
 }
 
 } // namespace kestrix::message

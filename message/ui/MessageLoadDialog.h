@@ -1,5 +1,6 @@
 #pragma once
 
+#include "message/MessageMaker.h"
 #include "runtime/DialogService.h"
 #include "runtime/KeyedFile.h"
 #include "runtime/WindowPositionStore.h"
@@ -26,7 +27,7 @@ class MessageLoadDialog final : public QDialog
     Q_OBJECT
 
 public:
-    using Perform = std::function<void(char request, const runtime::Record& saved)>;
+    using Perform = std::function<void(SavedMessageCommand command, const runtime::Record& saved)>;
 
     MessageLoadDialog(runtime::KeyedFile& messages, runtime::DialogService& dialogs, bool bold,
                       Perform perform, runtime::WindowPositionStore positions, QWidget* parent = nullptr);
@@ -43,7 +44,7 @@ protected:
 
 private:
     void openHighlighted();
-    void act(char request);
+    void act(SavedMessageCommand command);
     void deleteHighlighted();
     const runtime::Record* highlighted() const;
 

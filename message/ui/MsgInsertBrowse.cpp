@@ -4,6 +4,7 @@
 #include "data/StandardWarning.h"
 #include "message/MessageInsertRecord.h"
 #include "message/ui/MsgInsertForm.h"
+#include "runtime/ui/AppIcons.h"
 #include "runtime/ui/BrowseList.h"
 #include "runtime/ui/QtText.h"
 
@@ -117,6 +118,7 @@ MsgInsertBrowseWindow::MsgInsertBrowseWindow(runtime::KeyedFile& inserts, runtim
     : ToolWindow("MsgInsertBrowse", registry, std::move(positions), parent)
 {
     setWindowTitle(QString::fromLatin1(Title));
+    setWindowIcon(runtime::appIcon("MSG.ICO"));
     m_browse = new MsgInsertBrowse(inserts, dialogs, std::move(popupCode), bold, false, this);
     connect(m_browse, &MsgInsertBrowse::closeRequested, this, &QWidget::close);
     setWidget(m_browse);

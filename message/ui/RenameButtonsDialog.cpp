@@ -16,8 +16,8 @@
 namespace kestrix::message {
 
 namespace {
-const char* const checkTexts[Mes::ButtonCount] = {" &OK",       " &&&Yes",     " &&&No",   " &&&Abort ",
-                                                  " &&&Retry ", " &&&Ignore ", " &Cancel", " &&&Help"};
+const char* const checkTexts[Mes::ButtonCount] = {"&OK",    "&Yes",    "&No",     "&Abort",
+                                                  "&Retry", "&Ignore", "&Cancel", "&Help"};
 constexpr int NameLength = 15;
 } // namespace
 

@@ -4,10 +4,17 @@
 
 #include <QDirIterator>
 #include <QHash>
+#include <QIconEngine>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
 
 namespace kestrix::runtime {
 
 namespace {
+
+constexpr int DisabledGrey = 150;    // the middle of the band
+constexpr int DisabledContrast = 30; // percent of the picture's own contrast kept
 
 // The icon files of the resources by upper-case base name, listed once per program: a start
 // asks for some thirty icons, and listing the resource folder for each was most of their cost.
@@ -33,7 +40,64 @@ IconIndex& iconIndex()
     return *index;
 }
 
+// Every picture's disabled look is made the same way: its shades pressed into one narrow band of
+// grey, so that a light picture and a dark one look equally switched off and neither vanishes.
+QPixmap disabledLook(const QPixmap& normal)
+{
+    QImage image = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = line[x];
+            const int grey = DisabledGrey + (qGray(pixel) - 128) * DisabledContrast / 100;
+            line[x] = qRgba(grey, grey, grey, qAlpha(pixel));
+        }
+    }
+    QPixmap result = QPixmap::fromImage(image);
+    result.setDevicePixelRatio(normal.devicePixelRatio());
+    return result;
+}
+
+class DisabledLookEngine final : public QIconEngine
+{
+public:
+    explicit DisabledLookEngine(QIcon drawn) : m_drawn(std::move(drawn)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        if (mode != QIcon::Disabled)
+            return m_drawn.pixmap(size, scale, mode, state);
+        return disabledLook(m_drawn.pixmap(size, scale, QIcon::Normal, state));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return m_drawn.actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return m_drawn.availableSizes(mode, state);
+    }
+    bool isNull() override { return m_drawn.isNull(); }
+    QIconEngine* clone() const override { return new DisabledLookEngine(m_drawn); }
+
+private:
+    QIcon m_drawn;
+};
+
 } // namespace
+
+QIcon withDisabledLook(const QIcon& drawn)
+{
+    return drawn.isNull() ? drawn : QIcon(new DisabledLookEngine(drawn));
+}
 
 QIcon appIcon(const std::string& name)
 {
@@ -49,7 +113,7 @@ QIcon appIcon(const std::string& name)
     const auto file = index.files.constFind(key);
     if (file == index.files.cend())
         return QIcon();
-    return *index.made.insert(key, QIcon(*file));
+    return *index.made.insert(key, withDisabledLook(QIcon(*file)));
 }
 
 } // namespace kestrix::runtime

@@ -50,8 +50,10 @@ QColor toQColor(long bgr)
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-void applyFont(QWidget* widget, const FontSpec& spec)
+void applyFont(QWidget* widget, const FontSpec& spec, const QFont& base)
 {
+    widget->setFont(base);
+    widget->setPalette(QPalette());
     if (isBlank(spec.name) || sameTextNoCase(spec.name, "Default"))
         return;
     widget->setFont(toQFont(spec, widget->font()));

@@ -13,7 +13,8 @@ namespace kestrix::runtime {
 QFont toQFont(const FontSpec& spec, const QFont& base = QFont());
 FontSpec fromQFont(const QFont& font);
 QColor toQColor(long bgr);
-// Applies the font and its colour when the stored font is one other than "Default".
-void applyFont(QWidget* widget, const FontSpec& spec);
+// Applies the stored font and its colour; "Default" (or blank) gives the widget `base` and the
+// palette it inherits, so a font applied again after a change undoes the one before.
+void applyFont(QWidget* widget, const FontSpec& spec, const QFont& base = QFont());
 
 } // namespace kestrix::runtime

@@ -40,6 +40,8 @@ void ToolWindow::leaveRegistry()
 
 void ToolWindow::restorePosition()
 {
+    // Never smaller than its controls need, whether restored, dragged or arranged.
+    setMinimumSize(minimumSizeHint());
     restorePlacement(this, m_positions, m_section.empty() ? m_procedure : m_section);
 }
 
@@ -65,6 +67,9 @@ void ToolWindow::deliver(ToolEvent event)
         break;
     case ToolEvent::Close:
         close();
+        break;
+    case ToolEvent::ConfigurationChanged:
+        onConfigurationChanged();
         break;
     }
 }

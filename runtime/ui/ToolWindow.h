@@ -39,6 +39,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // For tools that must react to a reload of the equates (their own rule).
     virtual void onEquatesReloaded() { emit equatesReloaded(); }
+    // The saved configuration changed: a window that shows configured fonts applies them again.
+    virtual void onConfigurationChanged() {}
 
 private:
     void leaveRegistry();

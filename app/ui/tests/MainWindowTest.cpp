@@ -5,6 +5,7 @@
 #include "app/ui/InstanceLock.h"
 #include "config/ConfigRecord.h"
 #include "config/ui/ConfigurationWindow.h"
+#include "data/DataFileNames.h"
 #include "runtime/IniFile.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
@@ -13,9 +14,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,8 +32,10 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -106,6 +111,12 @@ private slots:
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
         QCOMPARE(frame.mdiArea()->subWindowList().front()->windowTitle(), QStringLiteral("Tip of the Day"));
         QCOMPARE(frame.windowTitle(), QStringLiteral("Kestrix"));
+        // The splash, always on top, does not cover the tip's buttons: it is gone before the tip shows.
+        const auto splashShown = [](const app::MainWindow& f) {
+            const auto* splash = f.findChild<QDialog*>(QStringLiteral("About"));
+            return splash && splash->isVisible();
+        };
+        QVERIFY(!splashShown(frame));
         frame.close();
         QVERIFY(session.positions().restore("Main").has_value());
         QCOMPARE(session.files().useCount("config5.tps"), 0);
@@ -122,8 +133,15 @@ private slots:
         QCOMPARE(openedAgain, 0);
         QCOMPARE(std::filesystem::last_write_time("Equates5.tps"), loadedAt);
         QCOMPARE(second.mdiArea()->subWindowList().size(), 0);
+        // With nothing opening at the start the splash shows, centred on the frame, until a tool opens.
+        QVERIFY(splashShown(second));
+        const QPoint offCentre = second.findChild<QDialog*>(QStringLiteral("About"))->geometry().center() -
+                                 second.geometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 4,
+                 qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
         second.findAction(QStringLiteral("tipOfTheDay"))->trigger(); // from the menu it opens all the same
         QCOMPARE(second.mdiArea()->subWindowList().size(), 1);
+        QVERIFY(!splashShown(second));
         second.close();
     }
 
@@ -164,7 +182,7 @@ private slots:
         QCOMPARE(menuTexts(frame.menuBar()->actions()[1]->menu()),
                  (QStringList{"&Message Maker", "&String Builder", "&Template Code", "&Error Helper",
                               "&Keycode Helper", "E&quate Helper", "&Color Designer", "Code &Library",
-                              "&Map Viewer", "&Window Key Analysis", "&ASCII Table", "&Help organizer",
+                              "&Map Viewer", "&Window Key Analysis", "&ASCII Table", "&Help Organizer",
                               "Stick &Note", "Template Registrar"}));
         QCOMPARE(menuTexts(frame.menuBar()->actions()[3]->menu()),
                  (QStringList{"&Configuration", "&Message Inserts", "Load &Equates", "Load &Popups",
@@ -328,7 +346,7 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Window Key Analysis (Browse Orders)"));
         auto* tabs = window->findChild<QTabWidget*>();
         QCOMPARE(tabs->count(), 4); // no Read and Debug tabs without ktxtest.ini
-        QCOMPARE(tabs->tabText(1), QStringLiteral("&Hot Keys  (1 Conflicts)")); // CtrlC against Copy
+        QCOMPARE(tabs->tabText(1), QStringLiteral("&Hot Keys  (1 Conflict)")); // CtrlC against Copy
         QVERIFY(dialogs.shown.empty());
     }
 
@@ -435,6 +453,150 @@ private slots:
         QCOMPARE(testing.mdiArea()->subWindowList().front()->findChild<QTabWidget*>()->count(), 6);
     }
 
+    void everyToolWindowAndIconListEntryHasItsPictureAndDisabledButtonsLookAlike()
+    {
+        runtime::testing::TempDir dir;
+        app::prepareDataDirectory();
+        ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        config::Session session(dialogs, clip);
+        app::MainWindow frame(session);
+        QVERIFY(!QApplication::windowIcon().isNull()); // message boxes and dialogs show the program's
+        QStringList opened;
+        const runtime::ToolShelf installed = app::installedTools(session);
+        for (const runtime::ToolRegistration& tool : installed.tools()) {
+            if (!tool.open)
+                continue;
+            frame.startTool(tool.spec.procedure);
+            for (QMdiSubWindow* w : frame.mdiArea()->subWindowList()) {
+                QVERIFY2(w->testAttribute(Qt::WA_SetWindowIcon) && !w->windowIcon().isNull(),
+                         qPrintable(w->windowTitle()));
+                if (!opened.contains(w->windowTitle()))
+                    opened << w->windowTitle();
+            }
+        }
+        for (const char* title : {"Tip of the Day", "Browse Message Inserts", "Message Maker"}) {
+            const bool found = std::any_of(opened.cbegin(), opened.cend(), [title](const QString& shown) {
+                return shown.startsWith(QString::fromLatin1(title));
+            });
+            QVERIFY2(found, qPrintable(opened.join(QLatin1Char(','))));
+        }
+
+        auto* icons = frame.mdiArea()->findChild<QComboBox*>(QStringLiteral("icon"));
+        QVERIFY(icons && icons->count() > 30);
+        for (int i = 0; i < icons->count(); ++i)
+            QVERIFY2(!icons->itemIcon(i).isNull(), qPrintable(icons->itemText(i)));
+
+        // Disabled, every toolbar picture is grey in the same narrow band, whatever its colours.
+        int lightest = 0;
+        int darkest = 255;
+        for (QAction* button : frame.toolBar()->actions()) {
+            if (button->isSeparator() || button->icon().isNull())
+                continue;
+            const QImage image = button->icon().pixmap(QSize(16, 16), QIcon::Disabled).toImage();
+            long sum = 0;
+            long count = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb pixel = image.pixel(x, y);
+                    if (qAlpha(pixel) < 128)
+                        continue;
+                    QVERIFY2(qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel),
+                             qPrintable(button->toolTip()));
+                    sum += qRed(pixel);
+                    ++count;
+                }
+            }
+            QVERIFY2(count > 0, qPrintable(button->toolTip()));
+            const int mean = static_cast<int>(sum / count);
+            lightest = std::max(lightest, mean);
+            darkest = std::min(darkest, mean);
+        }
+        QVERIFY2(lightest - darkest <= 40, qPrintable(QStringLiteral("%1..%2").arg(darkest).arg(lightest)));
+        frame.mdiArea()->closeAllSubWindows();
+    }
+
+    void arrangementsKeepTheFrameAndEveryToolWindowAtLeastItsMinimum()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        config::Session session(dialogs, clip);
+        app::MainWindow frame(session);
+        frame.resize(480, 360);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        for (const char* button : {"button_MakeInput", "button_AltKeyAnalysis", "button_viewClipboard"})
+            frame.findAction(QString::fromLatin1(button))->trigger();
+        frame.findAction(QStringLiteral("messageInserts"))->trigger();
+        const QList<QMdiSubWindow*> windows = frame.mdiArea()->subWindowList();
+        QCOMPARE(windows.size(), 4);
+        QCoreApplication::processEvents(); // the frame's layout settles before it is measured
+        const QRect before = frame.geometry();
+        for (const char* arrangement : {"tile", "tileVertical", "tileHorizontal", "cascade", "tile"}) {
+            frame.findAction(QString::fromLatin1(arrangement))->trigger();
+            QCoreApplication::processEvents();
+            QCOMPARE(frame.geometry(), before);
+            for (QMdiSubWindow* w : windows) {
+                const QString where = QString::fromLatin1(arrangement) + QLatin1Char(' ') + w->windowTitle();
+                const QSize needed = w->minimumSizeHint();
+                QVERIFY2(w->width() >= needed.width() && w->height() >= needed.height(), qPrintable(where));
+                QVERIFY2(w->minimumSize().width() >= needed.width(), qPrintable(where)); // nor by dragging
+            }
+        }
+        // Tiled, no window lies on another.
+        for (int i = 0; i < windows.size(); ++i) {
+            for (int k = i + 1; k < windows.size(); ++k)
+                QVERIFY(!windows[i]->geometry().intersects(windows[k]->geometry()));
+        }
+    }
+
+    void fontsChosenInTheConfigurationApplyToOpenWindowsAtOnce()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        config::Session session(dialogs, clip);
+        app::MainWindow frame(session);
+        QVERIFY(session.files().acquire(data::FileName::Configuration, config::configLayout()));
+        frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
+        frame.findAction(QStringLiteral("button_viewClipboard"))->trigger();
+        auto* text = frame.mdiArea()->findChild<QWidget*>(QStringLiteral("text"));
+        auto* lines = frame.mdiArea()->findChild<QListWidget*>(QStringLiteral("clipLines"));
+        QVERIFY(text && lines);
+        const QString viewerFamily = lines->font().family();
+
+        dialogs.fontAnswers.push_back(runtime::FontSpec{"Courier", 17, 0, 400});
+        dialogs.fontAnswers.push_back(runtime::FontSpec{"Serif", 15, 0, 400});
+        QTimer::singleShot(0, [] {
+            auto* window = qobject_cast<config::ConfigurationWindow*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            auto* rows = window->findChild<QTreeWidget*>(QStringLiteral("fonts"));
+            auto* font = window->findChild<QPushButton*>(QStringLiteral("rowFont"));
+            rows->setCurrentItem(rows->topLevelItem(config::FontRow::MessageText - 1));
+            font->click();
+            rows->setCurrentItem(rows->topLevelItem(config::FontRow::ClipboardViewer - 1));
+            font->click();
+            window->accept();
+        });
+        QVERIFY(frame.runConfiguration());
+        QCOMPARE(text->font().pointSize(), 17);
+        QCOMPARE(lines->font().pointSize(), 15);
+
+        // Back to "Default": the viewer has its fixed-pitch font again.
+        QTimer::singleShot(0, [] {
+            auto* window = qobject_cast<config::ConfigurationWindow*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            auto* rows = window->findChild<QTreeWidget*>(QStringLiteral("fonts"));
+            rows->setCurrentItem(rows->topLevelItem(config::FontRow::ClipboardViewer - 1));
+            window->findChild<QPushButton*>(QStringLiteral("rowDefault"))->click();
+            window->accept();
+        });
+        QVERIFY(frame.runConfiguration());
+        QCOMPARE(lines->font().family(), viewerFamily);
+        QCOMPARE(text->font().pointSize(), 17);
+    }
+
     void exitAsksAboutUnsavedMessagesAndCancelKeepsTheProgram()
     {
         runtime::testing::TempDir dir;
@@ -490,13 +652,19 @@ private slots:
                      .value("PopupLoad", "Version"),
                  std::string("4"));
 
-        // A second start on a data directory in use is refused with a word.
+        // A second start on a data directory in use is refused with a word, and asks the running
+        // program to bring its window forward.
         const app::InstanceLock running(data.toStdString());
         QVERIFY(running.acquired());
+        QSignalSpy forward(&running, &app::InstanceLock::comeForwardRequested);
         const auto [secondCode, secondOut, secondErrors] = run(unattended, true);
         QCOMPARE(secondCode, 1);
         QVERIFY2(secondErrors.contains(QStringLiteral("Kestrix is already running on the data directory")),
                  qPrintable(secondErrors));
+        QVERIFY2(secondErrors.contains(QStringLiteral("Its window has been brought forward")),
+                 qPrintable(secondErrors));
+        QVERIFY(forward.count() == 1 || forward.wait());
+        QCOMPARE(forward.count(), 1);
     }
 
     void aSecondLockOnTheSameDirectoryIsRefusedUntilTheFirstIsGone()
@@ -504,11 +672,29 @@ private slots:
         runtime::testing::TempDir dir;
         auto first = std::make_unique<app::InstanceLock>(std::filesystem::current_path());
         QVERIFY(first->acquired());
-        QVERIFY(first->refusal().empty());
+        QVERIFY(first->refusal(false).empty());
         const app::InstanceLock second(std::filesystem::current_path());
         QVERIFY(!second.acquired());
-        QVERIFY(second.refusal().find(std::filesystem::current_path().string()) != std::string::npos);
+        QVERIFY(second.refusal(false).find(std::filesystem::current_path().string()) != std::string::npos);
+
+        // The second start's request brings the first program's frame forward.
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session);
+        QObject::connect(first.get(), &app::InstanceLock::comeForwardRequested, &frame,
+                         &app::MainWindow::comeForward);
+        frame.showMinimized();
+        QVERIFY(frame.isMinimized());
+        QSignalSpy forward(first.get(), &app::InstanceLock::comeForwardRequested);
+        QVERIFY(second.askHolderToComeForward());
+        QVERIFY(forward.wait());
+        QVERIFY(!frame.isMinimized());
+        QVERIFY(frame.isVisible());
+        // Another directory's program is not asked.
+        QVERIFY(app::InstanceLock::serverName(std::filesystem::current_path()) !=
+                app::InstanceLock::serverName(std::filesystem::current_path() / "other"));
         first.reset();
+        QVERIFY(!second.askHolderToComeForward()); // nobody listens any more
         QVERIFY(app::InstanceLock(std::filesystem::current_path()).acquired());
     }
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QtTest>
@@ -78,6 +79,15 @@ private slots:
         QCOMPARE(child<QLineEdit>(window, "TABCHAR")->text(), QStringLiteral("`"));
         QCOMPARE(child<QLineEdit>(window, "BTN")->maxLength(), 12);
         QCOMPARE(child<QTreeWidget>(window, "fonts")->topLevelItem(5)->text(1), QStringLiteral("Default, 8"));
+        // Every tab caption shows whole in the window's own size.
+        window.show();
+        QTabBar* bar = window.tabs()->tabBar();
+        for (int i = 0; i < bar->count(); ++i) {
+            const QString shown = bar->tabText(i).remove(QLatin1Char('&'));
+            QVERIFY2(bar->tabRect(i).width() >= bar->fontMetrics().horizontalAdvance(shown),
+                     qPrintable(shown));
+            QVERIFY2(bar->rect().contains(bar->tabRect(i)), qPrintable(shown));
+        }
     }
 
     void returnOnAValueOutOfRangeNamesThePromptAndKeepsTheWindow()
@@ -147,6 +157,36 @@ private slots:
         QCOMPARE(stored->number(config::Cfg::LookBold, 1), 1);
         QCOMPARE(stored->number(config::Cfg::NoTips), 1);
         QCOMPARE(stored->text(config::Cfg::NoteFont), std::string("Arial"));
+    }
+
+    void aFontNameLongerThanItsFieldIsRefusedAndTheOldFontKept()
+    {
+        ConfigFile c;
+        config::ConfigurationWindow window(c.file, c.dialogs, c.positions());
+        const std::string longName(33, 'W');
+        auto* fonts = child<QTreeWidget>(window, "fonts");
+        fonts->setCurrentItem(fonts->topLevelItem(2));
+        c.dialogs.fontAnswers.push_back(runtime::FontSpec{longName, 10, 0, 400});
+        child<QPushButton>(window, "rowFont")->click();
+        QCOMPARE(c.dialogs.shown.size(), std::size_t(1));
+        QCOMPARE(
+            c.dialogs.shown[0].text,
+            std::string("CFG:LOOK:FONT[3] holds at most 32 characters, not 33.|The font stays Default."));
+        QCOMPARE(fonts->topLevelItem(2)->text(1), QStringLiteral("Default, 8"));
+
+        c.dialogs.fontAnswers.push_back(runtime::FontSpec{longName, 12, 0, 400});
+        const QString noteBefore = child<QLabel>(window, "noteFont")->text();
+        child<QPushButton>(window, "noteFontButton")->click();
+        QCOMPARE(c.dialogs.shown.size(), std::size_t(2));
+        QVERIFY2(c.dialogs.shown[1].text.find("CFG:NOTE:FONT holds at most") == 0,
+                 c.dialogs.shown[1].text.c_str());
+        QCOMPARE(child<QLabel>(window, "noteFont")->text(), noteBefore);
+
+        window.accept();
+        const auto stored = config::readConfiguration(c.file);
+        QVERIFY(stored);
+        QCOMPARE(stored->text(config::Cfg::LookFont, 3), std::string("Default"));
+        QVERIFY(stored->text(config::Cfg::NoteFont) != longName.substr(0, 32));
     }
 
     void helpAsksForItsTopic()

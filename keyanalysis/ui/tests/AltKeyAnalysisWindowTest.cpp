@@ -72,15 +72,16 @@ private slots:
         runtime::testing::TempDir dir;
         runtime::testing::ScriptedDialogs dialogs;
         runtime::MemoryClipboard clip;
-        clip.setText("W WINDOW('C')\r\n BUTTON('&OK')\r\n BUTTON('&Open')\r\nEND\r\n");
+        clip.setText("W WINDOW('Tricky && Co''s')\r\n BUTTON('&OK')\r\n BUTTON('&Open')\r\nEND\r\n");
         runtime::ToolRegistry registry;
         AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), false, registry,
                                     runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
         window.readClipboard();
-        QCOMPARE(window.tabs()->tabText(0), QStringLiteral("&Alt Keys  (1 Conflicts)"));
+        QCOMPARE(window.tabs()->tabText(0), QStringLiteral("&Alt Keys  (1 Conflict)"));
         auto* alt = window.findChild<QTreeWidget*>(QStringLiteral("altList"));
         QCOMPARE(alt->topLevelItem(0)->background(1).color(), QColor(0, 0xFF, 0xFF)); // aqua
-        QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis (C)"));
+        // The analysed window's title as it shows: "&&" is one ampersand, "''" one quote.
+        QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis (Tricky & Co's)"));
     }
 
     void aClipboardWithoutAWindowKeepsTheLastAnalysis()

@@ -14,8 +14,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -333,6 +335,13 @@ private slots:
         });
         onNextDialog([](QDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Rename Message Buttons"));
+            // One underlined letter each, no literal ampersand beside it.
+            for (int index = 1; index <= Mes::ButtonCount; ++index) {
+                const QString text =
+                    child<QCheckBox>(d, qPrintable(QStringLiteral("button%1").arg(index)))->text();
+                QCOMPARE(text.count(QLatin1Char('&')), 1);
+                QVERIFY2(text.startsWith(QLatin1Char('&')), qPrintable(text));
+            }
             click(d, "load");
             QCOMPARE(child<QLineEdit>(d, "name2")->text(), QStringLiteral("Discard"));
             child<QCheckBox>(d, "button2")->click();
