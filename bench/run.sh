@@ -103,6 +103,7 @@ gbench() {
 gbench data_file_bench ""
 gbench message_bench ""
 gbench key_analysis_bench "analyse/5000/500=< 50 ms"
+gbench string_builder_bench "BuildFullText=< 1 ms"
 if [ -x "$build/bench/equate_load_bench" ]; then
   "$build/bench/equate_load_bench" | tail -n +2
 fi

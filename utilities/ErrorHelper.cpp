@@ -59,6 +59,14 @@ std::vector<std::string> errorCaseCode(const std::vector<ErrorEntry>& chosen, co
     return lines;
 }
 
+std::string errorHelpFile(const std::string& clarionRoot)
+{
+    std::string root(runtime::rtrim(clarionRoot));
+    if (!root.empty() && root.back() != '\\')
+        root += '\\';
+    return root + "BIN\\C5Help.HLP";
+}
+
 ErrorHelper::ErrorHelper(std::vector<ErrorEntry> errors, std::vector<ErrorCategory> categories)
     : m_errors(std::move(errors)), m_categories(std::move(categories))
 {

@@ -23,6 +23,9 @@ struct ErrorCaseOptions final
 std::vector<std::string> errorCaseCode(const std::vector<ErrorEntry>& chosen, const ErrorCaseOptions& options,
                                        bool endComment);
 
+// The IDE's help on error codes: "C5Help.HLP" in the BIN folder under the Clarion root.
+std::string errorHelpFile(const std::string& clarionRoot);
+
 struct CategoryTreeEntry final
 {
     std::string name;

@@ -4,8 +4,10 @@
 #include "app/cli/CliContext.h"
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/EquateCommands.h"
+#include "app/cli/ErrorCommands.h"
 #include "app/cli/KeyCommands.h"
 #include "app/cli/MessageCommands.h"
+#include "app/cli/StringCommands.h"
 #include "runtime/DataDirectory.h"
 
 #include <CLI/CLI.hpp>
@@ -43,6 +45,8 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err)
     addMessageCommands(app, command);
     addEquateCommands(app, command);
     addKeyCommands(app, command);
+    addStringCommands(app, command);
+    addErrorCommands(app, command);
 
     try {
         app.parse(argc, argv);

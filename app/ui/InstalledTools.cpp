@@ -5,6 +5,7 @@
 #include "equates/ui/EquateTools.h"
 #include "keyanalysis/ui/KeyAnalysisTools.h"
 #include "message/ui/MessageTools.h"
+#include "utilities/ui/UtilityTools.h"
 
 namespace kestrix::app {
 
@@ -17,6 +18,7 @@ runtime::ToolShelf installedTools(config::Session& session, ToolOptions options)
     message::registerMessageTools(shelf, session);
     equates::registerEquateTools(shelf, session);
     keyanalysis::registerKeyAnalysisTools(shelf, session, {options.analysisDebugTabs});
+    utilities::registerUtilityTools(shelf, session);
     return shelf;
 }
 
