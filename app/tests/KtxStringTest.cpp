@@ -62,7 +62,7 @@ TEST(KtxString, RefusedInputPrintsNoCode)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err,
-              "INVALID MESSAGE TEXT: The message text has unbalanced curly braces.|You must have the same "
+              "INVALID MESSAGE TEXT: The message text has unbalanced curly braces.\nYou must have the same "
               "number of { as }.\n");
 
     r = w.run({"string", "build", "--variable", std::string(61, 'V'), w.file("x")});
