@@ -60,7 +60,11 @@ std::string StringTextEdit::programText() const
 std::vector<std::string> StringTextEdit::displayedLines() const
 {
     std::vector<std::string> lines;
+    // Blocks are laid out when first painted; the lines of every block are wanted now.
+    auto* documentLayout = qobject_cast<QPlainTextDocumentLayout*>(document()->documentLayout());
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (documentLayout)
+            documentLayout->ensureBlockLayout(block);
         const QString text = block.text();
         const QTextLayout* layout = block.layout();
         if (!layout || layout->lineCount() == 0) {

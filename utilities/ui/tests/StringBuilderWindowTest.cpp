@@ -116,7 +116,8 @@ private slots:
     void cleanMenuDecompileAndInserts()
     {
         Setup s;
-        QCOMPARE(s.window.cleanMenu()->actions().size(), 9); // seven items and two separators
+        s.window.show();
+        QCOMPARE(s.window.cleanMenu()->actions().size(), 8); // six commands and two separators
         s.window.setText("  two\tcols  \r\nnext\x01  line");
         s.cleanMenu(QStringLiteral("Remove Tabs"));
         QCOMPARE(s.window.text(), std::string("  two cols  \r\nnext\x01  line"));
@@ -142,6 +143,9 @@ private slots:
         s.session.draggedFields() = {{"CUS:Name", "STRING(20)", ""}, {"CUS:Since", "LONG", "@d6"}};
         QMimeData data;
         data.setData(QString::fromLatin1(config::DraggedFieldsMime), QByteArray("x"));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(s.text()->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(s.text()->viewport(), &drop);
         QVERIFY(s.window.text().ends_with("{TODAY()}{CUS:Name}{FORMAT(CUS:Since,@d6)}"));
@@ -153,8 +157,10 @@ private slots:
         s.window.resize(300, 400);
         s.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&s.window));
-        const std::string words = "one two three four five six seven eight nine ten eleven twelve thirteen "
-                                  "fourteen fifteen sixteen seventeen eighteen nineteen twenty";
+        std::string words;
+        for (int i = 0; i < 4; ++i)
+            words += "one two three four five six seven eight nine ten eleven twelve thirteen fourteen ";
+        words += "twenty";
         s.window.setText(words + "\r\nlast");
         const std::vector<std::string> shown = s.text()->displayedLines();
         QVERIFY(shown.size() > 3); // wrapped
