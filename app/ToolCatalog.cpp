@@ -9,7 +9,7 @@ using runtime::ToolMenu;
 const std::vector<std::string>& menuOrder(ToolMenu menu)
 {
     static const std::vector<std::string> tools = {
-        "MakeInput",    "StringBuilder", "TemplateCode",    "ErrorHelper",      "KeycodeFinder",
+        "MakeInput",    "StringFmt",     "TemplateCode",    "ErrorHelper",      "KeycodeFinder",
         "EquateBrowse", "ColorDesigner", "CodeStoreBrowse", "MapPick",          "AltKeyAnalysis",
         "AsciiTable",   "HelpBrowse",    "StickNote",       "TemplateRegistrar"};
     static const std::vector<std::string> dictionary = {"DictionaryOpen", "DictionaryImport"};
@@ -31,7 +31,7 @@ const std::vector<std::string>& menuOrder(ToolMenu menu)
 const std::vector<std::string>& toolbarOrder()
 {
     static const std::vector<std::string> buttons = {
-        "MakeInput",      "StringBuilder", "TemplateCode",    "ErrorHelper",    "KeycodeFinder",
+        "MakeInput",      "StringFmt",     "TemplateCode",    "ErrorHelper",    "KeycodeFinder",
         "EquateBrowse",   "ColorDesigner", "CodeStoreBrowse", "DictionaryOpen", "MapPick",
         "AltKeyAnalysis", "AsciiTable",    "HelpBrowse",      "StickNote"};
     return buttons;
@@ -40,9 +40,7 @@ const std::vector<std::string>& toolbarOrder()
 const std::vector<runtime::ToolSpec>& plannedTools()
 {
     static const std::vector<runtime::ToolSpec> tools = {
-        {"StringBuilder", ToolMenu::Tools, "&String Builder", "String Builder", "TBSTRING"},
         {"TemplateCode", ToolMenu::Tools, "&Template Code", "Template Code", "TBTPL"},
-        {"ErrorHelper", ToolMenu::Tools, "&Error Helper", "Error Helper", "TBERROR"},
         {"KeycodeFinder", ToolMenu::Tools, "&Keycode Helper", "Keycode Helper", "TBKEYCOD"},
         {"EquateBrowse", ToolMenu::Tools, "E&quate Helper", "Equate Helper", "TBEQUATE"},
         {"HelpBrowse", ToolMenu::Tools, "&Help Organizer", "Help Organizer", "TBHELPLS"},

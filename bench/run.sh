@@ -104,6 +104,7 @@ gbench data_file_bench ""
 gbench message_bench ""
 gbench key_analysis_bench "analyse/5000/500=< 50 ms"
 gbench map_scan_bench "scanGeneratedProgram/5000/50=< 100 ms"
+gbench string_builder_bench "BuildFullText=< 1 ms"
 if [ -x "$build/bench/equate_load_bench" ]; then
   "$build/bench/equate_load_bench" | tail -n +2
 fi

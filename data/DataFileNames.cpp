@@ -12,6 +12,9 @@ std::string rebuildSource(const std::string& name)
         return "POPUP.TXT and POPUPABC.TXT";
     if (runtime::sameTextNoCase(name, FileName::Tips))
         return "the delivered tips";
+    if (runtime::sameTextNoCase(name, FileName::Errors) ||
+        runtime::sameTextNoCase(name, FileName::ErrorCategories))
+        return "ERRORS5.TXT";
     return {};
 }
 

@@ -6,10 +6,12 @@
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/EquateCommands.h"
 #include "app/cli/ExchangeCommands.h"
+#include "app/cli/ErrorCommands.h"
 #include "app/cli/KeyCommands.h"
 #include "app/cli/MapCommands.h"
 #include "app/cli/MessageCommands.h"
 #include "app/cli/SnippetCommands.h"
+#include "app/cli/StringCommands.h"
 #include "runtime/DataDirectory.h"
 
 #include <CLI/CLI.hpp>
@@ -51,6 +53,8 @@ const std::vector<CommandGroup>& commandGroups()
         {{"snippets"}, addSnippetCommands},
         {{"map"}, addMapCommands},
         {{"export", "import"}, addExchangeCommands},
+        {{"string"}, addStringCommands},
+        {{"errors"}, addErrorCommands},
     };
     return groups;
 }

@@ -103,15 +103,15 @@ TEST(OpenDataFile, AFileOfAnotherLayoutOrNoDatabaseAtAllIsReportedAndKept)
         "Error: (Invalid Record Declaration (47)) accessing MSGINSER.  Press OK to end this application.");
     EXPECT_EQ(fs::file_size("MSGINSER.tps"), sizeBefore);
 
-    std::ofstream("Errors5.tps") << std::string(200, 'x');
+    std::ofstream("CODESTOR.tps") << std::string(200, 'x');
     ScriptedDialogs junk;
-    KeyedFile notDb("Errors5", layout());
+    KeyedFile notDb("CODESTOR", layout());
     EXPECT_EQ(openDataFile(notDb, junk, quick), OpenOutcome::Halt);
     EXPECT_EQ(junk.captions(), (std::vector<std::string>{"Damaged File", "File Access Error"}));
     EXPECT_EQ(junk.shown[0].text,
-              "The file Errors5 is damaged and cannot be read.  Error: Invalid Data File (36).");
-    EXPECT_EQ(junk.shown.back().text, "File (Errors5) could not be opened.  Error: Invalid Data File (36).");
-    EXPECT_EQ(fs::file_size("Errors5.tps"), 200u);
+              "The file CODESTOR is damaged and cannot be read.  Error: Invalid Data File (36).");
+    EXPECT_EQ(junk.shown.back().text, "File (CODESTOR) could not be opened.  Error: Invalid Data File (36).");
+    EXPECT_EQ(fs::file_size("CODESTOR.tps"), 200u);
 }
 
 TEST(OpenDataFile, ALockedFileIsRecoveredWhenTheOtherProgramLetsGo)
