@@ -1,5 +1,6 @@
 #include "equates/EquateHelper.h"
 
+#include "config/Session.h"
 #include "data/StandardWarning.h"
 #include "equates/PopupLoader.h"
 #include "runtime/FixedText.h"
@@ -93,6 +94,13 @@ CodeResult EquateCoder::repeat(std::string_view fullName) const
     return make(*m_memory.last(), fullName);
 }
 
+std::string handEquateCode(config::Session& session, const std::string& code)
+{
+    const std::vector<std::string> lines = splitKeepingLineEnds(code);
+    return session.putCodeOnClipboard(
+        lines, session.modes().clipAddMode ? clipboard::ClipMode::Add : clipboard::ClipMode::Change, false);
+}
+
 SeeKind seeKindFor(std::string_view type)
 {
     const std::string upperType = runtime::upper(type);
@@ -166,7 +174,8 @@ std::optional<int> stockIndex(std::int64_t value, unsigned char kind)
 std::optional<StockCursor> stockCursor(std::int64_t value)
 {
     const auto index = stockIndex(value, 2);
-    if (!index || *index < static_cast<int>(StockCursor::Arrow) || *index > static_cast<int>(StockCursor::SizeNS))
+    if (!index || *index < static_cast<int>(StockCursor::Arrow) ||
+        *index > static_cast<int>(StockCursor::SizeNS))
         return std::nullopt;
     return static_cast<StockCursor>(*index);
 }

@@ -11,6 +11,10 @@
 #include <string_view>
 #include <vector>
 
+namespace kestrix::config {
+class Session;
+}
+
 // The Equate Helper's rules beside its list: the right-click menu of code
 // templates for an equate, the code a choice or a repeat hands to the
 // clipboard, what the "See" button shows, the help topic, and the stored
@@ -22,8 +26,8 @@ std::string equateMenuKey(std::string_view type, std::string_view fullName);
 
 struct EquateMenu final
 {
-    std::string key;     // the equate's own popup type
-    int typeEntries = 0; // the entries from `key`; those after come from "EQUATE BROWSE"
+    std::string key;                      // the equate's own popup type
+    int typeEntries = 0;                  // the entries from `key`; those after come from "EQUATE BROWSE"
     std::vector<runtime::MenuItem> items; // ids 1, 2, ... over the entries; separators between
 };
 
@@ -37,7 +41,7 @@ extern const char* const EquateBrowsePopup; // "EQUATE BROWSE"
 
 struct CodeResult final
 {
-    std::string code;                              // what goes to the clipboard, with its line ends
+    std::string code;                               // what goes to the clipboard, with its line ends
     std::optional<runtime::MessageRequest> refusal; // why nothing goes
 };
 
@@ -56,6 +60,10 @@ private:
     TemplateMemory m_memory;
 };
 
+// Hands the code to the clipboard in the session's mode: its lines carry their own ends.
+// Returns the clipboard text.
+std::string handEquateCode(config::Session& session, const std::string& code);
+
 // What the "See" button does for a type.
 enum class SeeKind { None, Sound, Cursor, Icon, Warn };
 SeeKind seeKindFor(std::string_view type);
@@ -67,7 +75,19 @@ std::optional<runtime::SystemSound> beepSound(std::int64_t value);
 // The value's four bytes, least significant first, as a cursor or icon value is written.
 std::string fourBytes(std::int64_t value);
 
-enum class StockCursor { Arrow = 1, IBeam, Wait, Cross, UpArrow, Size, Icon, SizeNWSE, SizeNESW, SizeWE, SizeNS };
+enum class StockCursor {
+    Arrow = 1,
+    IBeam,
+    Wait,
+    Cross,
+    UpArrow,
+    Size,
+    Icon,
+    SizeNWSE,
+    SizeNESW,
+    SizeWE,
+    SizeNS
+};
 // The stock cursor a CURSOR: value names (bytes FFH, 02H, n, 7FH); nothing for any other value.
 std::optional<StockCursor> stockCursor(std::int64_t value);
 // The stock icon an ICON: value names (bytes FFH, 01H, n, 7FH); nothing for any other value.
@@ -93,7 +113,7 @@ std::vector<WarnShow> warnSequence(std::int64_t code);
 // Where "C&W Help" looks.
 struct HelpTarget final
 {
-    std::string file;    // a Windows path; for the program's own help, its name alone
+    std::string file; // a Windows path; for the program's own help, its name alone
     std::string keyword;
     bool ownHelp = false; // the program's own help file, not the Clarion one
 };

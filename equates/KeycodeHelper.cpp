@@ -103,9 +103,9 @@ std::string KeycodeHelper::code(const std::string& pattern)
     return std::string(runtime::rtrim(fillTemplate(pattern, runtime::rtrim(m_name))));
 }
 
-std::string KeycodeHelper::again() const
+std::string KeycodeHelper::againFor(std::string_view keyName) const
 {
-    return std::string(runtime::rtrim(fillTemplate(m_memory.last().value_or(""), runtime::rtrim(m_name))));
+    return std::string(runtime::rtrim(fillTemplate(m_memory.last().value_or(""), runtime::rtrim(keyName))));
 }
 
 } // namespace kestrix::equates

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The Keycode Helper's logic: the keycode of a captured key, a mouse button or
 // a special key with the checked modifiers, its name among the "Keycode"
@@ -45,7 +46,9 @@ public:
     // "To Clip" with `pattern` (already with its line ends): the code, and the template kept for "Again".
     std::string code(const std::string& pattern);
     // " A&gain": the kept template on the current name (an empty line before any template).
-    std::string again() const;
+    std::string again() const { return againFor(m_name); }
+    // The kept template on another key's name.
+    std::string againFor(std::string_view keyName) const;
 
 private:
     void complete();

@@ -10,15 +10,15 @@ const std::vector<KeyName>& keyNames()
 {
     static const std::vector<KeyName> names = [] {
         std::vector<KeyName> n = {
-            {"Backspace", 0x08}, {"Tab", 0x09},        {"Enter", 0x0D},     {"Pause", 0x13},
-            {"CapsLock", 0x14},  {"Esc", 0x1B},        {"Space", 0x20},     {"PgUp", 0x21},
-            {"PgDn", 0x22},      {"End", 0x23},        {"Home", 0x24},      {"Left", 0x25},
-            {"Up", 0x26},        {"Right", 0x27},      {"Down", 0x28},      {"PrintScreen", 0x2C},
-            {"Insert", 0x2D},    {"Delete", 0x2E},     {"Num*", 0x6A},      {"Num+", 0x6B},
-            {"Num-", 0x6D},      {"Num.", 0x6E},       {"Num/", 0x6F},      {"NumLock", 0x90},
-            {"ScrollLock", 0x91}, {"Semicolon", 0xBA}, {"Equal", 0xBB},     {"Comma", 0xBC},
-            {"Minus", 0xBD},     {"Period", 0xBE},     {"Slash", 0xBF},     {"Grave", 0xC0},
-            {"LBracket", 0xDB},  {"Backslash", 0xDC},  {"RBracket", 0xDD}, {"Quote", 0xDE},
+            {"Backspace", 0x08},  {"Tab", 0x09},       {"Enter", 0x0D},    {"Pause", 0x13},
+            {"CapsLock", 0x14},   {"Esc", 0x1B},       {"Space", 0x20},    {"PgUp", 0x21},
+            {"PgDn", 0x22},       {"End", 0x23},       {"Home", 0x24},     {"Left", 0x25},
+            {"Up", 0x26},         {"Right", 0x27},     {"Down", 0x28},     {"PrintScreen", 0x2C},
+            {"Insert", 0x2D},     {"Delete", 0x2E},    {"Num*", 0x6A},     {"Num+", 0x6B},
+            {"Num-", 0x6D},       {"Num.", 0x6E},      {"Num/", 0x6F},     {"NumLock", 0x90},
+            {"ScrollLock", 0x91}, {"Semicolon", 0xBA}, {"Equal", 0xBB},    {"Comma", 0xBC},
+            {"Minus", 0xBD},      {"Period", 0xBE},    {"Slash", 0xBF},    {"Grave", 0xC0},
+            {"LBracket", 0xDB},   {"Backslash", 0xDC}, {"RBracket", 0xDD}, {"Quote", 0xDE},
         };
         static const char* const digits[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
         static const char* const pad[] = {"Num0", "Num1", "Num2", "Num3", "Num4",
@@ -48,14 +48,14 @@ namespace {
 const std::map<std::string, int>& aliases()
 {
     static const std::map<std::string, int> table = {
-        {"BS", 0x08},      {"BACK", 0x08},     {"RETURN", 0x0D},   {"ESCAPE", 0x1B},   {"SPACEBAR", 0x20},
-        {"PAGEUP", 0x21},  {"PAGEDOWN", 0x22}, {"PGDOWN", 0x22},   {"INS", 0x2D},      {"DEL", 0x2E},
-        {"KEYPAD0", 0x60}, {"KEYPAD1", 0x61},  {"KEYPAD2", 0x62},  {"KEYPAD3", 0x63},  {"KEYPAD4", 0x64},
-        {"KEYPAD5", 0x65}, {"KEYPAD6", 0x66},  {"KEYPAD7", 0x67},  {"KEYPAD8", 0x68},  {"KEYPAD9", 0x69},
-        {"NUMPAD0", 0x60}, {"NUMPAD5", 0x65},  {"MULTIPLY", 0x6A}, {"ADD", 0x6B},      {"SUBTRACT", 0x6D},
-        {"DECIMAL", 0x6E}, {"DIVIDE", 0x6F},   {"PRTSC", 0x2C},    {"PRINT", 0x2C},    {"BREAK", 0x13},
-        {";", 0xBA},       {"=", 0xBB},        {",", 0xBC},        {"-", 0xBD},        {".", 0xBE},
-        {"/", 0xBF},       {"`", 0xC0},        {"[", 0xDB},        {"\\", 0xDC},       {"]", 0xDD},
+        {"BS", 0x08},      {"BACK", 0x08},     {"RETURN", 0x0D},   {"ESCAPE", 0x1B},  {"SPACEBAR", 0x20},
+        {"PAGEUP", 0x21},  {"PAGEDOWN", 0x22}, {"PGDOWN", 0x22},   {"INS", 0x2D},     {"DEL", 0x2E},
+        {"KEYPAD0", 0x60}, {"KEYPAD1", 0x61},  {"KEYPAD2", 0x62},  {"KEYPAD3", 0x63}, {"KEYPAD4", 0x64},
+        {"KEYPAD5", 0x65}, {"KEYPAD6", 0x66},  {"KEYPAD7", 0x67},  {"KEYPAD8", 0x68}, {"KEYPAD9", 0x69},
+        {"NUMPAD0", 0x60}, {"NUMPAD5", 0x65},  {"MULTIPLY", 0x6A}, {"ADD", 0x6B},     {"SUBTRACT", 0x6D},
+        {"DECIMAL", 0x6E}, {"DIVIDE", 0x6F},   {"PRTSC", 0x2C},    {"PRINT", 0x2C},   {"BREAK", 0x13},
+        {";", 0xBA},       {"=", 0xBB},        {",", 0xBC},        {"-", 0xBD},       {".", 0xBE},
+        {"/", 0xBF},       {"`", 0xC0},        {"[", 0xDB},        {"\\", 0xDC},      {"]", 0xDD},
         {"'", 0xDE},
     };
     return table;

@@ -48,13 +48,35 @@ std::string buttonWord(std::string_view buttonText, bool abc)
 
 const std::vector<std::string>& templateWordButtons()
 {
-    static const std::vector<std::string> buttons = {
-        "IF",          "OR",           "AND",           "THEN",          "CASE",
-        "OF",          "OROF",         "ELSE",          "ELSIF",         "NOT",
-        "END",         "EXIT",         "<>",            "=True",         "=False",
-        "&InsertRecord", "C&hangeRecord", "&DeleteRecord", "&SelectRecord", "&RequestCompleted",
-        "RequestCa&ncelled", "&GlobalResponse", "GlobalReq&uest", "&LocalResponse", "LocalRequ&est",
-        "OriginalReques&t", "Return",   "Tab",           "Space"};
+    static const std::vector<std::string> buttons = {"IF",
+                                                     "OR",
+                                                     "AND",
+                                                     "THEN",
+                                                     "CASE",
+                                                     "OF",
+                                                     "OROF",
+                                                     "ELSE",
+                                                     "ELSIF",
+                                                     "NOT",
+                                                     "END",
+                                                     "EXIT",
+                                                     "<>",
+                                                     "=True",
+                                                     "=False",
+                                                     "&InsertRecord",
+                                                     "C&hangeRecord",
+                                                     "&DeleteRecord",
+                                                     "&SelectRecord",
+                                                     "&RequestCompleted",
+                                                     "RequestCa&ncelled",
+                                                     "&GlobalResponse",
+                                                     "GlobalReq&uest",
+                                                     "&LocalResponse",
+                                                     "LocalRequ&est",
+                                                     "OriginalReques&t",
+                                                     "Return",
+                                                     "Tab",
+                                                     "Space"};
     return buttons;
 }
 
@@ -84,11 +106,10 @@ std::optional<runtime::MessageRequest> TemplateCode::tooLong(const std::string& 
         if (static_cast<unsigned char>(c) < 32)
             c = ' ';
     }
-    return runtime::MessageRequest{"The code holds at most " + std::to_string(TemplateCodeLength) +
-                                       " characters; it has " + std::to_string(m_text.size()) + ", so \"" +
-                                       shown + "\" was not inserted.",
-                                   "CODE TOO LONG", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                                   runtime::Button::Ok};
+    return runtime::MessageRequest{
+        "The code holds at most " + std::to_string(TemplateCodeLength) + " characters; it has " +
+            std::to_string(m_text.size()) + ", so \"" + shown + "\" was not inserted.",
+        "CODE TOO LONG", runtime::MessageIcon::Exclamation, runtime::Button::Ok, runtime::Button::Ok};
 }
 
 std::optional<runtime::MessageRequest> TemplateCode::typeAtCaret(const std::string& characters)

@@ -5,6 +5,7 @@
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/EquateCommands.h"
 #include "app/cli/KeyCommands.h"
+#include "app/cli/LookupCommands.h"
 #include "app/cli/MessageCommands.h"
 #include "runtime/DataDirectory.h"
 
@@ -43,6 +44,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err)
     addMessageCommands(app, command);
     addEquateCommands(app, command);
     addKeyCommands(app, command);
+    addLookupCommands(app, command);
 
     try {
         app.parse(argc, argv);

@@ -1,5 +1,5 @@
-#include "LookupFixture.h"
 #include "equates/EquateHelper.h"
+#include "LookupFixture.h"
 #include "equates/EquateList.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,8 @@ TEST(EquateMenu, OwnEntriesThenASeparatorThenTheCommonOnes)
     ASSERT_TRUE(menu);
     EXPECT_EQ(menu->key, "EQ:EVENT");
     EXPECT_EQ(menu->typeEntries, 2);
-    EXPECT_EQ(texts(*menu), (std::vector<std::string>{"1:OF", "2:CASE EVENT()", "0:-", "3:Name Only", "4:Twice"}));
+    EXPECT_EQ(texts(*menu),
+              (std::vector<std::string>{"1:OF", "2:CASE EVENT()", "0:-", "3:Name Only", "4:Twice"}));
     EXPECT_EQ(equateMenuTemplate(f.popups, *menu, 2), "CASE EVENT()\r\nOF ^");
     EXPECT_EQ(equateMenuTemplate(f.popups, *menu, 4), "^ = ^");
     EXPECT_EQ(equateMenuTemplate(f.popups, *menu, 5), "");
@@ -77,7 +78,8 @@ TEST(EquateCoder, CaseTemplatesRepeatTheirOfLineAndNamesFillEveryCaret)
     const CodeResult none = coder.repeat("EVENT:Closed");
     ASSERT_TRUE(none.refusal);
     EXPECT_EQ(none.refusal->caption, "CANNOT REPEAT");
-    EXPECT_EQ(none.refusal->text, "A double click repeats the last operation. |But there was no last operation.");
+    EXPECT_EQ(none.refusal->text,
+              "A double click repeats the last operation. |But there was no last operation.");
     EXPECT_EQ(none.code, "");
 
     EXPECT_EQ(coder.use("CASE EVENT()\r\nOF ^", "EVENT:Accepted  ").code,
@@ -138,7 +140,8 @@ TEST(EquateList, PagesFollowEachOrderAcrossDuplicateKeys)
               (std::vector<std::string>{"COLOR:Black", "COLOR:Blue", "COLOR:Red", "COLOR:Red2"}));
     list.show("Color", EquateOrder::Long);
     const auto byValue = list.first(10);
-    EXPECT_EQ(names(byValue), (std::vector<std::string>{"COLOR:Black", "COLOR:Red", "COLOR:Red2", "COLOR:Blue"}));
+    EXPECT_EQ(names(byValue),
+              (std::vector<std::string>{"COLOR:Black", "COLOR:Red", "COLOR:Red2", "COLOR:Blue"}));
     EXPECT_EQ(names(list.after(byValue[1], 1)), std::vector<std::string>{"COLOR:Red2"});
     EXPECT_EQ(names(list.before(byValue[2], 1)), std::vector<std::string>{"COLOR:Red"});
 }
@@ -209,7 +212,8 @@ TEST(EquateSee, WarningsAskFirstAndTwoCodesShowTheirSecondForm)
     EXPECT_EQ(down[0].text1, ">>Text1<<");
     EXPECT_EQ(down[1].text1, "Down");
     EXPECT_TRUE(down[1].alternate);
-    EXPECT_EQ(down[1].noteBefore, "This standard warning shows a different message if Text 1 is sent as: Down");
+    EXPECT_EQ(down[1].noteBefore,
+              "This standard warning shows a different message if Text 1 is sent as: Down");
     EXPECT_EQ(warnSequence(31)[1].text1, "Put");
 }
 

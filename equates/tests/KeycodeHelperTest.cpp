@@ -1,5 +1,5 @@
-#include "LookupFixture.h"
 #include "equates/KeycodeHelper.h"
+#include "LookupFixture.h"
 #include "equates/KeycodeTable.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +11,25 @@ using kestrix::equates::testing::LookupFiles;
 TEST(KeycodeTable, KeysAsPeopleNameThem)
 {
     const std::vector<std::pair<std::string, int>> cases = {
-        {"F5", 0x74},           {"Ctrl+Shift+A", 0x341}, {"Enter", 13},       {"Esc", 27},
-        {"PgDn", 0x22},         {"Num5", 0x65},          {"A", 0x41},         {"a", 0x41},
-        {"Alt+F4", 0x473},      {"shift+tab", 0x109},    {"Ctrl+Alt+Del", 0x62E}, {"Escape", 27},
-        {"Ctrl+Num+", 0x26B},   {"Num+", 0x6B},          {" Alt + 7 ", 0x437},   {"F24", 0x87},
-        {"Backspace", 8},       {"Space", 32},           {"Ctrl+[", 0x2DB},
+        {"F5", 0x74},
+        {"Ctrl+Shift+A", 0x341},
+        {"Enter", 13},
+        {"Esc", 27},
+        {"PgDn", 0x22},
+        {"Num5", 0x65},
+        {"A", 0x41},
+        {"a", 0x41},
+        {"Alt+F4", 0x473},
+        {"shift+tab", 0x109},
+        {"Ctrl+Alt+Del", 0x62E},
+        {"Escape", 27},
+        {"Ctrl+Num+", 0x26B},
+        {"Num+", 0x6B},
+        {" Alt + 7 ", 0x437},
+        {"F24", 0x87},
+        {"Backspace", 8},
+        {"Space", 32},
+        {"Ctrl+[", 0x2DB},
     };
     for (const auto& [spec, code] : cases)
         EXPECT_EQ(keycodeOf(spec), code) << spec;
@@ -60,7 +74,7 @@ TEST(KeycodeHelper, MouseButtonsSpecialKeysAndModifiers)
     EXPECT_EQ(helper.value(), 7 + 0x300);
     helper.setDouble(false);
     EXPECT_EQ(helper.value(), 3 + 0x300);
-    EXPECT_EQ(helper.name(), "771"); // no equate: the number
+    EXPECT_EQ(helper.name(), "771");       // no equate: the number
     helper.chooseMouse(MouseChoice::None); // blank without Double keeps the value
     EXPECT_EQ(helper.value(), 3 + 0x300);
 
