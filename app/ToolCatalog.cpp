@@ -41,10 +41,7 @@ const std::vector<runtime::ToolSpec>& plannedTools()
 {
     static const std::vector<runtime::ToolSpec> tools = {
         {"StringBuilder", ToolMenu::Tools, "&String Builder", "String Builder", "TBSTRING"},
-        {"TemplateCode", ToolMenu::Tools, "&Template Code", "Template Code", "TBTPL"},
         {"ErrorHelper", ToolMenu::Tools, "&Error Helper", "Error Helper", "TBERROR"},
-        {"KeycodeFinder", ToolMenu::Tools, "&Keycode Helper", "Keycode Helper", "TBKEYCOD"},
-        {"EquateBrowse", ToolMenu::Tools, "E&quate Helper", "Equate Helper", "TBEQUATE"},
         {"ColorDesigner", ToolMenu::Tools, "&Color Designer", "Color Designer", "TBCOLORC"},
         {"CodeStoreBrowse", ToolMenu::Tools, "Code &Library", "Code Library", "TBCODLIB"},
         {"MapViewer", ToolMenu::Tools, "&Map Viewer", "Map Viewer", "TBMAPUS"},

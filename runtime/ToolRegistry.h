@@ -10,7 +10,8 @@
 // and delivery of the frame's broadcasts to every open tool.
 namespace kestrix::runtime {
 
-enum class ToolEvent { Activate, EquatesReloaded, Iconize, Restore, Close };
+// EquatesLoading goes out as a load of the equates begins, EquatesReloaded once it is over.
+enum class ToolEvent { Activate, EquatesLoading, EquatesReloaded, Iconize, Restore, Close };
 
 // Why a tool is started: the frame's own call at start-up, or the user's choice.
 enum class StartReason { FromMenu, AtStartup };

@@ -115,11 +115,12 @@ int equateMenu(CliContext& ctx, const MenuOptions& o, bool code)
         }
         return 0;
     }
-    const auto entries = std::count_if(menu->items.begin(), menu->items.end(),
-                                       [](const runtime::MenuItem& item) { return item.id != runtime::SeparatorId; });
+    const auto entries =
+        std::count_if(menu->items.begin(), menu->items.end(),
+                      [](const runtime::MenuItem& item) { return item.id != runtime::SeparatorId; });
     if (o.item < 1 || o.item > entries) {
-        ctx.err << "--item " << o.item << " is not an entry of the menu of " << o.name << ": it has " << entries
-                << " entries.\n";
+        ctx.err << "--item " << o.item << " is not an entry of the menu of " << o.name << ": it has "
+                << entries << " entries.\n";
         return ExitRefused;
     }
     ctx.session.modes().clipAddMode = true;
@@ -182,14 +183,14 @@ int keycode(CliContext& ctx, const KeycodeOptions& o)
     }
     if (!o.mouse.empty() || o.isDouble) {
         helper.setDouble(o.isDouble);
-        helper.chooseMouse(o.mouse == "left"    ? eq::MouseChoice::Left
-                           : o.mouse == "right" ? eq::MouseChoice::Right
+        helper.chooseMouse(o.mouse == "left"     ? eq::MouseChoice::Left
+                           : o.mouse == "right"  ? eq::MouseChoice::Right
                            : o.mouse == "center" ? eq::MouseChoice::Center
                                                  : eq::MouseChoice::None);
     }
     if (!o.special.empty()) {
-        helper.pressSpecial(o.special == "tab"     ? eq::SpecialKey::Tab
-                            : o.special == "enter" ? eq::SpecialKey::Enter
+        helper.pressSpecial(o.special == "tab"      ? eq::SpecialKey::Tab
+                            : o.special == "enter"  ? eq::SpecialKey::Enter
                             : o.special == "escape" ? eq::SpecialKey::Escape
                                                     : eq::SpecialKey::F1);
     }
@@ -238,7 +239,8 @@ std::optional<std::pair<eq::TemplatePopup, int>> popupWord(const std::string& wo
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
     if (ec != std::errc() || end != digits.data() + digits.size())
         return std::nullopt;
-    for (const auto popup : {eq::TemplatePopup::TplCode, eq::TemplatePopup::QuickMsg, eq::TemplatePopup::Symbols}) {
+    for (const auto popup :
+         {eq::TemplatePopup::TplCode, eq::TemplatePopup::QuickMsg, eq::TemplatePopup::Symbols}) {
         const char* shortName = popup == eq::TemplatePopup::TplCode    ? "TPL"
                                 : popup == eq::TemplatePopup::QuickMsg ? "MSG"
                                                                        : "SYMBOLS";
@@ -275,12 +277,12 @@ int templateCode(CliContext& ctx, const std::string& abcSetting, const std::vect
             const auto menu = eq::popupMenu(*popups, type);
             const int entries = menu ? static_cast<int>(menu->items.size()) : 0;
             if (popup->second < 1 || popup->second > entries) {
-                ctx.err << given << " is not an entry of the " << runtime::cp1252ToUtf8(type) << " menu: it has "
-                        << entries << " entries.\n";
+                ctx.err << given << " is not an entry of the " << runtime::cp1252ToUtf8(type)
+                        << " menu: it has " << entries << " entries.\n";
                 return ExitRefused;
             }
-            const std::string chosen = eq::popupTemplate(*popups, type, popup->second,
-                                                         eq::templatePopupConversions(popup->first));
+            const std::string chosen =
+                eq::popupTemplate(*popups, type, popup->second, eq::templatePopupConversions(popup->first));
             const std::string inserted = eq::popupWord(popup->first, chosen);
             if (!inserted.empty())
                 refusal = code.insert(inserted);
@@ -288,7 +290,8 @@ int templateCode(CliContext& ctx, const std::string& abcSetting, const std::vect
             refusal = code.press(*button, abc);
         } else {
             ctx.err << "Unknown button: " << given
-                    << " (a word button such as IF, &GlobalResponse, Return, Tab, Space or END, or popup:TYPE:N)\n";
+                    << " (a word button such as IF, &GlobalResponse, Return, Tab, Space or END, or "
+                       "popup:TYPE:N)\n";
             return ExitRefused;
         }
         if (refusal) {
@@ -315,11 +318,11 @@ void addLookupCommands(CLI::App& app, CommandRunner& run)
     auto* menuCommand = equates->add_subcommand("menu", "Print the right-click menu of an equate");
     menuCommand->add_option("name", menu->name, "Full name of the equate")->required();
     menuCommand->add_option("--type", menu->type, "Its type, when it stands in several");
-    menuCommand->callback([&run, menu] {
-        run = [menu](CliContext& ctx) { return equateMenu(ctx, *menu, false); };
-    });
+    menuCommand->callback(
+        [&run, menu] { run = [menu](CliContext& ctx) { return equateMenu(ctx, *menu, false); }; });
     auto codeOptions = std::make_shared<MenuOptions>();
-    auto* code = equates->add_subcommand("code", "Print the code a menu entry and double-clicks put on the clipboard");
+    auto* code =
+        equates->add_subcommand("code", "Print the code a menu entry and double-clicks put on the clipboard");
     code->add_option("name", codeOptions->name, "Full name of the equate")->required();
     code->add_option("--type", codeOptions->type, "Its type, when it stands in several");
     code->add_option("--item", codeOptions->item, "The menu entry, from 1")->required();
@@ -347,8 +350,10 @@ void addLookupCommands(CLI::App& app, CommandRunner& run)
     auto abc = std::make_shared<std::string>();
     auto words = std::make_shared<std::vector<std::string>>();
     auto* tpl = app.add_subcommand("tplcode", "Press Template Code's buttons and print what To Clip copies");
-    tpl->add_option("--abc", *abc, "on or off (default: the program's setting)")->check(CLI::IsMember({"on", "off"}));
-    tpl->add_option("word", *words, "Buttons in order: IF, &GlobalResponse, Return, Tab, Space, END, popup:TYPE:N");
+    tpl->add_option("--abc", *abc, "on or off (default: the program's setting)")
+        ->check(CLI::IsMember({"on", "off"}));
+    tpl->add_option("word", *words,
+                    "Buttons in order: IF, &GlobalResponse, Return, Tab, Space, END, popup:TYPE:N");
     tpl->callback([&run, abc, words] {
         run = [abc, words](CliContext& ctx) { return templateCode(ctx, *abc, *words); };
     });

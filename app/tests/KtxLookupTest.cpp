@@ -34,9 +34,10 @@ TEST(KtxEquatesMenu, TheEquatesOwnEntriesThenTheCommonOnes)
     Loaded w;
     const KtxRun menu = w.run({"equates", "menu", "EVENT:Accepted"});
     ASSERT_EQ(menu.code, 0) << menu.err;
-    EXPECT_EQ(menu.out, "6\n1\tOF in ACCEPT loop\n2\tPOST to window\n3\tPOST to control\n4\tIF EVENT()\n"
-                        "5\tCASE EVENT()\n6\tRegister Handler\n-\n7\tName Only\n8\tAssign\n9\tCompare\n10\tOF\n"
-                        "11\tComment\n");
+    EXPECT_EQ(menu.out,
+              "6\n1\tOF in ACCEPT loop\n2\tPOST to window\n3\tPOST to control\n4\tIF EVENT()\n"
+              "5\tCASE EVENT()\n6\tRegister Handler\n-\n7\tName Only\n8\tAssign\n9\tCompare\n10\tOF\n"
+              "11\tComment\n");
     const KtxRun unknown = w.run({"equates", "menu", "EVENT:NoSuchEvent"});
     EXPECT_EQ(unknown.code, 1);
     EXPECT_NE(unknown.err.find("Unknown equate: EVENT:NoSuchEvent"), std::string::npos);
@@ -62,8 +63,10 @@ TEST(KtxKeycode, KeysMouseSpecialKeysAndTheirCode)
     Loaded w;
     const KtxRun key = w.run({"keycode", "--key", "Ctrl+Shift+A", "--item", "4", "--again", "EscKey"});
     ASSERT_EQ(key.code, 0) << key.err;
-    EXPECT_EQ(key.out, R"({"value":833,"name":"CtrlShiftA","char":"A","code":"CASE KEYCODE()\r\nOF CtrlShiftA\r\nEND","again":"OF EscKey"})"
-                       "\n");
+    EXPECT_EQ(
+        key.out,
+        R"({"value":833,"name":"CtrlShiftA","char":"A","code":"CASE KEYCODE()\r\nOF CtrlShiftA\r\nEND","again":"OF EscKey"})"
+        "\n");
     const KtxRun escape = w.run({"keycode", "--special", "escape", "--alt"});
     EXPECT_EQ(escape.out, "{\"value\":1051,\"name\":\"AltEsc\",\"char\":\"\\u001b\"}\n");
     // The sample has no equate for a double click with Ctrl and Shift: the number stands for it.
@@ -82,8 +85,8 @@ TEST(KtxKeycode, KeysMouseSpecialKeysAndTheirCode)
 TEST(KtxTplcode, ButtonsAndPopupsInEitherFamily)
 {
     Loaded w;
-    const KtxRun abc = w.run({"tplcode", "--abc", "on", "IF", "LocalRequ&est", "=True", "THEN", "Return", "Tab",
-                              "popup:tpl:2", "END"});
+    const KtxRun abc = w.run({"tplcode", "--abc", "on", "IF", "LocalRequ&est", "=True", "THEN", "Return",
+                              "Tab", "popup:tpl:2", "END"});
     ASSERT_EQ(abc.code, 0) << abc.err;
     EXPECT_EQ(abc.out, "IF  SELF.Request  =True  THEN\n     #SET(%^, '')   END\n");
     const KtxRun plain = w.run({"tplcode", "--abc", "off", "LocalRequest", "popup:MSG{Q}:1"});

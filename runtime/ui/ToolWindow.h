@@ -37,6 +37,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // For tools that must react to a reload of the equates (their own rule).
     virtual void onEquatesReloaded() { emit equatesReloaded(); }
+    // For tools that hold the equates file: a load is about to rebuild it.
+    virtual void onEquatesLoading() {}
 
 private:
     void leaveRegistry();
