@@ -106,3 +106,6 @@ gbench key_analysis_bench "analyse/5000/500=< 50 ms"
 if [ -x "$build/bench/equate_load_bench" ]; then
   "$build/bench/equate_load_bench" | tail -n +2
 fi
+if [ -x "$build/bench/equate_helper_bench" ]; then
+  "$build/bench/equate_helper_bench" | tail -n +2
+fi

@@ -112,3 +112,18 @@ TEST(KtxTplcode, UnknownButtonsAndTooMuchTextAreRefused)
     EXPECT_NE(tooMuch.err.find("CODE TOO LONG: The code holds at most 1000 characters"), std::string::npos);
     EXPECT_EQ(tooMuch.out, "");
 }
+
+TEST(KtxLookup, EquatesNeverLoadedAreSaidSoNotShownEmpty)
+{
+    kestrix::runtime::testing::TempDir dir;
+    const std::string data = (dir.path() / "data").string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"equates", "menu", "EVENT:Accepted"}, {"keycode", "--key", "F5"}}) {
+        std::vector<std::string> full = {"--data-dir", data};
+        full.insert(full.end(), args.begin(), args.end());
+        const KtxRun run = ktx(full);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find("Run 'ktx equates load' first"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}

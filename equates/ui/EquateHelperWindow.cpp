@@ -38,7 +38,8 @@ constexpr const char* GroupWidthsEntry = "ListEquateGroupWidths";
 
 EquateHelperWindow* EquateHelperWindow::open(config::Session& session, QWidget* parent)
 {
-    auto equates = std::make_shared<data::DataFileUse>(session.files(), data::FileName::Equates, equateLayout());
+    auto equates =
+        std::make_shared<data::DataFileUse>(session.files(), data::FileName::Equates, equateLayout());
     if (!*equates)
         return nullptr;
     auto popups = std::make_shared<data::DataFileUse>(session.files(), data::FileName::Popups, popupLayout());
@@ -149,8 +150,9 @@ EquateHelperWindow::EquateHelperWindow(config::Session& session, std::shared_ptr
     for (const std::string& type : types)
         m_types->addItem(runtime::toQt(type));
     if (types.empty()) {
-        m_empty->setText(QStringLiteral("The equates file holds no equate types: the equates were never loaded. "
-                                        "Load them with Settings, Load Equates."));
+        m_empty->setText(
+            QStringLiteral("The equates file holds no equate types: the equates were never loaded. "
+                           "Load them with Settings, Load Equates."));
         m_empty->show();
         copy->setEnabled(false);
     }
@@ -189,7 +191,9 @@ void EquateHelperWindow::search(const QString& typed)
     const auto found = m_list.locate(runtime::fromQt(typed));
     if (!found)
         return;
-    const int row = m_model->reload(found);
+    // A row already read is only selected; any other is read with the page around it.
+    const auto known = m_model->rowOf(found->position);
+    const int row = known ? *known : m_model->reload(found);
     m_table->selectRow(row);
     m_table->scrollTo(m_model->index(row, 0), QAbstractItemView::PositionAtCenter);
 }
@@ -257,10 +261,11 @@ void EquateHelperWindow::see()
         const runtime::FileError current{999, ">>File Driver Error<<", 0};
         for (const WarnShow& show : warnSequence(equate->value)) {
             if (!show.noteBefore.empty())
-                m_session.dialogs().message({show.noteBefore, "STANDARD WARNING", runtime::MessageIcon::Asterisk,
-                                             runtime::Button::Ok, runtime::Button::Ok});
-            data::showStandardWarning(m_session.dialogs(), show.code, {show.text1, ">>Text2<<", show.alternate},
-                                      current);
+                m_session.dialogs().message({show.noteBefore, "STANDARD WARNING",
+                                             runtime::MessageIcon::Asterisk, runtime::Button::Ok,
+                                             runtime::Button::Ok});
+            data::showStandardWarning(m_session.dialogs(), show.code,
+                                      {show.text1, ">>Text2<<", show.alternate}, current);
         }
         // The halt goes through the frame's own close, so nothing open is lost.
         if (QWidget* frame = window())

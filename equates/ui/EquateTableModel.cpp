@@ -39,6 +39,15 @@ std::optional<EquateRow> EquateTableModel::rowAt(int row) const
     return m_rows[static_cast<std::size_t>(row)];
 }
 
+std::optional<int> EquateTableModel::rowOf(std::int64_t position) const
+{
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].position == position)
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
 int EquateTableModel::fetchPrevious()
 {
     if (m_atStart || m_rows.empty())
@@ -96,7 +105,8 @@ QVariant EquateTableModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const headers[] = {"Name", "Equate", "Notes", "Long", "Hex", "Full Equate Name", "File"};
+    static const char* const headers[] = {"Name", "Equate",           "Notes", "Long",
+                                          "Hex",  "Full Equate Name", "File"};
     return section >= 0 && section < Columns ? QString::fromLatin1(headers[section]) : QVariant();
 }
 

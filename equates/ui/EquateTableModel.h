@@ -21,6 +21,8 @@ public:
     // Reads the first page, or the page around `at`; returns the row of `at` (0 without).
     int reload(const std::optional<EquateRow>& at);
     std::optional<EquateRow> rowAt(int row) const;
+    // The row of the record at `position` among those read; nothing when it was not read.
+    std::optional<int> rowOf(std::int64_t position) const;
     bool canFetchPrevious() const { return !m_atStart; }
     // Reads the page before the first row; returns how many rows were added at the top.
     int fetchPrevious();

@@ -29,7 +29,8 @@ namespace kestrix::equates {
 
 KeycodeHelperWindow* KeycodeHelperWindow::open(config::Session& session, QWidget* parent)
 {
-    auto equates = std::make_shared<data::DataFileUse>(session.files(), data::FileName::Equates, equateLayout());
+    auto equates =
+        std::make_shared<data::DataFileUse>(session.files(), data::FileName::Equates, equateLayout());
     if (!*equates)
         return nullptr;
     auto popups = std::make_shared<data::DataFileUse>(session.files(), data::FileName::Popups, popupLayout());
@@ -79,10 +80,12 @@ KeycodeHelperWindow::KeycodeHelperWindow(config::Session& session, std::shared_p
     fields->addRow(QStringLiteral("Unmodified:"), m_unmodified);
     fields->addRow(QStringLiteral("Charcter: "), m_character);
 
-    auto* toClip = button(body, QStringLiteral("To Clip"), "toClip", QStringLiteral("Copy Keycode to Clipboard"));
+    auto* toClip =
+        button(body, QStringLiteral("To Clip"), "toClip", QStringLiteral("Copy Keycode to Clipboard"));
     auto* again = button(body, QStringLiteral(" A&gain"), "again", QStringLiteral("Same Copy Again"));
     auto* close = button(body, QStringLiteral("Close"), "close");
-    auto* help = button(body, QStringLiteral("C&W Help"), "cwHelp", QStringLiteral("View CW Help on Keycodes"));
+    auto* help =
+        button(body, QStringLiteral("C&W Help"), "cwHelp", QStringLiteral("View CW Help on Keycodes"));
 
     auto* special = new QGroupBox(QStringLiteral("Special"), body);
     auto* specialLayout = new QVBoxLayout(special);
@@ -142,8 +145,9 @@ KeycodeHelperWindow::KeycodeHelperWindow(config::Session& session, std::shared_p
     m_mouse = new QButtonGroup(this);
     m_mouse->setExclusive(false); // a captured key leaves no choice
     int id = 0;
-    for (QAbstractButton* choice : {static_cast<QAbstractButton*>(m_left), static_cast<QAbstractButton*>(m_center),
-                                    static_cast<QAbstractButton*>(m_right)}) {
+    for (QAbstractButton* choice :
+         {static_cast<QAbstractButton*>(m_left), static_cast<QAbstractButton*>(m_center),
+          static_cast<QAbstractButton*>(m_right)}) {
         choice->setFocusPolicy(Qt::NoFocus);
         m_mouse->addButton(choice, ++id);
         mouseLayout->addWidget(choice);
@@ -155,7 +159,9 @@ KeycodeHelperWindow::KeycodeHelperWindow(config::Session& session, std::shared_p
         m_left->setChecked(chosen == 1);
         m_center->setChecked(chosen == 2);
         m_right->setChecked(chosen == 3);
-        m_helper.chooseMouse(chosen == 1 ? MouseChoice::Left : chosen == 2 ? MouseChoice::Center : MouseChoice::Right);
+        m_helper.chooseMouse(chosen == 1   ? MouseChoice::Left
+                             : chosen == 2 ? MouseChoice::Center
+                                           : MouseChoice::Right);
         refresh();
     });
     connect(m_double, &QCheckBox::clicked, this, [this](bool on) {

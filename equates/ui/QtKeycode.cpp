@@ -74,11 +74,11 @@ const std::map<int, const char*>& qtKeyNames()
 const std::map<int, const char*>& keypadNames()
 {
     static const std::map<int, const char*> names = {
-        {Qt::Key_Asterisk, "Num*"}, {Qt::Key_Plus, "Num+"},    {Qt::Key_Minus, "Num-"},
-        {Qt::Key_Period, "Num."},   {Qt::Key_Slash, "Num/"},   {Qt::Key_Enter, "Enter"},
-        {Qt::Key_Insert, "Num0"},   {Qt::Key_End, "Num1"},     {Qt::Key_Down, "Num2"},
-        {Qt::Key_PageDown, "Num3"}, {Qt::Key_Left, "Num4"},    {Qt::Key_Clear, "Num5"},
-        {Qt::Key_Right, "Num6"},    {Qt::Key_Home, "Num7"},    {Qt::Key_Up, "Num8"},
+        {Qt::Key_Asterisk, "Num*"}, {Qt::Key_Plus, "Num+"},   {Qt::Key_Minus, "Num-"},
+        {Qt::Key_Period, "Num."},   {Qt::Key_Slash, "Num/"},  {Qt::Key_Enter, "Enter"},
+        {Qt::Key_Insert, "Num0"},   {Qt::Key_End, "Num1"},    {Qt::Key_Down, "Num2"},
+        {Qt::Key_PageDown, "Num3"}, {Qt::Key_Left, "Num4"},   {Qt::Key_Clear, "Num5"},
+        {Qt::Key_Right, "Num6"},    {Qt::Key_Home, "Num7"},   {Qt::Key_Up, "Num8"},
         {Qt::Key_PageUp, "Num9"},   {Qt::Key_Delete, "Num."},
     };
     return names;

@@ -79,7 +79,8 @@ TemplateCodeWindow::TemplateCodeWindow(config::Session& session, std::shared_ptr
     auto* words = new QGridLayout;
     int index = 0;
     for (const std::string& text : templateWordButtons()) {
-        auto* b = makeButton(runtime::toQt(text), QStringLiteral("word_") + runtime::toQt(buttonWord(text, false)));
+        auto* b =
+            makeButton(runtime::toQt(text), QStringLiteral("word_") + runtime::toQt(buttonWord(text, false)));
         words->addWidget(b, index / 5, index % 5);
         ++index;
         connect(b, &QPushButton::clicked, this, [this, text] { press(text); });
@@ -93,11 +94,13 @@ TemplateCodeWindow::TemplateCodeWindow(config::Session& session, std::shared_ptr
     connect(quickMsg, &QPushButton::clicked, this, [this] { pressPopup(TemplatePopup::QuickMsg); });
     connect(symbols, &QPushButton::clicked, this, [this] { pressPopup(TemplatePopup::Symbols); });
 
-    auto* copy = makeButton(QStringLiteral("&Copy"), QStringLiteral("copy"), QStringLiteral("Post Code to Clipboard"));
+    auto* copy =
+        makeButton(QStringLiteral("&Copy"), QStringLiteral("copy"), QStringLiteral("Post Code to Clipboard"));
     copy->setContextMenuPolicy(Qt::CustomContextMenu);
-    auto* toClipButton =
-        makeButton(QStringLiteral("To &Clip"), QStringLiteral("toClip"), QStringLiteral("Copy Code to Clipboard"));
-    auto* fresh = makeButton(QStringLiteral("Ne&w"), QStringLiteral("new"), QStringLiteral("Clear Code for New "));
+    auto* toClipButton = makeButton(QStringLiteral("To &Clip"), QStringLiteral("toClip"),
+                                    QStringLiteral("Copy Code to Clipboard"));
+    auto* fresh =
+        makeButton(QStringLiteral("Ne&w"), QStringLiteral("new"), QStringLiteral("Clear Code for New "));
     auto* close = makeButton(QStringLiteral("Close"), QStringLiteral("close"));
     connect(copy, &QPushButton::clicked, this, &TemplateCodeWindow::toClip);
     connect(copy, &QWidget::customContextMenuRequested, this, &TemplateCodeWindow::copyMenu);
@@ -181,8 +184,8 @@ void TemplateCodeWindow::press(const std::string& buttonText)
 
 void TemplateCodeWindow::pressPopup(TemplatePopup popup)
 {
-    const std::string chosen = choosePopupCode(this, m_popups, templatePopupType(popup, m_session.modes().abcMode),
-                                               templatePopupConversions(popup));
+    const std::string chosen = choosePopupCode(
+        this, m_popups, templatePopupType(popup, m_session.modes().abcMode), templatePopupConversions(popup));
     const std::string word = popupWord(popup, chosen);
     if (!word.empty())
         insert(word);
@@ -201,8 +204,8 @@ void TemplateCodeWindow::toClip()
 
 void TemplateCodeWindow::copyMenu()
 {
-    const int choice = runtime::popupMenuChoice(this, QStringLiteral("Copy Code to Clipboard|Copy Code and Minimize|New"),
-                                                QCursor::pos());
+    const int choice = runtime::popupMenuChoice(
+        this, QStringLiteral("Copy Code to Clipboard|Copy Code and Minimize|New"), QCursor::pos());
     if (choice == 1 || choice == 2)
         toClip();
     if (choice == 2 && window())

@@ -51,10 +51,11 @@ struct Setup
 
     void start()
     {
-        files.loadPopups({"TYPE=EQ:EVENT", popupLine("OF", "OF ^"), popupLine("CASE EVENT()", "CASE EVENT()|OF ^"),
-                          "TYPE=EQUATE BROWSE", popupLine("Name Only", "^"), "TYPE=KEYCODE FIND",
-                          popupLine("ALERT", "ALERT(^)"), popupLine("CASE KEYCODE()", "CASE KEYCODE()|OF ^|END"),
-                          "TYPE=TPL SYMBOLS ABC", popupLine("This Window", "%WindowManager")});
+        files.loadPopups({"TYPE=EQ:EVENT", popupLine("OF", "OF ^"),
+                          popupLine("CASE EVENT()", "CASE EVENT()|OF ^"), "TYPE=EQUATE BROWSE",
+                          popupLine("Name Only", "^"), "TYPE=KEYCODE FIND", popupLine("ALERT", "ALERT(^)"),
+                          popupLine("CASE KEYCODE()", "CASE KEYCODE()|OF ^|END"), "TYPE=TPL SYMBOLS ABC",
+                          popupLine("This Window", "%WindowManager")});
         files.equates.close();
         files.popups.close();
         session = std::make_unique<config::Session>(files.dialogs, clip);
@@ -173,7 +174,10 @@ private slots:
         QPointer<equates::EquateHelperWindow> open = window.release();
         s.session->tools().broadcast(runtime::ToolEvent::EquatesLoading);
         QTRY_VERIFY(!open);
-        QCOMPARE(s.session->listLayouts().restore("EquateBrowse", "ListEquateColumnWidths", 1).value_or("").substr(0, 6),
+        QCOMPARE(s.session->listLayouts()
+                     .restore("EquateBrowse", "ListEquateColumnWidths", 1)
+                     .value_or("")
+                     .substr(0, 6),
                  std::string("099081"));
     }
 
@@ -202,7 +206,8 @@ private slots:
             child<QPushButton>(window.get(), name)->click();
         chooseFromNextMenu(QStringLiteral("This Window"));
         child<QPushButton>(window.get(), "symbols")->click();
-        QCOMPARE(window->code(), std::string("IF  SELF.Request  =True  END\r\n %WindowManager  \r\n\r\n\r\n\r\n\r\n\r\n"));
+        QCOMPARE(window->code(),
+                 std::string("IF  SELF.Request  =True  END\r\n %WindowManager  \r\n\r\n\r\n\r\n\r\n\r\n"));
         child<QPushButton>(window.get(), "toClip")->click();
         QCOMPARE(s.clip.text(), std::string("IF  SELF.Request  =True  END\r\n %WindowManager"));
 
