@@ -40,9 +40,6 @@ const std::vector<std::string>& toolbarOrder()
 const std::vector<runtime::ToolSpec>& plannedTools()
 {
     static const std::vector<runtime::ToolSpec> tools = {
-        {"TemplateCode", ToolMenu::Tools, "&Template Code", "Template Code", "TBTPL"},
-        {"KeycodeFinder", ToolMenu::Tools, "&Keycode Helper", "Keycode Helper", "TBKEYCOD"},
-        {"EquateBrowse", ToolMenu::Tools, "E&quate Helper", "Equate Helper", "TBEQUATE"},
         {"HelpBrowse", ToolMenu::Tools, "&Help Organizer", "Help Organizer", "TBHELPLS"},
         {"TemplateRegistrar", ToolMenu::Tools, "Template Registrar"},
         {"DictionaryOpen",

@@ -108,3 +108,6 @@ gbench string_builder_bench "BuildFullText=< 1 ms"
 if [ -x "$build/bench/equate_load_bench" ]; then
   "$build/bench/equate_load_bench" | tail -n +2
 fi
+if [ -x "$build/bench/equate_helper_bench" ]; then
+  "$build/bench/equate_helper_bench" | tail -n +2
+fi

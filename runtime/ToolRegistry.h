@@ -10,8 +10,9 @@
 // and delivery of the frame's broadcasts to every open tool.
 namespace kestrix::runtime {
 
-// ConfigurationChanged: the configuration was saved; windows apply its fonts again.
-enum class ToolEvent { Activate, EquatesReloaded, Iconize, Restore, Close, ConfigurationChanged };
+// EquatesLoading goes out as a load of the equates begins, EquatesReloaded once it is over;
+// ConfigurationChanged when the configuration was saved, so windows apply its fonts again.
+enum class ToolEvent { Activate, EquatesLoading, EquatesReloaded, Iconize, Restore, Close, ConfigurationChanged };
 
 // Why a tool is started: the frame's own call at start-up, or the user's choice.
 enum class StartReason { FromMenu, AtStartup };

@@ -9,6 +9,7 @@
 #include "app/cli/ErrorCommands.h"
 #include "app/cli/KeyCommands.h"
 #include "app/cli/MapCommands.h"
+#include "app/cli/LookupCommands.h"
 #include "app/cli/MessageCommands.h"
 #include "app/cli/SnippetCommands.h"
 #include "app/cli/StringCommands.h"
@@ -47,7 +48,12 @@ const std::vector<CommandGroup>& commandGroups()
     static const std::vector<CommandGroup> groups = {
         {{"config"}, addConfigCommands},
         {{"message"}, addMessageCommands},
-        {{"equates", "popups"}, addEquateCommands},
+        // The lookup commands add to the equates command.
+        {{"equates", "popups", "keycode", "tplcode"},
+         [](CLI::App& app, CommandRunner& run) {
+             addEquateCommands(app, run);
+             addLookupCommands(app, run);
+         }},
         {{"keys"}, addKeyCommands},
         {{"color", "ascii"}, addColorCommands},
         {{"snippets"}, addSnippetCommands},

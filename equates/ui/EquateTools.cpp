@@ -7,6 +7,10 @@
 #include "equates/TipsFile.h"
 #include "equates/ui/AsciiTableWindow.h"
 #include "equates/ui/ColorDesignerWindow.h"
+#include "equates/ui/EquateHelperWindow.h"
+#include "equates/ui/KeycodeHelperWindow.h"
+#include "equates/ui/Loaders.h"
+#include "equates/ui/TemplateCodeWindow.h"
 #include "equates/ui/TipOfTheDayWindow.h"
 #include "runtime/ui/ToolShelf.h"
 
@@ -49,6 +53,21 @@ void registerEquateTools(runtime::ToolShelf& shelf, config::Session& session)
     shelf.add(
         {"AsciiTable", runtime::ToolMenu::Tools, "&ASCII Table", "ASCII Table", "TBASCII"},
         [&session](runtime::StartReason) -> runtime::ToolWindow* { return new AsciiTableWindow(session); });
+    shelf.add({"TemplateCode", runtime::ToolMenu::Tools, "&Template Code", "Template Code", "TBTPL"},
+              [&session](runtime::StartReason) -> runtime::ToolWindow* {
+                  return TemplateCodeWindow::open(session);
+              });
+    shelf.add({"KeycodeFinder", runtime::ToolMenu::Tools, "&Keycode Helper", "Keycode Helper", "TBKEYCOD"},
+              [&session](runtime::StartReason) -> runtime::ToolWindow* {
+                  loadEquatesIfUnfinished(session, nullptr);
+                  return KeycodeHelperWindow::open(session);
+              });
+    shelf.add({"EquateBrowse", runtime::ToolMenu::Tools, "E&quate Helper", "Equate Helper", "TBEQUATE"},
+              [&session](runtime::StartReason) -> runtime::ToolWindow* {
+                  // Without a finished load the window still opens, and says why it is empty.
+                  loadEquatesIfUnfinished(session, nullptr);
+                  return EquateHelperWindow::open(session);
+              });
 }
 
 } // namespace kestrix::equates

@@ -9,7 +9,7 @@ class ToolShelf;
 
 namespace kestrix::equates {
 
-// Offers the Tip of the Day (Help menu).
+// Offers the Tip of the Day (Help menu), Template Code, the Keycode Helper and the Equate Helper.
 void registerEquateTools(runtime::ToolShelf& shelf, config::Session& session);
 
 } // namespace kestrix::equates

@@ -39,6 +39,8 @@ std::set<std::string> equateSources(const std::string& clarionRoot)
 
 EquateLoadResult loadEquatesWithProgress(config::Session& session, QWidget* parent)
 {
+    // Windows reading the equates let go of them before the file is rebuilt.
+    session.tools().broadcast(runtime::ToolEvent::EquatesLoading);
     data::DataFileUse equates(session.files(), data::FileName::Equates, equateLayout());
     EquateLoadResult result;
     if (!equates)

@@ -55,6 +55,9 @@ void ToolWindow::deliver(ToolEvent event)
             mdiArea()->setActiveSubWindow(this);
         setFocus();
         break;
+    case ToolEvent::EquatesLoading:
+        onEquatesLoading();
+        break;
     case ToolEvent::EquatesReloaded:
         onEquatesReloaded();
         break;

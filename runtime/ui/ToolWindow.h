@@ -41,6 +41,8 @@ protected:
     virtual void onEquatesReloaded() { emit equatesReloaded(); }
     // The saved configuration changed: a window that shows configured fonts applies them again.
     virtual void onConfigurationChanged() {}
+    // For tools that hold the equates file: a load is about to rebuild it.
+    virtual void onEquatesLoading() {}
 
 private:
     void leaveRegistry();
