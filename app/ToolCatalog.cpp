@@ -60,7 +60,6 @@ const std::vector<runtime::ToolSpec>& plannedTools()
          {},
          {},
          "dictionaryOpen"},
-        {"DictionaryImport", ToolMenu::Dictionary, "&Import", {}, {}, {}, {}, "dictionaryImport"},
     };
     return tools;
 }

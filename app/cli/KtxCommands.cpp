@@ -3,6 +3,7 @@
 #include "app/DataDirectorySetup.h"
 #include "app/cli/CliContext.h"
 #include "app/cli/ConfigCommands.h"
+#include "app/cli/DictCommands.h"
 #include "app/cli/EquateCommands.h"
 #include "app/cli/KeyCommands.h"
 #include "app/cli/MessageCommands.h"
@@ -43,6 +44,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err)
     addMessageCommands(app, command);
     addEquateCommands(app, command);
     addKeyCommands(app, command);
+    addDictCommands(app, command);
 
     try {
         app.parse(argc, argv);

@@ -2,6 +2,7 @@
 
 #include "app/ToolCatalog.h"
 #include "clipboard/ui/ClipboardTools.h"
+#include "dictionary/ui/DictionaryTools.h"
 #include "equates/ui/EquateTools.h"
 #include "keyanalysis/ui/KeyAnalysisTools.h"
 #include "message/ui/MessageTools.h"
@@ -17,6 +18,7 @@ runtime::ToolShelf installedTools(config::Session& session, ToolOptions options)
     message::registerMessageTools(shelf, session);
     equates::registerEquateTools(shelf, session);
     keyanalysis::registerKeyAnalysisTools(shelf, session, {options.analysisDebugTabs});
+    dictionary::registerDictionaryTools(shelf, session);
     return shelf;
 }
 
