@@ -586,10 +586,6 @@ void DictionaryImporter::Run::resolveLike(std::int64_t position, std::set<std::i
 void DictionaryImporter::Run::resolveLikes()
 {
     runtime::KeyedFile& tree = store.tree();
-    if (const FileError error = tree.stream()) {
-        stopFor(error, "An error occured while writing the Dictionary Tree", tree);
-        return;
-    }
     std::size_t entry = 0;
     for (const std::int64_t position : likes) {
         ++entry;
@@ -603,26 +599,25 @@ void DictionaryImporter::Run::resolveLikes()
         if (stopped)
             break;
     }
-    if (stopped) {
-        (void)tree.rollback(); // the rows stay as they were written
-        return;
-    }
-    if (const FileError error = tree.flush())
-        stopFor(error, "An error occured while writing the Dictionary Tree", tree);
 }
 
+// The keys are built and the LIKE rows rewritten inside the transaction that wrote the rows:
+// the tree is committed once, whole. The file records follow through their own table.
 bool DictionaryImporter::Run::finish()
 {
     show(BuildingText, true);
     runtime::KeyedFile& tree = store.tree();
-    if (const FileError error = tree.flush()) {
-        stopFor(error, "An error occured while writing the Dictionary Tree", tree);
-        return false;
-    }
     if (const FileError error = tree.rebuildKeys()) {
         stopFor(error, "An error occured while building the keys of the Dictionary Tree", tree);
         return false;
     }
+    resolveLikes();
+    if (const FileError error = tree.flush()) {
+        stopFor(error, "An error occured while writing the Dictionary Tree", tree);
+        return false;
+    }
+    if (stopped)
+        return false;
     runtime::KeyedFile& files = store.files();
     if (const FileError error = files.stream()) {
         stopFor(error, "An error occured while writing the Dictionary Files", files);
@@ -638,8 +633,7 @@ bool DictionaryImporter::Run::finish()
         stopFor(error, "An error occured while writing the Dictionary Files", files);
         return false;
     }
-    resolveLikes();
-    return !stopped;
+    return true;
 }
 
 DictionaryImporter::DictionaryImporter(runtime::DialogService& dialogs, runtime::IniFile programIni,
