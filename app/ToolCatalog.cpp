@@ -50,7 +50,6 @@ const std::vector<runtime::ToolSpec>& plannedTools()
          {},
          {},
          "dictionaryOpen"},
-        {"DictionaryImport", ToolMenu::Dictionary, "&Import", {}, {}, {}, {}, "dictionaryImport"},
     };
     return tools;
 }

@@ -4,6 +4,7 @@
 #include "app/cli/CliContext.h"
 #include "app/cli/ColorCommands.h"
 #include "app/cli/ConfigCommands.h"
+#include "app/cli/DictCommands.h"
 #include "app/cli/EquateCommands.h"
 #include "app/cli/ExchangeCommands.h"
 #include "app/cli/ErrorCommands.h"
@@ -61,6 +62,7 @@ const std::vector<CommandGroup>& commandGroups()
         {{"export", "import"}, addExchangeCommands},
         {{"string"}, addStringCommands},
         {{"errors"}, addErrorCommands},
+        {{"dict"}, addDictCommands},
     };
     return groups;
 }

@@ -2,6 +2,7 @@
 
 #include "app/ToolCatalog.h"
 #include "clipboard/ui/ClipboardTools.h"
+#include "dictionary/ui/DictionaryTools.h"
 #include "equates/ui/EquateTools.h"
 #include "keyanalysis/ui/KeyAnalysisTools.h"
 #include "message/ui/MessageTools.h"
@@ -19,6 +20,7 @@ runtime::ToolShelf installedTools(config::Session& session, ToolOptions options)
     equates::registerEquateTools(shelf, session);
     keyanalysis::registerKeyAnalysisTools(shelf, session, {options.analysisDebugTabs});
     utilities::registerUtilityTools(shelf, session);
+    dictionary::registerDictionaryTools(shelf, session);
     return shelf;
 }
 

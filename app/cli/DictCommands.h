@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/cli/ConfigCommands.h"
+
+namespace kestrix::app {
+
+// "ktx dict import|info|files|tree".
+void addDictCommands(CLI::App& app, CommandRunner& run);
+
+} // namespace kestrix::app

@@ -1,0 +1,230 @@
+// The dictionary import against its storage floor: a synthetic text dictionary of
+// 2,000 and 4,000 files of 40 fields (keys, an INDEX, a GROUP, LIKE fields, picture
+// lines), an alias per ten files and a relation per pair of neighbours, imported
+// with ktx's importer; and, for comparison, the same DicFiles and DicTree rows
+// bulk-inserted by bare SQLite into a container with the same tables, indexes and
+// pragmas. Prints one line per figure. Peak memory is the process's high-water mark
+// right after the first import.
+#include "dictionary/DictionaryImport.h"
+#include "dictionary/DictionaryStore.h"
+#include "runtime/DdeClient.h"
+#include "runtime/IniFile.h"
+#include "runtime/KeyedConnection.h"
+#include "runtime/testing/ScriptedDialogs.h"
+#include "runtime/testing/TempDir.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+
+using namespace kestrix;
+
+namespace {
+
+constexpr int FieldsPerFile = 40;
+
+void writeDictionary(const std::string& path, int files)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "[DICTIONARY]\nVERSION 1\n\n[FILES]\n";
+    for (int f = 0; f < files; ++f) {
+        const std::string pre = "P" + std::to_string(f);
+        out << "[USEROPTION]\n!EXPORT=Yes\n";
+        out << "File" << f << " FILE,DRIVER('TOPSPEED'),PRE(" << pre
+            << "),CREATE,BINDABLE,THREAD  !File number " << f << "\n";
+        out << "KeyId KEY(" << pre << ":Id),NOCASE,OPT,PRIMARY\n";
+        out << "KeyName KEY(" << pre << ":Name,-" << pre << ":F3),DUP,NOCASE\n";
+        out << "ByCode INDEX(" << pre << ":F4)\n";
+        out << "Record RECORD,PRE()\nId LONG\n!!> PICTURE(@n_7)\nName STRING(30)\n!!> PICTURE(@s30)\n";
+        out << "Address GROUP\n";
+        for (int i = 3; i <= FieldsPerFile; ++i) {
+            if (i == 10)
+                out << "  END\n";
+            if (f > 0 && i % 8 == 0)
+                out << "F" << i << " LIKE(P" << f - 1 << ":Name)\n";
+            else if (i % 5 == 0)
+                out << "F" << i << " DECIMAL(9,2)\n!!> PICTURE(@n12.2),VALID(INRANGE(" << pre << ":F" << i
+                    << ",0,1000))\n";
+            else
+                out << "F" << i << " STRING(" << 10 + i << ")   !Field " << i << "\n";
+        }
+        out << "  END\n  END\n\n";
+    }
+    out << "[ALIASES]\n";
+    for (int f = 0; f < files; f += 10)
+        out << "Alias" << f << " ALIAS(File" << f << "),PRE(A" << f << ")\n";
+    out << "\n[RELATIONS]\n";
+    for (int f = 1; f < files; ++f) {
+        out << "  RELATION,ONE:MANY,RESTRICT\nFile" << f - 1 << " FILE(KeyId)\nFile" << f
+            << " RELATED_FILE(KeyName)\n  FILE_TO_RELATED_KEY\n    FIELD(P" << f - 1 << ":Id,P" << f
+            << ":Id)\n  END\n  RELATED_FILE_TO_KEY\n    FIELD(P" << f << ":Id,P" << f - 1
+            << ":Id)\n  END\n  END\n";
+    }
+}
+
+double seconds(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+void exec(sqlite3* db, const std::string& sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::fprintf(stderr, "%s: %s\n", sql.c_str(), error ? error : "?");
+        sqlite3_free(error);
+    }
+}
+
+// The floor: the store's DicFiles and DicTree rows, read back first, inserted by bare SQLite into a new
+// container with the same tables and indexes (their SQL taken from the store) and the keyed files' pragmas.
+double bareFloor(const std::string& store)
+{
+    sqlite3* source = nullptr;
+    sqlite3_open(store.c_str(), &source);
+    struct Table
+    {
+        std::string name, sql;
+        std::vector<std::string> indexes;
+        int columns = 0;
+        std::vector<std::vector<std::string>> texts;
+        std::vector<std::vector<sqlite3_int64>> numbers;
+        std::vector<int> kinds;
+    };
+    std::vector<Table> tables;
+    for (const char* name : {"DicFiles", "DicTree"}) {
+        Table t;
+        t.name = name;
+        sqlite3_stmt* schema = nullptr;
+        sqlite3_prepare_v2(source,
+                           "SELECT type, sql FROM sqlite_master WHERE sql IS NOT NULL AND tbl_name = ?1", -1,
+                           &schema, nullptr);
+        sqlite3_bind_text(schema, 1, name, -1, SQLITE_STATIC);
+        while (sqlite3_step(schema) == SQLITE_ROW) {
+            const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(schema, 0));
+            const std::string sql = reinterpret_cast<const char*>(sqlite3_column_text(schema, 1));
+            if (type == "table")
+                t.sql = sql;
+            else
+                t.indexes.push_back(sql);
+        }
+        sqlite3_finalize(schema);
+        sqlite3_stmt* read = nullptr;
+        sqlite3_prepare_v2(source, ("SELECT * FROM \"" + t.name + "\"").c_str(), -1, &read, nullptr);
+        t.columns = sqlite3_column_count(read);
+        t.kinds.resize(t.columns);
+        while (sqlite3_step(read) == SQLITE_ROW) {
+            t.texts.emplace_back(t.columns);
+            t.numbers.emplace_back(t.columns);
+            for (int c = 0; c < t.columns; ++c) {
+                t.kinds[c] = sqlite3_column_type(read, c) == SQLITE_TEXT ? SQLITE_TEXT : SQLITE_INTEGER;
+                if (t.kinds[c] == SQLITE_TEXT)
+                    t.texts.back()[c] = reinterpret_cast<const char*>(sqlite3_column_text(read, c));
+                else
+                    t.numbers.back()[c] = sqlite3_column_int64(read, c);
+            }
+        }
+        sqlite3_finalize(read);
+        tables.push_back(std::move(t));
+    }
+    sqlite3_close(source);
+
+    const auto started = std::chrono::steady_clock::now();
+    sqlite3* db = nullptr;
+    sqlite3_open("Floor.dic", &db);
+    exec(db, "PRAGMA journal_mode=WAL");
+    for (const std::string& pragma : runtime::KeyedConnection::settings())
+        exec(db, pragma);
+    exec(db, "BEGIN IMMEDIATE");
+    for (const Table& t : tables) {
+        exec(db, t.sql);
+        std::string insert = "INSERT INTO \"" + t.name + "\" VALUES (";
+        for (int c = 0; c < t.columns; ++c)
+            insert += c == 0 ? "?" : ",?";
+        insert += ")";
+        sqlite3_stmt* add = nullptr;
+        sqlite3_prepare_v2(db, insert.c_str(), -1, &add, nullptr);
+        for (std::size_t row = 0; row < t.texts.size(); ++row) {
+            for (int c = 0; c < t.columns; ++c) {
+                if (t.kinds[c] == SQLITE_TEXT)
+                    sqlite3_bind_text(add, c + 1, t.texts[row][c].c_str(),
+                                      static_cast<int>(t.texts[row][c].size()), SQLITE_STATIC);
+                else
+                    sqlite3_bind_int64(add, c + 1, t.numbers[row][c]);
+            }
+            sqlite3_step(add);
+            sqlite3_reset(add);
+        }
+        sqlite3_finalize(add);
+        for (const std::string& sql : t.indexes)
+            exec(db, sql);
+    }
+    exec(db, "COMMIT");
+    sqlite3_close(db);
+    return seconds(std::chrono::steady_clock::now() - started);
+}
+
+// The process's peak resident memory in MB, where the system reports it.
+double peakMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    }
+    return -1;
+}
+
+struct Figures
+{
+    double import = 0;
+    double floor = 0;
+    std::int64_t rows = 0;
+    double peak = 0;
+};
+
+Figures measure(int files)
+{
+    runtime::testing::TempDir dir;
+    writeDictionary("SYN.TXD", files);
+    runtime::testing::ScriptedDialogs dialogs;
+    dictionary::DictionaryImporter importer(dialogs, runtime::IniFile("KTX4.INI"), runtime::systemDdeClient);
+    const auto started = std::chrono::steady_clock::now();
+    const dictionary::ImportResult result = importer.importFrom((dir.path() / "SYN.TXD").string());
+    Figures figures;
+    figures.import = seconds(std::chrono::steady_clock::now() - started);
+    figures.peak = peakMegabytes();
+    if (!result.completed || !dialogs.shown.empty()) {
+        std::fprintf(stderr, "the import did not complete: %s\n",
+                     dialogs.shown.empty() ? "" : dialogs.shown.front().text.c_str());
+        std::exit(1);
+    }
+    figures.rows = result.treeRows + result.files + result.aliases;
+    figures.floor = bareFloor(result.store);
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 4 &&
+        std::string(argv[1]) == "--write") { // only the text dictionary, for ktx and /usr/bin/time
+        writeDictionary(argv[2], std::stoi(argv[3]));
+        return 0;
+    }
+    const Figures one = measure(2000);
+    const Figures two = measure(4000);
+    std::printf("dictionary import, 2,000 files (%lld rows): %.3f s (target < 2 s)\n",
+                static_cast<long long>(one.rows), one.import);
+    std::printf("storage floor, same rows: %.3f s; import / floor %.2f (target <= 1.5)\n", one.floor,
+                one.import / one.floor);
+    std::printf(
+        "dictionary import, 4,000 files (%lld rows): %.3f s; 2x input / 1x time %.2f (target <= 2.2)\n",
+        static_cast<long long>(two.rows), two.import, two.import / one.import);
+    std::printf("peak memory after the 2,000-file import: %.1f MB (target < 80 MB)\n", one.peak);
+    return 0;
+}
