@@ -252,6 +252,7 @@ bool HelpScanner::loadListText(HelpScanResult& result)
     const runtime::TextLines text = runtime::readTextLines(m_listFile);
     if (text.error) {
         m_dialogs.message({.text = "Unable to open " + runtime::toWinPath(m_listFile),
+                           .caption = "FILE OPEN ERROR",
                            .icon = runtime::MessageIcon::Exclamation});
         return true;
     }

@@ -5,6 +5,7 @@
 #include "app/cli/ColorCommands.h"
 #include "app/cli/ConfigCommands.h"
 #include "app/cli/EquateCommands.h"
+#include "app/cli/HelpCommands.h"
 #include "app/cli/KeyCommands.h"
 #include "app/cli/MessageCommands.h"
 #include "runtime/DataDirectory.h"
@@ -45,6 +46,7 @@ const std::vector<CommandGroup>& commandGroups()
         {{"equates", "popups"}, addEquateCommands},
         {{"keys"}, addKeyCommands},
         {{"color", "ascii"}, addColorCommands},
+        {{"help"}, addHelpCommands},
     };
     return groups;
 }
