@@ -8,6 +8,7 @@
 #include "app/cli/EquateCommands.h"
 #include "app/cli/ExchangeCommands.h"
 #include "app/cli/ErrorCommands.h"
+#include "app/cli/HelpCommands.h"
 #include "app/cli/KeyCommands.h"
 #include "app/cli/MapCommands.h"
 #include "app/cli/LookupCommands.h"
@@ -63,6 +64,7 @@ const std::vector<CommandGroup>& commandGroups()
         {{"string"}, addStringCommands},
         {{"errors"}, addErrorCommands},
         {{"dict"}, addDictCommands},
+        {{"help"}, addHelpCommands},
     };
     return groups;
 }

@@ -1,0 +1,273 @@
+#include "organizers/HelpScan.h"
+#include "organizers/HelpList.h"
+#include "runtime/FixedText.h"
+#include "runtime/testing/ScriptedDialogs.h"
+#include "runtime/testing/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+using namespace kestrix;
+using namespace kestrix::organizers;
+
+namespace {
+
+void touch(const fs::path& p)
+{
+    fs::create_directories(p.parent_path());
+    std::ofstream(p) << "x";
+}
+
+struct Row
+{
+    std::string type, name, file, path;
+    bool operator==(const Row&) const = default;
+};
+
+class HelpScanFixture : public ::testing::Test
+{
+protected:
+    HelpScanFixture() : root((temp.path() / "CW").string()), file(HelpListLayoutName(), helpListLayout())
+    {
+        fs::create_directories(root);
+        EXPECT_FALSE(file.createIfMissing());
+        EXPECT_FALSE(file.open());
+    }
+    static std::string HelpListLayoutName() { return "HelpLis5.TPS"; }
+
+    std::vector<Row> rows()
+    {
+        std::vector<Row> out;
+        for (const runtime::Record& r : file.readAll(Hlp::ByName))
+            out.push_back({r.text(Hlp::Type), r.text(Hlp::Name), r.text(Hlp::File), r.text(Hlp::Path)});
+        return out;
+    }
+    void add(const Row& row)
+    {
+        runtime::Record r = file.newRecord();
+        r.setText(Hlp::Type, row.type);
+        r.setText(Hlp::Name, row.name);
+        r.setText(Hlp::File, row.file);
+        r.setText(Hlp::Path, row.path);
+        ASSERT_FALSE(file.add(r));
+    }
+    void writeList(const std::string& text) { std::ofstream("HelpLis5.TXT", std::ios::binary) << text; }
+    HelpScanResult scan(ClearChoice clear = ClearChoice::None)
+    {
+        HelpScanner scanner(file, root, dialogs);
+        scanner.setStatus([this](const std::string& s) { statuses.push_back(s); });
+        if (lister)
+            scanner.setLister(lister);
+        return scanner.run(clear);
+    }
+
+    runtime::testing::TempDir temp;
+    std::string root;
+    runtime::KeyedFile file;
+    runtime::testing::ScriptedDialogs dialogs;
+    std::vector<std::string> statuses;
+    DirectoryLister lister;
+};
+
+} // namespace
+
+TEST(HelpListText, LinesBecomeEntriesWithPathTabAndTypeRules)
+{
+    const std::vector<std::string> lines = {
+        "! comment",
+        "",
+        "C5HELP.HLP         Clarion Help",
+        "PATH=%cw%\\LIBSRC\\",
+        "EQUATES.CLW        Equates",
+        "ABERRORS.INC       Errors",
+        "CW.TPL             Templates",
+        "README.TXT         Read me",
+        "SECRET.DAT         ~Hidden",
+        "TAB=t",
+        "SOMEFILE.HLP       Some file",
+        "tab=Q",
+        "A-VERY-LONG-FILE-NAME.TXT Long one",
+        "PATH=D:\\Other",
+        "X.HLP",
+    };
+    const HelpListText t = parseHelpListText(lines, {}, "C:\\CW ");
+    ASSERT_EQ(t.entries.size(), 9u);
+    const auto check = [&](std::size_t i, char type, const char* file, const char* name, const char* path) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(t.entries[i].type, type);
+        EXPECT_EQ(t.entries[i].file, file);
+        EXPECT_EQ(t.entries[i].name, name);
+        EXPECT_EQ(t.entries[i].path, path);
+    };
+    check(0, 'H', "C5HELP.HLP", "Clarion Help", "C:\\CW\\BIN");
+    check(1, 'S', "EQUATES.CLW", "Equates", "C:\\CW\\LIBSRC");
+    check(2, 'S', "ABERRORS.INC", "Errors", "C:\\CW\\LIBSRC");
+    check(3, 'T', "CW.TPL", "Templates", "C:\\CW\\LIBSRC");
+    check(4, 'X', "README.TXT", "Read me", "C:\\CW\\LIBSRC");
+    EXPECT_TRUE(t.entries[5].rememberOnly);
+    check(6, 'T', "SOMEFILE.HLP", "Some file", "C:\\CW\\LIBSRC"); // the tab letter overrides the extension
+    check(7, 'X', "A-VERY-LONG-FILE-NAME.TXT", "Long one", "C:\\CW\\LIBSRC"); // Q is no tab: rules again
+    check(8, 'H', "X.HLP", "", "D:\\Other");
+    EXPECT_TRUE(t.longLines.empty());
+}
+
+TEST(HelpListText, LinesCutByTheReaderAreNotTaken)
+{
+    const HelpListText t = parseHelpListText({"A.HLP              A", "B.HLP              B"}, {2}, "C:\\CW");
+    ASSERT_EQ(t.entries.size(), 1u);
+    EXPECT_EQ(t.entries[0].file, "A.HLP");
+    EXPECT_EQ(t.longLines, std::vector<std::size_t>{2});
+}
+
+TEST(HelpScanQuestions, ClearAnswersAndReport)
+{
+    EXPECT_EQ(clearQuestion().buttonTexts.size(), 4u);
+    EXPECT_EQ(clearChoiceFor(1), ClearChoice::None);
+    EXPECT_EQ(clearChoiceFor(2), ClearChoice::HelpFiles);
+    EXPECT_EQ(clearChoiceFor(3), ClearChoice::AllFiles);
+    EXPECT_EQ(clearChoiceFor(4), std::nullopt);
+    HelpScanResult r;
+    r.added = 3;
+    r.skippedDirectories = 2;
+    EXPECT_EQ(scanReport(r).text,
+              "3 files found and added to list.||2 Bak/Sav/Old/$$$/Backup Directories were omited.");
+    r.unreadableDirectories = 1;
+    r.longLines = {4, 9};
+    EXPECT_EQ(scanReport(r).text,
+              "3 files found and added to list.||2 Bak/Sav/Old/$$$/Backup Directories were omited."
+              "||1 directories could not be read and were skipped."
+              "||HelpLis5.TXT: lines longer than 512 characters were not read (lines 4, 9).");
+}
+
+TEST_F(HelpScanFixture, ScanListsHelpFilesSkipsBackupsAndAsksForExamples)
+{
+    touch(fs::path(root) / "BIN" / "C5HELP.HLP");
+    touch(fs::path(root) / "BIN" / "notes.txt");
+    touch(fs::path(root) / "BIN" / "BACKUP" / "OLD.HLP");
+    touch(fs::path(root) / "LIB.SAV" / "OLD2.HLP");
+    touch(fs::path(root) / "EXAMPLES" / "EX.HLP");
+    touch(fs::path(root) / "LIBSRC" / "EQUATES.CLW");
+    writeList("PATH=%CW%\\LIBSRC\nEQUATES.CLW        Equates\nGONE.CLW           Missing file\n");
+    dialogs.answers = {runtime::Button::No};
+
+    const HelpScanResult r = scan();
+    EXPECT_TRUE(r.completed);
+    EXPECT_EQ(r.added, 2); // the missing file was added and taken out again
+    EXPECT_EQ(r.skippedDirectories, 2);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].caption, "EXAMPLE FILES");
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Load Help Files from Examples into list?||Directory: " + root + "\\EXAMPLES\\");
+    EXPECT_EQ(rows(), (std::vector<Row>{{"H", "C5HELP.HLP", "C5HELP.HLP", root + "\\BIN"},
+                                        {"S", "Equates", "EQUATES.CLW", root + "\\LIBSRC"}}));
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Check: " + root + "\\LIBSRC\\GONE.CLW"),
+              statuses.end());
+
+    // Again, with the examples: nothing known is added twice, and "No" keeps the list.
+    dialogs.answers = {runtime::Button::Yes};
+    const HelpScanResult again = scan(ClearChoice::None);
+    EXPECT_EQ(again.added, 1);
+    EXPECT_EQ(rows().size(), 3u);
+}
+
+TEST_F(HelpScanFixture, ClearingTakesHelpFilesOrEverything)
+{
+    touch(fs::path(root) / "A.HLP");
+    touch(fs::path(root) / "B.TXT");
+    add({"H", "A.HLP", "A.HLP", root});
+    add({"X", "Bee", "B.TXT", root});
+    add({"H", "Gone.hlp", "GONE.HLP", root});
+    writeList("");
+    HelpScanResult r = scan(ClearChoice::HelpFiles);
+    EXPECT_EQ(r.added, 1); // A.HLP found again by the walk; GONE.HLP's name marked it a help file
+    EXPECT_EQ(rows(), (std::vector<Row>{{"H", "A.HLP", "A.HLP", root}, {"X", "Bee", "B.TXT", root}}));
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Delete: Gone.hlp"), statuses.end());
+
+    r = scan(ClearChoice::AllFiles);
+    EXPECT_EQ(r.added, 1);
+    EXPECT_EQ(rows(), (std::vector<Row>{{"H", "A.HLP", "A.HLP", root}}));
+}
+
+TEST_F(HelpScanFixture, LongPathsAndNamesAreKeptWholeThroughTheCheck)
+{
+    std::string deep = root;
+    fs::path native = root;
+    for (int i = 0; i < 5; ++i) {
+        const std::string part = "directory-with-a-name-of-forty-chars-" + std::to_string(i) + "xx";
+        deep += "\\" + part;
+        native /= part;
+    }
+    const std::string longName = "a-help-file-name-far-beyond-eight-dot-three.HLP";
+    touch(native / longName);
+    writeList("PATH=" + deep + "\n" + longName + " The long one\n");
+    const HelpScanResult r = scan();
+    EXPECT_EQ(r.added, 1);
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0], (Row{"H", "The long one", longName, deep}));
+    EXPECT_GT(deep.size(), 200u);
+}
+
+TEST_F(HelpScanFixture, MissingListIsReportedAndTheWalkGoesOn)
+{
+    touch(fs::path(root) / "BIN" / "C5HELP.HLP");
+    const HelpScanResult r = scan();
+    EXPECT_FALSE(r.listOpened);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Unable to open HelpLis5.TXT");
+    EXPECT_EQ(r.added, 1);
+}
+
+TEST_F(HelpScanFixture, LinesOverTheLimitAreNamedNotTaken)
+{
+    touch(fs::path(root) / "BIN" / "A.HLP");
+    writeList("A.HLP              First\n" + std::string(600, 'B') + ".HLP\n");
+    const HelpScanResult r = scan();
+    EXPECT_EQ(r.longLines, std::vector<std::size_t>{2});
+    EXPECT_NE(scanReport(r).text.find("(line 2)"), std::string::npos);
+    EXPECT_EQ(rows().size(), 1u);
+}
+
+TEST_F(HelpScanFixture, WalkEndsOnALinkLoopAndAfterTwelveLevels)
+{
+    fs::path deep = root;
+    for (int level = 1; level <= 13; ++level) {
+        touch(deep / ("L" + std::to_string(level) + ".HLP"));
+        deep /= "D";
+    }
+    fs::create_directories(fs::path(root) / "A");
+    fs::create_directory_symlink(fs::path(root), fs::path(root) / "A" / "LOOP");
+    writeList("");
+    const HelpScanResult r = scan();
+    EXPECT_TRUE(r.completed);
+    EXPECT_EQ(r.levels, HelpScanLevels);
+    EXPECT_EQ(r.added, 12); // L1 to L12; L13 lies below the last level
+    for (const Row& row : rows())
+        EXPECT_NE(row.file, "L13.HLP");
+}
+
+TEST_F(HelpScanFixture, UnreadableDirectoryIsCountedAndTheWalkGoesOn)
+{
+    touch(fs::path(root) / "LOCKED" / "IN.HLP");
+    touch(fs::path(root) / "OPEN" / "OUT.HLP");
+    lister = [](const fs::path& dir, std::vector<DirectoryEntry>& entries) {
+        return dir.filename() != "LOCKED" && listDirectory(dir, entries);
+    };
+    writeList("");
+    const HelpScanResult r = scan();
+    EXPECT_EQ(r.unreadableDirectories, 1);
+    EXPECT_EQ(r.added, 1);
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0].file, "OUT.HLP");
+}
+
+TEST_F(HelpScanFixture, CancelStopsTheScan)
+{
+    touch(fs::path(root) / "A.HLP");
+    writeList("");
+    HelpScanner scanner(file, root, dialogs);
+    scanner.setCancelCheck([] { return true; });
+    EXPECT_FALSE(scanner.run(ClearChoice::None).completed);
+    EXPECT_TRUE(rows().empty());
+}
