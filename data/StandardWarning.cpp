@@ -63,6 +63,8 @@ MessageRequest standardWarning(int code, const WarningTexts& texts, const runtim
                                ".");
     case Warn::UpdateDisabled:
         return exclamation("Invalid Request", requestText("change", "changes"));
+    case Warn::FileLoadError:
+        return exclamation("File Load Error", t1 + " File Load Error.  Error: " + error + ".");
     case Warn::FileZeroLength:
         return exclamation("File Load Error",
                            t1 + " File Load Error.  The file you've requested contains no text.");

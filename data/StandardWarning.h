@@ -20,6 +20,7 @@ constexpr int InsertError = 14;
 constexpr int RIUpdateError = 15;
 constexpr int RIDeleteError = 17;
 constexpr int UpdateDisabled = 20;
+constexpr int FileLoadError = 26;
 constexpr int FileZeroLength = 28;
 constexpr int EndOfASCIIQueue = 29;
 constexpr int DiskError = 30;

@@ -12,7 +12,15 @@ namespace kestrix::runtime {
 
 // EquatesLoading goes out as a load of the equates begins, EquatesReloaded once it is over;
 // ConfigurationChanged when the configuration was saved, so windows apply its fonts again.
-enum class ToolEvent { Activate, EquatesLoading, EquatesReloaded, Iconize, Restore, Close, ConfigurationChanged };
+enum class ToolEvent {
+    Activate,
+    EquatesLoading,
+    EquatesReloaded,
+    Iconize,
+    Restore,
+    Close,
+    ConfigurationChanged
+};
 
 // Why a tool is started: the frame's own call at start-up, or the user's choice.
 enum class StartReason { FromMenu, AtStartup };

@@ -70,8 +70,8 @@ int add(CliContext& ctx, const std::string& typeArg, const std::string& nameArg,
     if (!name)
         return ExitRefused;
     std::string read;
-    if (!ctx.readInput(source, read))
-        return ExitFailure;
+    if (const int failed = ctx.readInput(source, read))
+        return failed;
     const utilities::Snippet snippet{*type, *name, codeText(read)};
     if (const utilities::Refusal refusal = CodeLibrary::checkSnippet(snippet)) {
         ctx.err << runtime::cp1252ToUtf8(*refusal) << '\n';

@@ -70,8 +70,8 @@ int build(CliContext& ctx, const BuildOptions& o)
     s.nest = o.nest;
     s.end = o.end;
     std::string raw;
-    if (!ctx.readInput(o.source, raw))
-        return ExitFailure;
+    if (const int failed = ctx.readInput(o.source, raw))
+        return failed;
     const std::string text = boxText(raw);
     if (const auto refusal = utilities::textTooLong(text)) {
         ctx.err << refusal->caption << ": " << refusal->text << '\n';
@@ -93,8 +93,8 @@ int build(CliContext& ctx, const BuildOptions& o)
 int clean(CliContext& ctx, utilities::CleanAction action, const std::string& source)
 {
     std::string raw;
-    if (!ctx.readInput(source, raw))
-        return ExitFailure;
+    if (const int failed = ctx.readInput(source, raw))
+        return failed;
     const std::string text = boxText(raw);
     if (const auto refusal = utilities::textTooLong(text)) {
         ctx.err << refusal->caption << ": " << refusal->text << '\n';
@@ -107,8 +107,8 @@ int clean(CliContext& ctx, utilities::CleanAction action, const std::string& sou
 int decompile(CliContext& ctx, const std::string& source)
 {
     std::string code;
-    if (!ctx.readInput(source, code))
-        return ExitFailure;
+    if (const int failed = ctx.readInput(source, code))
+        return failed;
     const utilities::DecompiledString result = utilities::decompileString(code);
     if (result.failure) {
         ctx.dialogs.message(*result.failure);

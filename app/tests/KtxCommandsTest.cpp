@@ -111,7 +111,9 @@ TEST(Ktx, HelpListsEveryCommandAndAValueNamingAnotherCommandIsAValue)
     runtime::testing::TempDir dir;
     const std::string data = (dir.path() / "data").string();
     const KtxRun help = ktx({"--help"});
-    for (const char* command : {"config", "message", "equates", "popups", "keys", "color", "ascii", "snippets", "map", "export", "import", "string", "errors", "keycode", "tplcode", "dict", "help"})
+    for (const char* command :
+         {"config", "message", "equates", "popups", "keys", "color", "ascii", "snippets", "map", "export",
+          "import", "string", "errors", "keycode", "tplcode", "dict", "help"})
         EXPECT_NE(help.out.find(std::string("\n  ") + command), std::string::npos) << command;
     const KtxRun generated = ktx({"--data-dir", data, "message", "generate", "--text", "keys", "--caption",
                                   "config", "--buttons", "Ok"});

@@ -93,11 +93,12 @@ StickNoteWindow::~StickNoteWindow()
 
 void StickNoteWindow::applySettings()
 {
+    // The font first: applying one resets the palette, and with it the note's colour.
+    if (m_settings.useFont())
+        runtime::applyFont(m_text, m_settings.font);
     QPalette palette = m_text->palette();
     palette.setColor(QPalette::Base, runtime::toQColor(noteColor(m_settings.color)));
     m_text->setPalette(palette);
-    if (m_settings.useFont())
-        runtime::applyFont(m_text, m_settings.font);
     const NoteBars bars = m_settings.bars;
     const bool horizontal = bars == NoteBars::Horizontal || bars == NoteBars::Both;
     const bool vertical = bars == NoteBars::Vertical || bars == NoteBars::Both;
