@@ -1,6 +1,7 @@
 #include "message/ui/MessageTextEdit.h"
 
 #include "config/DraggedFields.h"
+#include "runtime/LineBreaks.h"
 #include "runtime/ui/QtText.h"
 
 #include <QDropEvent>
@@ -18,33 +19,14 @@ MessageTextEdit::MessageTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 
 void MessageTextEdit::setRecordText(const std::string& text)
 {
-    std::string shown;
-    shown.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            shown += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            continue;
-        }
-        shown += text[i];
-    }
-    const QString qt = runtime::toQt(shown);
+    const QString qt = runtime::toQt(runtime::lineFeedsFromCrLf(text));
     if (toPlainText() != qt)
         setPlainText(qt);
 }
 
 std::string MessageTextEdit::recordText() const
 {
-    const std::string shown = runtime::fromQt(toPlainText());
-    std::string text;
-    text.reserve(shown.size() + 16);
-    for (char c : shown) {
-        if (c == '\n')
-            text += '\r';
-        text += c;
-    }
-    return text;
+    return runtime::crLfFromLineFeeds(runtime::fromQt(toPlainText()));
 }
 
 int MessageTextEdit::recordCaret() const

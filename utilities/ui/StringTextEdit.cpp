@@ -1,6 +1,7 @@
 #include "utilities/ui/StringTextEdit.h"
 
 #include "config/DraggedFields.h"
+#include "runtime/LineBreaks.h"
 #include "runtime/ui/QtText.h"
 
 #include <QDropEvent>
@@ -28,33 +29,14 @@ StringTextEdit::StringTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 
 void StringTextEdit::setProgramText(const std::string& text)
 {
-    std::string shown;
-    shown.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            shown += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            continue;
-        }
-        shown += text[i];
-    }
-    const QString qt = runtime::toQt(shown);
+    const QString qt = runtime::toQt(runtime::lineFeedsFromCrLf(text));
     if (toPlainText() != qt)
         setPlainText(qt);
 }
 
 std::string StringTextEdit::programText() const
 {
-    const std::string shown = runtime::fromQt(toPlainText());
-    std::string text;
-    text.reserve(shown.size() + 16);
-    for (const char c : shown) {
-        if (c == '\n')
-            text += '\r';
-        text += c;
-    }
-    return text;
+    return runtime::crLfFromLineFeeds(runtime::fromQt(toPlainText()));
 }
 
 std::vector<std::string> StringTextEdit::displayedLines() const
