@@ -6,6 +6,7 @@
 #include "equates/ui/EquateTools.h"
 #include "keyanalysis/ui/KeyAnalysisTools.h"
 #include "message/ui/MessageTools.h"
+#include "organizers/ui/OrganizerTools.h"
 #include "utilities/ui/UtilityTools.h"
 
 namespace kestrix::app {
@@ -21,6 +22,7 @@ runtime::ToolShelf installedTools(config::Session& session, ToolOptions options)
     keyanalysis::registerKeyAnalysisTools(shelf, session, {options.analysisDebugTabs});
     utilities::registerUtilityTools(shelf, session);
     dictionary::registerDictionaryTools(shelf, session);
+    organizers::registerOrganizerTools(shelf, session);
     return shelf;
 }
 
