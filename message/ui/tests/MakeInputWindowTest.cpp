@@ -1,4 +1,5 @@
 #include "message/ui/MakeInputWindow.h"
+#include "config/testing/ScratchSession.h"
 #include "message/MessageFile.h"
 #include "message/MessageGenerator.h"
 #include "message/MessageInsertRecord.h"
@@ -7,9 +8,8 @@
 #include "message/ui/MessageTextEdit.h"
 #include "message/ui/MsgInsertBrowse.h"
 #include "message/ui/MsgInsertForm.h"
-#include "runtime/testing/ScriptedDialogs.h"
-#include "runtime/testing/TempDir.h"
 #include "runtime/ui/BrowseList.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,41 +29,12 @@
 
 using namespace kestrix;
 using namespace kestrix::message;
+using namespace kestrix::runtime::testing;
 
 namespace {
 
-// Runs `step` on the modal dialog that the next call opens; a failed check closes it.
-void onNextDialog(std::function<void(QDialog*)> step)
+struct Setup : config::testing::ScratchSession
 {
-    QTimer::singleShot(0, [step] {
-        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "no modal dialog opened");
-        [&] { step(dialog); }();
-        if (dialog && dialog->isVisible() && QTest::currentTestFailed())
-            dialog->reject();
-    });
-}
-
-template <typename T> T* child(QObject* parent, const char* name)
-{
-    T* found = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qWarning("missing child %s", name);
-    return found;
-}
-
-void click(QObject* parent, const char* name)
-{
-    if (auto* b = child<QPushButton>(parent, name))
-        b->click();
-}
-
-struct Setup
-{
-    runtime::testing::TempDir dir;
-    runtime::testing::ScriptedDialogs dialogs;
-    runtime::MemoryClipboard clip;
-    config::Session session{dialogs, clip};
     std::unique_ptr<MakeInputWindow> window{MakeInputWindow::open(session)};
     MessageTextEdit* text() { return child<MessageTextEdit>(window.get(), "text"); }
     void trigger(const char* action) { child<QAction>(window.get(), action)->trigger(); }

@@ -1,5 +1,5 @@
-#include "runtime/testing/ScriptedDialogs.h"
-#include "runtime/testing/TempDir.h"
+#include "config/testing/ScratchSession.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 #include "utilities/CodeStoreRecord.h"
 #include "utilities/ui/CodeStoreBrowse.h"
 #include "utilities/ui/CodeStoreForm.h"
@@ -26,52 +26,15 @@
 
 using namespace kestrix;
 using namespace kestrix::utilities;
+using namespace kestrix::runtime::testing;
 
 namespace {
 
-// Runs `step` on the modal dialog that the next call opens; a failed check closes it.
-void onNextDialog(std::function<void(QDialog*)> step)
+struct Setup : config::testing::ScratchSession
 {
-    QTimer::singleShot(0, [step] {
-        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "no modal dialog opened");
-        [&] { step(dialog); }();
-        if (dialog && dialog->isVisible() && QTest::currentTestFailed())
-            dialog->reject();
-    });
-}
-
-template <typename T> T* child(QObject* parent, const char* name)
-{
-    T* found = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qWarning("missing child %s", name);
-    return found;
-}
-
-void click(QObject* parent, const char* name)
-{
-    if (auto* b = child<QPushButton>(parent, name))
-        b->click();
-}
-
-struct Setup
-{
-    runtime::testing::TempDir dir;
-    runtime::testing::ScriptedDialogs dialogs;
-    runtime::MemoryClipboard clip;
-    config::Session session{dialogs, clip};
     data::DataFileUse snippets{session.files(), data::FileName::CodeLibrary, snippetLayout()};
     data::DataFileUse types{session.files(), data::FileName::CodeTypes, codeTypeLayout()};
     std::unique_ptr<CodeStoreBrowse> window{new CodeStoreBrowse(session, *snippets.file(), *types.file())};
-
-    QStringList column(QTreeWidget* list, int column = 0)
-    {
-        QStringList out;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            out << list->topLevelItem(i)->text(column);
-        return out;
-    }
 };
 
 } // namespace
@@ -113,7 +76,7 @@ private slots:
             click(d, "ok");
         });
         click(s.window.get(), "insertType");
-        QCOMPARE(s.column(s.window->typeList()), QStringList{QStringLiteral("Files")});
+        QCOMPARE(treeColumn(s.window->typeList()), QStringList{QStringLiteral("Files")});
 
         // A type that is not there yet is offered for adding.
         s.dialogs.answers = {runtime::Button::Yes};
@@ -135,10 +98,10 @@ private slots:
         click(s.window.get(), "insert");
         QCOMPARE(s.dialogs.shown.back().caption, std::string("Code Type not found"));
         QCOMPARE(s.dialogs.shown.back().text, std::string("Add new Code Type?"));
-        QCOMPARE(s.column(s.window->typeList()),
+        QCOMPARE(treeColumn(s.window->typeList()),
                  (QStringList{QStringLiteral("Files"), QStringLiteral("Loops")}));
         QCOMPARE(s.window->typeList()->currentItem()->text(0), QStringLiteral("Loops"));
-        QCOMPARE(s.column(s.window->snippetList()), QStringList{QStringLiteral("Each record")});
+        QCOMPARE(treeColumn(s.window->snippetList()), QStringList{QStringLiteral("Each record")});
         QCOMPARE(s.window->sourceBox()->toPlainText(), QStringLiteral("LOOP\n  NEXT(_{File}_)\nEND"));
         QCOMPARE(s.window->library().allSnippets().at(0).code,
                  std::string("LOOP\r\n  NEXT(_{File}_)\r\nEND"));
@@ -206,10 +169,10 @@ private slots:
         s.window->reloadTypes();
         s.dialogs.answers = {runtime::Button::No};
         click(s.window.get(), "deleteType");
-        QCOMPARE(s.column(s.window->typeList()), QStringList{QStringLiteral("A")});
+        QCOMPARE(treeColumn(s.window->typeList()), QStringList{QStringLiteral("A")});
         s.dialogs.answers = {runtime::Button::Yes};
         click(s.window.get(), "deleteType");
-        QVERIFY(s.column(s.window->typeList()).isEmpty());
+        QVERIFY(treeColumn(s.window->typeList()).isEmpty());
         QVERIFY(s.window->library().allSnippets().empty());
     }
 

@@ -1,9 +1,9 @@
 #include "utilities/ui/ErrorHelperWindow.h"
 #include "config/ConfigRecord.h"
 #include "config/Session.h"
-#include "runtime/testing/ScriptedDialogs.h"
-#include "runtime/testing/TempDir.h"
+#include "config/testing/ScratchSession.h"
 #include "runtime/ui/ToolShelf.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 #include "utilities/ui/UtilityTools.h"
 
 #include <QCheckBox>
@@ -19,13 +19,9 @@
 
 using namespace kestrix;
 using namespace kestrix::utilities;
+using kestrix::runtime::testing::child;
 
 namespace {
-
-template <class T> T* child(QObject* parent, const char* name)
-{
-    return parent->findChild<T*>(QString::fromLatin1(name));
-}
 
 ErrorHelper sampleHelper()
 {
@@ -47,12 +43,8 @@ QStringList codes(QTreeWidget* list)
     return out;
 }
 
-struct Setup
+struct Setup : config::testing::ScratchSession
 {
-    runtime::testing::TempDir dir;
-    runtime::testing::ScriptedDialogs dialogs;
-    runtime::MemoryClipboard clip;
-    config::Session session{dialogs, clip};
     ErrorHelperWindow window{session, sampleHelper()};
     QTreeWidget* list(const char* name) { return child<QTreeWidget>(&window, name); }
     void click(const char* name) { child<QPushButton>(&window, name)->click(); }

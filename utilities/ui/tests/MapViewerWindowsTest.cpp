@@ -1,5 +1,5 @@
-#include "runtime/testing/ScriptedDialogs.h"
-#include "runtime/testing/TempDir.h"
+#include "config/testing/ScratchSession.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 #include "utilities/ui/MapPickWindow.h"
 #include "utilities/ui/MapViewWindow.h"
 
@@ -18,34 +18,11 @@
 
 using namespace kestrix;
 using namespace kestrix::utilities;
+using namespace kestrix::runtime::testing;
 
 namespace {
 
-template <typename T> T* child(QObject* parent, const char* name)
-{
-    T* found = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qWarning("missing child %s", name);
-    return found;
-}
-
-void click(QObject* parent, const char* name)
-{
-    if (auto* b = child<QPushButton>(parent, name))
-        b->click();
-}
-
-QStringList column(QTreeWidget* list, int column = 0, bool shownOnly = false)
-{
-    QStringList out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        if (!shownOnly || !list->topLevelItem(i)->isHidden())
-            out << list->topLevelItem(i)->text(column);
-    }
-    return out;
-}
-
-struct Setup
+struct Setup : config::testing::ScratchSession
 {
     Setup()
     {
@@ -61,10 +38,6 @@ struct Setup
                                     "    END\n"
                                     "  END\n";
     }
-    runtime::testing::TempDir dir;
-    runtime::testing::ScriptedDialogs dialogs;
-    runtime::MemoryClipboard clip;
-    config::Session session{dialogs, clip};
 };
 
 } // namespace
@@ -95,23 +68,23 @@ private slots:
         click(pick.get(), "open");
         QCOMPARE(s.dialogs.dialogTitles.back(), std::string("Select the Map File"));
         QCOMPARE(opened, (std::vector<std::string>{"Zed.clw", "App.clw"}));
-        QCOMPARE(column(pick->fileList()),
+        QCOMPARE(treeColumn(pick->fileList()),
                  (QStringList{QStringLiteral("app.clw"), QStringLiteral("zed.clw")}));
 
         pick->fileList()->setCurrentItem(pick->fileList()->topLevelItem(1));
         click(pick.get(), "select");
         QCOMPARE(opened.back(), std::string("zed.clw"));
-        QCOMPARE(column(pick->fileList()),
+        QCOMPARE(treeColumn(pick->fileList()),
                  (QStringList{QStringLiteral("zed.clw"), QStringLiteral("app.clw")}));
         pick->byFileName()->click();
-        QCOMPARE(column(pick->fileList()),
+        QCOMPARE(treeColumn(pick->fileList()),
                  (QStringList{QStringLiteral("app.clw"), QStringLiteral("zed.clw")}));
 
         pick->fileList()->setCurrentItem(pick->fileList()->topLevelItem(0));
         click(pick.get(), "remove");
-        QCOMPARE(column(pick->fileList()), QStringList{QStringLiteral("zed.clw")});
+        QCOMPARE(treeColumn(pick->fileList()), QStringList{QStringLiteral("zed.clw")});
         MapPickWindow again(s.session);
-        QCOMPARE(column(again.fileList()), QStringList{QStringLiteral("zed.clw")});
+        QCOMPARE(treeColumn(again.fileList()), QStringList{QStringLiteral("zed.clw")});
         QVERIFY(again.byFileName()->isChecked());
     }
 
@@ -125,19 +98,19 @@ private slots:
         QTreeWidget* map = view->list(MapList::Map);
         QCOMPARE(map->headerItem()->text(0), QStringLiteral("Prototype"));
         QCOMPARE(view->list(MapList::Files)->headerItem()->text(1), QStringLiteral("File"));
-        QCOMPARE(column(map), (QStringList{QStringLiteral("Zeta"), QStringLiteral("Alpha(LONG),BYTE"),
-                                           QStringLiteral("Main")}));
+        QCOMPARE(treeColumn(map), (QStringList{QStringLiteral("Zeta"), QStringLiteral("Alpha(LONG),BYTE"),
+                                               QStringLiteral("Main")}));
 
         emit map->header()->sectionDoubleClicked(0);
-        QCOMPARE(column(map), (QStringList{QStringLiteral("Alpha(LONG),BYTE"), QStringLiteral("Main"),
-                                           QStringLiteral("Zeta")}));
+        QCOMPARE(treeColumn(map), (QStringList{QStringLiteral("Alpha(LONG),BYTE"), QStringLiteral("Main"),
+                                               QStringLiteral("Zeta")}));
         emit map->header()->sectionDoubleClicked(0);
-        QCOMPARE(column(map).first(), QStringLiteral("Zeta"));
+        QCOMPARE(treeColumn(map).first(), QStringLiteral("Zeta"));
 
         QTest::keyClicks(view->filter(MapList::Map), QStringLiteral("al"));
-        QCOMPARE(column(map, 0, true), QStringList{QStringLiteral("Alpha(LONG),BYTE")});
+        QCOMPARE(treeColumn(map, 0, true), QStringList{QStringLiteral("Alpha(LONG),BYTE")});
         view->filter(MapList::Map)->setText(QStringLiteral("app001"));
-        QCOMPARE(column(map, 0, true).size(), 3);
+        QCOMPARE(treeColumn(map, 0, true).size(), 3);
 
         QTreeWidget* lib = view->list(MapList::Lib);
         emit lib->itemDoubleClicked(lib->topLevelItem(0), 0);
@@ -167,7 +140,7 @@ private slots:
         QVERIFY(view);
         std::ofstream("app.clw") << "  PROGRAM\n  MAP\n    MODULE('B.CLW')\n      Added()\n    END\n  END\n";
         QVERIFY(view->updateFromFile());
-        QCOMPARE(column(view->list(MapList::Map)), QStringList{QStringLiteral("Added()")});
+        QCOMPARE(treeColumn(view->list(MapList::Map)), QStringList{QStringLiteral("Added()")});
     }
 };
 

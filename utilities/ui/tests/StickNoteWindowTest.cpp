@@ -1,8 +1,7 @@
 #include "utilities/ui/StickNoteWindow.h"
 #include "config/ConfigRecord.h"
 #include "config/Session.h"
-#include "runtime/testing/ScriptedDialogs.h"
-#include "runtime/testing/TempDir.h"
+#include "config/testing/ScratchSession.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/ToolShelf.h"
 #include "runtime/ui/ToolWindow.h"
@@ -23,12 +22,8 @@ using namespace kestrix::utilities;
 
 namespace {
 
-struct Setup
+struct Setup : config::testing::ScratchSession
 {
-    runtime::testing::TempDir dir;
-    runtime::testing::ScriptedDialogs dialogs;
-    runtime::MemoryClipboard clip;
-    config::Session session{dialogs, clip};
     runtime::ToolShelf shelf;
 
     Setup()

@@ -1,8 +1,8 @@
 #include "utilities/ui/StringBuilderWindow.h"
 #include "config/Session.h"
+#include "config/testing/ScratchSession.h"
 #include "runtime/IniFile.h"
-#include "runtime/testing/ScriptedDialogs.h"
-#include "runtime/testing/TempDir.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 #include "utilities/ui/StringTextEdit.h"
 
 #include <QAction>
@@ -17,20 +17,12 @@
 
 using namespace kestrix;
 using namespace kestrix::utilities;
+using kestrix::runtime::testing::child;
 
 namespace {
 
-template <class T> T* child(QObject* parent, const char* name)
+struct Setup : config::testing::ScratchSession
 {
-    return parent->findChild<T*>(QString::fromLatin1(name));
-}
-
-struct Setup
-{
-    runtime::testing::TempDir dir;
-    runtime::testing::ScriptedDialogs dialogs;
-    runtime::MemoryClipboard clip;
-    config::Session session{dialogs, clip};
     StringBuilderWindow window{session, {"STOP(", "MESSAGE(", "Loc:Text"}};
     StringTextEdit* text() { return child<StringTextEdit>(&window, "text"); }
     QCheckBox* enter() { return child<QCheckBox>(&window, "enter"); }
