@@ -1,35 +1,14 @@
 #include "KtxRun.h"
-#include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-using kestrix::testing::ktx;
-using kestrix::testing::KtxRun;
+using namespace kestrix::testing;
 
 namespace {
 
-const std::string SampleRoot = std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion";
-
-std::vector<std::string> lines(const std::string& text)
+struct Workspace : KtxWorkspace
 {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-struct Workspace
-{
-    kestrix::runtime::testing::TempDir dir;
-    std::string data = (dir.path() / "data").string();
-    KtxRun run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--data-dir", data, "--set", "CWPATH=" + SampleRoot});
-        return ktx(args);
-    }
+    Workspace() { clarionRoot = SampleClarionRoot; }
     void load() { ASSERT_EQ(run({"equates", "load"}).code, 0); }
 };
 
@@ -41,7 +20,7 @@ TEST(KtxColor, ListsTheColoursOfTheEquatesWithNoneLast)
     w.load();
     const KtxRun list = w.run({"color", "list"});
     ASSERT_EQ(list.code, 0) << list.err;
-    const auto rows = lines(list.out);
+    const auto rows = outputLines(list.out);
     ASSERT_GT(rows.size(), 30u);
     EXPECT_EQ(rows.back(), "<none>\t-1");
     EXPECT_NE(list.out.find("\nRed\t255\n"), std::string::npos);
@@ -101,7 +80,7 @@ TEST(KtxColor, CustomColoursAddedRefusedAndDeleted)
     run = w.run({"color", "add", "-5"});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "CUSTOM COLOR: Windows Standard colors are already loaded\n");
-    EXPECT_EQ(lines(w.run({"color", "list"}).out).front(), "00FF8040H\t16744512"); // in name order
+    EXPECT_EQ(outputLines(w.run({"color", "list"}).out).front(), "00FF8040H\t16744512"); // in name order
     EXPECT_EQ(w.run({"color", "code", "Entry2", "--bg", "00ff8040h", "--item", "Color Equates"}).out,
               "Entry2: COLOR:None 00FF8040H COLOR:None COLOR:None\n");
 
@@ -127,16 +106,16 @@ TEST(KtxColor, AnEquatesFileWithoutColoursListsOnlyNone)
 TEST(KtxAscii, TheThreeTables)
 {
     Workspace w;
-    const auto oem = lines(w.run({"ascii"}).out);
+    const auto oem = outputLines(w.run({"ascii"}).out);
     ASSERT_EQ(oem.size(), 128u);
     EXPECT_EQ(oem[0], "\u2400\t0\t00\t\u00C7\t128\t80");
     EXPECT_EQ(oem[65], "A\t65\t41\t\u2534\t193\tC1");
     EXPECT_EQ(oem[127], "\u2302\t127\t7F\t\u237D\t255\tFF");
-    const auto ansi = lines(w.run({"ascii", "--ansi"}).out);
+    const auto ansi = outputLines(w.run({"ascii", "--ansi"}).out);
     ASSERT_EQ(ansi.size(), 128u);
     EXPECT_EQ(ansi[0], "\u2400\t0\t00\t\u20AC\t128\t80");
     EXPECT_EQ(ansi[65], "A\t65\t41\t\u00C1\t193\tC1");
-    const auto control = lines(w.run({"ascii", "--control"}).out);
+    const auto control = outputLines(w.run({"ascii", "--control"}).out);
     ASSERT_EQ(control.size(), 33u);
     EXPECT_EQ(control[9], "09\tHT\t^I\tHorizontal Tab");
     EXPECT_EQ(control[32], "20\tSP\t\tSpace");

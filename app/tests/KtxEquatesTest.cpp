@@ -1,37 +1,17 @@
 #include "KtxRun.h"
-#include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-using kestrix::testing::ktx;
-using kestrix::testing::KtxRun;
+using namespace kestrix::testing;
 
 namespace {
 
-const std::string SampleRoot = std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion";
-
-std::vector<std::string> lines(const std::string& text)
+struct Workspace : KtxWorkspace
 {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-struct Workspace
-{
-    kestrix::runtime::testing::TempDir dir;
-    std::string data = (dir.path() / "data").string();
-    KtxRun run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--data-dir", data, "--set", "CWPATH=" + SampleRoot});
-        return ktx(args);
-    }
+    Workspace() { clarionRoot = SampleClarionRoot; }
 };
 
 } // namespace
@@ -46,10 +26,10 @@ TEST(KtxEquates, TheSampleInstallationLoadsWithEveryKindOfEquate)
     const long count = std::stol(load.out.substr(7));
     EXPECT_GT(count, 1000);
 
-    const auto colours = lines(w.run({"equates", "list", "--type", "Color"}).out);
+    const auto colours = outputLines(w.run({"equates", "list", "--type", "Color"}).out);
     ASSERT_FALSE(colours.empty());
     EXPECT_EQ(colours.front().substr(0, 15), "Color\tAqua\tCOLO");
-    const auto system = lines(w.run({"equates", "list", "--type", "Color Win", "--order", "long"}).out);
+    const auto system = outputLines(w.run({"equates", "list", "--type", "Color Win", "--order", "long"}).out);
     ASSERT_FALSE(system.empty());
     EXPECT_EQ(system.front(),
               "Color Win\tScrollbar\tCOLOR:SCROLLBAR\t80000000H\t-2147483648\t80000000H\tEQUATES\t18\t");
@@ -59,12 +39,12 @@ TEST(KtxEquates, TheSampleInstallationLoadsWithEveryKindOfEquate)
     EXPECT_NE(events.find("\tNewSelection\t"), std::string::npos);
     const auto std = w.run({"equates", "list", "--type", "Std", "--order", "seq"}).out;
     EXPECT_NE(std.find("Std\tTileVertical\tSTD:TileVertical\t21\t21"), std::string::npos);
-    const auto warn = lines(w.run({"equates", "list", "--type", "Warn", "--order", "long"}).out);
+    const auto warn = outputLines(w.run({"equates", "list", "--type", "Warn", "--order", "long"}).out);
     EXPECT_EQ(warn.size(), 38u);
 
     // Every type the load met has its popup menu.
     ASSERT_EQ(w.run({"popups", "load"}).code, 0);
-    const auto markers = lines(w.run({"equates", "list", "--type", "Z-Type"}).out);
+    const auto markers = outputLines(w.run({"equates", "list", "--type", "Z-Type"}).out);
     ASSERT_GT(markers.size(), 30u);
     for (const std::string& marker : markers) {
         const std::string type = marker.substr(7, marker.find('\t', 7) - 7);
@@ -81,7 +61,7 @@ TEST(KtxPopups, MenusOfTheDeliveredFiles)
     Workspace w;
     const KtxRun load = w.run({"popups", "load"});
     ASSERT_EQ(load.code, 0) << load.err;
-    const auto colour = lines(w.run({"popups", "show", "eq:color"}).out);
+    const auto colour = outputLines(w.run({"popups", "show", "eq:color"}).out);
     ASSERT_GE(colour.size(), 3u);
     EXPECT_EQ(colour[0], "6\tFont Color|Fill Color|Window Background|List Selected Bar|Assign|Compare");
     EXPECT_EQ(colour[1], "1\tFont Color\t?Control{PROP:FontColor} = ^");
@@ -98,13 +78,14 @@ TEST(KtxPopups, EveryMenuListsItsOwnEntriesOnceAfterItsHeader)
     ASSERT_EQ(w.run({"popups", "load"}).code, 0);
     const KtxRun icon = w.run({"popups", "show", "EQ:ICON"});
     ASSERT_EQ(icon.code, 0) << icon.err;
-    EXPECT_EQ(lines(icon.out), (std::vector<std::string>{"3\tWindow Icon|Button Icon|In MESSAGE()",
-                                                         "1\tWindow Icon\t0{PROP:Icon} = ^",
-                                                         "2\tButton Icon\t?Button{PROP:Icon} = ^",
-                                                         "3\tIn MESSAGE()\tMESSAGE('Text', 'Caption', ^)"}));
+    EXPECT_EQ(outputLines(icon.out),
+              (std::vector<std::string>{"3\tWindow Icon|Button Icon|In MESSAGE()",
+                                        "1\tWindow Icon\t0{PROP:Icon} = ^",
+                                        "2\tButton Icon\t?Button{PROP:Icon} = ^",
+                                        "3\tIn MESSAGE()\tMESSAGE('Text', 'Caption', ^)"}));
     // The header counts the entries that follow it, numbered from 1, the header never again.
     for (const char* type : {"EQ:COLOR", "EQ:BEEP", "EQ:EVENT", "RENAME BUTTON"}) {
-        const auto menu = lines(w.run({"popups", "show", type}).out);
+        const auto menu = outputLines(w.run({"popups", "show", type}).out);
         ASSERT_FALSE(menu.empty()) << type;
         const std::size_t entries = std::stoul(menu[0].substr(0, menu[0].find('\t')));
         ASSERT_EQ(menu.size(), entries + 1) << type;
@@ -156,7 +137,7 @@ TEST(KtxEquates, AClarionPathOf200CharactersIsStoredWholeAndLoadedFrom)
     kestrix::runtime::testing::TempDir dir;
     const std::filesystem::path root = dir.path() / std::string(160, 'w') / "Programs" / "Clarion";
     std::filesystem::create_directories(root.parent_path());
-    std::filesystem::copy(SampleRoot, root, std::filesystem::copy_options::recursive);
+    std::filesystem::copy(SampleClarionRoot, root, std::filesystem::copy_options::recursive);
     ASSERT_GE(root.string().size(), 200u);
     const std::string data = (dir.path() / "data").string();
 

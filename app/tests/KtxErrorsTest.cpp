@@ -1,36 +1,15 @@
 #include "KtxRun.h"
-#include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-using kestrix::testing::ktx;
-using kestrix::testing::KtxRun;
+using namespace kestrix::testing;
 
 namespace {
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-struct Workspace
-{
-    kestrix::runtime::testing::TempDir dir;
-    std::string data = (dir.path() / "data").string();
-    KtxRun run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--data-dir", data});
-        return ktx(args);
-    }
-};
+using Workspace = KtxWorkspace;
 
 } // namespace
 
@@ -40,18 +19,18 @@ TEST(KtxErrors, ListAndCategoriesFromTheDeliveredList)
     const KtxRun cats = w.run({"errors", "categories"});
     ASSERT_EQ(cats.code, 0) << cats.err;
     EXPECT_EQ(cats.err, "");
-    const auto catLines = lines(cats.out);
+    const auto catLines = outputLines(cats.out);
     ASSERT_GE(catLines.size(), 6u);
     EXPECT_EQ(catLines[0].substr(0, 16), "1\t0\tFile Access\t");
     EXPECT_NE(cats.out.find("\t1\tRecord Access\t"), std::string::npos);
     EXPECT_NE(cats.out.find("\tDDE and OLE\t"), std::string::npos);
 
-    const auto all = lines(w.run({"errors", "list"}).out);
+    const auto all = outputLines(w.run({"errors", "list"}).out);
     ASSERT_GE(all.size(), 60u);
     EXPECT_EQ(all[0], "2\tNoFileErr\tFile Not Found");
     EXPECT_NE(std::find(all.begin(), all.end(), "90\tFileSystemErr\tFile System Error"), all.end());
 
-    const auto locking = lines(w.run({"errors", "list", "--category", "locking"}).out);
+    const auto locking = outputLines(w.run({"errors", "list", "--category", "locking"}).out);
     EXPECT_EQ(locking.front(), "32\tIsLockedErr\tFile Is Already Locked");
 
     const KtxRun unknown = w.run({"errors", "list", "--category", "Nothing"});

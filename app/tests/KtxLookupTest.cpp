@@ -1,29 +1,19 @@
 #include "KtxRun.h"
-#include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
-using kestrix::testing::ktx;
-using kestrix::testing::KtxRun;
+using namespace kestrix::testing;
 
 namespace {
 
-const std::string SampleRoot = std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion";
-
 // A data directory with the sample installation's equates and the delivered popups loaded.
-struct Loaded
+struct Loaded : KtxWorkspace
 {
-    kestrix::runtime::testing::TempDir dir;
-    std::string data = (dir.path() / "data").string();
     Loaded()
     {
+        clarionRoot = SampleClarionRoot;
         if (run({"equates", "load"}).code != 0 || run({"popups", "load"}).code != 0)
             throw std::runtime_error("the sample equates or popups did not load");
-    }
-    KtxRun run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--data-dir", data, "--set", "CWPATH=" + SampleRoot});
-        return ktx(args);
     }
 };
 

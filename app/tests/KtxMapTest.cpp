@@ -1,30 +1,15 @@
 #include "KtxRun.h"
-#include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-using kestrix::testing::ktx;
-using kestrix::testing::KtxRun;
+using namespace kestrix::testing;
 
 namespace {
 
-struct Workspace
-{
-    kestrix::runtime::testing::TempDir dir;
-    std::string data = (dir.path() / "data").string();
-    KtxRun run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--data-dir", data});
-        return ktx(args);
-    }
-    void write(const std::string& name, const std::string& text)
-    {
-        std::ofstream(dir.path() / name, std::ios::binary) << text;
-    }
-};
+using Workspace = KtxWorkspace;
 
 TEST(KtxMap, ListsTheFourTabsInOrder)
 {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/cli/KtxCommands.h"
+#include "runtime/testing/TempDir.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,6 +39,43 @@ inline KtxRun ktx(std::vector<std::string> args)
     run.err = err.str();
     return run;
 }
+
+// The lines of what a command printed, without their line feeds.
+inline std::vector<std::string> outputLines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+#ifdef KESTRIX_SOURCE_DIR
+inline const std::string SampleClarionRoot = std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion";
+#endif
+
+// A scratch folder (the current directory while it lives) with a data directory in it; every run of
+// ktx uses that data directory, and the sample installation where `clarionRoot` is set.
+struct KtxWorkspace
+{
+    kestrix::runtime::testing::TempDir dir;
+    std::string data = (dir.path() / "data").string();
+    std::string clarionRoot;
+
+    KtxRun run(std::vector<std::string> args) const
+    {
+        if (!clarionRoot.empty())
+            args.insert(args.begin(), {"--set", "CWPATH=" + clarionRoot});
+        args.insert(args.begin(), {"--data-dir", data});
+        return ktx(std::move(args));
+    }
+    // Writes a file into the scratch folder; its name, to pass to a command.
+    std::string write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(dir.path() / name, std::ios::binary) << text;
+        return name;
+    }
+};
 
 #ifdef KTX_BINARY
 // Runs the real ktx binary through the shell with `redirections` (e.g. "> /dev/full"); its exit code.
