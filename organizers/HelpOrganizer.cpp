@@ -187,7 +187,7 @@ std::vector<runtime::Record> HelpOrganizer::entries(char type)
     return out;
 }
 
-std::optional<runtime::MessageRequest> HelpOrganizer::checkEntry(const HelpEntry& entry) const
+std::optional<runtime::MessageRequest> HelpOrganizer::checkEntry(const HelpEntry& entry)
 {
     const auto refuse = [](std::string text) {
         return runtime::MessageRequest{.text = std::move(text),

@@ -75,7 +75,7 @@ public:
     std::vector<runtime::Record> entries(char type);
 
     // Nothing when the entry can be stored; otherwise why not.
-    std::optional<runtime::MessageRequest> checkEntry(const HelpEntry& entry) const;
+    static std::optional<runtime::MessageRequest> checkEntry(const HelpEntry& entry);
     // True when written; on false the user has been told why.
     bool add(const HelpEntry& entry);
     bool change(runtime::Record& record, const HelpEntry& entry);
