@@ -40,7 +40,6 @@ const std::vector<std::string>& toolbarOrder()
 const std::vector<runtime::ToolSpec>& plannedTools()
 {
     static const std::vector<runtime::ToolSpec> tools = {
-        {"HelpBrowse", ToolMenu::Tools, "&Help Organizer", "Help Organizer", "TBHELPLS"},
         {"TemplateRegistrar", ToolMenu::Tools, "Template Registrar"},
         {"DictionaryOpen",
          ToolMenu::Dictionary,

@@ -105,6 +105,7 @@ gbench message_bench ""
 gbench key_analysis_bench "analyse/5000/500=< 50 ms"
 gbench map_scan_bench "scanGeneratedProgram/5000/50=< 100 ms"
 gbench string_builder_bench "BuildFullText=< 1 ms"
+gbench help_scan_bench "scanTree/20000/2000/iterations:3=< 1000 ms"
 if [ -x "$build/bench/equate_load_bench" ]; then
   "$build/bench/equate_load_bench" | tail -n +2
 fi

@@ -1,6 +1,6 @@
 #include "organizers/HelpScan.h"
 
-#include "data/RecordWriter.h"
+#include "data/StandardWarning.h"
 #include "organizers/HelpList.h"
 #include "runtime/FixedText.h"
 #include "runtime/TextCodec.h"
@@ -8,6 +8,7 @@
 #include "runtime/WinPath.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <system_error>
 
@@ -228,7 +229,47 @@ bool HelpScanner::addRecord(char type, const std::string& name, const std::strin
     r.setText(Hlp::Name, name);
     r.setText(Hlp::File, file);
     r.setText(Hlp::Path, path);
-    return data::writeRecord(m_file, r, data::WriteOperation::Add, m_dialogs);
+    return write(r, true);
+}
+
+bool HelpScanner::deleteRecord(runtime::Record& record)
+{
+    return write(record, false);
+}
+
+bool HelpScanner::write(runtime::Record& record, bool adding)
+{
+    if (!m_file.inTransaction()) {
+        if (const runtime::FileError error = m_file.beginTransaction(std::chrono::milliseconds(2000))) {
+            data::showStandardWarning(m_dialogs, data::Warn::LogoutError,
+                                      {adding ? "Update" : "Delete", m_file.name()}, error);
+            return false;
+        }
+    }
+    const runtime::FileError error = adding ? m_file.add(record) : m_file.remove(record);
+    if (!error.ok()) {
+        // What the batch wrote before stays; the failed write is what the user hears of.
+        commitBatch();
+        if (adding)
+            data::showStandardWarning(m_dialogs, data::Warn::InsertError, {}, error);
+        else
+            data::showStandardWarning(m_dialogs, data::Warn::RIDeleteError, {m_file.name()}, error);
+        return false;
+    }
+    return ++m_batched < HelpScanBatch || commitBatch();
+}
+
+bool HelpScanner::commitBatch()
+{
+    m_batched = 0;
+    if (!m_file.inTransaction())
+        return true;
+    const runtime::FileError error = m_file.commit();
+    if (error.ok())
+        return true;
+    (void)m_file.rollback();
+    data::showStandardWarning(m_dialogs, data::Warn::InsertError, {}, error);
+    return false;
 }
 
 bool HelpScanner::clearList(ClearChoice clear)
@@ -241,7 +282,7 @@ bool HelpScanner::clearList(ClearChoice clear)
         if (clear == ClearChoice::HelpFiles && !contains(runtime::upper(r.text(Hlp::Name)), ".HLP"))
             continue;
         status("Delete: " + r.text(Hlp::Name));
-        if (!data::writeRecord(m_file, r, data::WriteOperation::Delete, m_dialogs))
+        if (!deleteRecord(r))
             return false;
     }
     return true;
@@ -280,7 +321,7 @@ bool HelpScanner::checkPass(HelpScanResult& result)
         status("Check: " + full);
         if (canOpen(full))
             continue;
-        if (!data::writeRecord(m_file, r, data::WriteOperation::Delete, m_dialogs))
+        if (!deleteRecord(r))
             return false;
         m_known.remove(r.text(Hlp::Path), r.text(Hlp::File));
         --result.added;
@@ -351,14 +392,17 @@ bool HelpScanner::walk(HelpScanResult& result)
 HelpScanResult HelpScanner::run(ClearChoice clear)
 {
     HelpScanResult result;
-    if (!clearList(clear))
-        return result;
-    m_known = KnownPaths();
-    for (const runtime::Record& r : m_file.readAll(runtime::KeyedFile::FileOrder))
-        m_known.add(r.text(Hlp::Path), r.text(Hlp::File));
-    if (!loadListText(result) || !walk(result))
-        return result;
-    result.completed = true;
+    m_batched = 0;
+    bool done = clearList(clear) && commitBatch();
+    if (done) {
+        m_known = KnownPaths();
+        for (const runtime::Record& r : m_file.readAll(runtime::KeyedFile::FileOrder))
+            m_known.add(r.text(Hlp::Path), r.text(Hlp::File));
+        done = loadListText(result) && walk(result);
+    }
+    // What was found stays, also when the scan stops early.
+    const bool committed = commitBatch();
+    result.completed = done && committed;
     return result;
 }
 

@@ -19,6 +19,9 @@ namespace kestrix::organizers {
 constexpr const char* HelpListTextName = "HelpLis5.TXT";
 // The walk goes at most this many levels below the Clarion root.
 constexpr int HelpScanLevels = 12;
+// Writes of a scan are committed in batches of this many: a large tree is not a
+// transaction per file, and another program waits for one batch at most.
+constexpr int HelpScanBatch = 5000;
 
 // The answer to "Would you like to clear out the current file list?".
 enum class ClearChoice { None, HelpFiles, AllFiles };
@@ -114,6 +117,9 @@ private:
     bool walk(HelpScanResult& result);
     bool checkPass(HelpScanResult& result);
     bool addRecord(char type, const std::string& name, const std::string& file, const std::string& path);
+    bool deleteRecord(runtime::Record& record);
+    bool write(runtime::Record& record, bool adding);
+    bool commitBatch();
 
     runtime::KeyedFile& m_file;
     std::string m_root;
@@ -124,6 +130,7 @@ private:
     std::filesystem::path m_listFile = HelpListTextName;
     DirectoryLister m_lister = listDirectory;
     KnownPaths m_known;
+    int m_batched = 0; // writes in the open transaction
 };
 
 } // namespace kestrix::organizers

@@ -5,6 +5,7 @@
 #include "data/DataFileNames.h"
 #include "data/RecordWriter.h"
 #include "organizers/HelpList.h"
+#include "organizers/HelpOrganizer.h"
 #include "organizers/HelpScan.h"
 #include "runtime/FieldFit.h"
 #include "runtime/FixedText.h"
@@ -103,8 +104,9 @@ int addHelp(CliContext& ctx, const std::vector<std::string>& given)
         }
         values[i] = *text;
     }
-    if (runtime::isBlank(values[0]) || runtime::isBlank(values[1])) {
-        ctx.err << "A help list entry needs a name and a file.\n";
+    if (const auto problem =
+            organizers::HelpOrganizer::checkEntry({letter, values[0], values[1], values[2]})) {
+        ctx.err << problem->text << '\n';
         return ExitRefused;
     }
     runtime::KeyedFile* file = ctx.open(data::FileName::HelpList, organizers::helpListLayout());

@@ -3,6 +3,7 @@
 #include "runtime/FixedText.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
+#include "runtime/testing/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -270,4 +271,82 @@ TEST_F(HelpScanFixture, CancelStopsTheScan)
     scanner.setCancelCheck([] { return true; });
     EXPECT_FALSE(scanner.run(ClearChoice::None).completed);
     EXPECT_TRUE(rows().empty());
+}
+
+TEST(HelpScanListing, ADirectoryThatCannotBeReadIsReportedSo)
+{
+    runtime::testing::TempDir temp;
+    touch(temp.path() / "OPEN" / "A.HLP");
+    touch(temp.path() / "LOCKED" / "B.HLP");
+    fs::permissions(temp.path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(temp.path() / "OPEN",
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(temp.path() / "LOCKED", fs::perms::owner_all);
+    const int outcome = runtime::testing::runUnprivileged([&] {
+        std::vector<DirectoryEntry> entries;
+        if (listDirectory(temp.path() / "LOCKED", entries) || !entries.empty())
+            return 1; // read what it may not
+        if (!listDirectory(temp.path() / "OPEN", entries) || entries.size() != 1 ||
+            entries[0].name != "A.HLP")
+            return 2;
+        return 0;
+    });
+    EXPECT_EQ(outcome, 0);
+}
+
+TEST_F(HelpScanFixture, FiftyThousandFilesAreWalkedAndWrittenInBatches)
+{
+    // 50 directories of 1,000 files each, every fifth a help file; listed without the disk.
+    lister = [](const fs::path& dir, std::vector<DirectoryEntry>& entries) {
+        if (dir.filename() == "CW") {
+            for (int d = 0; d < 50; ++d) {
+                const std::string name = "DIR" + std::to_string(d);
+                entries.push_back({name, true, dir / name});
+            }
+            return true;
+        }
+        for (int f = 0; f < 1000; ++f) {
+            const std::string name = "F" + std::to_string(f) + (f % 5 == 0 ? ".HLP" : ".TXT");
+            entries.push_back({name, false, dir / name});
+        }
+        return true;
+    };
+    writeList("");
+    const HelpScanResult r = scan();
+    EXPECT_TRUE(r.completed);
+    EXPECT_EQ(r.added, 10000);
+    EXPECT_GT(r.added, HelpScanBatch);
+    EXPECT_FALSE(file.inTransaction());
+    // Another connection sees every record: nothing is left uncommitted.
+    runtime::KeyedFile other("HelpLis5.TPS", helpListLayout());
+    ASSERT_FALSE(other.open());
+    EXPECT_EQ(other.records(), 10000);
+}
+
+TEST_F(HelpScanFixture, CancelKeepsWhatWasFoundUpToThen)
+{
+    lister = [](const fs::path& dir, std::vector<DirectoryEntry>& entries) {
+        if (dir.filename() == "CW") {
+            for (int d = 0; d < 40; ++d)
+                entries.push_back({"DIR" + std::to_string(d), true, dir / ("DIR" + std::to_string(d))});
+            return true;
+        }
+        for (int f = 0; f < 200; ++f)
+            entries.push_back({"F" + std::to_string(f) + ".HLP", false, dir / ("F" + std::to_string(f))});
+        return true;
+    };
+    writeList("");
+    HelpScanner scanner(file, root, dialogs);
+    scanner.setLister(lister);
+    int found = 0;
+    scanner.setStatus([&found](const std::string&) { ++found; });
+    // Asked before each directory: stops once 35 directories (7,000 files, a batch and more) are in.
+    scanner.setCancelCheck([&found] { return found >= 7000; });
+    const HelpScanResult r = scanner.run(ClearChoice::None);
+    EXPECT_FALSE(r.completed);
+    EXPECT_EQ(r.added, 7000);
+    EXPECT_FALSE(file.inTransaction());
+    runtime::KeyedFile other("HelpLis5.TPS", helpListLayout());
+    ASSERT_FALSE(other.open());
+    EXPECT_EQ(other.records(), 7000);
 }
