@@ -3,6 +3,7 @@
 #include "equates/TipsFile.h"
 #include "resources/DeliveredFiles.h"
 #include "runtime/AtomicFile.h"
+#include "runtime/KeyedFileProbe.h"
 #include "runtime/TextLineFile.h"
 #include "runtime/WinPath.h"
 
@@ -28,18 +29,12 @@ bool emptyRegularFile(const fs::path& path)
     return fs::is_regular_file(fs::symlink_status(path, ec)) && fs::file_size(path, ec) == 0 && !ec;
 }
 
-// The tips file is usable when it opens and holds tips. A file another program holds
-// locked is taken for sound: it is in use, not damaged.
-bool tipsFileSound(runtime::KeyedFile& tips)
+// The tips file is only ever put in place whole (built under another name, then renamed), so one
+// that begins as a keyed file is taken for sound without opening it: every start, the command line's
+// included, pays for a look at its first bytes only.
+bool tipsFileSound(const fs::path& tips)
 {
-    if (!present(tips.path()))
-        return false;
-    const runtime::FileError error = tips.open();
-    if (error)
-        return error.code == runtime::ErrorCode::FileLocked;
-    const bool filled = tips.records() > 0;
-    tips.close();
-    return filled;
+    return present(tips) && runtime::looksLikeKeyedFile(tips);
 }
 
 // Builds the tips under a temporary name and renames the finished file into place,
@@ -93,13 +88,13 @@ SetupResult prepareDataDirectory()
         }
         result.installed.push_back(delivered.name);
     }
-    runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
+    const fs::path tips = runtime::resolveWinPath(runtime::splitDataFileName(equates::TipsFileName).fileName);
     if (!tipsFileSound(tips)) {
-        if (std::string problem = rebuildTips(tips.path()); !problem.empty()) {
+        if (std::string problem = rebuildTips(tips); !problem.empty()) {
             if (result.problem.empty()) // a delivered file that could not be written says more
                 result.problem = std::move(problem);
         } else {
-            result.installed.push_back(tips.path().filename().string());
+            result.installed.push_back(tips.filename().string());
         }
     }
     return result;

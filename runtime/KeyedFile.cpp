@@ -1,8 +1,13 @@
 #include "runtime/KeyedFile.h"
 
+#include "runtime/KeyedFileProbe.h"
 #include "runtime/WinPath.h"
 
 #include <sqlite3.h>
+
+#include <array>
+#include <cstring>
+#include <fstream>
 
 namespace kestrix::runtime {
 namespace {
@@ -29,6 +34,14 @@ DataFileName splitDataFileName(const std::string& name)
     if (!hasExtension(parts.fileName))
         parts.fileName += ".tps";
     return parts;
+}
+
+bool looksLikeKeyedFile(const std::filesystem::path& path)
+{
+    static constexpr char Header[] = "SQLite format 3"; // with its terminating zero: 16 bytes
+    std::array<char, sizeof Header> start{};
+    std::ifstream in(path, std::ios::binary);
+    return in.read(start.data(), start.size()) && std::memcmp(start.data(), Header, sizeof Header) == 0;
 }
 
 KeyedFile::KeyedFile(std::string name, std::shared_ptr<const RecordLayout> layout)

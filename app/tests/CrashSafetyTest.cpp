@@ -236,7 +236,8 @@ TEST(CrashSafety, AFirstStartKilledWhileBuildingTheTipsIsRepairedByTheNext)
 TEST(CrashSafety, EmptyFilesOfAnEarlierStartAreRepairedAndEditedOnesKept)
 {
     runtime::testing::TempDir dir;
-    std::ofstream("Tips5.tps").flush(); // what a start killed in an earlier version left
+    std::ofstream("Tips5.tps").flush();                 // what a start killed in an earlier version left
+    std::ofstream("config5.tps") << "not a keyed file"; // not the tips: left for its own opener to report
     std::ofstream("EQU-ABC5.TXT").flush();
     std::ofstream("EQU-USE5.TXT") << "[USER]\nmy own equates\n";
     const app::SetupResult setup = app::prepareDataDirectory();
@@ -250,6 +251,16 @@ TEST(CrashSafety, EmptyFilesOfAnEarlierStartAreRepairedAndEditedOnesKept)
     runtime::KeyedFile tips(equates::TipsFileName, equates::tipLayout());
     ASSERT_TRUE(tips.open().ok());
     EXPECT_GT(tips.records(), 10);
+    tips.close();
+    EXPECT_EQ(contents("config5.tps"), "not a keyed file");
+
+    // A tips file that something else overwrote is built again; a sound one is left alone.
+    std::ofstream("Tips5.tps", std::ios::trunc) << "overwritten by another program";
+    EXPECT_EQ(app::prepareDataDirectory().installed, std::vector<std::string>{"Tips5.tps"});
+    ASSERT_TRUE(tips.open().ok());
+    EXPECT_GT(tips.records(), 10);
+    tips.close();
+    EXPECT_TRUE(app::prepareDataDirectory().installed.empty());
 }
 
 TEST(CrashSafety, ParallelEquateLoadsLeaveTheEquatesOfOneLoad)

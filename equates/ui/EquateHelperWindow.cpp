@@ -156,9 +156,11 @@ EquateHelperWindow::EquateHelperWindow(config::Session& session, std::shared_ptr
         m_empty->show();
         copy->setEnabled(false);
     }
-    if (m_types->count() > 0)
+    // Choosing the first type shows it; the type is read once.
+    if (m_types->count() > 0 && m_types->currentRow() != 0)
         m_types->setCurrentRow(0);
-    showType();
+    else
+        showType();
 }
 
 EquateHelperWindow::~EquateHelperWindow() = default;

@@ -14,14 +14,15 @@ int EquateTableModel::reload(const std::optional<EquateRow>& at)
     m_rows.clear();
     int row = 0;
     if (at) {
+        // Half a page either side: the row is shown in the middle, the rest is read as the view scrolls.
         const std::vector<EquateRow> before = m_list.before(*at, PageRows / 2);
-        const std::vector<EquateRow> after = m_list.after(*at, PageRows);
+        const std::vector<EquateRow> after = m_list.after(*at, PageRows / 2);
         m_rows.assign(before.begin(), before.end());
         m_rows.push_back(*at);
         m_rows.insert(m_rows.end(), after.begin(), after.end());
         row = static_cast<int>(before.size());
         m_atStart = before.size() < PageRows / 2;
-        m_atEnd = after.size() < PageRows;
+        m_atEnd = after.size() < PageRows / 2;
     } else {
         const std::vector<EquateRow> first = m_list.first(PageRows);
         m_rows.assign(first.begin(), first.end());

@@ -14,7 +14,8 @@ namespace kestrix::equates {
 class EquateTableModel final : public QAbstractTableModel
 {
 public:
-    static constexpr std::size_t PageRows = 100;
+    // A page is about two screens of rows: reading more before the view asks costs a seek per row.
+    static constexpr std::size_t PageRows = 50;
 
     EquateTableModel(EquateList& list, QObject* parent) : QAbstractTableModel(parent), m_list(list) {}
 

@@ -1,10 +1,12 @@
 #include "equates/ui/TemplateCodeWindow.h"
 
+#include "config/ConfigRecord.h"
 #include "config/Session.h"
 #include "data/DataFileNames.h"
 #include "data/DataFileRegistry.h"
 #include "equates/PopupRecord.h"
 #include "equates/ui/PopupChooser.h"
+#include "runtime/ui/FontConversion.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/PopupMenuText.h"
 #include "runtime/ui/QtText.h"
@@ -59,13 +61,12 @@ TemplateCodeWindow::TemplateCodeWindow(config::Session& session, std::shared_ptr
       m_popups(*popups->file())
 {
     holdWhileOpen(popups);
+    setPositionSection("TplEquates");
     setWindowTitle(QStringLiteral("Template Equates Code Builder"));
     auto* body = new QWidget(this);
     m_editor = new QPlainTextEdit(body);
     m_editor->setObjectName(QStringLiteral("code"));
-    QFont courier(QStringLiteral("Courier New"));
-    courier.setStyleHint(QFont::Monospace);
-    m_editor->setFont(courier);
+    onConfigurationChanged();
     m_editor->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     const auto makeButton = [body](const QString& text, const QString& name, const QString& tip = {}) {
@@ -133,6 +134,15 @@ TemplateCodeWindow::TemplateCodeWindow(config::Session& session, std::shared_ptr
 }
 
 TemplateCodeWindow::~TemplateCodeWindow() = default;
+
+// The configured font of the text box, or a fixed one where the configuration names none.
+void TemplateCodeWindow::onConfigurationChanged()
+{
+    QFont fixed(QStringLiteral("Courier New"));
+    fixed.setStyleHint(QFont::Monospace);
+    runtime::applyFont(m_editor, config::fontOf(m_session.configuration(), config::FontRow::TemplateCode),
+                       fixed);
+}
 
 void TemplateCodeWindow::takeEdits()
 {

@@ -31,6 +31,9 @@ public:
     // The text as the program holds it (CR LF line ends).
     std::string code() const { return m_code.text(); }
 
+protected:
+    void onConfigurationChanged() override;
+
 private:
     TemplateCodeWindow(config::Session& session, std::shared_ptr<data::DataFileUse> popups, QWidget* parent);
     void press(const std::string& buttonText);

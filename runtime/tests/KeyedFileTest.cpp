@@ -1,4 +1,5 @@
 #include "runtime/KeyedFile.h"
+#include "runtime/KeyedFileProbe.h"
 #include "runtime/testing/TempDir.h"
 #include "runtime/testing/Unprivileged.h"
 
@@ -457,6 +458,23 @@ TEST(KeyedFile, WhatIsInPlaceOfTheFileIsReportedAsWhatItIs)
     EXPECT_EQ(full.describe(), "There is not enough space on the disk. (112)");
     EXPECT_EQ(sqliteFileError(SQLITE_IOERR, nullptr, "x.tps").systemCode, SystemError::IoDevice);
     EXPECT_EQ(sqliteFileError(SQLITE_BUSY, nullptr, "x.tps").code, ErrorCode::FileLocked);
+}
+
+TEST(KeyedFile, AQuickLookTellsAKeyedFileFromWhatStandsInItsPlace)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile made("MADE", layout());
+    ASSERT_TRUE(made.create().ok());
+    EXPECT_TRUE(looksLikeKeyedFile(made.path()));
+    EXPECT_FALSE(looksLikeKeyedFile("MISSING.tps"));
+    std::ofstream("EMPTY.tps").flush();
+    EXPECT_FALSE(looksLikeKeyedFile("EMPTY.tps"));
+    std::ofstream("TEXT.tps") << "SQLite format 2 and then some more text";
+    EXPECT_FALSE(looksLikeKeyedFile("TEXT.tps"));
+    std::ofstream("SHORT.tps") << "SQLite format 3"; // cut before its sixteenth byte
+    EXPECT_FALSE(looksLikeKeyedFile("SHORT.tps"));
+    fs::create_directory("FOLDER.tps");
+    EXPECT_FALSE(looksLikeKeyedFile("FOLDER.tps"));
 }
 
 TEST(KeyedFile, AFileCutShortIsDamagedNotAKeyToRebuild)

@@ -1,8 +1,10 @@
 #include "../../tests/LookupFixture.h"
+#include "config/ConfigRecord.h"
 #include "config/Session.h"
 #include "equates/ui/EquateHelperWindow.h"
 #include "equates/ui/KeycodeHelperWindow.h"
 #include "equates/ui/TemplateCodeWindow.h"
+#include "runtime/IniFile.h"
 #include "runtime/SystemClipboard.h"
 
 #include <QApplication>
@@ -12,6 +14,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -224,6 +227,42 @@ private slots:
 
         child<QPushButton>(window.get(), "new")->click();
         QCOMPARE(window->code(), std::string("\r\n\r\n\r\n\r\n\r\n\r\n"));
+    }
+
+    void templateCodeTakesTheConfiguredFontAndKeepsItsPlaceUnderItsProcedure()
+    {
+        Setup s;
+        s.start();
+        {
+            std::unique_ptr<equates::TemplateCodeWindow> plain{equates::TemplateCodeWindow::open(*s.session)};
+            QVERIFY(plain);
+            QCOMPARE(plain->editor()->font().family(), QStringLiteral("Courier New"));
+        }
+        config::setFont(s.session->configuration(), config::FontRow::TemplateCode,
+                        {"Lucida Console", 14, 0x0000FF, runtime::FontStyle::Italic});
+        // Another row's font is not this window's.
+        config::setFont(s.session->configuration(), config::FontRow::StringBuilder, {"Arial", 20, 0, 0});
+        QPointer<equates::TemplateCodeWindow> window = equates::TemplateCodeWindow::open(*s.session);
+        QVERIFY(window);
+        window->show();
+        QFont font = window->editor()->font();
+        QCOMPARE(font.family(), QStringLiteral("Lucida Console"));
+        QCOMPARE(font.pointSize(), 14);
+        QVERIFY(font.italic());
+        QCOMPARE(window->editor()->palette().color(QPalette::Text), QColor(255, 0, 0));
+
+        // A changed configuration reaches the open window; "Default" goes back to the fixed font.
+        config::setFont(s.session->configuration(), config::FontRow::TemplateCode, {"Default", 10, 0, 0});
+        window->deliver(runtime::ToolEvent::ConfigurationChanged);
+        QCOMPARE(window->editor()->font().family(), QStringLiteral("Courier New"));
+        QVERIFY(!window->editor()->font().italic());
+
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.isNull());
+        const runtime::IniFile ini("ktx5.INI");
+        QVERIFY(ini.hasEntry("TplEquates", "XPosit"));
+        QVERIFY(!ini.hasEntry("TemplateCode", "XPosit"));
     }
 };
 
