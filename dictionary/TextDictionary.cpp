@@ -83,14 +83,14 @@ FileAttributes parseFileAttributes(std::string_view text)
         if (runtime::isBlank(left))
             break;
         if (left.front() == '!') {
-            parsed.description = runtime::fitted(left.substr(1, 40), 40);
+            parsed.description = std::string(rtrim(std::string_view(left).substr(1)));
             break;
         }
         SplitAttribute split = splitAttribute(left);
         left = split.rest;
         const std::string head = upper(split.attribute.substr(0, 4));
         if (head == "PRE(") {
-            parsed.prefix = runtime::fitted(split.argument, 14);
+            parsed.prefix = split.argument;
         } else if (head == "DRIV") {
             const std::size_t comma =
                 split.argument.size() > 3 ? split.argument.find(',', 3) : std::string::npos;

@@ -3,6 +3,7 @@
 #include "dictionary/TextDictionary.h"
 #include "runtime/WinPath.h"
 
+#include <algorithm>
 #include <regex>
 
 using namespace kestrix;
@@ -236,6 +237,9 @@ TEST(DictionaryImport, FaultsLeaveAConsistentStore)
     EXPECT_EQ(result.files, 3);
 
     EXPECT_NE(shownText(f.dialogs, "LINES READ IN PART").find("line 8"), std::string::npos);
+    EXPECT_NE(
+        shownText(f.dialogs, "VALUES STORED IN PART").find("DTR:NOTES (255 characters): 2 values, line 8"),
+        std::string::npos);
     EXPECT_NE(shownText(f.dialogs, "DICTIONARY IMPORT").find("first 16"), std::string::npos);
 
     DictionaryStore store("FAULTS.dic");
@@ -252,6 +256,72 @@ TEST(DictionaryImport, FaultsLeaveAConsistentStore)
     EXPECT_EQ(ImportFixture::rows(store, 2, "R").size(), 3u);
     EXPECT_EQ(ImportFixture::notesOf(store, 3, "Code"), "STRING(4)");
     EXPECT_EQ(ImportFixture::rows(store, 3, "DEF").size(), 3u);
+}
+
+TEST(DictionaryImport, ValuesLongerThanTheirFieldsAreReportedByFieldAndLine)
+{
+    ImportFixture f;
+    const std::string fileLabel(55, 'F');
+    const std::string fieldLabel(52, 'N');
+    const std::string text = "[FILES]\n"
+                             "[USEROPTION]\n"
+                             "!" +
+                             std::string(90, 'u') + "\n" + fileLabel +
+                             " FILE,DRIVER('TOPSPEEDPLUS'),PRE(ABCDEFGHIJKLMNOP),NAME('" +
+                             std::string(70, 'n') + "') !" + std::string(45, 'd') +
+                             "\n"
+                             "Record RECORD,PRE()\n"
+                             "Name STRING(20)  !" +
+                             std::string(300, 'c') + "\n" + fieldLabel +
+                             " LONG\n"
+                             "  END\n"
+                             "  END\n"
+                             "Other FILE,PRE(OTH)\n"
+                             "Record RECORD\n"
+                             "Id LONG\n"
+                             "  END\n"
+                             "  END\n"
+                             "[RELATIONS]\n"
+                             "  RELATION,MANY:MANY,RESTRICT\n"
+                             "Other FILE(KeyA)\n" +
+                             fileLabel.substr(0, 50) +
+                             " RELATED_FILE(KeyB)\n"
+                             "  END\n";
+    const ImportResult result = f.import(f.write("LONG.TXD", text));
+    ASSERT_TRUE(result.completed);
+    const std::string report = shownText(f.dialogs, "VALUES STORED IN PART");
+    const char* expected[] = {
+        "DIF:DESCRIPTION (40 characters): 1 value, line 4",
+        "DIF:DRIVER (10 characters): 1 value, line 4",
+        "DIF:FILENAME (50 characters): 1 value, line 4",
+        "DIF:FULLNAME (60 characters): 1 value, line 4",
+        "DIF:PREFIX (14 characters): 1 value, line 4",
+        "DIF:USEROPTIONS (80 characters): 1 value, line 4",
+        "DTR:NOTES (255 characters): 2 values, line 6",
+        "DTR:FIELD (50 characters): 1 value, line 7",
+    };
+    for (const char* line : expected)
+        EXPECT_NE(report.find(line), std::string::npos) << line << " in " << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '|'), 8) << report;
+
+    // What fits is stored, and the store stays whole: the file is found by its stored name.
+    DictionaryStore store("LONG.dic");
+    ASSERT_EQ(store.openForBrowsing(f.dialogs), OpenState::Ready);
+    runtime::Record dif = store.files().newRecord();
+    ASSERT_TRUE(store.fileById(1, dif));
+    EXPECT_EQ(dif.text(Dif::FileName), fileLabel.substr(0, 50));
+    EXPECT_EQ(dif.text(Dif::Prefix), "ABCDEFGHIJKLMN");
+    EXPECT_EQ(dif.number(Dif::PreLen), 14);
+    EXPECT_EQ(ImportFixture::notesOf(store, 1, "Name"), "STRING(20)   " + std::string(242, 'c'));
+    EXPECT_EQ(ImportFixture::notesOf(store, 1, fieldLabel.substr(0, 50)), "LONG");
+
+    // A cardinality longer than the usual three words is kept whole on both sides.
+    const std::vector<Row> other = ImportFixture::rows(store, 2, "R");
+    ASSERT_EQ(other.size(), 2u);
+    EXPECT_EQ(other[0].notes, "MANY:MANY,RESTRICT");
+    const std::vector<Row> first = ImportFixture::rows(store, 1, "R");
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0].notes, "~MANY:MANY,RESTRICT");
 }
 
 TEST(DictionaryImport, MissingTargetsAreNamedAndSkipped)
