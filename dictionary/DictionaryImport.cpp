@@ -43,7 +43,7 @@ public:
     {
         if (runtime::isBlank(text))
             return;
-        const std::string head = upper(text.substr(0, 7));
+        const std::string head = text[0] == '[' ? upper(text.substr(0, 7)) : std::string();
         if (head == "[DICTIO") {
             m_section = Section::Header;
         } else if (head == "[FILES]") {

@@ -24,6 +24,11 @@ std::size_t commentStart(std::string_view text)
     return std::string_view::npos;
 }
 
+bool startsWithLike(std::string_view declaration)
+{
+    return declaration.size() >= 5 && runtime::sameTextNoCase(declaration.substr(0, 5), "LIKE(");
+}
+
 } // namespace
 
 void FieldLine::read(const std::string& text)
@@ -56,7 +61,7 @@ void FieldLine::read(const std::string& text)
     if (const runtime::Record* row =
             m_run.addRow(m_run.fileId, RowType::Field, ++m_run.items, std::max(1, m_run.level - 1), label,
                          declaration + "   " + comment))
-        remember(*row);
+        remember(*row, label, declaration);
 }
 
 std::string FieldLine::extraInformation()
@@ -72,19 +77,21 @@ std::string FieldLine::extraInformation()
 }
 
 // Only the first row of a name within a file counts: the lookup by name finds that one first.
-void FieldLine::remember(const runtime::Record& row)
+void FieldLine::remember(const runtime::Record& row, const std::string& label, const std::string& declaration)
 {
-    const std::string notes = row.text(Dtr::Notes);
-    const bool like = runtime::upper(notes.substr(0, 5)) == "LIKE(";
+    const bool like = startsWithLike(declaration);
     if (like)
         m_run.likes.push_back({row, m_run.line});
-    FieldTarget target;
-    target.position = row.position();
-    if (like && !likeReference(notes).empty())
-        target.like = static_cast<int>(m_run.likes.size() - 1);
+    const auto nameSize = static_cast<std::size_t>(row.layout().field(Dtr::Name).size);
+    ImportRun::fieldKey(m_run.fileId, std::string_view(label).substr(0, nameSize), m_key);
+    const auto [target, added] = m_run.fieldTargets.try_emplace(m_key);
+    if (!added)
+        return;
+    target->second.position = row.position();
+    if (like && !likeReference(declaration).empty())
+        target->second.like = static_cast<int>(m_run.likes.size() - 1);
     else
-        target.type = declarationType(notes);
-    m_run.fieldTargets.emplace(ImportRun::fieldKey(m_run.fileId, row.text(Dtr::Name)), std::move(target));
+        target->second.type = declarationType(declaration);
 }
 
 } // namespace kestrix::dictionary

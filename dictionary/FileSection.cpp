@@ -16,13 +16,12 @@ void FileSection::start()
 
 void FileSection::read(std::string text)
 {
-    if (upper(text.substr(0, 12)) == "[USEROPTION]") {
+    if (text[0] == '[' && upper(text.substr(0, 12)) == "[USEROPTION]") {
         std::string options;
         if (m_run.reader.next(options))
             m_pendingUserOptions = options.size() > 1 ? options.substr(1) : std::string();
         return;
     }
-    m_lineCopy = text;
     const std::string keyword = keywordOf(text);
     if (startsWith(keyword, "FILE,") || rtrim(keyword) == "FILE") {
         newFile(text);
@@ -30,7 +29,7 @@ void FileSection::read(std::string text)
     }
     if (m_run.level < 1 || text[0] == '!' || text[0] == '[')
         return;
-    addDeclaration();
+    addDeclaration(text);
     m_pendingUserOptions.clear();
     if (startsWith(keyword, "KEY(")) {
         m_keys.read(text, "KEY(");
@@ -88,13 +87,12 @@ void FileSection::newFile(const std::string& text)
     m_run.addFile(std::move(dif));
     ++m_run.result.files;
     m_run.declarations = 0;
-    addDeclaration();
+    addDeclaration(text);
 }
 
 // The line as written: its first 50 characters name the row, the rest is its text.
-void FileSection::addDeclaration()
+void FileSection::addDeclaration(std::string_view line)
 {
-    const std::string_view line(m_lineCopy);
     m_run.addRow(m_run.fileId, RowType::Declaration, ++m_run.declarations, 1, line.substr(0, 50),
                  line.size() > 50 ? line.substr(50) : std::string_view());
 }

@@ -4,6 +4,7 @@
 #include "dictionary/KeyLine.h"
 
 #include <string>
+#include <string_view>
 
 namespace kestrix::dictionary {
 
@@ -23,12 +24,11 @@ public:
 
 private:
     void newFile(const std::string& text);
-    void addDeclaration();
+    void addDeclaration(std::string_view line);
     ImportRun& m_run;
     KeyLine m_keys;
     FieldLine m_fields;
     std::string m_pendingUserOptions;
-    std::string m_lineCopy;
 };
 
 } // namespace kestrix::dictionary

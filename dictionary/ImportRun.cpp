@@ -116,9 +116,19 @@ const Record* ImportRun::addRow(std::int64_t id, const char* type, std::int64_t 
     return &m_row;
 }
 
+void ImportRun::fieldKey(std::int64_t id, std::string_view name, std::string& key)
+{
+    const std::string_view clipped = rtrim(name);
+    key.assign(reinterpret_cast<const char*>(&id), sizeof id);
+    for (const char c : clipped)
+        key += runtime::upperChar(c);
+}
+
 std::string ImportRun::fieldKey(std::int64_t id, std::string_view name)
 {
-    return std::to_string(id) + ':' + upper(rtrim(name));
+    std::string key;
+    fieldKey(id, name, key);
+    return key;
 }
 
 bool ImportRun::addFile(Record dif)

@@ -80,6 +80,8 @@ public:
     // Adds a DicTree row; the row as stored (with its position), or nothing after a failure.
     const runtime::Record* addRow(std::int64_t id, const char* type, std::int64_t seq, int rowLevel,
                                   std::string_view field, std::string_view notes);
+    // The key of fieldTargets: the file and the upper-cased name.
+    static void fieldKey(std::int64_t fileId, std::string_view name, std::string& key);
     static std::string fieldKey(std::int64_t fileId, std::string_view name);
 
     bool addFile(runtime::Record dif);

@@ -3,6 +3,7 @@
 #include "runtime/FixedText.h"
 #include "runtime/WinPath.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace kestrix::dictionary {
@@ -20,9 +21,10 @@ std::string labelOf(std::string_view line)
 std::string keywordOf(std::string_view line)
 {
     const std::size_t blank = line.find(' ');
-    const std::string_view from = blank == std::string_view::npos ? line : line.substr(blank, 61);
-    std::string keyword = upper(ltrim(from)).substr(0, 20);
-    keyword.resize(20, ' ');
+    const std::string_view word =
+        ltrim(blank == std::string_view::npos ? line : line.substr(blank, 61)).substr(0, 20);
+    std::string keyword(20, ' ');
+    std::transform(word.begin(), word.end(), keyword.begin(), runtime::upperChar);
     return keyword;
 }
 
