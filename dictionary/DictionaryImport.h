@@ -52,7 +52,6 @@ public:
     const std::string& currentDictionary() const { return m_current; }
 
 private:
-    struct Run;
     runtime::DialogService& m_dialogs;
     runtime::IniFile m_ini;
     runtime::DdeClientFactory m_dde;

@@ -3,6 +3,7 @@
 #include "runtime/FixedText.h"
 #include "runtime/WinPath.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace kestrix::dictionary {
@@ -20,9 +21,10 @@ std::string labelOf(std::string_view line)
 std::string keywordOf(std::string_view line)
 {
     const std::size_t blank = line.find(' ');
-    const std::string_view from = blank == std::string_view::npos ? line : line.substr(blank, 61);
-    std::string keyword = upper(ltrim(from)).substr(0, 20);
-    keyword.resize(20, ' ');
+    const std::string_view word =
+        ltrim(blank == std::string_view::npos ? line : line.substr(blank, 61)).substr(0, 20);
+    std::string keyword(20, ' ');
+    std::transform(word.begin(), word.end(), keyword.begin(), runtime::upperChar);
     return keyword;
 }
 
@@ -83,14 +85,14 @@ FileAttributes parseFileAttributes(std::string_view text)
         if (runtime::isBlank(left))
             break;
         if (left.front() == '!') {
-            parsed.description = runtime::fitted(left.substr(1, 40), 40);
+            parsed.description = std::string(rtrim(std::string_view(left).substr(1)));
             break;
         }
         SplitAttribute split = splitAttribute(left);
         left = split.rest;
         const std::string head = upper(split.attribute.substr(0, 4));
         if (head == "PRE(") {
-            parsed.prefix = runtime::fitted(split.argument, 14);
+            parsed.prefix = split.argument;
         } else if (head == "DRIV") {
             const std::size_t comma =
                 split.argument.size() > 3 ? split.argument.find(',', 3) : std::string::npos;

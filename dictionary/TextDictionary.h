@@ -70,6 +70,8 @@ public:
     bool isOpen() const { return m_in.is_open() && !m_failed; }
     std::uintmax_t size() const { return m_size; }
     std::uintmax_t position() const { return m_position; }
+    // The number of the line last read (a line put back keeps its number).
+    std::size_t lineNumber() const { return m_lineNumber; }
     bool next(std::string& line);
     // The line last returned by next() is returned again by the next call.
     void putBack() { m_putBack = true; }

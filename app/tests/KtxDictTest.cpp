@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -101,4 +102,20 @@ TEST(KtxDict, FailuresSayWhyAndExitOne)
     EXPECT_EQ(unknown.code, 1);
     EXPECT_EQ(unknown.err, "No file Nothing in SHOP.dic\n");
     EXPECT_EQ(ktx({"--data-dir", w.data, "dict"}).code, 2);
+}
+
+TEST(KtxDict, ValuesLongerThanTheirFieldsAreNamedOnStderr)
+{
+    Workspace w;
+    const std::string txd = (w.dir.path() / "WIDE.TXD").string();
+    std::ofstream(txd, std::ios::binary) << "[FILES]\n"
+                                         << std::string(60, 'W') << " FILE,PRE(WID)\n"
+                                         << "Record RECORD\nId LONG\n  END\n  END\n";
+    const auto imported = w.run({"import", txd});
+    EXPECT_EQ(imported.code, 0) << imported.err;
+    EXPECT_NE(imported.err.find("VALUES STORED IN PART: "), std::string::npos) << imported.err;
+    EXPECT_NE(imported.err.find("DIF:FILENAME (50 characters): 1 value, line 2"), std::string::npos)
+        << imported.err;
+    const auto files = w.run({"files", "WIDE.dic"});
+    EXPECT_EQ(files.out.substr(0, 51), std::string(50, 'W') + "\t");
 }

@@ -3,7 +3,10 @@
 #include "dictionary/TextDictionary.h"
 #include "runtime/WinPath.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <regex>
+#include <utility>
 
 using namespace kestrix;
 using namespace kestrix::dictionary;
@@ -20,6 +23,33 @@ std::string shownText(const runtime::testing::ScriptedDialogs& dialogs, const st
             return m.text;
     }
     return {};
+}
+
+// One expected row of a list: its place, level, name and text (0 or nullptr: not checked).
+struct Expected
+{
+    std::size_t index;
+    std::int64_t level;
+    const char* field;
+    const char* notes;
+};
+
+void expectRows(const std::vector<Row>& rows, std::initializer_list<Expected> expected)
+{
+    for (const Expected& e : expected) {
+        SCOPED_TRACE("row " + std::to_string(e.index));
+        ASSERT_LT(e.index, rows.size());
+        const Row& row = rows[e.index];
+        if (e.level != 0) {
+            EXPECT_EQ(row.level, e.level);
+        }
+        if (e.field) {
+            EXPECT_EQ(row.field, e.field);
+        }
+        if (e.notes) {
+            EXPECT_EQ(row.notes, e.notes);
+        }
+    }
 }
 
 } // namespace
@@ -79,19 +109,13 @@ TEST(DictionaryImport, FieldsKeysAndDeclarationLinesOfAFile)
     // Keys and their components, numbered with the fields by one counter.
     const std::vector<Row> keys = ImportFixture::rows(store, 1, "2");
     ASSERT_EQ(keys.size(), 8u);
-    EXPECT_EQ(keys[0].field, "KeyCustNo");
-    EXPECT_EQ(keys[0].notes, ",NOCASE,OPT,PRIMARY");
     EXPECT_EQ(keys[0].seq, 1);
-    EXPECT_EQ(keys[1].field, "CustNo");
-    EXPECT_EQ(keys[1].level, 2);
-    EXPECT_EQ(keys[4].field, "FirstName"); // "+" dropped
-    EXPECT_EQ(keys[4].notes, "");
-    EXPECT_EQ(keys[5].field, "ByCity");
-    EXPECT_EQ(keys[5].notes, "INDEX  ,NOCASE");
-    EXPECT_EQ(keys[6].field, "City");
-    EXPECT_EQ(keys[6].notes, "");
-    EXPECT_EQ(keys[7].field, "Since");
-    EXPECT_EQ(keys[7].notes, "-DESCENDING");
+    expectRows(keys, {{0, 1, "KeyCustNo", ",NOCASE,OPT,PRIMARY"},
+                      {1, 2, "CustNo", ""},
+                      {4, 2, "FirstName", ""}, // "+" dropped
+                      {5, 1, "ByCity", "INDEX  ,NOCASE"},
+                      {6, 2, "City", ""},
+                      {7, 2, "Since", "-DESCENDING"}});
 
     const std::vector<Row> fields = ImportFixture::rows(store, 1, "1");
     ASSERT_EQ(fields.size(), 12u);
@@ -166,39 +190,39 @@ TEST(DictionaryImport, AliasesRelationsAndLikes)
     const std::vector<Row> customer = ImportFixture::rows(store, 1, "R");
     ASSERT_EQ(customer.size(), 4u);
     EXPECT_EQ(customer[0].seq, 3);
-    EXPECT_EQ(customer[0].field, "Orders");
-    EXPECT_EQ(customer[0].notes, "ONE:MANY,RESTRICT,CASCADE");
-    EXPECT_EQ(customer[1].field, "KeyCustNo");
-    EXPECT_EQ(customer[1].notes, "KeyCustDate");
-    EXPECT_EQ(customer[2].level, 3);
-    EXPECT_EQ(customer[2].field, "CUS:CustNo");
-    EXPECT_EQ(customer[2].notes, "ORD:CustNo");
-    EXPECT_EQ(customer[3].field, "NOLINK");
+    expectRows(customer, {{0, 1, "Orders", "ONE:MANY,RESTRICT,CASCADE"},
+                          {1, 2, "KeyCustNo", "KeyCustDate"},
+                          {2, 3, "CUS:CustNo", "ORD:CustNo"},
+                          {3, 0, "NOLINK", nullptr}});
 
+    // The first relation's other side, then its own with OrderItem.
     const std::vector<Row> orders = ImportFixture::rows(store, 2, "R");
-    ASSERT_EQ(orders.size(), 3u + 4u); // the first relation's other side, then its own with OrderItem
-    EXPECT_EQ(orders[0].field, "Customer");
-    EXPECT_EQ(orders[0].notes, "MANY:ONE,RESTRICT,CASCADE");
-    EXPECT_EQ(orders[1].field, "KeyCustDate");
-    EXPECT_EQ(orders[1].notes, "KeyCustNo");
-    EXPECT_EQ(orders[2].field, "ORD:CustNo");
-    EXPECT_EQ(orders[3].field, "OrderItem");
+    ASSERT_EQ(orders.size(), 3u + 4u);
+    expectRows(orders, {{0, 1, "Customer", "MANY:ONE,RESTRICT,CASCADE"},
+                        {1, 2, "KeyCustDate", "KeyCustNo"},
+                        {2, 3, "ORD:CustNo", nullptr},
+                        {3, 1, "OrderItem", nullptr}});
 
     const std::vector<Row> product = ImportFixture::rows(store, 3, "R");
     ASSERT_EQ(product.size(), 3u);
-    EXPECT_EQ(product[0].notes, "ONE:MANY,RESTRICT");
-    EXPECT_EQ(product[1].field, "KeyProdNo");
-    EXPECT_EQ(product[1].notes, "NOLINK");
+    expectRows(product, {{0, 1, nullptr, "ONE:MANY,RESTRICT"}, {1, 2, "KeyProdNo", "NOLINK"}});
     const std::vector<Row> item = ImportFixture::rows(store, 4, "R");
     ASSERT_EQ(item.size(), 5u);
-    EXPECT_EQ(item[3].notes, "MANY:ONE,RESTRICT");
-    EXPECT_EQ(item[4].field, "NOLINK");
-    EXPECT_EQ(item[4].notes, "KeyProdNo");
+    expectRows(item, {{3, 1, nullptr, "MANY:ONE,RESTRICT"}, {4, 2, "NOLINK", "KeyProdNo"}});
 
-    EXPECT_EQ(ImportFixture::notesOf(store, 2, "CustNo"), "LONG,PICTURE(@n_7) LIKE(CUS:CustNo)");
-    EXPECT_EQ(ImportFixture::notesOf(store, 4, "price"), "DECIMAL(7,2), LIKE(PRO:Price)");
-    EXPECT_EQ(ImportFixture::notesOf(store, 4, "ProdNo"), "LONG,PICTURE(@n_7) LIKE(PRO:ProdNo)");
-    EXPECT_EQ(ImportFixture::notesOf(store, 4, "CustNo"), "LONG, LIKE(ORD:CustNo)"); // a LIKE of a LIKE
+    const struct
+    {
+        std::int64_t fileId;
+        const char* field;
+        const char* notes;
+    } likes[] = {
+        {2, "CustNo", "LONG,PICTURE(@n_7) LIKE(CUS:CustNo)"},
+        {4, "price", "DECIMAL(7,2), LIKE(PRO:Price)"},
+        {4, "ProdNo", "LONG,PICTURE(@n_7) LIKE(PRO:ProdNo)"},
+        {4, "CustNo", "LONG, LIKE(ORD:CustNo)"}, // a LIKE of a LIKE
+    };
+    for (const auto& like : likes)
+        EXPECT_EQ(ImportFixture::notesOf(store, like.fileId, like.field), like.notes) << like.field;
 }
 
 TEST(DictionaryImport, FaultsLeaveAConsistentStore)
@@ -236,14 +260,18 @@ TEST(DictionaryImport, FaultsLeaveAConsistentStore)
     EXPECT_EQ(result.files, 3);
 
     EXPECT_NE(shownText(f.dialogs, "LINES READ IN PART").find("line 8"), std::string::npos);
+    EXPECT_NE(
+        shownText(f.dialogs, "VALUES STORED IN PART").find("DTR:NOTES (255 characters): 2 values, line 8"),
+        std::string::npos);
     EXPECT_NE(shownText(f.dialogs, "DICTIONARY IMPORT").find("first 16"), std::string::npos);
 
     DictionaryStore store("FAULTS.dic");
     ASSERT_EQ(store.openForBrowsing(f.dialogs), OpenState::Ready);
-    EXPECT_EQ(ImportFixture::notesOf(store, 1, "Self"), "LIKE(A:Self)");
-    EXPECT_EQ(ImportFixture::notesOf(store, 1, "Ping"), "LIKE(A:Pong)");
-    EXPECT_EQ(ImportFixture::notesOf(store, 1, "Pong"), "LIKE(A:Ping)");
-    EXPECT_EQ(ImportFixture::notesOf(store, 1, "Far"), "LIKE(NOPE:Thing)");
+    // A LIKE of itself, a circle of two, an unknown prefix: each row stays as written.
+    for (const auto& [field, notes] :
+         {std::pair{"Self", "LIKE(A:Self)"}, std::pair{"Ping", "LIKE(A:Pong)"},
+          std::pair{"Pong", "LIKE(A:Ping)"}, std::pair{"Far", "LIKE(NOPE:Thing)"}})
+        EXPECT_EQ(ImportFixture::notesOf(store, 1, field), notes) << field;
     EXPECT_EQ(ImportFixture::notesOf(store, 1, "Long").rfind("STRING(10)   ccc", 0), 0u);
 
     const std::vector<Row> relation = ImportFixture::rows(store, 1, "R");
@@ -252,6 +280,72 @@ TEST(DictionaryImport, FaultsLeaveAConsistentStore)
     EXPECT_EQ(ImportFixture::rows(store, 2, "R").size(), 3u);
     EXPECT_EQ(ImportFixture::notesOf(store, 3, "Code"), "STRING(4)");
     EXPECT_EQ(ImportFixture::rows(store, 3, "DEF").size(), 3u);
+}
+
+TEST(DictionaryImport, ValuesLongerThanTheirFieldsAreReportedByFieldAndLine)
+{
+    ImportFixture f;
+    const std::string fileLabel(55, 'F');
+    const std::string fieldLabel(52, 'N');
+    const std::string text = "[FILES]\n"
+                             "[USEROPTION]\n"
+                             "!" +
+                             std::string(90, 'u') + "\n" + fileLabel +
+                             " FILE,DRIVER('TOPSPEEDPLUS'),PRE(ABCDEFGHIJKLMNOP),NAME('" +
+                             std::string(70, 'n') + "') !" + std::string(45, 'd') +
+                             "\n"
+                             "Record RECORD,PRE()\n"
+                             "Name STRING(20)  !" +
+                             std::string(300, 'c') + "\n" + fieldLabel +
+                             " LONG\n"
+                             "  END\n"
+                             "  END\n"
+                             "Other FILE,PRE(OTH)\n"
+                             "Record RECORD\n"
+                             "Id LONG\n"
+                             "  END\n"
+                             "  END\n"
+                             "[RELATIONS]\n"
+                             "  RELATION,MANY:MANY,RESTRICT\n"
+                             "Other FILE(KeyA)\n" +
+                             fileLabel.substr(0, 50) +
+                             " RELATED_FILE(KeyB)\n"
+                             "  END\n";
+    const ImportResult result = f.import(f.write("LONG.TXD", text));
+    ASSERT_TRUE(result.completed);
+    const std::string report = shownText(f.dialogs, "VALUES STORED IN PART");
+    const char* expected[] = {
+        "DIF:DESCRIPTION (40 characters): 1 value, line 4",
+        "DIF:DRIVER (10 characters): 1 value, line 4",
+        "DIF:FILENAME (50 characters): 1 value, line 4",
+        "DIF:FULLNAME (60 characters): 1 value, line 4",
+        "DIF:PREFIX (14 characters): 1 value, line 4",
+        "DIF:USEROPTIONS (80 characters): 1 value, line 4",
+        "DTR:NOTES (255 characters): 2 values, line 6",
+        "DTR:FIELD (50 characters): 1 value, line 7",
+    };
+    for (const char* line : expected)
+        EXPECT_NE(report.find(line), std::string::npos) << line << " in " << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '|'), 8) << report;
+
+    // What fits is stored, and the store stays whole: the file is found by its stored name.
+    DictionaryStore store("LONG.dic");
+    ASSERT_EQ(store.openForBrowsing(f.dialogs), OpenState::Ready);
+    runtime::Record dif = store.files().newRecord();
+    ASSERT_TRUE(store.fileById(1, dif));
+    EXPECT_EQ(dif.text(Dif::FileName), fileLabel.substr(0, 50));
+    EXPECT_EQ(dif.text(Dif::Prefix), "ABCDEFGHIJKLMN");
+    EXPECT_EQ(dif.number(Dif::PreLen), 14);
+    EXPECT_EQ(ImportFixture::notesOf(store, 1, "Name"), "STRING(20)   " + std::string(242, 'c'));
+    EXPECT_EQ(ImportFixture::notesOf(store, 1, fieldLabel.substr(0, 50)), "LONG");
+
+    // A cardinality longer than the usual three words is kept whole on both sides.
+    const std::vector<Row> other = ImportFixture::rows(store, 2, "R");
+    ASSERT_EQ(other.size(), 2u);
+    EXPECT_EQ(other[0].notes, "MANY:MANY,RESTRICT");
+    const std::vector<Row> first = ImportFixture::rows(store, 1, "R");
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0].notes, "~MANY:MANY,RESTRICT");
 }
 
 TEST(DictionaryImport, MissingTargetsAreNamedAndSkipped)

@@ -5,38 +5,54 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <utility>
 
 using namespace kestrix::dictionary;
 
 TEST(TextDictionaryLine, LabelAndKeyword)
 {
-    EXPECT_EQ(labelOf("Customer FILE,DRIVER('TOPSPEED')"), "Customer");
-    EXPECT_EQ(labelOf("  END"), "");
-    EXPECT_EQ(keywordOf("Customer FILE,DRIVER('TOPSPEED'),PRE(CUS)"), "FILE,DRIVER('TOPSPEE");
-    EXPECT_EQ(keywordOf("    end"), "END                 ");
-    EXPECT_EQ(keywordOf("Names   index(PRE:Name)"), "INDEX(PRE:NAME)     ");
-    EXPECT_EQ(keywordOf("END").size(), 20u);
+    const struct
+    {
+        const char* line;
+        const char* label;
+        const char* keyword;
+    } cases[] = {
+        {"Customer FILE,DRIVER('TOPSPEED'),PRE(CUS)", "Customer", "FILE,DRIVER('TOPSPEE"},
+        {"  END", "", "END                 "},
+        {"    end", "", "END                 "},
+        {"Names   index(PRE:Name)", "Names", "INDEX(PRE:NAME)     "},
+        {"END", "END", "END                 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(labelOf(c.line), c.label);
+        EXPECT_EQ(keywordOf(c.line), c.keyword);
+    }
 }
 
 TEST(TextDictionaryLine, TheSplitterHonoursQuotesParenthesesAndComments)
 {
-    SplitAttribute s = splitAttribute("DRIVER('ASCII','/FILEBUFFERS=8'),PRE(SUP)");
-    EXPECT_EQ(s.attribute, "DRIVER('ASCII','/FILEBUFFERS=8')");
-    EXPECT_EQ(s.argument, "ASCII','/FILEBUFFERS=8");
-    EXPECT_EQ(s.rest, "PRE(SUP)");
-
-    s = splitAttribute("NAME('a,b!c(d'),CREATE");
-    EXPECT_EQ(s.argument, "a,b!c(d");
-    EXPECT_EQ(s.rest, "CREATE");
-
-    s = splitAttribute("  CREATE   !The comment, with a comma");
-    EXPECT_EQ(s.attribute, "CREATE");
-    EXPECT_EQ(s.argument, "");
-    EXPECT_EQ(s.rest, "!The comment, with a comma");
-
-    s = splitAttribute("OWNER(GLO:Owner(1)),THREAD");
-    EXPECT_EQ(s.argument, "GLO:Owner(1)");
-    EXPECT_EQ(s.rest, "THREAD");
+    const struct
+    {
+        const char* text;
+        const char* attribute;
+        const char* argument;
+        const char* rest;
+    } cases[] = {
+        {"DRIVER('ASCII','/FILEBUFFERS=8'),PRE(SUP)", "DRIVER('ASCII','/FILEBUFFERS=8')",
+         "ASCII','/FILEBUFFERS=8", "PRE(SUP)"},
+        {"NAME('a,b!c(d'),CREATE", "NAME('a,b!c(d')", "a,b!c(d", "CREATE"},
+        {"  CREATE   !The comment, with a comma", "CREATE", "", "!The comment, with a comma"},
+        {"OWNER(GLO:Owner(1)),THREAD", "OWNER(GLO:Owner(1))", "GLO:Owner(1)", "THREAD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const SplitAttribute s = splitAttribute(c.text);
+        EXPECT_EQ(s.attribute, c.attribute);
+        EXPECT_EQ(s.argument, c.argument);
+        EXPECT_EQ(s.rest, c.rest);
+    }
 }
 
 TEST(TextDictionaryLine, FileAttributes)
@@ -49,7 +65,8 @@ TEST(TextDictionaryLine, FileAttributes)
     EXPECT_EQ(a.prefix, "CUS");
     EXPECT_EQ(a.fullName, "CUSTOMER.TPS");
     EXPECT_EQ(a.fileSpec, "Create, Bindable, OEM, OWNER('x')");
-    EXPECT_EQ(a.description, "Customers of the shop and then some more");
+    // Whole: the import stores what fits DIF:DESCRIPTION and says what did not.
+    EXPECT_EQ(a.description, "Customers of the shop and then some more text here");
 
     a = parseFileAttributes("DRIVER('ASCII','/FILEBUFFERS=8'),PRE(SUP)");
     EXPECT_EQ(a.driver, "ASCII");
@@ -68,36 +85,55 @@ TEST(TextDictionaryLine, FileAttributes)
 
 TEST(TextDictionaryLine, CardinalityLikeAndTypes)
 {
-    EXPECT_EQ(reversedCardinality("ONE:MANY"), "MANY:ONE");
-    EXPECT_EQ(reversedCardinality("MANY:ONE"), "ONE:MANY");
-    EXPECT_EQ(reversedCardinality("ONE:ONE "), "ONE:ONE");
-    EXPECT_EQ(reversedCardinality("MANY"), "~MANY");
+    const std::pair<const char*, const char*> turned[] = {
+        {"ONE:MANY", "MANY:ONE"}, {"MANY:ONE", "ONE:MANY"}, {"ONE:ONE ", "ONE:ONE"}, {"MANY", "~MANY"}};
+    for (const auto& [word, other] : turned)
+        EXPECT_EQ(reversedCardinality(word), other) << word;
 
-    EXPECT_EQ(declarationType("DECIMAL(7,2),PICTURE(@n10.2)"), "DECIMAL(7,2)");
-    EXPECT_EQ(declarationType("STRING(30)   Family name"), "STRING(30)");
-    EXPECT_EQ(declarationType("LONG"), "LONG");
-    EXPECT_EQ(resolvedLikeNotes("LIKE(CUS:Name),PICTURE(@s30)", "STRING(30),PICTURE(@s30)"),
-              "STRING(30),PICTURE(@s30) LIKE(CUS:Name)");
-    EXPECT_EQ(resolvedLikeNotes("LIKE(PRO:Price)   ", "DECIMAL(7,2),PICTURE(@n10.2)"),
-              "DECIMAL(7,2), LIKE(PRO:Price)");
+    const std::pair<const char*, const char*> types[] = {{"DECIMAL(7,2),PICTURE(@n10.2)", "DECIMAL(7,2)"},
+                                                         {"STRING(30)   Family name", "STRING(30)"},
+                                                         {"LONG", "LONG"}};
+    for (const auto& [notes, type] : types)
+        EXPECT_EQ(declarationType(notes), type) << notes;
+
+    const struct
+    {
+        const char* like;
+        const char* referenced;
+        const char* resolved;
+    } likes[] = {
+        {"LIKE(CUS:Name),PICTURE(@s30)", "STRING(30),PICTURE(@s30)",
+         "STRING(30),PICTURE(@s30) LIKE(CUS:Name)"},
+        {"LIKE(PRO:Price)   ", "DECIMAL(7,2),PICTURE(@n10.2)", "DECIMAL(7,2), LIKE(PRO:Price)"},
+    };
+    for (const auto& l : likes)
+        EXPECT_EQ(resolvedLikeNotes(l.like, l.referenced), l.resolved) << l.like;
+
     EXPECT_EQ(likeReference("LIKE( CUS:Name ),DIM(2)"), "CUS:Name");
     EXPECT_EQ(likeReference("STRING(20)"), "");
 }
 
 TEST(TextDictionaryLine, StoreNames)
 {
-    StoreName n = storeNameFor("C:\\APP\\SHOP.DCT");
-    EXPECT_EQ(n.store, "SHOP.dic");
-    EXPECT_EQ(n.extension, "DCT");
-    EXPECT_FALSE(n.periodTrouble);
-    n = storeNameFor("/home/me/shop.txd");
-    EXPECT_EQ(n.store, "shop.dic");
-    EXPECT_EQ(n.extension, "TXD");
-    n = storeNameFor("C:\\APP\\NOEXTENSION");
-    EXPECT_TRUE(n.periodTrouble);
-    EXPECT_EQ(n.extension, "");
-    n = storeNameFor(std::string(78, 'A') + ".TXD");
-    EXPECT_TRUE(n.periodTrouble);
+    const struct
+    {
+        std::string source;
+        std::string store;
+        const char* extension;
+        bool periodTrouble;
+    } cases[] = {
+        {"C:\\APP\\SHOP.DCT", "SHOP.dic", "DCT", false},
+        {"/home/me/shop.txd", "shop.dic", "TXD", false},
+        {"C:\\APP\\NOEXTENSION", "NOEXTENSION.dic", "", true},
+        {std::string(78, 'A') + ".TXD", std::string(78, 'A') + ".dic", "T", true}, // the name is read to 80
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        const StoreName n = storeNameFor(c.source);
+        EXPECT_EQ(n.store, c.store);
+        EXPECT_EQ(n.extension, c.extension);
+        EXPECT_EQ(n.periodTrouble, c.periodTrouble);
+    }
 
     const StoreNames names = storeNames("SHOP.dic  ");
     EXPECT_EQ(names.info, "SHOP.dic\\!DicInfo");
@@ -135,6 +171,7 @@ TEST(TextDictionaryReader, LinesEndingsCutsAndPutBack)
     EXPECT_EQ(line, " second");
     ASSERT_TRUE(reader.next(line));
     EXPECT_EQ(line.size(), TxdLineLength);
+    EXPECT_EQ(reader.lineNumber(), 3u);
     ASSERT_TRUE(reader.next(line));
     EXPECT_EQ(line, "last");
     EXPECT_FALSE(reader.next(line));

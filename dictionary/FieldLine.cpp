@@ -1,0 +1,97 @@
+#include "dictionary/FieldLine.h"
+
+#include "dictionary/ImportRun.h"
+#include "runtime/FixedText.h"
+
+#include <algorithm>
+
+namespace kestrix::dictionary {
+
+using runtime::rtrim;
+
+namespace {
+
+// Where a "!" starts a comment: not inside a quoted string.
+std::size_t commentStart(std::string_view text)
+{
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\'')
+            quoted = !quoted;
+        else if (!quoted && text[i] == '!')
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+bool startsWithLike(std::string_view declaration)
+{
+    return declaration.size() >= 5 && runtime::sameTextNoCase(declaration.substr(0, 5), "LIKE(");
+}
+
+} // namespace
+
+void FieldLine::read(const std::string& text)
+{
+    const std::string label = labelOf(text);
+    std::string declaration(runtime::ltrim(std::string_view(text).substr(label.size())));
+    std::string comment;
+    if (const std::size_t bang = commentStart(declaration); bang != std::string::npos) {
+        comment = declaration.substr(bang + 1);
+        declaration.erase(bang);
+    }
+    declaration = std::string(rtrim(declaration));
+
+    if (const std::string extra = extraInformation(); !extra.empty()) {
+        const std::string spaced = extra + " ";
+        const std::string upperExtra = runtime::upper(spaced);
+        for (const char* attribute : {"PICTURE(", "VALID("}) {
+            const std::size_t at = upperExtra.find(attribute);
+            if (at == std::string::npos)
+                continue;
+            std::size_t end = spaced.find("),", at);
+            if (end == std::string::npos)
+                end = spaced.find(") ", at);
+            declaration += "," + (end == std::string::npos ? std::string(rtrim(spaced.substr(at)))
+                                                           : spaced.substr(at, end - at + 1));
+        }
+        if (!declaration.empty() && declaration[0] == ',')
+            declaration.erase(0, 1);
+    }
+    if (const runtime::Record* row =
+            m_run.addRow(m_run.fileId, RowType::Field, ++m_run.items, std::max(1, m_run.level - 1), label,
+                         declaration + "   " + comment))
+        remember(*row, label, declaration);
+}
+
+std::string FieldLine::extraInformation()
+{
+    std::string extra;
+    if (!m_run.reader.next(extra))
+        return {};
+    if (extra.empty() || extra[0] != '!') {
+        m_run.reader.putBack();
+        return {};
+    }
+    return extra;
+}
+
+// Only the first row of a name within a file counts: the lookup by name finds that one first.
+void FieldLine::remember(const runtime::Record& row, const std::string& label, const std::string& declaration)
+{
+    const bool like = startsWithLike(declaration);
+    if (like)
+        m_run.likes.push_back({row, m_run.line});
+    const auto nameSize = static_cast<std::size_t>(row.layout().field(Dtr::Name).size);
+    ImportRun::fieldKey(m_run.fileId, std::string_view(label).substr(0, nameSize), m_key);
+    const auto [target, added] = m_run.fieldTargets.try_emplace(m_key);
+    if (!added)
+        return;
+    target->second.position = row.position();
+    if (like && !likeReference(declaration).empty())
+        target->second.like = static_cast<int>(m_run.likes.size() - 1);
+    else
+        target->second.type = declarationType(declaration);
+}
+
+} // namespace kestrix::dictionary
