@@ -310,6 +310,43 @@ TEST(Assignments, AlignOnTheLongestTarget)
     EXPECT_FALSE(parseAssignment("X", pair));
 }
 
+TEST(Assignments, PopupEditsStopAtTheEnds)
+{
+    const AssignmentList start{{"A", "1"}, {"B", "2"}, {"C", "3"}};
+    auto flat = [](const AssignmentList& l) {
+        std::string out;
+        for (const Assignment& a : l)
+            out += a.var1 + "=" + a.var2 + ";";
+        return out;
+    };
+    struct Case
+    {
+        AssignmentEdit edit;
+        int row;
+        int column;
+        std::string after;
+        int cursor;
+    };
+    const std::vector<Case> cases = {
+        {AssignmentEdit::UpCell, 1, 1, "A=2;B=1;C=3;", 0},
+        {AssignmentEdit::UpCell, 0, 0, "A=1;B=2;C=3;", 0},
+        {AssignmentEdit::DownCell, 1, 0, "A=1;C=2;B=3;", 2},
+        {AssignmentEdit::DownCell, 2, 0, "A=1;B=2;C=3;", 2},
+        {AssignmentEdit::UpLine, 2, 0, "A=1;C=3;B=2;", 1},
+        {AssignmentEdit::DownLine, 2, 1, "A=1;B=2;C=3;", 2},
+        {AssignmentEdit::SwapLine, 0, 0, "1=A;B=2;C=3;", 0},
+        {AssignmentEdit::SwapAll, 0, 0, "1=A;2=B;3=C;", 0},
+        {AssignmentEdit::DeleteCell, 1, 1, "A=1;B=;C=3;", 1},
+        {AssignmentEdit::DeleteLine, 2, 0, "A=1;B=2;", 1},
+        {AssignmentEdit::DeleteAll, 1, 0, "", -1},
+    };
+    for (const Case& c : cases) {
+        AssignmentList list = start;
+        EXPECT_EQ(editAssignments(list, c.edit, c.row, c.column), c.cursor) << c.after;
+        EXPECT_EQ(flat(list), c.after);
+    }
+}
+
 TEST(FileMenu, ItemsByPositionInBothMenus)
 {
     const FileTree t = customer();

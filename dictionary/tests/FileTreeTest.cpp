@@ -1,5 +1,6 @@
 #include "dictionary/FileTree.h"
 #include "ImportFixture.h"
+#include "dictionary/BrowseTexts.h"
 #include "dictionary/DictionaryQualifier.h"
 #include "dictionary/FileCode.h"
 
@@ -156,4 +157,22 @@ TEST(FileTree, NarrowFieldWidthKeepsThreeBlanks)
     EXPECT_EQ(narrow.lines[2].field, "Ab");
     const FileTree wide = buildFileTree(file, rows, {}, 8);
     EXPECT_EQ(wide.lines[2].text, "Ab      LONG");
+}
+
+TEST(BrowseTexts, TitleTipAndVersionQuestion)
+{
+    kestrix::runtime::Record info(dicInfoLayout());
+    info.setText(Dinfo::Version, "1");
+    info.setText(Dinfo::ImportName, "C:\\Apps\\SHOP.TXD");
+    info.setNumber(Dinfo::ImportDate, dayNumber(2026, 3, 7));
+    info.setNumber(Dinfo::ImportTime, (14 * 3600 + 5 * 60 + 9) * 100 + 1);
+    EXPECT_EQ(filesBrowseTitle("SHOP.dic  ", info), "SHOP.dic Files (03/07/26-14:05) C:\\Apps\\SHOP.TXD");
+    EXPECT_EQ(updateTip(info), "Update Dictionary from c:\\apps\\shop.txd");
+    const auto question = olderVersionQuestion("SHOP.dic", info);
+    EXPECT_EQ(question.caption, "Dictionary Not Version 3");
+    EXPECT_EQ(question.text,
+              "The dictionary you are trying to open is not the current version. To view it you will "
+              "have to import it again.||Dictionary:\tSHOP.dic|Source File:\tC:\\Apps\\SHOP.TXD|"
+              "Version:\t\t1||Would you like to import from Clarion now?");
+    EXPECT_EQ(missingFileText("Record Not Found"), "!@# error loading file Record Not Found");
 }
