@@ -2,6 +2,7 @@
 
 #include "dictionary/FieldPicture.h"
 #include "dictionary/FileCode.h"
+#include "runtime/FixedText.h"
 
 namespace kestrix::dictionary {
 
@@ -165,7 +166,9 @@ FieldDrag fieldDrag(const FileTree& tree, int highlighted)
     for (const int i : lines) {
         const TreeLine& line = tree.lines[static_cast<std::size_t>(i)];
         const bool field = line.type == LineType::Field;
-        drag.fields.push_back({fitted(line.field, 50), fitted(line.notes, 30),
+        // The readers find a string type at characters 2 to 7: "CSTRING", "PSTRING", and " STRING".
+        const bool plainString = runtime::upper(line.notes).rfind("STRING", 0) == 0;
+        drag.fields.push_back({fitted(line.field, 50), fitted((plainString ? " " : "") + line.notes, 30),
                                field ? fitted(displayPicture(line.notes), 30) : std::string()});
         if (!drag.text.empty())
             drag.text += ' ';

@@ -556,6 +556,7 @@ TEST(FieldMenu, ItemsOnEverySelectedField)
     EXPECT_EQ(drag.fields[0].type, "LONG");
     EXPECT_EQ(drag.fields[0].picture, "@n-14");
     EXPECT_EQ(drag.fields[1].picture, "");
+    EXPECT_EQ(drag.fields[1].type, " STRING(30)"); // "STRING" at characters 2 to 7, as for CSTRING
     t.lines[static_cast<std::size_t>(custNo)].mark = false;
     t.lines[static_cast<std::size_t>(name)].mark = false;
     EXPECT_EQ(fieldDrag(t, status).text, "CUS:Status");

@@ -1,5 +1,6 @@
 #include "dictionary/ui/AssignmentDialog.h"
 
+#include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/PopupMenuText.h"
 #include "runtime/ui/QtText.h"
 
@@ -91,6 +92,7 @@ AssignmentDialog::AssignmentDialog(config::Session& session, const std::string& 
         accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    runtime::addHelpKey(this, QStringLiteral("~Variable_Assignments"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addWidget(buttons);

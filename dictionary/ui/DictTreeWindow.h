@@ -1,8 +1,8 @@
 #pragma once
 
 #include "config/Session.h"
-#include "dictionary/DictionaryStore.h"
 #include "dictionary/CodeMenu.h"
+#include "dictionary/DictionaryStore.h"
 #include "dictionary/FileTree.h"
 #include "dictionary/SetLoopCode.h"
 #include "runtime/ui/ToolWindow.h"

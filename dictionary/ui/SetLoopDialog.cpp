@@ -1,6 +1,7 @@
 #include "dictionary/ui/SetLoopDialog.h"
 
 #include "dictionary/ui/AssignmentDialog.h"
+#include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
 
 #include <QCheckBox>
@@ -105,6 +106,7 @@ SetLoopDialog::SetLoopDialog(config::Session& session, SetGenerator request,
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    runtime::addHelpKey(this, QStringLiteral("~Generate_Set_Loop_Code"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
