@@ -41,14 +41,6 @@ const std::vector<runtime::ToolSpec>& plannedTools()
 {
     static const std::vector<runtime::ToolSpec> tools = {
         {"TemplateRegistrar", ToolMenu::Tools, "Template Registrar"},
-        {"DictionaryOpen",
-         ToolMenu::Dictionary,
-         "&Open",
-         "Open Dictionary, for import use menu",
-         "TBDICT",
-         {},
-         {},
-         "dictionaryOpen"},
     };
     return tools;
 }

@@ -4,7 +4,7 @@
 
 namespace kestrix::app {
 
-// "ktx dict import|info|files|tree".
+// "ktx dict import|info|files|tree|code".
 void addDictCommands(CLI::App& app, CommandRunner& run);
 
 } // namespace kestrix::app

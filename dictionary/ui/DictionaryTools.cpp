@@ -1,6 +1,7 @@
 #include "dictionary/ui/DictionaryTools.h"
 
 #include "config/Session.h"
+#include "dictionary/ui/DictFilesWindow.h"
 #include "runtime/ui/GuiThreadDialogs.h"
 #include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/ToolShelf.h"
@@ -63,16 +64,45 @@ ImportResult reimportWithProgress(config::Session& session, const std::string& s
                              [&store](DictionaryImporter& importer) { return importer.reimport(store); });
 }
 
+std::optional<std::string> chooseStore(config::Session& session)
+{
+    const std::optional<std::string> chosen = session.dialogs().openFile(
+        {"Select Dictionary to Open", "KTX Dictionary (*.DIC)|*.DIC", std::string()});
+    if (!chosen)
+        return std::nullopt;
+    // Only the name: the store is opened from the current directory.
+    std::string name = *chosen;
+    if (const std::size_t slash = name.find_last_of("\\/"); slash != std::string::npos)
+        name.erase(0, slash + 1);
+    return name;
+}
+
 void registerDictionaryTools(runtime::ToolShelf& shelf, config::Session& session, ImportedHandler onImported)
 {
+    shelf.add({"DictionaryOpen",
+               runtime::ToolMenu::Dictionary,
+               "&Open",
+               "Open Dictionary, for import use menu",
+               "TBDICT",
+               {},
+               {},
+               "dictionaryOpen"},
+              [&session](runtime::StartReason) -> runtime::ToolWindow* {
+                  const std::optional<std::string> store = chooseStore(session);
+                  return store ? DictFilesWindow::open(session, *store) : nullptr;
+              });
     // A command rather than a window: the import runs modally and opens no tool window of its own.
     shelf.add(
         {"DictionaryImport", runtime::ToolMenu::Dictionary, "&Import", {}, {}, {}, {}, "dictionaryImport"},
         [&session, onImported](runtime::StartReason) -> runtime::ToolWindow* {
             const ImportResult result = importFromMenu(session);
-            if (result.completed && onImported)
+            if (!result.completed)
+                return nullptr;
+            if (onImported) {
                 onImported(result.store);
-            return nullptr;
+                return nullptr;
+            }
+            return DictFilesWindow::open(session, result.store);
         });
 }
 

@@ -4,6 +4,7 @@
 #include "runtime/DdeClient.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -34,7 +35,11 @@ ImportResult importWithProgress(config::Session& session, const std::string& sou
 ImportResult reimportWithProgress(config::Session& session, const std::string& store,
                                   const ImportRunOptions& options = {});
 
-// Called with the new store after a completed import from the menu (the browse opens it).
+// The store the user picks in "Select Dictionary to Open", without its directory.
+std::optional<std::string> chooseStore(config::Session& session);
+
+// Called with the new store after a completed import from the menu; without one, the import
+// opens "Browse Dic File" on it.
 using ImportedHandler = std::function<void(const std::string& store)>;
 void registerDictionaryTools(runtime::ToolShelf& shelf, config::Session& session,
                              ImportedHandler onImported = {});

@@ -210,7 +210,7 @@ private slots:
         QVERIFY(frame.findAction(QStringLiteral("button_ErrorHelper"))->isEnabled());
         QVERIFY(frame.findAction(QStringLiteral("tool_HelpBrowse"))->isEnabled());
         QVERIFY(frame.findAction(QStringLiteral("button_HelpBrowse"))->isEnabled());
-        QVERIFY(!frame.findAction(QStringLiteral("button_dictionaryOpen"))->isEnabled());
+        QVERIFY(frame.findAction(QStringLiteral("button_dictionaryOpen"))->isEnabled());
         for (QAction* a : frame.toolBar()->actions())
             QVERIFY2(a->isSeparator() || !a->icon().isNull(), qPrintable(a->toolTip()));
     }

@@ -1,0 +1,61 @@
+#include "dictionary/BrowseTexts.h"
+
+#include "dictionary/DictionaryStore.h"
+#include "runtime/FixedText.h"
+
+namespace kestrix::dictionary {
+
+namespace {
+
+std::string clipped(const std::string& text)
+{
+    return std::string(runtime::rtrim(text));
+}
+
+// dateText is yyyy-mm-dd; the runtime's picture d1 is mm/dd/yy.
+std::string shortDate(std::int64_t day)
+{
+    const std::string iso = dateText(day);
+    if (iso.size() != 10)
+        return iso;
+    return iso.substr(5, 2) + "/" + iso.substr(8, 2) + "/" + iso.substr(2, 2);
+}
+
+std::string shortTime(std::int64_t clock)
+{
+    return timeText(clock).substr(0, 5);
+}
+
+} // namespace
+
+std::string filesBrowseTitle(const std::string& store, const runtime::Record& info)
+{
+    return clipped(store) + " Files (" + shortDate(info.number(Dinfo::ImportDate)) + "-" +
+           shortTime(info.number(Dinfo::ImportTime)) + ") " + clipped(info.text(Dinfo::ImportName));
+}
+
+std::string updateTip(const runtime::Record& info)
+{
+    return "Update Dictionary from " + runtime::lower(clipped(info.text(Dinfo::ImportName)));
+}
+
+runtime::MessageRequest olderVersionQuestion(const std::string& store, const runtime::Record& info)
+{
+    runtime::MessageRequest request;
+    request.text =
+        "The dictionary you are trying to open is not the current version. To view it you will have "
+        "to import it again.||Dictionary:\t" +
+        clipped(store) + "|Source File:\t" + clipped(info.text(Dinfo::ImportName)) + "|Version:\t\t" +
+        clipped(info.text(Dinfo::Version)) + "||Would you like to import from Clarion now?";
+    request.caption = "Dictionary Not Version 3";
+    request.icon = runtime::MessageIcon::Question;
+    request.buttons = runtime::Button::Yes | runtime::Button::No;
+    return request;
+}
+
+std::string missingFileText(const std::string& error)
+{
+    return "!@# error loading file " + error;
+}
+
+} // namespace kestrix::dictionary

@@ -1,0 +1,114 @@
+#include "dictionary/KeyCode.h"
+
+namespace kestrix::dictionary {
+
+namespace {
+
+using runtime::MenuItem;
+
+const std::vector<std::string> Methods = {"ClearKey", "Fetch",        "TryFetch",  "GetComponents",
+                                          "GetField", "GetFieldName", "KeyToOrder"};
+
+CodeMenuEntry submenu(const std::string& title, int firstId, const std::vector<std::string>& texts)
+{
+    CodeMenuEntry entry{MenuItem{-1, title, true}, {}};
+    for (const std::string& text : texts)
+        entry.submenu.push_back(MenuItem{firstId++, text, true});
+    return entry;
+}
+
+CodeChoice linesOf(std::vector<std::string> lines)
+{
+    return {CodeRequest::Lines, std::move(lines), 1};
+}
+
+} // namespace
+
+KeyContext keyContextOf(const FileTree& tree, int keyLine)
+{
+    KeyContext context;
+    context.prefix = tree.file.prefix;
+    context.qualifier = tree.qualifier;
+    if (keyLine < 0 || keyLine >= static_cast<int>(tree.lines.size()))
+        return context;
+    const TreeLine& key = tree.lines[static_cast<std::size_t>(keyLine)];
+    context.isIndex = isIndexKey(key.notes);
+    for (std::size_t i = static_cast<std::size_t>(keyLine) + 1; i < tree.lines.size(); ++i) {
+        const TreeLine& line = tree.lines[i];
+        if (!line.isKeyComponent())
+            break;
+        context.components.push_back({line.field, {}, isDescending(line.notes)});
+    }
+    return context;
+}
+
+CodeMenu keyMenu()
+{
+    CodeMenu menu;
+    menu.push_back({MenuItem{1, "Key Name", true}, {}});
+    menu.push_back(submenu("Set/Loop/Next", 2, {"Set(Key,Key)...", "Set(Key)...", "Set(File)..."}));
+    menu.push_back({MenuItem{5, "Get(File,Key)", true}, {}});
+    menu.push_back({MenuItem{runtime::SeparatorId, "-", true}, {}});
+    menu.push_back(submenu("Commands", 6, {"POSITION", "REGET", "RESET", "DUPLICATE", "BUILD"}));
+    menu.push_back(submenu("Methods", 11, Methods));
+    menu.push_back({MenuItem{18, "File Menu...", true}, {}});
+    return menu;
+}
+
+std::vector<std::string> getByKeyLines(const std::string& file, const std::string& key,
+                                       const KeyContext& context, bool hasMemo, bool noMemo,
+                                       const CodeStyle& style)
+{
+    SetGenerator sg;
+    sg.fileName = file;
+    sg.keyName = key;
+    std::vector<std::string> out = keyPreparationLines(sg, context, style);
+    if (hasMemo && noMemo)
+        out.push_back("NOMEMO(" + file + ")");
+    if (style.abc) {
+        out.insert(out.end(), {"IF Access:" + file + ".TryFetch(" + key + ")", "   failed", "END"});
+    } else {
+        out.insert(out.end(),
+                   {"GET(" + file + "," + key + ")", "IF ERRORCODE()",
+                    "   CLEAR(" + context.qualifier + "RECORD)", style.endComment ? "END !IF" : "END"});
+    }
+    return out;
+}
+
+CodeChoice keyMenuChoice(int id, const FileTree& tree, int keyLine, const CodeStyle& style, bool noMemo)
+{
+    if (keyLine < 0 || keyLine >= static_cast<int>(tree.lines.size()))
+        return {};
+    const std::string& key = tree.lines[static_cast<std::size_t>(keyLine)].field;
+    const std::string& file = tree.file.name;
+    switch (id) {
+    case 1:
+        return linesOf({key});
+    case 2:
+    case 3:
+    case 4:
+        return {CodeRequest::SetLoop, {}, 5 - id};
+    case 5:
+        return linesOf(getByKeyLines(file, key, keyContextOf(tree, keyLine), tree.hasMemo, noMemo, style));
+    case 6:
+        return linesOf({"= POSITION(" + key + ")"});
+    case 7:
+        return linesOf({"REGET(" + key + ", pos )"});
+    case 8:
+        return linesOf({"RESET(" + key + ", pos )"});
+    case 9:
+        return linesOf({"IF DUPLICATE(" + key + ") "});
+    case 10:
+        return linesOf({"BUILD(" + key + ") "});
+    case 18:
+        return {CodeRequest::FileMenu, {}, 1};
+    default:
+        break;
+    }
+    if (id >= 11 && id <= 17)
+        return linesOf(
+            {"Access:" + file + "." + Methods[static_cast<std::size_t>(id - 11)] + "(" + key + ")"});
+    return {};
+}
+
+} // namespace kestrix::dictionary
