@@ -40,8 +40,10 @@ TEST(TemplateListFile, ReadsEveryKindOfLine)
               " indented.tpl\r\n"
               "!a comment\r\n"
               "!!c:\\c5\\template\\cw.tpl   \r\n"
+              "!!\r\n"
               ">\r\n"
-              "bare.tpl\n");
+              "bare.tpl\n"
+              ">C:\\NOTHING\\AFTER");
     const TemplateListRead read = readTemplateList();
     EXPECT_FALSE(read.error);
     EXPECT_TRUE(read.longLines.empty());
