@@ -37,14 +37,6 @@ const std::vector<std::string>& toolbarOrder()
     return buttons;
 }
 
-const std::vector<runtime::ToolSpec>& plannedTools()
-{
-    static const std::vector<runtime::ToolSpec> tools = {
-        {"TemplateRegistrar", ToolMenu::Tools, "Template Registrar"},
-    };
-    return tools;
-}
-
 std::string helpPageFor(const std::string& topic)
 {
     std::string page(runtime::trim(topic));

@@ -13,8 +13,6 @@ namespace kestrix::app {
 const std::vector<std::string>& menuOrder(runtime::ToolMenu menu);
 // The procedures of the toolbar's tool buttons, in order.
 const std::vector<std::string>& toolbarOrder();
-// How the frame shows the tools still to be built.
-const std::vector<runtime::ToolSpec>& plannedTools();
 
 // Help topic ("~Configuration") to the name of its page ("configuration.html").
 std::string helpPageFor(const std::string& topic);

@@ -18,8 +18,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <random>
 #include <string>
 #include <vector>

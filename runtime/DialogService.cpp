@@ -2,6 +2,14 @@
 
 namespace kestrix::runtime {
 
+std::vector<std::string> DialogService::openFiles(const FileDialogRequest& request)
+{
+    std::vector<std::string> chosen;
+    if (std::optional<std::string> one = openFile(request))
+        chosen.push_back(std::move(*one));
+    return chosen;
+}
+
 unsigned firstButton(unsigned buttons)
 {
     for (unsigned b = Button::Ok; b <= Button::Help; b <<= 1) {

@@ -70,6 +70,8 @@ public:
     // Returns the pressed button.
     virtual unsigned message(const MessageRequest& request) = 0;
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
+    // Several files chosen at once, none when cancelled; where there is no such dialog, one file.
+    virtual std::vector<std::string> openFiles(const FileDialogRequest& request);
     virtual std::optional<std::string> chooseDirectory(const std::string& title,
                                                        const std::string& start) = 0;
     virtual std::optional<FontSpec> chooseFont(const std::string& title, const FontSpec& start) = 0;

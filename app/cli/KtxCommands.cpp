@@ -15,6 +15,7 @@
 #include "app/cli/MessageCommands.h"
 #include "app/cli/SnippetCommands.h"
 #include "app/cli/StringCommands.h"
+#include "app/cli/TemplateCommands.h"
 #include "runtime/DataDirectory.h"
 
 #include <CLI/CLI.hpp>
@@ -65,6 +66,7 @@ const std::vector<CommandGroup>& commandGroups()
         {{"errors"}, addErrorCommands},
         {{"dict"}, addDictCommands},
         {{"help"}, addHelpCommands},
+        {{"templates"}, addTemplateCommands},
     };
     return groups;
 }

@@ -1,6 +1,5 @@
 #include "app/ui/InstalledTools.h"
 
-#include "app/ToolCatalog.h"
 #include "clipboard/ui/ClipboardTools.h"
 #include "dictionary/ui/DictionaryTools.h"
 #include "equates/ui/EquateTools.h"
@@ -14,8 +13,6 @@ namespace kestrix::app {
 runtime::ToolShelf installedTools(config::Session& session, ToolOptions options)
 {
     runtime::ToolShelf shelf;
-    for (const runtime::ToolSpec& planned : plannedTools())
-        shelf.add(planned);
     clipboard::registerClipboardTools(shelf, session);
     message::registerMessageTools(shelf, session);
     equates::registerEquateTools(shelf, session);

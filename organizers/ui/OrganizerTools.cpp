@@ -5,6 +5,7 @@
 #include "data/DataFileRegistry.h"
 #include "organizers/HelpList.h"
 #include "organizers/ui/HelpOrganizerWindow.h"
+#include "organizers/ui/TemplateRegistrarWindow.h"
 #include "runtime/ui/ToolShelf.h"
 
 #include <memory>
@@ -36,6 +37,10 @@ void registerOrganizerTools(runtime::ToolShelf& shelf, config::Session& session)
     shelf.add(
         {HelpBrowseProcedure, runtime::ToolMenu::Tools, "&Help Organizer", "Help Organizer", "TBHELPLS"},
         [&session](runtime::StartReason) { return openHelpOrganizer(session); });
+    shelf.add({TemplateRegistrarWindow::Procedure, runtime::ToolMenu::Tools, "Template Registrar"},
+              [&session](runtime::StartReason) -> runtime::ToolWindow* {
+                  return new TemplateRegistrarWindow(session);
+              });
 }
 
 } // namespace kestrix::organizers

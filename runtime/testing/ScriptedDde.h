@@ -20,6 +20,9 @@ public:
     // Called for every execute; without it an execute succeeds.
     std::function<DdeResult(const std::string&)> onExecute;
     std::map<std::string, std::string> items;
+    // A call ("execute TEXT", "request ITEM") for which this is true gets no answer: it fails
+    // as the client's time-out running out would make it fail.
+    std::function<bool(const std::string&)> unanswered;
     // "connect SERVICE|TOPIC", "timeout N", "execute TEXT", "request ITEM", "disconnect".
     std::vector<std::string> log;
 

@@ -22,6 +22,16 @@ std::optional<std::string> ScriptedDialogs::openFile(const FileDialogRequest& re
     return answer;
 }
 
+std::vector<std::string> ScriptedDialogs::openFiles(const FileDialogRequest& request)
+{
+    if (filesAnswers.empty())
+        return DialogService::openFiles(request);
+    dialogTitles.push_back(request.title);
+    auto answer = filesAnswers.front();
+    filesAnswers.pop_front();
+    return answer;
+}
+
 std::optional<std::string> ScriptedDialogs::chooseDirectory(const std::string& title, const std::string&)
 {
     return openFile({title, {}, {}});

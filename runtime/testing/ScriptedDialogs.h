@@ -13,6 +13,8 @@ class ScriptedDialogs final : public DialogService
 public:
     unsigned message(const MessageRequest& request) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
+    // From `filesAnswers` while it holds any, else as one file from `fileAnswers`.
+    std::vector<std::string> openFiles(const FileDialogRequest& request) override;
     std::optional<std::string> chooseDirectory(const std::string& title, const std::string& start) override;
     std::optional<FontSpec> chooseFont(const std::string& title, const FontSpec& start) override;
     void beep() override { ++beeps; }
@@ -21,6 +23,7 @@ public:
     // Answers for the next message boxes; without one the default button is pressed.
     std::deque<unsigned> answers;
     std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<std::vector<std::string>> filesAnswers;
     std::deque<std::optional<FontSpec>> fontAnswers;
     std::vector<MessageRequest> shown;
     std::vector<std::string> dialogTitles;

@@ -32,6 +32,11 @@ std::optional<std::string> GuiThreadDialogs::openFile(const FileDialogRequest& r
     return onGui([&] { return m_target.openFile(request); });
 }
 
+std::vector<std::string> GuiThreadDialogs::openFiles(const FileDialogRequest& request)
+{
+    return onGui([&] { return m_target.openFiles(request); });
+}
+
 std::optional<std::string> GuiThreadDialogs::chooseDirectory(const std::string& title,
                                                              const std::string& start)
 {

@@ -16,6 +16,7 @@ public:
 
     unsigned message(const MessageRequest& request) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
+    std::vector<std::string> openFiles(const FileDialogRequest& request) override;
     std::optional<std::string> chooseDirectory(const std::string& title, const std::string& start) override;
     std::optional<FontSpec> chooseFont(const std::string& title, const FontSpec& start) override;
     void beep() override;

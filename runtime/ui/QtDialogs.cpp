@@ -163,6 +163,17 @@ std::optional<std::string> QtDialogs::openFile(const FileDialogRequest& request)
     return fromQt(QDir::toNativeSeparators(chosen));
 }
 
+std::vector<std::string> QtDialogs::openFiles(const FileDialogRequest& request)
+{
+    CurrentDirectoryGuard guard;
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        m_parent, toQt(request.title), toQt(request.startPath), qtFileFilter(request.filter));
+    std::vector<std::string> files;
+    for (const QString& file : chosen)
+        files.push_back(fromQt(QDir::toNativeSeparators(file)));
+    return files;
+}
+
 std::optional<std::string> QtDialogs::chooseDirectory(const std::string& title, const std::string& start)
 {
     CurrentDirectoryGuard guard;

@@ -206,6 +206,7 @@ private slots:
         QVERIFY(frame.findAction(QStringLiteral("button_AltKeyAnalysis"))->isEnabled());
         QVERIFY(frame.findAction(QStringLiteral("tool_MakeInput"))->isEnabled());
         QVERIFY(frame.findAction(QStringLiteral("messageInserts"))->isEnabled());
+        QVERIFY(frame.findAction(QStringLiteral("tool_TemplateRegistrar"))->isEnabled());
         QVERIFY(frame.findAction(QStringLiteral("tool_StringFmt"))->isEnabled());
         QVERIFY(frame.findAction(QStringLiteral("button_ErrorHelper"))->isEnabled());
         QVERIFY(frame.findAction(QStringLiteral("tool_HelpBrowse"))->isEnabled());
