@@ -112,3 +112,6 @@ fi
 if [ -x "$build/bench/equate_helper_bench" ]; then
   "$build/bench/equate_helper_bench" | tail -n +2
 fi
+if [ -x "$build/bench/dictionary_import_bench" ]; then
+  "$build/bench/dictionary_import_bench"
+fi

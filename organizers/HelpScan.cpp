@@ -1,5 +1,7 @@
 #include "organizers/HelpScan.h"
 
+#include "organizers/BackupDirectory.h"
+
 #include "data/StandardWarning.h"
 #include "organizers/HelpList.h"
 #include "runtime/FixedText.h"
@@ -38,16 +40,6 @@ char typeOfFile(const std::string& file)
     if (contains(u, ".TP"))
         return 'T';
     return 'X';
-}
-
-// Backup copies of the installation hold nothing new.
-bool isSkippedDirectory(const std::string& upperName)
-{
-    for (const char* part : {".BAK", ".SAV", "BACKUP", ".OLD", ".$$$"}) {
-        if (contains(upperName, part))
-            return true;
-    }
-    return false;
 }
 
 std::string nativeName(const fs::path& name)
@@ -359,7 +351,7 @@ bool HelpScanner::walk(HelpScanResult& result)
                 const std::string upperName = runtime::upper(e.name);
                 const std::string full = dir.winPath + "\\" + e.name;
                 if (e.directory) {
-                    if (isSkippedDirectory(upperName)) {
+                    if (isBackupDirectory(upperName)) {
                         ++result.skippedDirectories;
                         continue;
                     }

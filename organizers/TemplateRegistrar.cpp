@@ -1,5 +1,7 @@
 #include "organizers/TemplateRegistrar.h"
 
+#include "organizers/BackupDirectory.h"
+
 #include "runtime/FixedText.h"
 #include "runtime/WinPath.h"
 
@@ -23,16 +25,6 @@ runtime::MessageRequest box(std::string text, std::string caption, runtime::Mess
 bool contains(const std::string& upperText, const char* part)
 {
     return upperText.find(part) != std::string::npos;
-}
-
-// Backup copies of the installation hold old templates, which must not be registered.
-bool isBackupDirectory(const std::string& upperName)
-{
-    for (const char* part : {".BAK", "BACKUP", ".SAV", ".OLD", ".$$$"}) {
-        if (contains(upperName, part))
-            return true;
-    }
-    return false;
 }
 
 std::string clarionRootOf(const std::string& configured)
