@@ -12,6 +12,7 @@
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/ToolShelf.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,35 +32,10 @@
 
 using namespace kestrix;
 using namespace kestrix::organizers;
+using namespace kestrix::runtime::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Runs `step` on the modal dialog that the next call opens; a failed check closes it.
-void onNextDialog(std::function<void(QDialog*)> step)
-{
-    QTimer::singleShot(0, [step] {
-        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "no modal dialog opened");
-        [&] { step(dialog); }();
-        if (dialog && dialog->isVisible() && QTest::currentTestFailed())
-            dialog->reject();
-    });
-}
-
-template <typename T> T* child(QObject* parent, const char* name)
-{
-    T* found = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qWarning("missing child %s", name);
-    return found;
-}
-
-void click(QObject* parent, const char* name)
-{
-    if (auto* b = child<QPushButton>(parent, name))
-        b->click();
-}
 
 void touch(const fs::path& p)
 {
