@@ -68,6 +68,17 @@ ArgumentText argumentText(const std::string& bytes, const std::string& where)
     return result;
 }
 
+std::string printedClipboardText(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        out += text[i];
+    }
+    return runtime::cp1252ToUtf8(out) + "\n";
+}
+
 std::string tableColumn(std::string text)
 {
     for (char& c : text) {

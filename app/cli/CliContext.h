@@ -55,6 +55,9 @@ struct ArgumentText final
 // UTF-8 becomes Windows-1252 when every character has a place in it; bytes that are not
 // UTF-8 are taken as Windows-1252 already. `where` ("in FILE") is named in the problem.
 ArgumentText argumentText(const std::string& bytes, const std::string& where = {});
+// Text handed to the clipboard as a command prints it: each CR LF one line feed, in UTF-8, and a line
+// feed at the end.
+std::string printedClipboardText(const std::string& text);
 // A field of a tab-separated output line, in UTF-8: control characters become blanks so the columns hold.
 std::string tableColumn(std::string text);
 

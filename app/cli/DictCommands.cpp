@@ -159,18 +159,6 @@ struct CodeOptions
     std::vector<std::string> assign;
 };
 
-// Clipboard text as printed: each CR LF a line feed, and a line feed at the end.
-std::string printedCode(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out += text[i];
-    }
-    return runtime::cp1252ToUtf8(out) + (out.empty() ? "" : "\n");
-}
-
 class CodeRun
 {
 public:
@@ -227,9 +215,11 @@ private:
 
     int print(const std::vector<std::string>& lines)
     {
-        if (!lines.empty())
-            m_ctx.out << printedCode(
-                m_ctx.session.putCodeOnClipboard(lines, clipboard::ClipMode::Change, true));
+        if (lines.empty())
+            return 0;
+        const std::string text = m_ctx.session.putCodeOnClipboard(lines, clipboard::ClipMode::Change, true);
+        if (!text.empty())
+            m_ctx.out << printedClipboardText(text);
         return 0;
     }
 

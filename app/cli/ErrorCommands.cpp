@@ -75,13 +75,7 @@ int caseBlock(CliContext& ctx, const CaseOptions& o)
     helper.options = {o.ofNoError, o.elseStop, o.errorFile, o.fileError};
     const bool endComment = ctx.session.configuration().number(config::Cfg::EndComment) != 0;
     std::string text = ctx.session.putCode(helper.generate(endComment));
-    std::string printed;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        printed += text[i];
-    }
-    ctx.out << runtime::cp1252ToUtf8(printed) << '\n';
+    ctx.out << printedClipboardText(text);
     return 0;
 }
 

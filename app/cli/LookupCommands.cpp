@@ -28,18 +28,6 @@ using nlohmann::ordered_json;
 
 namespace {
 
-// Clipboard text as printed: each CR LF a line feed, and a line feed at the end.
-std::string printedCode(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out += text[i];
-    }
-    return runtime::cp1252ToUtf8(out) + (out.empty() ? "" : "\n");
-}
-
 // The equates file, once a load has completed; nullptr after saying why not.
 runtime::KeyedFile* loadedEquates(CliContext& ctx)
 {
@@ -143,7 +131,8 @@ int equateMenu(CliContext& ctx, const MenuOptions& o, bool code)
         if (!hand(coder.repeat(other->name)))
             return ExitRefused;
     }
-    ctx.out << printedCode(text);
+    if (!text.empty())
+        ctx.out << printedClipboardText(text);
     return 0;
 }
 
@@ -304,8 +293,10 @@ int templateCode(CliContext& ctx, const std::string& abcSetting, const std::vect
         ctx.dialogs.message(*clip.refusal);
         return ExitRefused;
     }
-    if (!clip.lines.empty())
-        ctx.out << printedCode(ctx.session.putCode(clip.lines));
+    if (clip.lines.empty())
+        return 0;
+    if (const std::string text = ctx.session.putCode(clip.lines); !text.empty())
+        ctx.out << printedClipboardText(text);
     return 0;
 }
 

@@ -202,17 +202,6 @@ CliMaker makeMessage(CliContext& ctx, const RecordOptions& o)
     return result;
 }
 
-std::string printable(const std::string& clipboardText)
-{
-    std::string out;
-    for (std::size_t i = 0; i < clipboardText.size(); ++i) {
-        if (clipboardText[i] == '\r' && i + 1 < clipboardText.size() && clipboardText[i + 1] == '\n')
-            continue;
-        out += clipboardText[i];
-    }
-    return runtime::cp1252ToUtf8(out) + "\n";
-}
-
 int generate(CliContext& ctx, const RecordOptions& options)
 {
     CliMaker made = makeMessage(ctx, options);
@@ -223,7 +212,7 @@ int generate(CliContext& ctx, const RecordOptions& options)
     // The window's Generate command: a failed check is shown (on stderr) and nothing is printed.
     if (made.maker->execute(message::MakerCommand::Generate) != message::CommandOutcome::Done)
         return ExitRefused;
-    ctx.out << printable(ctx.session.systemClipboard().text());
+    ctx.out << printedClipboardText(ctx.session.systemClipboard().text());
     return 0;
 }
 

@@ -42,17 +42,6 @@ std::string codeText(const std::string& read)
     return code;
 }
 
-std::string printable(const std::string& clipboardText)
-{
-    std::string out;
-    for (std::size_t i = 0; i < clipboardText.size(); ++i) {
-        if (clipboardText[i] == '\r' && i + 1 < clipboardText.size() && clipboardText[i + 1] == '\n')
-            continue;
-        out += clipboardText[i];
-    }
-    return runtime::cp1252ToUtf8(out) + "\n";
-}
-
 int types(CliContext& ctx)
 {
     auto library = openLibrary(ctx);
@@ -180,7 +169,7 @@ int copy(CliContext& ctx, const std::string& type, const std::string& name,
         token->value = *value;
     }
     ctx.session.putCode(utilities::mergeTokens(copy.lines, copy.tokens));
-    ctx.out << printable(ctx.session.systemClipboard().text());
+    ctx.out << printedClipboardText(ctx.session.systemClipboard().text());
     return 0;
 }
 
