@@ -37,18 +37,6 @@ std::string boxText(const std::string& input)
     return out;
 }
 
-// The text with LF line ends, as a terminal shows it, and one line end after it.
-std::string printedText(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out += text[i];
-    }
-    return runtime::cp1252ToUtf8(out) + "\n";
-}
-
 int build(CliContext& ctx, const BuildOptions& o)
 {
     utilities::StringSettings s;
@@ -86,7 +74,7 @@ int build(CliContext& ctx, const BuildOptions& o)
     if (code.dropped > 0)
         ctx.err << "STRING BUILDER: " << code.dropped << " characters did not fit in a line of "
                 << utilities::StringLineLimit << " and were left out.\n";
-    ctx.out << printedText(ctx.session.putCode(code.lines));
+    ctx.out << printedClipboardText(ctx.session.putCode(code.lines));
     return 0;
 }
 
@@ -100,7 +88,7 @@ int clean(CliContext& ctx, utilities::CleanAction action, const std::string& sou
         ctx.err << refusal->caption << ": " << refusal->text << '\n';
         return ExitRefused;
     }
-    ctx.out << printedText(utilities::cleanText(text, action));
+    ctx.out << printedClipboardText(utilities::cleanText(text, action));
     return 0;
 }
 
@@ -118,7 +106,7 @@ int decompile(CliContext& ctx, const std::string& source)
         ctx.err << refusal->caption << ": " << refusal->text << '\n';
         return ExitRefused;
     }
-    ctx.out << printedText(result.text);
+    ctx.out << printedClipboardText(result.text);
     return 0;
 }
 
