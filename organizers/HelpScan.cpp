@@ -1,7 +1,5 @@
 #include "organizers/HelpScan.h"
 
-#include "organizers/BackupDirectory.h"
-
 #include "data/StandardWarning.h"
 #include "organizers/HelpList.h"
 #include "runtime/FixedText.h"
@@ -40,15 +38,6 @@ char typeOfFile(const std::string& file)
     if (contains(u, ".TP"))
         return 'T';
     return 'X';
-}
-
-std::string nativeName(const fs::path& name)
-{
-#ifdef _WIN32
-    return name.string();
-#else
-    return runtime::utf8ToCp1252(name.string());
-#endif
 }
 
 bool canOpen(const std::string& winPath)
@@ -159,25 +148,6 @@ void KnownPaths::remove(const std::string& path, const std::string& file)
 bool KnownPaths::contains(const std::string& path, const std::string& file) const
 {
     return m_paths.count(runtime::upper(helpFullPath(path, file))) != 0;
-}
-
-bool listDirectory(const fs::path& directory, std::vector<DirectoryEntry>& entries)
-{
-    std::error_code ec;
-    fs::directory_iterator it(directory, ec);
-    if (ec)
-        return false;
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec)
-            return false;
-        std::error_code typeError;
-        DirectoryEntry e;
-        e.native = it->path();
-        e.name = nativeName(it->path().filename());
-        e.directory = it->is_directory(typeError); // follows links, as the walk does
-        entries.push_back(std::move(e));
-    }
-    return !ec;
 }
 
 runtime::MessageRequest scanReport(const HelpScanResult& result)
@@ -323,62 +293,30 @@ bool HelpScanner::checkPass(HelpScanResult& result)
 
 bool HelpScanner::walk(HelpScanResult& result)
 {
-    struct Directory
-    {
-        std::string winPath;
-        fs::path native;
+    InstallationVisitor visitor;
+    visitor.cancelled = [this] { return cancelled(); };
+    visitor.enter = [this](const std::string& path, const std::string& upperName) {
+        if (upperName != "EXAMPLES")
+            return true;
+        return m_examples ? m_examples(path)
+                          : m_dialogs.message(examplesQuestion(path)) == runtime::Button::Yes;
     };
-    std::unordered_set<std::string> visited;
-    std::error_code ec;
-    const fs::path rootNative = runtime::resolveWinPath(m_root);
-    visited.insert(fs::weakly_canonical(rootNative, ec).string());
-    std::vector<Directory> level{{m_root, rootNative}};
-    std::vector<DirectoryEntry> entries;
-    while (!level.empty() && result.levels < HelpScanLevels) {
-        ++result.levels;
-        std::vector<Directory> next;
-        for (const Directory& dir : level) {
-            if (cancelled())
-                return false;
-            entries.clear();
-            if (!m_lister(dir.native, entries)) {
-                ++result.unreadableDirectories;
-                continue;
-            }
-            for (const DirectoryEntry& e : entries) {
-                if (e.name == "." || e.name == "..")
-                    continue;
-                const std::string upperName = runtime::upper(e.name);
-                const std::string full = dir.winPath + "\\" + e.name;
-                if (e.directory) {
-                    if (isBackupDirectory(upperName)) {
-                        ++result.skippedDirectories;
-                        continue;
-                    }
-                    if (upperName == "EXAMPLES") {
-                        const bool enter =
-                            m_examples ? m_examples(full)
-                                       : m_dialogs.message(examplesQuestion(full)) == runtime::Button::Yes;
-                        if (!enter)
-                            continue;
-                    }
-                    // A link back up the tree would be walked again and again.
-                    std::error_code realError;
-                    const fs::path real = fs::weakly_canonical(e.native, realError);
-                    if (!visited.insert(realError ? e.native.string() : real.string()).second)
-                        continue;
-                    next.push_back({full, e.native});
-                } else if (contains(upperName, ".HLP") && m_known.add(dir.winPath, e.name)) {
-                    status(full);
-                    if (!addRecord('H', e.name, e.name, dir.winPath))
-                        return false;
-                    ++result.added;
-                }
-            }
-        }
-        level = std::move(next);
-    }
-    return true;
+    visitor.file = [&](const std::string& directory, const DirectoryEntry& file,
+                       const std::string& upperName) {
+        if (!contains(upperName, ".HLP") || !m_known.add(directory, file.name))
+            return true;
+        status(directory + "\\" + file.name);
+        if (!addRecord('H', file.name, file.name, directory))
+            return false;
+        ++result.added;
+        return true;
+    };
+    WalkCounts counts;
+    const bool walked = walkInstallation(m_root, visitor, counts, m_lister, HelpScanLevels);
+    result.levels = counts.levels;
+    result.skippedDirectories += counts.skippedDirectories;
+    result.unreadableDirectories += counts.unreadableDirectories;
+    return walked;
 }
 
 HelpScanResult HelpScanner::run(ClearChoice clear)

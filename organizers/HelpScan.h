@@ -1,5 +1,6 @@
 #pragma once
 
+#include "organizers/InstallationWalk.h"
 #include "runtime/DialogService.h"
 #include "runtime/KeyedFile.h"
 
@@ -18,7 +19,7 @@ namespace kestrix::organizers {
 
 constexpr const char* HelpListTextName = "HelpLis5.TXT";
 // The walk goes at most this many levels below the Clarion root.
-constexpr int HelpScanLevels = 12;
+constexpr int HelpScanLevels = InstallationLevels;
 // Writes of a scan are committed in batches of this many: a large tree is not a
 // transaction per file, and another program waits for one batch at most.
 constexpr int HelpScanBatch = 5000;
@@ -66,17 +67,6 @@ public:
 private:
     std::unordered_set<std::string> m_paths;
 };
-
-struct DirectoryEntry final
-{
-    std::string name; // as the program spells names (Windows-1252)
-    bool directory = false;
-    std::filesystem::path native;
-};
-
-// Lists one directory; false when it cannot be read.
-using DirectoryLister = std::function<bool(const std::filesystem::path&, std::vector<DirectoryEntry>&)>;
-bool listDirectory(const std::filesystem::path& directory, std::vector<DirectoryEntry>& entries);
 
 struct HelpScanResult final
 {

@@ -1,13 +1,10 @@
 #include "organizers/TemplateRegistrar.h"
 
-#include "organizers/BackupDirectory.h"
-
 #include "runtime/FixedText.h"
 #include "runtime/WinPath.h"
 
 #include <algorithm>
 #include <system_error>
-#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -150,54 +147,20 @@ runtime::MessageRequest registerErrorMessage(const TemplateEntry& entry, const r
 TemplateScanResult scanForTemplates(const std::string& clarionRoot, const std::function<bool()>& cancelled,
                                     const DirectoryLister& lister)
 {
-    struct Directory
-    {
-        std::string winPath;
-        fs::path native;
-    };
     TemplateScanResult result;
-    const std::string root = clarionRootOf(clarionRoot);
-    const fs::path rootNative = runtime::resolveWinPath(root);
-    std::unordered_set<std::string> visited;
-    std::error_code ec;
-    visited.insert(fs::weakly_canonical(rootNative, ec).string());
-    std::vector<Directory> level{{root, rootNative}};
-    std::vector<DirectoryEntry> entries;
-    for (int depth = 0; !level.empty() && depth < TemplateScanLevels; ++depth) {
-        std::vector<Directory> next;
-        for (const Directory& dir : level) {
-            if (cancelled && cancelled())
-                return result;
-            entries.clear();
-            if (!lister(dir.native, entries)) {
-                ++result.unreadableDirectories;
-                continue;
-            }
-            for (const DirectoryEntry& e : entries) {
-                if (e.name == "." || e.name == "..")
-                    continue;
-                const std::string upperName = runtime::upper(e.name);
-                if (!e.directory) {
-                    if (contains(upperName, ".TPL"))
-                        result.found.push_back(
-                            {TemplateLoad::Register, upperName, runtime::upper(dir.winPath)});
-                    continue;
-                }
-                if (isBackupDirectory(upperName)) {
-                    ++result.skippedDirectories;
-                    continue;
-                }
-                // A link back up the tree would be walked again and again.
-                std::error_code realError;
-                const fs::path real = fs::weakly_canonical(e.native, realError);
-                if (!visited.insert(realError ? e.native.string() : real.string()).second)
-                    continue;
-                next.push_back({dir.winPath + "\\" + e.name, e.native});
-            }
-        }
-        level = std::move(next);
-    }
-    result.completed = true;
+    InstallationVisitor visitor;
+    visitor.cancelled = cancelled;
+    visitor.file = [&result](const std::string& directory, const DirectoryEntry&,
+                             const std::string& upperName) {
+        if (contains(upperName, ".TPL"))
+            result.found.push_back({TemplateLoad::Register, upperName, runtime::upper(directory)});
+        return true;
+    };
+    WalkCounts counts;
+    result.completed =
+        walkInstallation(clarionRootOf(clarionRoot), visitor, counts, lister, TemplateScanLevels);
+    result.skippedDirectories = counts.skippedDirectories;
+    result.unreadableDirectories = counts.unreadableDirectories;
     return result;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "organizers/HelpScan.h"
+#include "organizers/InstallationWalk.h"
 #include "organizers/TemplateList.h"
 #include "runtime/DdeClient.h"
 #include "runtime/DialogService.h"
@@ -17,7 +17,7 @@ namespace kestrix::organizers {
 
 // How long one command may take before it counts as failed, in hundredths of a second.
 constexpr int TemplateRegisterTimeout = 12000;
-constexpr int TemplateScanLevels = 12;
+constexpr int TemplateScanLevels = InstallationLevels;
 
 struct RegisterResult final
 {
