@@ -37,6 +37,13 @@ bool tipsFileSound(const fs::path& tips)
     return present(tips) && runtime::looksLikeKeyedFile(tips);
 }
 
+void removeJournal(const fs::path& keyedFile)
+{
+    std::error_code ec;
+    for (const char* suffix : {"-wal", "-shm"})
+        fs::remove(keyedFile.string() + suffix, ec);
+}
+
 // Builds the tips under a temporary name and renames the finished file into place,
 // so a start killed part-way leaves no half-built tips file behind.
 std::string rebuildTips(const fs::path& target)
@@ -48,19 +55,21 @@ std::string rebuildTips(const fs::path& target)
     const fs::path temp = runtime::temporaryNameFor(target);
     {
         runtime::KeyedFile building(temp.filename().string(), equates::tipLayout());
-        if (building.create() || building.open() || equates::buildTipsFile(building, source.lines) < 0) {
-            building.close();
+        const bool built =
+            !building.create() && !building.open() && equates::buildTipsFile(building, source.lines) >= 0;
+        building.close();
+        // The log a keyed file keeps between opens belongs to the temporary name: it goes with it.
+        removeJournal(temp);
+        if (!built) {
             std::error_code ec;
             fs::remove(temp, ec);
             return std::string("Cannot build the tips file ") + equates::TipsFileName +
                    " in the data directory.";
         }
-        building.close();
     }
     // A journal left by the damaged file must not be replayed onto the new one.
+    removeJournal(target);
     std::error_code ec;
-    for (const char* suffix : {"-wal", "-shm"})
-        fs::remove(target.string() + suffix, ec);
     if (runtime::moveFileAtomically(temp, target)) {
         fs::remove(temp, ec);
         return std::string("Cannot put the tips file ") + equates::TipsFileName + " into the data directory.";

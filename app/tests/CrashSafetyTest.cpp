@@ -233,6 +233,19 @@ TEST(CrashSafety, AFirstStartKilledWhileBuildingTheTipsIsRepairedByTheNext)
     EXPECT_EQ(tips.records(), expected);
 }
 
+TEST(CrashSafety, BuildingTheTipsLeavesNoTemporaryFileBehind)
+{
+    runtime::testing::TempDir dir;
+    ASSERT_EQ(app::prepareDataDirectory().problem, "");
+    std::ofstream("Tips5.tps", std::ios::trunc) << "damaged"; // built a second time, over a bad file
+    app::prepareDataDirectory();
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator("."))
+        if (entry.path().filename().string().find(".tmp") != std::string::npos)
+            left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{});
+}
+
 TEST(CrashSafety, EmptyFilesOfAnEarlierStartAreRepairedAndEditedOnesKept)
 {
     runtime::testing::TempDir dir;

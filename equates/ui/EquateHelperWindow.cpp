@@ -10,6 +10,7 @@
 #include "equates/ui/ClarionHelp.h"
 #include "equates/ui/EquateTableModel.h"
 #include "equates/ui/LookupCursor.h"
+#include "runtime/ui/CachedTextDelegate.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/PopupMenuText.h"
 #include "runtime/ui/QtText.h"
@@ -85,6 +86,7 @@ EquateHelperWindow::EquateHelperWindow(config::Session& session, std::shared_ptr
     m_table = new QTableView(body);
     m_table->setObjectName(QStringLiteral("equates"));
     m_table->setModel(m_model);
+    m_table->setItemDelegate(new runtime::CachedTextDelegate(m_table));
     m_table->setToolTip(QStringLiteral("Right Click for Menu, Double Click repeats"));
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
