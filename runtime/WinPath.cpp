@@ -1,6 +1,7 @@
 #include "runtime/WinPath.h"
 
 #include "runtime/FixedText.h"
+#include "runtime/TextCodec.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -127,6 +128,13 @@ std::string toWinPath(const fs::path& path)
 #else
     return path.generic_string();
 #endif
+}
+
+std::string fileNameText(const fs::path& name)
+{
+    // UTF-8 on every system (from the wide names on Windows), then the program's own code page.
+    const std::u8string utf8 = name.u8string();
+    return utf8ToCp1252(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
 } // namespace kestrix::runtime

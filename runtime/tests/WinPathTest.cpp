@@ -38,3 +38,15 @@ TEST(WinPath, NameParts)
     EXPECT_EQ(fileNamePart("C:\\Dicts\\PEOPLE.DIC"), "PEOPLE.DIC");
     EXPECT_EQ(fileNamePart("PEOPLE.DIC"), "PEOPLE.DIC");
 }
+
+TEST(WinPath, NamesReadFromTheFileSystemBecomeTheProgramsText)
+{
+    kestrix::runtime::testing::TempDir dir;
+    const fs::path written(u8"\u00C4nderung \u20AC.TXT");
+    std::ofstream(written) << "x";
+    std::vector<std::string> seen;
+    for (const auto& entry : fs::directory_iterator("."))
+        seen.push_back(fileNameText(entry.path().filename()));
+    EXPECT_EQ(seen,
+              std::vector<std::string>{"\xC4nderung \x80.TXT"}); // Windows-1252: 0xC4 and the euro at 0x80
+}

@@ -46,8 +46,8 @@ void CachedTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
                                        : (opt.state & QStyle::State_Active) ? QPalette::Active
                                                                             : QPalette::Inactive;
-    const QPalette::ColorRole role = (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
-                                                                          : QPalette::Text;
+    const QPalette::ColorRole role =
+        (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
     painter->save();
     painter->setPen(opt.palette.color(group, role));
     painter->setFont(opt.font);

@@ -15,7 +15,8 @@ class CachedTextDelegate final : public QStyledItemDelegate
 public:
     explicit CachedTextDelegate(QObject* parent = nullptr) : QStyledItemDelegate(parent) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
     // How many laid-out texts are kept; for tests.
     qsizetype cachedTexts() const { return m_texts.count(); }

@@ -64,7 +64,8 @@ private slots:
 
     void aTextTooWideForItsColumnIsElidedInsideIt()
     {
-        m_model->setItem(0, 0, new QStandardItem(QStringLiteral("A_VERY_LONG_EQUATE_NAME_THAT_CANNOT_FIT_AT_ALL")));
+        m_model->setItem(0, 0,
+                         new QStandardItem(QStringLiteral("A_VERY_LONG_EQUATE_NAME_THAT_CANNOT_FIT_AT_ALL")));
         m_view->setColumnWidth(0, 60);
         const QImage image = m_view->viewport()->grab().toImage();
         const QRect cell = m_view->visualRect(m_model->index(0, 0));
