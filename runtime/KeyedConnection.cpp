@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -12,6 +13,13 @@ namespace kestrix::runtime {
 namespace fs = std::filesystem;
 
 namespace {
+
+// SQLite counts every allocation under a global lock unless told not to; nothing here reads the counts.
+void configureSqliteOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+}
 
 bool nameTooLong(const std::error_code& ec)
 {
@@ -121,6 +129,7 @@ FileError KeyedConnection::open(const fs::path& file, bool allowCreate)
     const fs::path folder = file.parent_path();
     if (allowCreate && !folder.empty() && !fs::is_directory(folder, ec))
         return FileError::of(ErrorCode::PathNotFound);
+    configureSqliteOnce();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
     if (allowCreate)
         flags |= SQLITE_OPEN_CREATE;
