@@ -65,6 +65,7 @@ bool relationContextOf(const FileTree& tree, int relationLine, const DicFile& re
     context = RelationContext{};
     context.file = tree.file;
     context.related = related;
+    context.fileHasMemo = tree.hasMemo;
     for (std::size_t i = static_cast<std::size_t>(relationLine) + 1; i < tree.lines.size(); ++i) {
         const TreeLine& line = tree.lines[i];
         if (line.type != LineType::Relation || line.rowLevel == 1)
@@ -108,6 +109,11 @@ CodeMenu relationMenu(const RelationContext& r)
     return menu;
 }
 
+bool relationItemOffersNoMemo(int id, const RelationContext& r)
+{
+    return (id == 2 && r.fileHasMemo) || (id == 3 && r.relatedHasMemo);
+}
+
 CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle& style, bool noMemo)
 {
     const bool ownKey = !r.ownKey.empty() && !isNoLinkName(r.ownKey);
@@ -118,8 +124,8 @@ CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle&
     case 2:
         if (!ownKey)
             return {};
-        return linesOf(
-            getByKeyLines(r.file.name, r.ownKeyQualified, relationKeyContext(r), false, noMemo, style));
+        return linesOf(getByKeyLines(r.file.name, r.ownKeyQualified, relationKeyContext(r), r.fileHasMemo,
+                                     noMemo, style));
     case 3: {
         if (!relatedKey)
             return {};
@@ -129,7 +135,7 @@ CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle&
                 components.push_back({pair.relatedField, pair.ownField, false});
         }
         return linesOf(getByKeyLines(r.related.name, r.relatedKeyQualified, contextFor(r.related, components),
-                                     false, noMemo, style));
+                                     r.relatedHasMemo, noMemo, style));
     }
     case 4:
     case 5: {
