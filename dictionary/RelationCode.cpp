@@ -20,6 +20,12 @@ bool linked(const LinkPair& pair)
     return !isNoLinkName(pair.ownField) && !isNoLinkName(pair.relatedField);
 }
 
+// A key the relation names, as opposed to none or NOLINK.
+bool usableKey(const std::string& key)
+{
+    return !key.empty() && !isNoLinkName(key);
+}
+
 CodeChoice linesOf(std::vector<std::string> lines)
 {
     return {CodeRequest::Lines, std::move(lines), 1};
@@ -94,8 +100,8 @@ KeyContext relationKeyContext(const RelationContext& relation)
 
 CodeMenu relationMenu(const RelationContext& r)
 {
-    const bool ownKey = !r.ownKey.empty() && !isNoLinkName(r.ownKey);
-    const bool relatedKey = !r.relatedKey.empty() && !isNoLinkName(r.relatedKey);
+    const bool ownKey = usableKey(r.ownKey);
+    const bool relatedKey = usableKey(r.relatedKey);
     const std::string& k1 = r.ownKey;
     const std::string& k2 = r.relatedKey;
     CodeMenu menu;
@@ -111,13 +117,14 @@ CodeMenu relationMenu(const RelationContext& r)
 
 bool relationItemOffersNoMemo(int id, const RelationContext& r)
 {
-    return (id == 2 && r.fileHasMemo) || (id == 3 && r.relatedHasMemo);
+    return (id == 2 && r.fileHasMemo && usableKey(r.ownKey)) ||
+           (id == 3 && r.relatedHasMemo && usableKey(r.relatedKey));
 }
 
 CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle& style, bool noMemo)
 {
-    const bool ownKey = !r.ownKey.empty() && !isNoLinkName(r.ownKey);
-    const bool relatedKey = !r.relatedKey.empty() && !isNoLinkName(r.relatedKey);
+    const bool ownKey = usableKey(r.ownKey);
+    const bool relatedKey = usableKey(r.relatedKey);
     switch (id) {
     case 1:
         return ownKey ? CodeChoice{CodeRequest::SetLoop, {}, 4} : CodeChoice{};

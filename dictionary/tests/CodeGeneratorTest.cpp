@@ -548,6 +548,9 @@ TEST(KeyMenu, GetOffersNoMemoWhereTheFileHasMemos)
     EXPECT_TRUE(relationItemOffersNoMemo(3, r));
     EXPECT_TRUE(has(relationMenuChoice(3, r, legacy(), true).lines, "NOMEMO(Orders)"));
     EXPECT_FALSE(relationItemOffersNoMemo(4, r));
+    r.ownKey = "NOLINK"; // the item is disabled: nothing to ask
+    EXPECT_FALSE(relationItemOffersNoMemo(2, r));
+    EXPECT_TRUE(relationItemOffersNoMemo(3, r));
 }
 
 TEST(KeyMenu, AKeyWithoutComponentsStillGetsItsRecord)
