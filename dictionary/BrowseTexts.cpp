@@ -7,6 +7,8 @@ namespace kestrix::dictionary {
 
 namespace {
 
+constexpr int FilesListVersion = 1;
+
 std::string clipped(const std::string& text)
 {
     return std::string(runtime::rtrim(text));
@@ -56,6 +58,38 @@ runtime::MessageRequest olderVersionQuestion(const std::string& store, const run
 std::string missingFileText(const std::string& error)
 {
     return "!@# error loading file " + error;
+}
+
+runtime::MessageRequest tableOpenMessage(const std::string& error, const std::string& table)
+{
+    return {"An error occured while opening the below file.||Error: " + error + "|File: " + table,
+            "FILE OPEN ERROR", runtime::MessageIcon::Exclamation};
+}
+
+std::vector<int> restoreFilesListWidths(const runtime::ListLayoutStore& layouts, std::size_t columns)
+{
+    std::vector<int> widths(columns, 0);
+    const std::string saved =
+        layouts.restore(FilesBrowseProcedure, "ListColumnWidths", FilesListVersion).value_or("");
+    std::size_t column = 0;
+    for (std::size_t at = 0; column < columns && at <= saved.size(); ++column) {
+        const std::size_t comma = std::min(saved.find(',', at), saved.size());
+        const std::string cell = saved.substr(at, comma - at);
+        const bool digits =
+            !cell.empty() && cell.size() <= 5 && cell.find_first_not_of("0123456789") == std::string::npos;
+        widths[column] = digits ? std::stoi(cell) : 0;
+        at = comma + 1;
+    }
+    return widths;
+}
+
+void saveFilesListWidths(const runtime::ListLayoutStore& layouts, const std::vector<int>& widths)
+{
+    std::string cells;
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        cells += (i ? "," : "") + std::to_string(std::max(widths[i], 0));
+    layouts.save(FilesBrowseProcedure, "ListGroupWidths", FilesListVersion, "");
+    layouts.save(FilesBrowseProcedure, "ListColumnWidths", FilesListVersion, cells);
 }
 
 } // namespace kestrix::dictionary

@@ -1,5 +1,6 @@
 #include "dictionary/DictionaryStore.h"
 
+#include "dictionary/BrowseTexts.h"
 #include "runtime/FixedText.h"
 #include "runtime/LocalTime.h"
 
@@ -231,35 +232,33 @@ bool DictionaryStore::upgradeOlder()
 OpenState DictionaryStore::openForBrowsing(runtime::DialogService& dialogs)
 {
     m_infoRecord.reset();
-    FileError error = m_info.open();
-    if (error.code == ErrorCode::FileNotFound) {
-        if (!upgradeOlder())
-            return OpenState::Missing;
-        error = m_info.open();
-    }
-    if (error) {
+    const auto tellInfoError = [&dialogs](const FileError& error) {
         dialogs.message({"Open DICInfo File|Error: " + std::to_string(error.code) + "-" + error.text(),
                          "FILE ERROR", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
                          runtime::Button::Ok});
-        return OpenState::Failed;
+    };
+    FileError error = m_info.open();
+    if (error.code == ErrorCode::FileNotFound && upgradeOlder())
+        error = m_info.open();
+    if (error) {
+        tellInfoError(error);
+        return error.code == ErrorCode::FileNotFound ? OpenState::Missing : OpenState::Failed;
     }
     Record info = m_info.newRecord();
     m_info.setOrder(runtime::KeyedFile::FileOrder);
-    const bool read = m_info.next(info).ok();
+    const FileError read = m_info.next(info);
     m_info.close();
-    if (!read)
+    if (read) {
+        tellInfoError(read);
         return OpenState::Missing;
+    }
     m_infoRecord = info;
     if (!runtime::sameText(info.text(Dinfo::Version), CurrentStoreVersion))
         return OpenState::OlderVersion;
     std::string failing;
     if (FileError opened = openAll(failing)) {
-        m_info.close();
-        dialogs.message({"Open DICInfo File|Error: " + std::to_string(opened.code) + "-" + opened.text() +
-                             "|File: " + failing,
-                         "FILE ERROR", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                         runtime::Button::Ok});
         close();
+        dialogs.message(tableOpenMessage(opened.text(), failing));
         return OpenState::Failed;
     }
     m_info.close();

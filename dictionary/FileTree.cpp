@@ -41,6 +41,19 @@ std::string headingText(const FileTree& tree, const std::string& kind)
     return "Unknown " + kind;
 }
 
+// A row's line under its heading, one level deeper than the row; the caller sets the text.
+TreeLine rowLine(const TreeRow& row, const std::string& field)
+{
+    TreeLine line;
+    line.type = row.type;
+    line.rowLevel = row.level;
+    line.level = row.level + 1;
+    line.name = row.name;
+    line.notes = row.notes;
+    line.field = field;
+    return line;
+}
+
 } // namespace
 
 DicFile dicFileOf(const runtime::Record& dif)
@@ -128,13 +141,7 @@ FileTree buildFileTree(const DicFile& file, const std::vector<TreeRow>& baseRows
             kind = row.type;
             tree.lines.push_back(heading(kind, headingText(tree, kind)));
         }
-        TreeLine line;
-        line.type = row.type;
-        line.rowLevel = row.level;
-        line.level = row.level + 1;
-        line.name = row.name;
-        line.notes = row.notes;
-        line.field = tree.qualifier + row.name;
+        TreeLine line = rowLine(row, tree.qualifier + row.name);
         std::string shown = row.name;
         if (row.type == RowType::Field) {
             if (runtime::upper(row.notes).find("DIM(") != std::string::npos)
@@ -158,13 +165,7 @@ FileTree buildFileTree(const DicFile& file, const std::vector<TreeRow>& baseRows
             kind = row.type;
             tree.lines.push_back(heading(kind, headingText(tree, kind)));
         }
-        TreeLine line;
-        line.type = row.type;
-        line.rowLevel = row.level;
-        line.level = row.level + 1;
-        line.name = row.name;
-        line.notes = row.notes;
-        line.field = row.name;
+        TreeLine line = rowLine(row, row.name);
         if (row.type == RowType::Relation && row.level == 1)
             line.text = paddedName(row.name + relationArrow(row.notes), fieldWidth) + row.notes;
         else if (row.type == RowType::Relation && row.level == 3)
@@ -185,6 +186,16 @@ FileTree loadFileTree(DictionaryStore& store, const DicFile& file, int fieldWidt
     for (const runtime::Record& r : store.treeOf(file.fileId))
         own.push_back(treeRowOf(r));
     return buildFileTree(file, base, own, fieldWidth);
+}
+
+bool hasMemoFields(DictionaryStore& store, const DicFile& file)
+{
+    for (const runtime::Record& r : store.treeOf(file.aliasId, "9")) {
+        const TreeRow row = treeRowOf(r);
+        if (row.type == RowType::Field && isMemoDeclaration(row.notes))
+            return true;
+    }
+    return false;
 }
 
 int keyLineOf(const FileTree& tree, int line)

@@ -61,6 +61,8 @@ struct TreeLine final
     int rowLevel = 0; // DTR:LEVEL of the row; 0 for a heading
 
     bool isHeading() const { return !type.empty() && type[0] == 'H'; }
+    // Every line but a heading can be marked: fields, keys and their components, relations, alias links.
+    bool canMark() const { return !isHeading(); }
     bool isKey() const { return type == LineType::Key && rowLevel == 1; }
     bool isKeyComponent() const { return type == LineType::Key && rowLevel == 2; }
 };
@@ -84,6 +86,9 @@ FileTree buildFileTree(const DicFile& file, const std::vector<TreeRow>& baseRows
                        const std::vector<TreeRow>& ownRows, int fieldWidth);
 // The same, read from an open store.
 FileTree loadFileTree(DictionaryStore& store, const DicFile& file, int fieldWidth);
+
+// Whether the file (its alias's base file) has MEMO or BLOB fields, read from an open store.
+bool hasMemoFields(DictionaryStore& store, const DicFile& file);
 
 // A name padded to `width`, keeping at least MinimumNameGap blanks before what follows.
 std::string paddedName(const std::string& name, int width);

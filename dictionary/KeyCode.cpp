@@ -55,6 +55,23 @@ CodeMenu keyMenu()
     return menu;
 }
 
+bool keyItemOffersNoMemo(int id, const FileTree& tree)
+{
+    return id == 5 && tree.hasMemo;
+}
+
+runtime::MessageRequest noMemoQuestion(const std::string& file)
+{
+    runtime::MessageRequest request;
+    request.text =
+        file + " has MEMO or BLOB fields.||Read the record without them, with NOMEMO(" + file + ")?";
+    request.caption = "Get(File,Key)";
+    request.icon = runtime::MessageIcon::Question;
+    request.buttons = runtime::Button::Yes | runtime::Button::No;
+    request.defaultButton = runtime::Button::No;
+    return request;
+}
+
 std::vector<std::string> getByKeyLines(const std::string& file, const std::string& key,
                                        const KeyContext& context, bool hasMemo, bool noMemo,
                                        const CodeStyle& style)

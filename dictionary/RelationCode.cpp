@@ -20,6 +20,12 @@ bool linked(const LinkPair& pair)
     return !isNoLinkName(pair.ownField) && !isNoLinkName(pair.relatedField);
 }
 
+// A key the relation names, as opposed to none or NOLINK.
+bool usableKey(const std::string& key)
+{
+    return !key.empty() && !isNoLinkName(key);
+}
+
 CodeChoice linesOf(std::vector<std::string> lines)
 {
     return {CodeRequest::Lines, std::move(lines), 1};
@@ -65,6 +71,7 @@ bool relationContextOf(const FileTree& tree, int relationLine, const DicFile& re
     context = RelationContext{};
     context.file = tree.file;
     context.related = related;
+    context.fileHasMemo = tree.hasMemo;
     for (std::size_t i = static_cast<std::size_t>(relationLine) + 1; i < tree.lines.size(); ++i) {
         const TreeLine& line = tree.lines[i];
         if (line.type != LineType::Relation || line.rowLevel == 1)
@@ -93,8 +100,8 @@ KeyContext relationKeyContext(const RelationContext& relation)
 
 CodeMenu relationMenu(const RelationContext& r)
 {
-    const bool ownKey = !r.ownKey.empty() && !isNoLinkName(r.ownKey);
-    const bool relatedKey = !r.relatedKey.empty() && !isNoLinkName(r.relatedKey);
+    const bool ownKey = usableKey(r.ownKey);
+    const bool relatedKey = usableKey(r.relatedKey);
     const std::string& k1 = r.ownKey;
     const std::string& k2 = r.relatedKey;
     CodeMenu menu;
@@ -108,18 +115,24 @@ CodeMenu relationMenu(const RelationContext& r)
     return menu;
 }
 
+bool relationItemOffersNoMemo(int id, const RelationContext& r)
+{
+    return (id == 2 && r.fileHasMemo && usableKey(r.ownKey)) ||
+           (id == 3 && r.relatedHasMemo && usableKey(r.relatedKey));
+}
+
 CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle& style, bool noMemo)
 {
-    const bool ownKey = !r.ownKey.empty() && !isNoLinkName(r.ownKey);
-    const bool relatedKey = !r.relatedKey.empty() && !isNoLinkName(r.relatedKey);
+    const bool ownKey = usableKey(r.ownKey);
+    const bool relatedKey = usableKey(r.relatedKey);
     switch (id) {
     case 1:
         return ownKey ? CodeChoice{CodeRequest::SetLoop, {}, 4} : CodeChoice{};
     case 2:
         if (!ownKey)
             return {};
-        return linesOf(
-            getByKeyLines(r.file.name, r.ownKeyQualified, relationKeyContext(r), false, noMemo, style));
+        return linesOf(getByKeyLines(r.file.name, r.ownKeyQualified, relationKeyContext(r), r.fileHasMemo,
+                                     noMemo, style));
     case 3: {
         if (!relatedKey)
             return {};
@@ -129,7 +142,7 @@ CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle&
                 components.push_back({pair.relatedField, pair.ownField, false});
         }
         return linesOf(getByKeyLines(r.related.name, r.relatedKeyQualified, contextFor(r.related, components),
-                                     false, noMemo, style));
+                                     r.relatedHasMemo, noMemo, style));
     }
     case 4:
     case 5: {

@@ -27,6 +27,8 @@ struct RelationContext final
     std::string ownKeyQualified;
     std::string relatedKeyQualified;
     std::vector<LinkPair> pairs;
+    bool fileHasMemo = false;    // F1 has MEMO or BLOB fields
+    bool relatedHasMemo = false; // F2 has them; the caller that knows F2's rows sets it
 };
 
 // The relation whose first line is `relationLine`; `related` is the DicFiles record of the file the
@@ -40,6 +42,8 @@ bool isNoLinkName(const std::string& name);
 
 // Items whose key is NOLINK are disabled.
 CodeMenu relationMenu(const RelationContext& relation);
+// The Get items on a side with MEMO or BLOB fields offer NOMEMO, as "Get(File,Key)" does.
+bool relationItemOffersNoMemo(int id, const RelationContext& relation);
 CodeChoice relationMenuChoice(int id, const RelationContext& relation, const CodeStyle& style, bool noMemo);
 
 // The file, key and primed components of the relation loop "Set(K1,K1)".

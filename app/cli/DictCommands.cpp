@@ -309,6 +309,7 @@ private:
                 return ExitFailure;
             }
             dictionary::relationContextOf(m_tree, static_cast<int>(i), dictionary::dicFileOf(dif), context);
+            context.relatedHasMemo = dictionary::hasMemoFields(*m_store, context.related);
             return 0;
         }
         return refuse("No relation " + std::to_string(wanted) + " to " + name + " in " + m_tree.file.name +

@@ -1,27 +1,33 @@
 #include "KtxRun.h"
-#include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-using kestrix::testing::ktx;
+using kestrix::testing::KtxRun;
 
 namespace {
 
 const std::string Sample = std::string(KESTRIX_SOURCE_DIR) + "/samples/dictionaries/SHOP.TXD";
 
-// A data directory holding SHOP.dic imported from the sample.
-struct Shop
+// A workspace whose data directory holds SHOP.dic imported from the sample.
+struct Shop : kestrix::testing::KtxWorkspace
 {
-    kestrix::runtime::testing::TempDir dir;
-    std::string data = (dir.path() / "data").string();
-    Shop() { EXPECT_EQ(ktx({"--data-dir", data, "dict", "import", Sample}).code, 0); }
-    kestrix::testing::KtxRun code(std::vector<std::string> args)
+    Shop() { EXPECT_EQ(run({"dict", "import", Sample}).code, 0); }
+    // `dict code SHOP.dic` with `args`; a global option (`--set X=Y`) among them goes before the command.
+    KtxRun code(std::vector<std::string> args) const
     {
-        args.insert(args.begin(), {"--data-dir", data, "dict", "code", "SHOP.dic"});
-        return ktx(args);
+        std::vector<std::string> all;
+        if (const auto at = std::find(args.begin(), args.end(), "--set");
+            at != args.end() && at + 1 != args.end()) {
+            all = {at[0], at[1]};
+            args.erase(at, at + 2);
+        }
+        all.insert(all.end(), {"dict", "code", "SHOP.dic"});
+        all.insert(all.end(), args.begin(), args.end());
+        return run(std::move(all));
     }
 };
 
@@ -59,6 +65,16 @@ TEST(KtxDictCode, MenuItemsPrintTheirCode)
         {{"Orders", "--relation", "OrderItem:1", "--relation-item", "Get(OrderItem,KeyItem)", "--abc", "off"},
          "CLEAR(ITM:RECORD)\nITM:OrderNo = ORD:OrderNo\nGET(OrderItem,ITM:KeyItem)\nIF ERRORCODE()\n"
          "   CLEAR(ITM:RECORD)\nEND !IF\n"},
+        {{"Customer", "--abc", "on", "--key", "KeyCustNo", "--key-item", "Get(File,Key)", "--nomemo"},
+         "Access:Customer.ClearKey(CUS:KeyCustNo)\nCUS:CustNo = \nNOMEMO(Customer)\n"
+         "IF Access:Customer.TryFetch(CUS:KeyCustNo)\n   failed\nEND\n"},
+        {{"Orders", "--abc", "on", "--key", "KeyOrderNo", "--key-item", "Get(File,Key)", "--nomemo"},
+         "Access:Orders.ClearKey(ORD:KeyOrderNo)\nORD:OrderNo = \nIF Access:Orders.TryFetch(ORD:KeyOrderNo)\n"
+         "   failed\nEND\n"},
+        {{"Orders", "--abc", "on", "--relation", "Customer", "--relation-item", "Get(Customer,KeyCustNo)",
+          "--nomemo"},
+         "Access:Customer.ClearKey(CUS:KeyCustNo)\nCUS:CustNo = ORD:CustNo\nNOMEMO(Customer)\n"
+         "IF Access:Customer.TryFetch(CUS:KeyCustNo)\n   failed\nEND\n"},
         {{"Supplier", "--abc", "off", "--loop", "1", "--set", "ENDCOMMENT=0"},
          "SET(Supplier)\nLOOP\n   NEXT(Supplier)\n   IF ERRORCODE() THEN BREAK.\nEND\n"},
         {{"Buyer", "--abc", "on", "--loop", "2", "--key", "KeyName", "--cursor", "--abc-save"},
@@ -73,23 +89,7 @@ TEST(KtxDictCode, MenuItemsPrintTheirCode)
          "   YldCnt# += 1\n   IF YldCnt# > 10\n      YIELD() ; YldCnt# = 0\n   END !IF\nEND !LOOP\n"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args = c.args;
-        // --set is a global option: it goes before the command.
-        std::vector<std::string> global;
-        if (const auto at = std::find(args.begin(), args.end(), "--set"); at != args.end()) {
-            global = {at[0], at[1]};
-            args.erase(at, at + 2);
-        }
-        kestrix::testing::KtxRun run;
-        if (global.empty()) {
-            run = shop.code(args);
-        } else {
-            std::vector<std::string> all = {"--data-dir", shop.data};
-            all.insert(all.end(), global.begin(), global.end());
-            all.insert(all.end(), {"dict", "code", "SHOP.dic"});
-            all.insert(all.end(), args.begin(), args.end());
-            run = ktx(all);
-        }
+        const KtxRun run = shop.code(c.args);
         EXPECT_EQ(run.code, 0) << c.args[2] << run.err;
         EXPECT_EQ(run.out, c.out) << c.args.back();
     }
@@ -146,7 +146,7 @@ TEST(KtxDictCode, RefusalsNameTheProblem)
         EXPECT_EQ(run.out, "") << c.err;
     }
     // A store that is not there.
-    const auto none = ktx({"--data-dir", shop.data, "dict", "code", "NONE.dic", "Customer", "--loop", "1"});
+    const auto none = shop.run({"dict", "code", "NONE.dic", "Customer", "--loop", "1"});
     EXPECT_EQ(none.code, 1);
     EXPECT_NE(none.err.find("holds no imported dictionary"), std::string::npos);
 }

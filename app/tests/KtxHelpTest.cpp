@@ -1,28 +1,19 @@
 #include "KtxRun.h"
-#include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-using kestrix::testing::ktx;
 using kestrix::testing::KtxRun;
+using kestrix::testing::SampleClarionRoot;
 
 namespace {
 
-const std::string SampleRoot = std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion";
-
-struct Workspace
+// The shared workspace over the sample installation.
+struct Workspace : kestrix::testing::KtxWorkspace
 {
-    kestrix::runtime::testing::TempDir dir;
-    std::string data = (dir.path() / "data").string();
-    std::string root = SampleRoot;
-    KtxRun run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--data-dir", data, "--set", "CWPATH=" + root});
-        return ktx(args);
-    }
+    Workspace() { clarionRoot = SampleClarionRoot; }
 };
 
 } // namespace
@@ -38,10 +29,10 @@ TEST(KtxHelp, TheSampleInstallationScansAndListsByTab)
               "10 files found and added to list.\n\n1 Bak/Sav/Old/$$$/Backup Directories were omited.\n");
 
     const KtxRun help = w.run({"help", "list", "--tab", "H"});
-    EXPECT_EQ(help.out, "H\tLanguage Reference\tCWLANG.HLP\t" + SampleRoot + "\\BIN\n" +
-                            "H\tLibrary Reference\tCWLIB.HLP\t" + SampleRoot + "\\BIN\n");
+    EXPECT_EQ(help.out, "H\tLanguage Reference\tCWLANG.HLP\t" + SampleClarionRoot + "\\BIN\n" +
+                            "H\tLibrary Reference\tCWLIB.HLP\t" + SampleClarionRoot + "\\BIN\n");
     const KtxRun classes = w.run({"help", "list", "--tab", "class"});
-    EXPECT_EQ(classes.out, "C\tABC Error Class\tABERRORS.INC\t" + SampleRoot + "\\LIBSRC\n");
+    EXPECT_EQ(classes.out, "C\tABC Error Class\tABERRORS.INC\t" + SampleClarionRoot + "\\LIBSRC\n");
 
     // A second scan adds nothing; with the examples it adds their help file only.
     EXPECT_EQ(w.run({"help", "scan"}).out.rfind("0 files found", 0), 0u);

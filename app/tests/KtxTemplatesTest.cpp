@@ -1,5 +1,4 @@
 #include "KtxRun.h"
-#include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +7,10 @@
 #include <sstream>
 
 namespace fs = std::filesystem;
-using kestrix::testing::ktx;
 using kestrix::testing::KtxRun;
+using kestrix::testing::SampleClarionRoot;
 
 namespace {
-
-const std::string SampleRoot = std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion";
 
 std::string upper(std::string text)
 {
@@ -22,17 +19,11 @@ std::string upper(std::string text)
     return text;
 }
 
-struct Workspace
+// The shared workspace over the sample installation, with the template list file at hand.
+struct Workspace : kestrix::testing::KtxWorkspace
 {
-    kestrix::runtime::testing::TempDir dir;
-    fs::path data = dir.path() / "data";
-    std::string root = SampleRoot;
-    KtxRun run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"--data-dir", data.string(), "--set", "CWPATH=" + root});
-        return ktx(args);
-    }
-    fs::path listFile() const { return data / "Registp4.TPM"; }
+    Workspace() { clarionRoot = SampleClarionRoot; }
+    fs::path listFile() const { return fs::path(data) / "Registp4.TPM"; }
     std::string listText() const
     {
         std::ifstream in(listFile(), std::ios::binary);
@@ -62,7 +53,7 @@ TEST(KtxTemplates, ScanTheSampleInstallationThenListAndMarkEntries)
     // BIN\BACKUP is not searched.
     EXPECT_EQ(scan.out,
               "3 TPL files found and added to list.\n\n1 Bak/Sav/Old/$$$/Backup Directories were omited.\n");
-    const std::string root = upper(SampleRoot);
+    const std::string root = upper(SampleClarionRoot);
     const std::string listed = "\tNOTEPAD.TPL\t" + root + "\\3RDPARTY\\TEMPLATE\n" + "\tKTXDEMO.TPL\t" +
                                root + "\\TEMPLATE\n" + "\tWIZARD.TPL\t" + root + "\\TEMPLATE\n";
     EXPECT_EQ(w.run({"templates", "list"}).out, listed);
@@ -138,7 +129,7 @@ TEST(KtxTemplates, DeleteRegistryNeedsNoQuestionAndSaysWhatHappened)
     const fs::path templates = w.dir.path() / "CW" / "TEMPLATE";
     fs::create_directories(templates);
     fs::create_directories(w.dir.path() / "CW" / "LIBSRC"); // what makes it a Clarion directory
-    w.root = (w.dir.path() / "CW").string();
+    w.clarionRoot = (w.dir.path() / "CW").string();
     std::ofstream(templates / "Registry.TRF") << "registry";
     const KtxRun deleted = w.run({"templates", "delete-registry"});
     EXPECT_EQ(deleted.code, 0) << deleted.err;

@@ -79,78 +79,115 @@ SetGenerator request(int type, const std::string& key = "CUS:KeyCustNo")
 
 } // namespace
 
-TEST(SetLoop, LegacySetFileWithNothingChosenIsFiveLines)
+// A tree whose only key has no component rows.
+FileTree keyWithoutComponents()
 {
-    const KeyContext key{"CUS", "CUS:", {}, false, false};
-    EXPECT_EQ(setLoopLines(request(1), key, {}, legacy()),
-              (Lines{"SET(Customer)", "LOOP", "   NEXT(Customer)", "   IF ERRORCODE() THEN BREAK.", "END"}));
-    EXPECT_EQ(setLoopLines(request(2), key, {}, legacy(true)),
-              (Lines{"SET(CUS:KeyCustNo)", "LOOP", "   NEXT(Customer)", "   IF ERRORCODE() THEN BREAK.",
-                     "END !LOOP"}));
+    const std::vector<TreeRow> base = {
+        {1, "1", 1, 1, "Record", "RECORD"},
+        {1, "1", 2, 1, "CustNo", "LONG"},
+        {1, "2", 3, 1, "KeyNone", ",NOCASE"},
+    };
+    return buildFileTree(DicFile{"Customer", 1, 1, "CUS"}, base, {}, 12);
 }
 
-TEST(SetLoop, KeyKeyPrimesTheKeyAndTestsTheRange)
+TEST(SetLoop, BlocksByKindKeyAndStyle)
 {
     const FileTree t = customer();
-    const KeyContext key = keyContextOf(t, lineOf(t, "2", "KeyCustNo"));
-    ASSERT_EQ(key.components.size(), 2u);
-    EXPECT_TRUE(key.components[1].descending);
-
-    SetGenerator forwards = request(3);
-    EXPECT_EQ(setLoopLines(forwards, key, {}, legacy(true)),
-              (Lines{"CLEAR(CUS:RECORD, -1)", "CLEAR(CUS:Name, +1)  !-Descending Segment",
-                     "CUS:CustNo = ", "CUS:Name   = ", "SET(CUS:KeyCustNo,CUS:KeyCustNo)", "LOOP",
-                     "   NEXT(Customer)", "   IF ERRORCODE()            |", "      OR CUS:CustNo <>       |",
-                     "      OR CUS:Name   <>       |", "      THEN BREAK.  ! END IF", "END !LOOP"}));
-
-    // Reading backwards clears the record high and descending components low.
-    SetGenerator backwards = request(3);
-    backwards.next = "PREVIOUS";
-    const Lines back = setLoopLines(backwards, key, {}, legacy());
-    EXPECT_EQ(back[0], "CLEAR(CUS:RECORD, +1)   !Clear High for PREVIOUS()");
-    EXPECT_EQ(back[1], "CLEAR(CUS:Name, -1)  !-Descending Segment, Clear High 4 PREVIOUS");
-    EXPECT_EQ(back[6], "   PREVIOUS(Customer)");
-
-    const Lines abc = setLoopLines(forwards, key, {}, abcStyle(true));
-    EXPECT_EQ(abc, (Lines{"Access:Customer.ClearKey(CUS:KeyCustNo)", "CUS:CustNo = ", "CUS:Name   = ",
-                          "SET(CUS:KeyCustNo,CUS:KeyCustNo)", "LOOP", "   IF Access:Customer.NEXT()",
-                          "      BREAK", "   END !IF", "   IF CUS:CustNo <>  |", "   OR CUS:Name <>  |",
-                          "       THEN BREAK.  ! END IF", "END !LOOP"}));
-}
-
-TEST(SetLoop, IndexKeyAsksForABuild)
-{
-    const FileTree t = customer();
-    const KeyContext key = keyContextOf(t, lineOf(t, "2", "ByStatus"));
-    EXPECT_TRUE(key.isIndex);
-    const Lines lines = setLoopLines(request(3, "CUS:ByStatus"), key, {}, legacy());
-    EXPECT_EQ(lines[1], "!BUILD(CUS:ByStatus)  !build index?");
-}
-
-TEST(SetLoop, RelationLoopSkipsNoLinkComponents)
-{
-    const FileTree t = customer();
+    const KeyContext noKey{"CUS", "CUS:", {}, false, false};
+    const KeyContext custNo = keyContextOf(t, lineOf(t, "2", "KeyCustNo"));
+    const KeyContext byStatus = keyContextOf(t, lineOf(t, "2", "ByStatus"));
     RelationContext r;
     ASSERT_TRUE(relationContextOf(t, lineOf(t, "R", "Orders"), DicFile{"Orders", 2, 2, "ORD"}, r));
-    EXPECT_EQ(r.ownKeyQualified, "CUS:KeyCustNo");
-    EXPECT_EQ(r.relatedKeyQualified, "ORD:KeyCustDate");
-    KeyContext key = relationKeyContext(r);
-    SetGenerator sg = request(4);
-    const Lines lines = setLoopLines(sg, key, {}, legacy());
-    EXPECT_EQ(lines,
-              (Lines{"CLEAR(CUS:RECORD)", "CUS:CustNo = ORD:CustNo", "SET(CUS:KeyCustNo,CUS:KeyCustNo)",
-                     "LOOP", "   NEXT(Customer)", "   IF ERRORCODE()                 |",
-                     "      OR CUS:CustNo <> ORD:CustNo |", "      THEN BREAK.", "END"}));
-    for (const std::string& line : lines)
-        EXPECT_EQ(line.find("NOLINK"), std::string::npos) << line;
-    // The continuation bars of the range test line up.
-    EXPECT_EQ(lines[5].size(), lines[6].size());
-
-    // Components named NOLINK write nothing in ABC style either.
-    key.components.push_back({"NOLINK", "ORD:Date", false});
-    const Lines abc = setLoopLines(sg, key, {}, abcStyle());
-    for (const std::string& line : abc)
-        EXPECT_EQ(line.find("NOLINK"), std::string::npos) << line;
+    const KeyContext relation = relationKeyContext(r);
+    KeyContext relationWithNoLink = relation;
+    relationWithNoLink.components.push_back({"NOLINK", "ORD:Date", false});
+    const FileTree bare = keyWithoutComponents();
+    const KeyContext none = keyContextOf(bare, lineOf(bare, "2", "KeyNone"));
+    const auto backwards = [](SetGenerator sg) {
+        sg.next = "PREVIOUS";
+        return sg;
+    };
+    struct Case
+    {
+        const char* what;
+        SetGenerator sg;
+        KeyContext key;
+        CodeStyle style;
+        Lines lines;
+    };
+    const std::vector<Case> cases = {
+        {"SET(File), nothing chosen: five lines",
+         request(1),
+         noKey,
+         legacy(),
+         {"SET(Customer)", "LOOP", "   NEXT(Customer)", "   IF ERRORCODE() THEN BREAK.", "END"}},
+        {"SET(Key) with the end comment",
+         request(2),
+         noKey,
+         legacy(true),
+         {"SET(CUS:KeyCustNo)", "LOOP", "   NEXT(Customer)", "   IF ERRORCODE() THEN BREAK.", "END !LOOP"}},
+        {"SET(Key,Key) primes the key, clears a descending component high and tests the range",
+         request(3),
+         custNo,
+         legacy(true),
+         {"CLEAR(CUS:RECORD, -1)", "CLEAR(CUS:Name, +1)  !-Descending Segment",
+          "CUS:CustNo = ", "CUS:Name   = ", "SET(CUS:KeyCustNo,CUS:KeyCustNo)", "LOOP", "   NEXT(Customer)",
+          "   IF ERRORCODE()            |", "      OR CUS:CustNo <>       |",
+          "      OR CUS:Name   <>       |", "      THEN BREAK.  ! END IF", "END !LOOP"}},
+        {"PREVIOUS clears the record high and descending components low",
+         backwards(request(3)),
+         custNo,
+         legacy(),
+         {"CLEAR(CUS:RECORD, +1)   !Clear High for PREVIOUS()",
+          "CLEAR(CUS:Name, -1)  !-Descending Segment, Clear High 4 PREVIOUS",
+          "CUS:CustNo = ", "CUS:Name   = ", "SET(CUS:KeyCustNo,CUS:KeyCustNo)", "LOOP",
+          "   PREVIOUS(Customer)", "   IF ERRORCODE()            |", "      OR CUS:CustNo <>       |",
+          "      OR CUS:Name   <>       |", "      THEN BREAK.", "END"}},
+        {"SET(Key,Key) in ABC style",
+         request(3),
+         custNo,
+         abcStyle(true),
+         {"Access:Customer.ClearKey(CUS:KeyCustNo)",
+          "CUS:CustNo = ", "CUS:Name   = ", "SET(CUS:KeyCustNo,CUS:KeyCustNo)", "LOOP",
+          "   IF Access:Customer.NEXT()", "      BREAK", "   END !IF", "   IF CUS:CustNo <>  |",
+          "   OR CUS:Name <>  |", "       THEN BREAK.  ! END IF", "END !LOOP"}},
+        {"an INDEX asks for a build",
+         request(3, "CUS:ByStatus"),
+         byStatus,
+         legacy(),
+         {"CLEAR(CUS:RECORD, -1)", "!BUILD(CUS:ByStatus)  !build index?",
+          "CUS:Status = ", "SET(CUS:ByStatus,CUS:ByStatus)", "LOOP", "   NEXT(Customer)",
+          "   IF ERRORCODE()            |", "      OR CUS:Status <>       |", "      THEN BREAK.", "END"}},
+        {"a relation loop primes from the related fields and skips NOLINK",
+         request(4),
+         relationWithNoLink,
+         legacy(),
+         {"CLEAR(CUS:RECORD)", "CUS:CustNo = ORD:CustNo", "SET(CUS:KeyCustNo,CUS:KeyCustNo)", "LOOP",
+          "   NEXT(Customer)", "   IF ERRORCODE()                 |", "      OR CUS:CustNo <> ORD:CustNo |",
+          "      THEN BREAK.", "END"}},
+        {"a relation loop in ABC style skips NOLINK too",
+         request(4),
+         relationWithNoLink,
+         abcStyle(),
+         {"Access:Customer.ClearKey(CUS:KeyCustNo)", "CUS:CustNo = ORD:CustNo",
+          "SET(CUS:KeyCustNo,CUS:KeyCustNo)", "LOOP", "   IF Access:Customer.NEXT()", "      BREAK", "   END",
+          "   IF CUS:CustNo <> ORD:CustNo |", "       THEN BREAK.", "END"}},
+        {"a key without components has no compare lines",
+         request(3, "CUS:KeyNone"),
+         none,
+         legacy(),
+         {"CLEAR(CUS:RECORD, -1)", "SET(CUS:KeyNone,CUS:KeyNone)", "LOOP", "   NEXT(Customer)",
+          "   IF ERRORCODE()    |", "      THEN BREAK.", "END"}},
+        {"a key without components in ABC style ends at the read alone",
+         request(3, "CUS:KeyNone"),
+         none,
+         abcStyle(),
+         {"Access:Customer.ClearKey(CUS:KeyNone)", "SET(CUS:KeyNone,CUS:KeyNone)", "LOOP",
+          "   IF Access:Customer.NEXT()", "      BREAK", "   END", "END"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(setLoopLines(c.sg, c.key, {}, c.style), c.lines) << c.what;
+    EXPECT_TRUE(none.components.empty());
 }
 
 TEST(SetLoop, EveryOptionInOrder)
@@ -475,6 +512,60 @@ TEST(KeyMenu, ItemsOnTheKey)
     EXPECT_EQ(keyMenuChoice(get, t, key, abcStyle(), false).lines,
               (Lines{"Access:Customer.ClearKey(CUS:KeyCustNo)", "CUS:CustNo = ", "CUS:Name   = ",
                      "IF Access:Customer.TryFetch(CUS:KeyCustNo)", "   failed", "END"}));
+}
+
+TEST(KeyMenu, GetOffersNoMemoWhereTheFileHasMemos)
+{
+    FileTree t = customer(); // Notes is a MEMO
+    const int key = lineOf(t, "2", "KeyCustNo");
+    const CodeMenu menu = keyMenu();
+    const int get = menuItemId(menu, "Get(File,Key)");
+    EXPECT_TRUE(keyItemOffersNoMemo(get, t));
+    EXPECT_FALSE(keyItemOffersNoMemo(menuItemId(menu, "Key Name"), t));
+    EXPECT_FALSE(keyItemOffersNoMemo(menuItemId(menu, "Set(Key,Key)..."), t)); // the window has its own box
+    const auto question = noMemoQuestion("Customer");
+    EXPECT_EQ(question.buttons, kestrix::runtime::Button::Yes | kestrix::runtime::Button::No);
+    EXPECT_NE(question.text.find("NOMEMO(Customer)"), std::string::npos);
+
+    const auto has = [](const Lines& lines, const std::string& text) {
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    };
+    EXPECT_TRUE(has(keyMenuChoice(get, t, key, abcStyle(), true).lines, "NOMEMO(Customer)"));
+    EXPECT_FALSE(has(keyMenuChoice(get, t, key, abcStyle(), false).lines, "NOMEMO(Customer)"));
+    t.hasMemo = false;
+    EXPECT_FALSE(keyItemOffersNoMemo(get, t));
+    EXPECT_FALSE(has(keyMenuChoice(get, t, key, abcStyle(), true).lines, "NOMEMO(Customer)"));
+
+    // Along a relation each Get item asks for its own file's memos.
+    RelationContext r;
+    ASSERT_TRUE(relationContextOf(customer(), lineOf(t, "R", "Orders"), DicFile{"Orders", 2, 2, "ORD"}, r));
+    EXPECT_TRUE(r.fileHasMemo);
+    EXPECT_TRUE(relationItemOffersNoMemo(2, r));
+    EXPECT_FALSE(relationItemOffersNoMemo(3, r));
+    EXPECT_TRUE(has(relationMenuChoice(2, r, legacy(), true).lines, "NOMEMO(Customer)"));
+    EXPECT_FALSE(has(relationMenuChoice(3, r, legacy(), true).lines, "NOMEMO(Orders)"));
+    r.relatedHasMemo = true;
+    EXPECT_TRUE(relationItemOffersNoMemo(3, r));
+    EXPECT_TRUE(has(relationMenuChoice(3, r, legacy(), true).lines, "NOMEMO(Orders)"));
+    EXPECT_FALSE(relationItemOffersNoMemo(4, r));
+    r.ownKey = "NOLINK"; // the item is disabled: nothing to ask
+    EXPECT_FALSE(relationItemOffersNoMemo(2, r));
+    EXPECT_TRUE(relationItemOffersNoMemo(3, r));
+}
+
+TEST(KeyMenu, AKeyWithoutComponentsStillGetsItsRecord)
+{
+    const FileTree t = keyWithoutComponents();
+    const int key = lineOf(t, "2", "KeyNone");
+    ASSERT_GE(key, 0);
+    const int get = menuItemId(keyMenu(), "Get(File,Key)");
+    EXPECT_EQ(keyMenuChoice(get, t, key, legacy(), false).lines,
+              (Lines{"CLEAR(CUS:RECORD, -1)", "GET(Customer,CUS:KeyNone)", "IF ERRORCODE()",
+                     "   CLEAR(CUS:RECORD)", "END"}));
+    EXPECT_EQ(keyMenuChoice(get, t, key, abcStyle(), false).lines,
+              (Lines{"Access:Customer.ClearKey(CUS:KeyNone)", "IF Access:Customer.TryFetch(CUS:KeyNone)",
+                     "   failed", "END"}));
+    EXPECT_EQ(t.uniqueKeys, (Lines{"CUS:KeyNone"}));
 }
 
 TEST(RelationMenu, SidesKeysAndJoins)

@@ -111,9 +111,46 @@ TEST(DictionaryStore, OpeningForBrowsingChecksTheVersion)
     EXPECT_EQ(f.store.infoRecord()->text(Dinfo::ImportName), "C:\\APP\\TEST.DCT");
     EXPECT_FALSE(f.store.files().isOpen());
 
+    EXPECT_TRUE(f.dialogs.shown.empty());
+}
+
+TEST(DictionaryStore, MissingTablesAreReportedByName)
+{
+    StoreFixture f;
+    f.store.close();
+    // No container at all: DicInfo cannot be opened.
     DictionaryStore none("NONE.dic");
     EXPECT_EQ(none.openForBrowsing(f.dialogs), OpenState::Missing);
-    EXPECT_TRUE(f.dialogs.shown.empty());
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].caption, "FILE ERROR");
+    EXPECT_EQ(f.dialogs.shown[0].text.rfind("Open DICInfo File|Error: 2-", 0), 0u) << f.dialogs.shown[0].text;
+
+    // An empty DicInfo holds no dictionary either.
+    f.dialogs.shown.clear();
+    EXPECT_EQ(f.store.openForBrowsing(f.dialogs), OpenState::Missing);
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].text.rfind("Open DICInfo File|Error: ", 0), 0u);
+
+    // A current DicInfo without the other two tables.
+    {
+        runtime::KeyedFile info("HALF.dic\\!DicInfo", dicInfoLayout());
+        ASSERT_FALSE(info.create());
+        ASSERT_FALSE(info.open());
+        Record r = info.newRecord();
+        r.setText(Dinfo::Version, CurrentStoreVersion);
+        ASSERT_FALSE(info.add(r));
+    }
+    f.dialogs.shown.clear();
+    DictionaryStore half("HALF.dic");
+    EXPECT_EQ(half.openForBrowsing(f.dialogs), OpenState::Failed);
+    EXPECT_FALSE(half.files().isOpen());
+    EXPECT_FALSE(half.info().isOpen());
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].caption, "FILE OPEN ERROR");
+    EXPECT_EQ(f.dialogs.shown[0].text.rfind("An error occured while opening the below file.||Error: ", 0),
+              0u);
+    EXPECT_NE(f.dialogs.shown[0].text.find("|File: HALF.dic\\!DicFiles"), std::string::npos)
+        << f.dialogs.shown[0].text;
 }
 
 TEST(DictionaryStore, AnOlderStoreIsUpgradedToVersionOne)

@@ -2,9 +2,12 @@
 #include "ImportFixture.h"
 #include "dictionary/BrowseTexts.h"
 #include "dictionary/DictionaryQualifier.h"
+#include "dictionary/FieldCode.h"
 #include "dictionary/FileCode.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace kestrix::dictionary;
 using kestrix::dictionary::testing::ImportFixture;
@@ -175,4 +178,93 @@ TEST(BrowseTexts, TitleTipAndVersionQuestion)
               "have to import it again.||Dictionary:\tSHOP.dic|Source File:\tC:\\Apps\\SHOP.TXD|"
               "Version:\t\t1||Would you like to import from Clarion now?");
     EXPECT_EQ(missingFileText("Record Not Found"), "!@# error loading file Record Not Found");
+}
+
+TEST(BrowseTexts, FilesListLayoutKeepsColumnWidthsBesideEmptyGroups)
+{
+    kestrix::runtime::testing::TempDir dir;
+    const kestrix::runtime::IniFile ini(dir.path() / "KTX.INI");
+    const kestrix::runtime::ListLayoutStore layouts(ini);
+    EXPECT_EQ(restoreFilesListWidths(layouts, 3), (std::vector<int>{0, 0, 0})); // nothing saved yet
+
+    saveFilesListWidths(layouts, {120, 80, 45});
+    EXPECT_EQ(ini.value("DickFilesBrowse", "VersionNumber"), "1");
+    EXPECT_TRUE(ini.hasEntry("DickFilesBrowse", "ListGroupWidths"));
+    EXPECT_EQ(ini.value("DickFilesBrowse", "ListGroupWidths"), "");
+    EXPECT_EQ(ini.value("DickFilesBrowse", "ListColumnWidths"), "120,80,45");
+    EXPECT_EQ(restoreFilesListWidths(layouts, 3), (std::vector<int>{120, 80, 45}));
+    EXPECT_EQ(restoreFilesListWidths(layouts, 4), (std::vector<int>{120, 80, 45, 0}));
+    EXPECT_EQ(restoreFilesListWidths(layouts, 2), (std::vector<int>{120, 80}));
+
+    // Cells that are not widths fall back to the default; another layout version is not used.
+    ASSERT_TRUE(ini.setValue("DickFilesBrowse", "ListColumnWidths", "12,wide,,-3,99999999,30"));
+    EXPECT_EQ(restoreFilesListWidths(layouts, 6), (std::vector<int>{12, 0, 0, 0, 0, 30}));
+    ASSERT_TRUE(ini.setNumber("DickFilesBrowse", "VersionNumber", 2));
+    EXPECT_EQ(restoreFilesListWidths(layouts, 2), (std::vector<int>{0, 0}));
+}
+
+TEST(BrowseTexts, TableOpenMessage)
+{
+    const auto message = tableOpenMessage("File Not Found", "SHOP.dic\\!DicTree");
+    EXPECT_EQ(message.caption, "FILE OPEN ERROR");
+    EXPECT_EQ(
+        message.text,
+        "An error occured while opening the below file.||Error: File Not Found|File: SHOP.dic\\!DicTree");
+}
+
+TEST(FileTree, EveryLineButHeadingsCanBeMarkedAndDragged)
+{
+    ImportedShop shop;
+    FileTree t = shop.tree("Customer");
+    std::map<std::string, int> marked;
+    for (TreeLine& l : t.lines) {
+        EXPECT_EQ(l.canMark(), !l.isHeading()) << l.type << " " << l.name;
+        if (l.canMark())
+            ++marked[l.type];
+    }
+    EXPECT_GT(marked["1"], 0);
+    EXPECT_GT(marked["2"], 0);
+    EXPECT_GT(marked["R"], 0);
+    EXPECT_GT(marked["Z"], 0);
+
+    const auto at = [&t](const std::string& type, const std::string& name) {
+        for (std::size_t i = 0; i < t.lines.size(); ++i) {
+            if (t.lines[i].type == type && t.lines[i].name == name)
+                return i;
+        }
+        ADD_FAILURE() << type << " " << name;
+        return std::size_t{0};
+    };
+    t.lines[at("2", "KeyCustNo")].mark = true;
+    t.lines[at("1", "Since")].mark = true;
+    t.lines[at("R", "Orders")].mark = true;
+    const FieldDrag drag = fieldDrag(t, -1);
+    EXPECT_EQ(drag.text, "CUS:Since CUS:KeyCustNo Orders");
+    ASSERT_EQ(drag.fields.size(), 3u);
+    EXPECT_EQ(drag.fields[0].picture, "@d6");
+    EXPECT_EQ(drag.fields[1].vari, "CUS:KeyCustNo");
+    EXPECT_EQ(drag.fields[1].type, ",NOCASE,OPT,PRIMARY");
+    EXPECT_EQ(drag.fields[1].picture, "");
+    // The field generators take the marked fields only.
+    const std::vector<int> fields = selectedFieldLines(t, -1);
+    ASSERT_EQ(fields.size(), 1u);
+    EXPECT_EQ(t.lines[static_cast<std::size_t>(fields[0])].name, "Since");
+    // "Select all Fields" leaves only data fields marked.
+    selectFields(t, false);
+    EXPECT_FALSE(t.lines[at("2", "KeyCustNo")].mark);
+    EXPECT_TRUE(t.lines[at("1", "City")].mark);
+}
+
+TEST(FileTree, MemoFieldsAreFoundForAnyFileOfTheStore)
+{
+    ImportedShop shop;
+    const auto memo = [&shop](const std::string& file) {
+        kestrix::runtime::Record dif = shop.store->files().newRecord();
+        EXPECT_TRUE(shop.store->fileByName(file, dif)) << file;
+        return hasMemoFields(*shop.store, dicFileOf(dif));
+    };
+    EXPECT_TRUE(memo("Customer"));
+    EXPECT_TRUE(memo("Product")); // a BLOB
+    EXPECT_TRUE(memo("Buyer"));   // an alias has its base file's fields
+    EXPECT_FALSE(memo("Orders"));
 }

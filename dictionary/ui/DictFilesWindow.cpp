@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -37,8 +38,6 @@ constexpr Column Columns[] = {{"File Name", Dif::FileName, 50},      {"Prefix", 
                               {"Attributes", Dif::FileSpec, 80},     {"User Options", Dif::UserOptions, 80}};
 constexpr const char* InfoPrompts[] = {"File Name:",     "Prefix:", "Description:", "Driver:",
                                        "Driver String:", "Name():", "Attributes:",  "User Options:"};
-constexpr int ListVersion = 1;
-constexpr const char* ColumnWidthsEntry = "ListColumnWidths";
 
 // Reads DicInfo; on another version offers the re-import and reads the new store.
 std::unique_ptr<DictionaryStore> openCurrent(config::Session& session, const std::string& name)
@@ -81,21 +80,28 @@ DictFilesWindow::DictFilesWindow(config::Session& session, std::unique_ptr<Dicti
         update();
     });
     auto* tools = new QToolBar(body);
-    const auto button = [&](const QString& tip, const char* name, const char* icon, auto slot) {
+    tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const auto button = [&](const QString& tip, const char* name, QStyle::StandardPixmap icon, auto slot) {
         auto* b = new QToolButton(tools);
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(tip);
         b->setText(tip);
-        b->setIcon(runtime::appIcon(icon));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setIcon(style()->standardIcon(icon));
         connect(b, &QToolButton::clicked, this, slot);
         tools->addWidget(b);
         return b;
     };
-    m_update =
-        button(QStringLiteral("Update Dictionary"), "updateDictionary", "TBDICT", [this] { update(); });
-    button(QStringLiteral("Minimize File Views"), "minimizeViews", "TBDICT", [this] { minimizeTrees(); });
-    button(QStringLiteral("Restore File Views"), "restoreViews", "TBDICT", [this] { restoreTrees(); });
-    button(QStringLiteral("Close File Views"), "closeViews", "TBDICT", [this] { closeTrees(); });
+    // The program's icon set has none for these four; the platform's reload and title-bar glyphs say
+    // what each does.
+    m_update = button(QStringLiteral("Update Dictionary"), "updateDictionary", QStyle::SP_BrowserReload,
+                      [this] { update(); });
+    button(QStringLiteral("Minimize File Views"), "minimizeViews", QStyle::SP_TitleBarMinButton,
+           [this] { minimizeTrees(); });
+    button(QStringLiteral("Restore File Views"), "restoreViews", QStyle::SP_TitleBarNormalButton,
+           [this] { restoreTrees(); });
+    button(QStringLiteral("Close File Views"), "closeViews", QStyle::SP_TitleBarCloseButton,
+           [this] { closeTrees(); });
     m_list = new QTreeWidget(body);
     m_list->setObjectName(QStringLiteral("files"));
     m_list->setRootIsDecorated(false);
@@ -106,12 +112,10 @@ DictFilesWindow::DictFilesWindow(config::Session& session, std::unique_ptr<Dicti
         titles << QString::fromLatin1(c.title);
     m_list->setHeaderLabels(titles);
     const int charWidth = m_list->fontMetrics().averageCharWidth();
-    const QStringList saved =
-        runtime::toQt(session.listLayouts().restore(Procedure, ColumnWidthsEntry, ListVersion).value_or(""))
-            .split(QLatin1Char(','));
-    for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i) {
-        const int width = i < saved.size() ? saved[i].toInt() : 0;
-        m_list->setColumnWidth(i, width > 0 ? width : std::min(Columns[i].characters, 24) * charWidth);
+    const std::vector<int> saved = restoreFilesListWidths(session.listLayouts(), std::size(Columns));
+    for (std::size_t i = 0; i < std::size(Columns); ++i) {
+        const int width = saved[i] > 0 ? saved[i] : std::min(Columns[i].characters, 24) * charWidth;
+        m_list->setColumnWidth(static_cast<int>(i), width);
     }
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_list, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -135,10 +139,10 @@ DictFilesWindow::DictFilesWindow(config::Session& session, std::unique_ptr<Dicti
 
 DictFilesWindow::~DictFilesWindow()
 {
-    std::string widths;
+    std::vector<int> widths;
     for (int i = 0; i < m_list->columnCount(); ++i)
-        widths += (i ? "," : "") + std::to_string(m_list->columnWidth(i));
-    m_session.listLayouts().save(Procedure, ColumnWidthsEntry, ListVersion, widths);
+        widths.push_back(m_list->columnWidth(i));
+    saveFilesListWidths(m_session.listLayouts(), widths);
 }
 
 void DictFilesWindow::reload()

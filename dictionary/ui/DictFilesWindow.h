@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Session.h"
+#include "dictionary/BrowseTexts.h"
 #include "dictionary/DictionaryStore.h"
 #include "runtime/ui/ToolWindow.h"
 
@@ -22,7 +23,7 @@ class DictFilesWindow final : public runtime::ToolWindow
     Q_OBJECT
 
 public:
-    static constexpr const char* Procedure = "DickFilesBrowse";
+    static constexpr const char* Procedure = FilesBrowseProcedure;
 
     // Opens the store for browsing; asks to import again when it was made by another version.
     // nullptr when there is nothing to show (the user has been told why).

@@ -63,9 +63,7 @@ DictTreeWindow* DictTreeWindow::open(config::Session& session, const std::string
     auto opened = std::make_unique<DictionaryStore>(store);
     std::string failing;
     if (const runtime::FileError error = opened->openAll(failing)) {
-        session.dialogs().message(
-            {"An error occured while opening the below file.||Error: " + error.text() + "|File: " + failing,
-             "FILE OPEN ERROR", runtime::MessageIcon::Exclamation});
+        session.dialogs().message(tableOpenMessage(error.text(), failing));
         return nullptr;
     }
     runtime::Record dif = opened->files().newRecord();
@@ -98,9 +96,9 @@ DictTreeWindow::DictTreeWindow(config::Session& session, std::unique_ptr<Diction
         ini.setNumber(TreeSection, "Width", width());
         ini.setNumber(TreeSection, "Height", height());
     });
-    QAction* twice =
-        options->addAction(QStringLiteral("Double Width"), this, [this] { toggleDoubleWidth(); });
-    twice->setCheckable(true);
+    m_doubleWidthAction = options->addAction(QString(), this, [this] { toggleDoubleWidth(); });
+    m_doubleWidthAction->setObjectName(QStringLiteral("doubleWidth"));
+    m_doubleWidthAction->setCheckable(true);
     QAction* fixed = options->addAction(QStringLiteral("Fixedsys"), this, [this](bool on) {
         m_view->setFont(on ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont());
     });
@@ -170,7 +168,7 @@ void DictTreeWindow::fill()
         auto* item = parents.empty() ? new QTreeWidgetItem(m_view) : new QTreeWidgetItem(parents.back());
         item->setText(0, runtime::toQt(line.text));
         item->setData(0, LineRole, static_cast<int>(i));
-        if (line.type == LineType::Field)
+        if (line.canMark())
             item->setCheckState(0, line.mark ? Qt::Checked : Qt::Unchecked);
         while (parents.size() < depth - 1)
             parents.push_back(parents.empty() ? item : parents.back()); // a gap in the levels
@@ -179,13 +177,22 @@ void DictTreeWindow::fill()
     }
     for (std::size_t i = 0; i < m_items.size(); ++i)
         m_items[i]->setExpanded(m_tree.lines[i].level > 0);
+    showListWidth();
+}
+
+void DictTreeWindow::showListWidth()
+{
     m_view->setColumnWidth(0, m_doubleWidth ? 2 * SingleWidth : SingleWidth);
+    // The width in use is shown where a shortcut would be: "1x" or "2x".
+    m_doubleWidthAction->setText(QStringLiteral("Double Width\t") +
+                                 (m_doubleWidth ? QStringLiteral("2x") : QStringLiteral("1x")));
+    m_doubleWidthAction->setChecked(m_doubleWidth);
 }
 
 void DictTreeWindow::syncMarks()
 {
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        if (m_tree.lines[i].type == LineType::Field)
+        if (m_tree.lines[i].canMark())
             m_tree.lines[i].mark = m_items[i]->checkState(0) == Qt::Checked;
     }
 }
@@ -204,7 +211,7 @@ QTreeWidgetItem* DictTreeWindow::itemOf(int line) const
 void DictTreeWindow::toggleDoubleWidth()
 {
     m_doubleWidth = !m_doubleWidth;
-    m_view->setColumnWidth(0, m_doubleWidth ? 2 * SingleWidth : SingleWidth);
+    showListWidth();
 }
 
 void DictTreeWindow::put(const std::vector<std::string>& lines)
@@ -229,7 +236,9 @@ void DictTreeWindow::popupFor(int line, const MenuChooser& choose)
         const int key = keyLineOf(m_tree, line);
         if (key < 0)
             return;
-        follow(keyMenuChoice(choose(keyMenu()), m_tree, key, style, false),
+        const int id = choose(keyMenu());
+        const bool noMemo = keyItemOffersNoMemo(id, m_tree) && askNoMemo(m_tree.file.name);
+        follow(keyMenuChoice(id, m_tree, key, style, noMemo),
                m_tree.lines[static_cast<std::size_t>(key)].field, keyContextOf(m_tree, key), line, choose);
     } else if (l.type == LineType::Relation) {
         const int head = relationLineOf(m_tree, line);
@@ -242,10 +251,19 @@ void DictTreeWindow::popupFor(int line, const MenuChooser& choose)
         RelationContext r;
         if (!relationContextOf(m_tree, head, dicFileOf(dif), r))
             return;
-        follow(relationMenuChoice(choose(relationMenu(r)), r, style, false), r.ownKeyQualified,
-               relationKeyContext(r), line, choose);
+        r.relatedHasMemo = hasMemoFields(*m_store, r.related);
+        const int id = choose(relationMenu(r));
+        const bool noMemo =
+            relationItemOffersNoMemo(id, r) && askNoMemo(id == 2 ? r.file.name : r.related.name);
+        follow(relationMenuChoice(id, r, style, noMemo), r.ownKeyQualified, relationKeyContext(r), line,
+               choose);
     }
     // An alias line has no menu.
+}
+
+bool DictTreeWindow::askNoMemo(const std::string& file)
+{
+    return m_session.dialogs().message(noMemoQuestion(file)) == runtime::Button::Yes;
 }
 
 void DictTreeWindow::follow(const CodeChoice& choice, const std::string& keyName, const KeyContext& key,

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -44,6 +45,7 @@ public:
     std::function<bool(SetGenerator&, AssignmentList&, const std::string& title)> editSetLoop;
     std::function<bool(const std::string& title, AssignmentList&)> editAssignments;
     bool doubleWidth() const { return m_doubleWidth; }
+    QAction* doubleWidthAction() const { return m_doubleWidthAction; }
     void toggleDoubleWidth();
 
 private:
@@ -51,6 +53,8 @@ private:
                    QWidget* parent);
     void fill();
     void syncMarks();
+    void showListWidth();
+    bool askNoMemo(const std::string& file);
     void follow(const CodeChoice& choice, const std::string& keyName, const KeyContext& key, int line,
                 const MenuChooser& choose);
     void generateLoop(int type, const std::string& keyName, const KeyContext& key);
@@ -61,6 +65,7 @@ private:
     FileTree m_tree;
     QTreeWidget* m_view = nullptr;
     std::vector<QTreeWidgetItem*> m_items;
+    QAction* m_doubleWidthAction = nullptr;
     bool m_doubleWidth = false;
 };
 

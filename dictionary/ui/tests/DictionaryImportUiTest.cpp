@@ -1,9 +1,7 @@
-#include "config/Session.h"
+#include "config/testing/ScratchSession.h"
 #include "dictionary/DictionaryStore.h"
 #include "dictionary/ui/DictionaryTools.h"
 #include "runtime/testing/ScriptedDde.h"
-#include "runtime/testing/ScriptedDialogs.h"
-#include "runtime/testing/TempDir.h"
 #include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/ToolShelf.h"
 
@@ -24,9 +22,9 @@ class DictionaryImportUiTest : public QObject
 private slots:
     void theMenuImportRunsBehindTheLoadingWindow()
     {
-        runtime::testing::TempDir dir;
-        runtime::testing::ScriptedDialogs dialogs;
-        config::Session session(dialogs);
+        config::testing::ScratchSession scratch;
+        auto& dialogs = scratch.dialogs;
+        auto& session = scratch.session;
         runtime::ToolShelf shelf;
         std::string imported;
         dictionary::registerDictionaryTools(shelf, session,
@@ -55,9 +53,9 @@ private slots:
 
     void messagesOfTheWorkerAreShownOnTheGuiThread()
     {
-        runtime::testing::TempDir dir;
-        runtime::testing::ScriptedDialogs dialogs;
-        config::Session session(dialogs);
+        config::testing::ScratchSession scratch;
+        auto& dialogs = scratch.dialogs;
+        auto& session = scratch.session;
         runtime::testing::ScriptedDdeServer ide;
         ide.running = false;
         dictionary::ImportRunOptions options;
