@@ -149,10 +149,11 @@ SettingsImport readSettings(const std::filesystem::path& file, const runtime::Re
                 result.error = "[" + section + "] " + name + ": " + why;
                 return result;
             }
-        } else if (startsWith(section, SettingsFile::WindowPrefix) || startsWith(section, SettingsFile::ListPrefix)) {
+        } else if (startsWith(section, SettingsFile::WindowPrefix) ||
+                   startsWith(section, SettingsFile::ListPrefix)) {
             const bool window = startsWith(section, SettingsFile::WindowPrefix);
-            const std::string name =
-                section.substr(std::string(window ? SettingsFile::WindowPrefix : SettingsFile::ListPrefix).size());
+            const std::string name = section.substr(
+                std::string(window ? SettingsFile::WindowPrefix : SettingsFile::ListPrefix).size());
             if (runtime::trim(name).empty()) {
                 result.error = "[" + section + "] names no section.";
                 return result;

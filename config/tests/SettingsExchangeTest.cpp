@@ -1,6 +1,6 @@
-#include "config/ConfigRecord.h"
-#include "config/ConfigFields.h"
 #include "config/SettingsExchange.h"
+#include "config/ConfigFields.h"
+#include "config/ConfigRecord.h"
 #include "config/Settings.h"
 #include "runtime/testing/TempDir.h"
 
@@ -64,8 +64,8 @@ TEST(SettingsExchange, RandomRecordsSurviveTheRoundTrip)
 {
     Scratch s;
     std::mt19937 random(24);
-    const char* names[] = {"INDENT", "NESTINDENT", "DCT:STREAMRECORDS", "DCT:FIELDWIDTH", "BTN", "EDITOR",
-                           "LOOK:FONT[4]", "LOOK:FONTSIZE[3]", "NOTE:COLOR", "LOWERCASE"};
+    const char* names[] = {"INDENT", "NESTINDENT",   "DCT:STREAMRECORDS", "DCT:FIELDWIDTH", "BTN",
+                           "EDITOR", "LOOK:FONT[4]", "LOOK:FONTSIZE[3]",  "NOTE:COLOR",     "LOWERCASE"};
     for (int round = 0; round < 50; ++round) {
         Record config = defaultConfig();
         for (const char* name : names) {

@@ -1,5 +1,5 @@
-#include "config/Settings.h"
 #include "config/ToolShortcuts.h"
+#include "config/Settings.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -29,9 +29,9 @@ TEST(ToolShortcuts, KeysThatWouldTypeOrOpenAMenuAreNotKeys)
 TEST(ToolShortcuts, EveryKnownToolHasItsOwnFreeDefault)
 {
     const std::vector<std::string> tools = {
-        "MakeInput",     "StringFmt",         "TemplateCode",   "ErrorHelper",      "KeycodeFinder",
-        "EquateBrowse",  "ColorDesigner",     "CodeStoreBrowse", "MapPick",         "AltKeyAnalysis",
-        "AsciiTable",    "HelpBrowse",        "StickNote",      "TemplateRegistrar", "DictionaryOpen",
+        "MakeInput",        "StringFmt",       "TemplateCode",    "ErrorHelper",       "KeycodeFinder",
+        "EquateBrowse",     "ColorDesigner",   "CodeStoreBrowse", "MapPick",           "AltKeyAnalysis",
+        "AsciiTable",       "HelpBrowse",      "StickNote",       "TemplateRegistrar", "DictionaryOpen",
         "DictionaryImport", "MsgInsertBrowse", "TipOfTheDay"};
     std::set<std::string> seen;
     for (const std::string& tool : tools) {
@@ -59,16 +59,17 @@ TEST(ToolShortcuts, FindAnythingAndTheOtherFrameKeysAreReserved)
 
 TEST(ToolShortcuts, AClashIsRefusedNamingBothAndChangesNothing)
 {
-    ShortcutTable table({{"MakeInput", "Message Maker", "Ctrl+Shift+M"},
-                         {"StringFmt", "String Builder", "Ctrl+Shift+S"}});
+    ShortcutTable table(
+        {{"MakeInput", "Message Maker", "Ctrl+Shift+M"}, {"StringFmt", "String Builder", "Ctrl+Shift+S"}});
     EXPECT_EQ(table.assign("StringFmt", "ctrl+shift+m"),
               "Ctrl+Shift+M cannot start String Builder: it already starts Message Maker.");
     EXPECT_EQ(table.keyOf("StringFmt"), "Ctrl+Shift+S");
     EXPECT_EQ(table.assign("StringFmt", "Ctrl+K"),
               "Ctrl+K cannot start String Builder: it is the frame's key for Find anything.");
-    EXPECT_EQ(table.assign("StringFmt", "Shift+B"),
-              "\"Shift+B\" cannot start String Builder: a key needs Ctrl with a letter or digit, or is one of "
-              "F1 to F12.");
+    EXPECT_EQ(
+        table.assign("StringFmt", "Shift+B"),
+        "\"Shift+B\" cannot start String Builder: a key needs Ctrl with a letter or digit, or is one of "
+        "F1 to F12.");
     EXPECT_EQ(table.keyOf("StringFmt"), "Ctrl+Shift+S");
     // A tool keeps its own key, may take a free one, and may have none.
     EXPECT_FALSE(table.assign("MakeInput", "Ctrl+Shift+M"));
