@@ -47,6 +47,13 @@ std::string ClipboardQueue::put(std::span<const std::string> source, ClipMode mo
     return setClipboard();
 }
 
+void ClipboardQueue::restore(std::vector<std::string> lines)
+{
+    const NotifyOnExit notify{*this};
+    const std::lock_guard lock(m_mutex);
+    m_lines = std::move(lines);
+}
+
 std::string ClipboardQueue::reput()
 {
     const NotifyOnExit notify{*this};

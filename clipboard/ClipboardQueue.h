@@ -33,6 +33,8 @@ public:
     std::string reput();
     // Empties the queue and the clipboard.
     void erase();
+    // Takes back the lines of an earlier run; the clipboard, which may hold other text by now, is left alone.
+    void restore(std::vector<std::string> lines);
     std::vector<std::string> lines() const;
     // The text the queue puts on the clipboard.
     std::string text() const;

@@ -51,6 +51,11 @@ constexpr int BoldFlagsUsed = 12;
 constexpr int FontRowsUsed = 6;
 } // namespace Cfg
 
+// Reserved flags of CFG:FUT:BYTES put to use.
+namespace FutByte {
+constexpr int KeepClipboardQueue = 1; // the clipboard queue is kept for the next start
+} // namespace FutByte
+
 // Rows of the font table.
 namespace FontRow {
 constexpr int MessageText = 1;

@@ -76,6 +76,26 @@ bool IniFile::hasEntry(std::string_view section, std::string_view entry) const
     return ini->GetValue(std::string(section).c_str(), std::string(entry).c_str(), nullptr) != nullptr;
 }
 
+std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>
+IniFile::contents() const
+{
+    const auto ini = load(m_path);
+    CSimpleIniA::TNamesDepend sections;
+    ini->GetAllSections(sections);
+    sections.sort(CSimpleIniA::Entry::LoadOrder());
+    std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> out;
+    for (const auto& section : sections) {
+        CSimpleIniA::TNamesDepend keys;
+        ini->GetAllKeys(section.pItem, keys);
+        keys.sort(CSimpleIniA::Entry::LoadOrder());
+        std::vector<std::pair<std::string, std::string>> entries;
+        for (const auto& key : keys)
+            entries.emplace_back(key.pItem, ini->GetValue(section.pItem, key.pItem, ""));
+        out.emplace_back(section.pItem, std::move(entries));
+    }
+    return out;
+}
+
 bool IniFile::setValue(std::string_view section, std::string_view entry, std::string_view value) const
 {
     return change([&](CSimpleIniA& ini) {

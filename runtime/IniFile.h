@@ -25,6 +25,8 @@ public:
     std::string value(std::string_view section, std::string_view entry, std::string_view fallback = {}) const;
     long number(std::string_view section, std::string_view entry, long fallback) const;
     bool hasEntry(std::string_view section, std::string_view entry) const;
+    // Every section with its entries, in the order of the file.
+    std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> contents() const;
     // Returns false when the file could not be written.
     bool setValue(std::string_view section, std::string_view entry, std::string_view value) const;
     bool setNumber(std::string_view section, std::string_view entry, long value) const;

@@ -23,6 +23,7 @@ class WindowPositionStore final
 {
 public:
     explicit WindowPositionStore(IniFile ini) : m_ini(std::move(ini)) {}
+    const IniFile& ini() const { return m_ini; }
 
     // Empty when the section holds no "XPosit", the sign that nothing was stored.
     std::optional<WindowPosition> restore(const std::string& procedure) const;

@@ -5,6 +5,7 @@
 #include "config/ConfigFields.h"
 #include "config/ConfigRecord.h"
 #include "config/ConfigurationForm.h"
+#include "config/SettingsExchange.h"
 #include "data/DataFileNames.h"
 #include "runtime/TextCodec.h"
 
@@ -50,17 +51,11 @@ std::string shownConfigValue(const std::string& value)
     return out;
 }
 
-int setConfiguration(CliContext& ctx, const std::vector<std::string>& assignments,
-                     const std::function<void()>& beforeWrite)
+namespace {
+
+// Writes the form's record; 0, or the exit code after saying why.
+int saveForm(CliContext& ctx, config::ConfigurationForm& form, const std::function<void()>& beforeWrite)
 {
-    runtime::KeyedFile* file = ctx.open(data::FileName::Configuration, config::configLayout());
-    if (!file)
-        return ExitFailure;
-    config::ConfigurationForm form(*file);
-    runtime::Record changed = form.record();
-    if (const int refused = ctx.applyAssignments(changed, assignments))
-        return refused;
-    form.record() = changed;
     if (beforeWrite)
         beforeWrite();
     const std::int64_t readAt = form.record().version();
@@ -78,6 +73,58 @@ int setConfiguration(CliContext& ctx, const std::vector<std::string>& assignment
     return ExitFailure;
 }
 
+int exportSettings(CliContext& ctx, const std::string& file)
+{
+    runtime::KeyedFile* configFile = ctx.open(data::FileName::Configuration, config::configLayout());
+    if (!configFile)
+        return ExitFailure;
+    const config::ConfigurationForm form(*configFile); // the stored record, or the defaults
+    if (auto error = config::exportSettings(ctx.invokedIn / file, form.record(), ctx.session.windowsIni(),
+                                            ctx.session.listsIni())) {
+        ctx.err << runtime::cp1252ToUtf8(*error) << '\n';
+        return ExitFailure;
+    }
+    return 0;
+}
+
+int importSettings(CliContext& ctx, const std::string& file)
+{
+    runtime::KeyedFile* configFile = ctx.open(data::FileName::Configuration, config::configLayout());
+    if (!configFile)
+        return ExitFailure;
+    config::ConfigurationForm form(*configFile);
+    const config::SettingsImport import = config::readSettings(ctx.invokedIn / file, form.record());
+    if (!import.ok()) {
+        ctx.err << runtime::cp1252ToUtf8(import.error) << "\nNothing was imported.\n";
+        return ExitRefused;
+    }
+    form.record() = *import.config;
+    // The record first: when it cannot be written, the positions and layouts stay as they were too.
+    if (const int failed = saveForm(ctx, form, {}))
+        return failed;
+    if (!config::applySettingsSections(import, ctx.session.windowsIni(), ctx.session.listsIni())) {
+        ctx.err << "The window positions and list layouts could not all be written.\n";
+        return ExitFailure;
+    }
+    return 0;
+}
+
+} // namespace
+
+int setConfiguration(CliContext& ctx, const std::vector<std::string>& assignments,
+                     const std::function<void()>& beforeWrite)
+{
+    runtime::KeyedFile* file = ctx.open(data::FileName::Configuration, config::configLayout());
+    if (!file)
+        return ExitFailure;
+    config::ConfigurationForm form(*file);
+    runtime::Record changed = form.record();
+    if (const int refused = ctx.applyAssignments(changed, assignments))
+        return refused;
+    form.record() = changed;
+    return saveForm(ctx, form, beforeWrite);
+}
+
 void addConfigCommands(CLI::App& app, CommandRunner& run)
 {
     auto* config = app.add_subcommand("config", "Show or change the configuration record");
@@ -91,6 +138,18 @@ void addConfigCommands(CLI::App& app, CommandRunner& run)
     set->callback([&run, assignments] {
         run = [assignments](CliContext& ctx) { return setConfiguration(ctx, *assignments); };
     });
+    auto file = std::make_shared<std::string>();
+    auto* exporter = config->add_subcommand(
+        "export", "Write the configuration, window positions and list layouts to one INI-format file");
+    exporter->add_option("file", *file, "FILE")->required();
+    exporter->callback(
+        [&run, file] { run = [file](CliContext& ctx) { return exportSettings(ctx, *file); }; });
+    auto* importer = config->add_subcommand(
+        "import",
+        "Read settings written by export, each value checked as the window checks it; all or nothing");
+    importer->add_option("file", *file, "FILE")->required();
+    importer->callback(
+        [&run, file] { run = [file](CliContext& ctx) { return importSettings(ctx, *file); }; });
 }
 
 } // namespace kestrix::app

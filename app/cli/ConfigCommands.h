@@ -11,7 +11,8 @@ namespace kestrix::app {
 class CliContext;
 using CommandRunner = std::function<int(CliContext&)>;
 
-// "ktx config show|set": registers the commands; the runner of the one given is stored in `run`.
+// "ktx config show|set|export|import": registers the commands; the runner of the one given is stored in
+// `run`.
 void addConfigCommands(CLI::App& app, CommandRunner& run);
 
 // "config set": the assignments checked as the window checks them, then written. `beforeWrite`

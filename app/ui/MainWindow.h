@@ -2,7 +2,9 @@
 
 #include "app/StartupSequence.h"
 #include "app/ui/InstalledTools.h"
+#include "config/ClipboardKeeper.h"
 #include "config/Session.h"
+#include "config/ToolShortcuts.h"
 #include "runtime/ToolRegistry.h"
 #include "runtime/ui/ToolShelf.h"
 
@@ -11,6 +13,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -66,6 +69,7 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
     QAction* findAction(const QString& objectName) const;
     QToolBar* toolBar() const { return m_toolBar; }
+    const config::ShortcutTable& toolKeys() const { return m_toolKeys; }
     void showHelp(const QString& topic);
     void showAbout(bool fromMenu);
     bool runConfiguration();
@@ -93,6 +97,9 @@ private:
     void arrangeCascade();
     void arrangeIcons();
     void applyToolTipSetting();
+    void loadToolKeys();
+    void applyToolKeys();
+    void restoreClipboardQueue();
     bool writeDefaultConfiguration();
     void loadEquates();
     void loadPopups();
@@ -110,6 +117,8 @@ private:
     ToolTipSwitch* m_toolTips = nullptr;
     runtime::ToolShelf m_shelf;
     std::map<std::string, QAction*> m_toolActions;
+    config::ShortcutTable m_toolKeys;
+    std::unique_ptr<config::ClipboardKeeper> m_clipboardKeeper;
     std::function<void()> m_equateLoader;
     std::function<void()> m_popupLoader;
     std::function<void()> m_reputClipboard;

@@ -7,6 +7,7 @@
 #include "config/Session.h"
 #include "data/DataFileOpener.h"
 #include "runtime/DataDirectory.h"
+#include "runtime/ui/DesktopLook.h"
 #include "runtime/ui/QtDialogs.h"
 
 #include <QApplication>
@@ -67,7 +68,9 @@ Options readOptions(int argc, char** argv)
 int main(int argc, char** argv)
 {
     const Options options = readOptions(argc, argv);
+    runtime::followDesktopColourScheme();
     QApplication application(argc, argv);
+    runtime::applyDesktopLook(application);
     describeProgram();
 
     const auto entered = runtime::enterDataDirectory(options.dataDir.toStdString());

@@ -3,6 +3,7 @@
 #include "config/ClarionRootSearch.h"
 #include "config/ConfigChecks.h"
 #include "config/Settings.h"
+#include "runtime/FixedText.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/WindowPlacement.h"
 
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +19,8 @@
 #include <QHeaderView>
 #include <QIntValidator>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +28,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestrix::config {
 
@@ -48,6 +54,7 @@ ConfigurationWindow::ConfigurationWindow(runtime::KeyedFile& file, runtime::Dial
     m_tabs->addTab(buildStickNoteTab(), QStringLiteral("&Stick Note"));
     m_tabs->addTab(buildLookTab(), QStringLiteral("&Look"));
     m_tabs->addTab(buildFeelTab(), QStringLiteral("&Feel"));
+    m_tabs->addTab(buildKeysTab(), QStringLiteral("&Keys"));
 
     auto* buttons = new QDialogButtonBox(this);
     auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -56,6 +63,21 @@ ConfigurationWindow::ConfigurationWindow(runtime::KeyedFile& file, runtime::Dial
     buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("cancel"));
     auto* help = buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
+    auto* exporter = buttons->addButton(QStringLiteral("Export..."), QDialogButtonBox::ActionRole);
+    exporter->setObjectName(QStringLiteral("exportSettings"));
+    exporter->setToolTip(
+        QStringLiteral("Write these settings, the window positions and list layouts to a file"));
+    connect(exporter, &QPushButton::clicked, this, &ConfigurationWindow::exportSettings);
+    auto* importer = buttons->addButton(QStringLiteral("Import..."), QDialogButtonBox::ActionRole);
+    importer->setObjectName(QStringLiteral("importSettings"));
+    importer->setToolTip(QStringLiteral("Take settings from a file written by Export; OK keeps them"));
+    connect(importer, &QPushButton::clicked, this, &ConfigurationWindow::importSettings);
+    m_chooseExportTarget = [this]() -> std::optional<std::string> {
+        const QString target = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Export Settings"), QStringLiteral("kestrix-settings.ini"),
+            QStringLiteral("Settings (*.ini);;All Files (*)"));
+        return target.isEmpty() ? std::nullopt : std::optional<std::string>(fromQt(target));
+    };
     connect(buttons, &QDialogButtonBox::accepted, this, &ConfigurationWindow::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ConfigurationWindow::reject);
     connect(help, &QPushButton::clicked, this,
@@ -292,8 +314,130 @@ QWidget* ConfigurationWindow::buildFeelTab()
     m_noTips = checkField(Cfg::NoTips, QStringLiteral("No Tool Tips"));
     connect(m_noTips, &QCheckBox::toggled, this, [this](bool off) { emit toolTipsSwitched(off); });
     layout->addWidget(m_noTips);
+    layout->addWidget(checkField(Cfg::FutBytes,
+                                 QStringLiteral("Keep the Clipboard &Queue for the next start"),
+                                 FutByte::KeepClipboardQueue));
     layout->addStretch();
     return page;
+}
+
+QWidget* ConfigurationWindow::buildKeysTab()
+{
+    auto* page = new QWidget(this);
+    m_keys = new QTreeWidget(page);
+    m_keys->setObjectName(QStringLiteral("keys"));
+    m_keys->setHeaderLabels({QStringLiteral("Tool"), QStringLiteral("Key")});
+    m_keys->setRootIsDecorated(false);
+    m_keyEdit = new QKeySequenceEdit(page);
+    m_keyEdit->setObjectName(QStringLiteral("keyEdit"));
+    auto* use = new QPushButton(QStringLiteral("&Use Key"), page);
+    use->setObjectName(QStringLiteral("useKey"));
+    auto* remove = new QPushButton(QStringLiteral("&Remove Key"), page);
+    remove->setObjectName(QStringLiteral("removeKey"));
+    connect(use, &QPushButton::clicked, this,
+            [this] { useKey(m_keyEdit->keySequence().toString(QKeySequence::PortableText)); });
+    connect(remove, &QPushButton::clicked, this, [this] { useKey({}); });
+    connect(m_keys, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        m_keyEdit->setKeySequence(item ? QKeySequence(item->text(1)) : QKeySequence());
+    });
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Press the new key:"), page));
+    row->addWidget(m_keyEdit, 1);
+    row->addWidget(use);
+    row->addWidget(remove);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(m_keys);
+    layout->addLayout(row);
+    return page;
+}
+
+void ConfigurationWindow::setToolKeys(const std::vector<ToolKey>& tools)
+{
+    m_shortcuts = ShortcutTable(tools);
+    m_hasToolKeys = true;
+    refreshKeys();
+}
+
+void ConfigurationWindow::refreshKeys()
+{
+    const int current = m_keys->indexOfTopLevelItem(m_keys->currentItem());
+    m_keys->clear();
+    for (const ToolKey& tool : m_shortcuts.tools()) {
+        auto* item = new QTreeWidgetItem(m_keys, {toQt(tool.name), toQt(tool.key)});
+        item->setData(0, Qt::UserRole, toQt(tool.procedure));
+    }
+    if (m_keys->topLevelItemCount() > 0)
+        m_keys->setCurrentItem(m_keys->topLevelItem(std::clamp(current, 0, m_keys->topLevelItemCount() - 1)));
+}
+
+void ConfigurationWindow::useKey(const QString& typed)
+{
+    QTreeWidgetItem* item = m_keys->currentItem();
+    if (!item)
+        return;
+    const std::string procedure = fromQt(item->data(0, Qt::UserRole).toString());
+    if (auto refusal = m_shortcuts.assign(procedure, fromQt(typed))) {
+        m_dialogs.message({*refusal, "KEY NOT AVAILABLE", runtime::MessageIcon::Exclamation,
+                           runtime::Button::Ok, runtime::Button::Ok});
+        m_keyEdit->setKeySequence(QKeySequence(item->text(1)));
+        return;
+    }
+    refreshKeys();
+}
+
+runtime::IniFile ConfigurationWindow::listsIni() const
+{
+    return runtime::IniFile(m_positions.ini().path().parent_path() / Ini::ListsFile);
+}
+
+void ConfigurationWindow::exportSettings()
+{
+    const auto target = m_chooseExportTarget ? m_chooseExportTarget() : std::nullopt;
+    if (!target)
+        return;
+    collectControls();
+    if (auto error = config::exportSettings(*target, m_form.record(), m_positions.ini(), listsIni()))
+        m_dialogs.message({*error, "EXPORT FAILED", runtime::MessageIcon::Exclamation, runtime::Button::Ok,
+                           runtime::Button::Ok});
+}
+
+void ConfigurationWindow::importSettings()
+{
+    const auto source = m_dialogs.openFile({"Import Settings", "Settings|*.ini|All Files|*.*", {}});
+    if (!source)
+        return;
+    collectControls();
+    SettingsImport import = readSettings(*source, m_form.record());
+    if (!import.ok()) {
+        m_dialogs.message({import.error + "||Nothing was imported.", "INVALID SETTINGS",
+                           runtime::MessageIcon::Exclamation, runtime::Button::Ok, runtime::Button::Ok});
+        return;
+    }
+    m_form.record() = *import.config;
+    loadControls();
+    // Tool keys in the file show on the Keys tab, and are stored with it on OK.
+    if (m_hasToolKeys) {
+        for (const auto& [section, entries] : import.windows) {
+            if (!runtime::sameTextNoCase(section, Ini::MainProcedure))
+                continue;
+            std::vector<ToolKey> tools = m_shortcuts.tools();
+            for (ToolKey& tool : tools) {
+                for (const auto& [entry, value] : entries) {
+                    if (runtime::sameTextNoCase(entry, shortcutEntry(tool.procedure)))
+                        tool.key = value;
+                }
+            }
+            std::vector<ToolKey> blank = tools;
+            for (ToolKey& tool : blank)
+                tool.key.clear();
+            ShortcutTable imported(blank);
+            for (const ToolKey& tool : tools)
+                imported.assign(tool.procedure, tool.key); // checked whole when the file was read
+            m_shortcuts = imported;
+            refreshKeys();
+        }
+    }
+    m_import = std::move(import);
 }
 
 void ConfigurationWindow::loadControls()
@@ -458,6 +602,11 @@ void ConfigurationWindow::accept()
     }
     collectControls();
     if (m_form.save(m_dialogs)) {
+        if (m_import)
+            applySettingsSections(*m_import, m_positions.ini(), listsIni());
+        // The keys after an import's: those of the Keys tab are what the user saw last.
+        if (m_hasToolKeys)
+            saveShortcuts(m_positions.ini(), m_shortcuts);
         QDialog::accept();
         return;
     }

@@ -1,16 +1,21 @@
 #pragma once
 
 #include "config/ConfigurationForm.h"
+#include "config/SettingsExchange.h"
+#include "config/ToolShortcuts.h"
 #include "runtime/DialogService.h"
 #include "runtime/WindowPositionStore.h"
 
 #include <QDialog>
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QKeySequenceEdit;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -32,6 +37,13 @@ public:
     const runtime::Record& record() const { return m_form.record(); }
     QTabWidget* tabs() const { return m_tabs; }
 
+    // The tools whose keys the Keys tab edits, with their keys as the frame shows them; OK stores them.
+    void setToolKeys(const std::vector<ToolKey>& tools);
+    const ShortcutTable& shortcuts() const { return m_shortcuts; }
+    // Asks where the settings go; a save-file dialog unless replaced (tests).
+    using TargetChooser = std::function<std::optional<std::string>()>;
+    void setExportTargetChooser(TargetChooser choose) { m_chooseExportTarget = std::move(choose); }
+
 signals:
     void helpRequested(const QString& topic);
     void toolTipsSwitched(bool off);
@@ -50,6 +62,12 @@ private:
     QWidget* buildStickNoteTab();
     QWidget* buildLookTab();
     QWidget* buildFeelTab();
+    QWidget* buildKeysTab();
+    void refreshKeys();
+    void useKey(const QString& typed);
+    void exportSettings();
+    void importSettings();
+    runtime::IniFile listsIni() const;
     QLineEdit* textField(Cfg::Field field);
     QLineEdit* numberField(Cfg::Field field);
     QCheckBox* checkField(Cfg::Field field, const QString& text, int element = 1);
@@ -79,6 +97,12 @@ private:
     QComboBox* m_noteColor = nullptr;
     QTreeWidget* m_fonts = nullptr;
     QCheckBox* m_noTips = nullptr;
+    QTreeWidget* m_keys = nullptr;
+    QKeySequenceEdit* m_keyEdit = nullptr;
+    ShortcutTable m_shortcuts;
+    bool m_hasToolKeys = false;
+    TargetChooser m_chooseExportTarget;
+    std::optional<SettingsImport> m_import; // written on OK with the record
     bool m_refusing = false;
 };
 

@@ -1,5 +1,6 @@
 #include "dictionary/ui/DictFilesWindow.h"
 
+#include "config/ConfigRecord.h"
 #include "dictionary/BrowseTexts.h"
 #include "dictionary/FileTree.h"
 #include "dictionary/ui/DictTreeWindow.h"
@@ -8,6 +9,7 @@
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/RowColors.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -104,6 +106,7 @@ DictFilesWindow::DictFilesWindow(config::Session& session, std::unique_ptr<Dicti
            [this] { closeTrees(); });
     m_list = new QTreeWidget(body);
     m_list->setObjectName(QStringLiteral("files"));
+    runtime::showListBold(m_list, m_session.configuration().number(config::Cfg::LookBold, 7) != 0);
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setToolTip(QStringLiteral("Double Click on File to see Fields, Right click for Info"));

@@ -1,11 +1,13 @@
 #include "equates/ui/ColorDesignerWindow.h"
 
+#include "config/ConfigRecord.h"
 #include "config/Session.h"
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/PopupMenuText.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/RowColors.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -319,6 +321,7 @@ QTreeWidget* ColorDesignerWindow::pickList(ColorRole role, const QString& object
 {
     auto* list = new QTreeWidget(this);
     list->setObjectName(objectName);
+    runtime::showListBold(list, m_session.configuration().number(config::Cfg::LookBold, 5) != 0);
     list->setColumnCount(2);
     list->setHeaderHidden(true);
     list->setRootIsDecorated(false);

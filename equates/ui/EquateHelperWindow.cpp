@@ -14,6 +14,7 @@
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/PopupMenuText.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/RowColors.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -85,6 +86,7 @@ EquateHelperWindow::EquateHelperWindow(config::Session& session, std::shared_ptr
     m_model = new EquateTableModel(m_list, this);
     m_table = new QTableView(body);
     m_table->setObjectName(QStringLiteral("equates"));
+    runtime::showListBold(m_table, m_session.configuration().number(config::Cfg::LookBold, 4) != 0);
     m_table->setModel(m_model);
     m_table->setItemDelegate(new runtime::CachedTextDelegate(m_table));
     m_table->setToolTip(QStringLiteral("Right Click for Menu, Double Click repeats"));

@@ -4,6 +4,7 @@
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/RowColors.h"
 #include "runtime/ui/WindowPlacement.h"
 
 #include <QComboBox>
@@ -28,12 +29,7 @@ namespace {
 
 void paint(QTreeWidgetItem* item, const Colours& c, int columns)
 {
-    for (int col = 0; col < columns; ++col) {
-        if (c.fg != NoColour)
-            item->setForeground(col, runtime::toQColor(c.fg));
-        if (c.bg != NoColour)
-            item->setBackground(col, runtime::toQColor(c.bg));
-    }
+    runtime::paintRow(item, columns, c.fg, c.bg);
 }
 
 QTreeWidget* list(QWidget* parent, const QStringList& headers, const char* name)

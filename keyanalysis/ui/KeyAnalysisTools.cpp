@@ -1,8 +1,12 @@
 #include "keyanalysis/ui/KeyAnalysisTools.h"
 
+#include "config/ConfigRecord.h"
 #include "config/Session.h"
 #include "keyanalysis/ui/AltKeyAnalysisWindow.h"
+#include "runtime/ui/RowColors.h"
 #include "runtime/ui/ToolShelf.h"
+
+#include <QTreeWidget>
 
 namespace kestrix::keyanalysis {
 
@@ -15,6 +19,10 @@ void registerKeyAnalysisTools(runtime::ToolShelf& shelf, config::Session& sessio
                   auto* window = new AltKeyAnalysisWindow(session.dialogs(), session.systemClipboard(),
                                                           FrameStore::inDataDirectory(), options.debugTabs,
                                                           session.tools(), session.positions());
+                  const bool bold =
+                      session.configuration().number(config::Cfg::LookBold, 9) != 0; // "Window Keys"
+                  for (QTreeWidget* list : window->findChildren<QTreeWidget*>())
+                      runtime::showListBold(list, bold);
                   window->readClipboard(); // the analysis runs once as the window opens
                   return window;
               });

@@ -13,6 +13,7 @@
 #include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/QtDocumentLauncher.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/RowColors.h"
 #include "runtime/ui/WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -64,6 +65,7 @@ HelpOrganizerWindow::HelpOrganizerWindow(config::Session& session, runtime::Keye
     m_locator->setObjectName(QStringLiteral("locator"));
     m_list = new runtime::BrowseList(columnTitles(), m_locator, m_body);
     m_list->setObjectName(QStringLiteral("list"));
+    runtime::showListBold(m_list, m_session.configuration().number(config::Cfg::LookBold, 10) != 0);
     m_list->setTextElideMode(Qt::ElideNone);
     m_list->header()->setStretchLastSection(true);
     const std::vector<int> widths = restoreHelpColumnWidths(m_session.listLayouts());

@@ -8,6 +8,7 @@
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/RowColors.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -47,6 +48,7 @@ TemplateRegistrarWindow::TemplateRegistrarWindow(config::Session& session, runti
     auto* body = new QWidget(this);
     m_view = new QTreeWidget(body);
     m_view->setObjectName(QStringLiteral("list"));
+    runtime::showListBold(m_view, m_session.configuration().number(config::Cfg::LookBold, 11) != 0);
     m_view->setRootIsDecorated(false);
     m_view->setUniformRowHeights(true);
     m_view->setHeaderLabels(

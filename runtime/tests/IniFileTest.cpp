@@ -79,3 +79,19 @@ TEST(ListLayoutStore, IgnoresALayoutOfAnotherVersion)
     EXPECT_FALSE(store.restore("EquateBrowse", "ListEquateColumnWidths", 4));
     EXPECT_FALSE(store.restore("EquateBrowse", "ListEquateGroupWidths", 3));
 }
+
+TEST(IniFile, ContentsListsSectionsAndEntriesInFileOrder)
+{
+    kestrix::runtime::testing::TempDir dir;
+    std::ofstream("ktx5.INI")
+        << "; comment\n[Main]\nXPosit=10\nMaximize=No\n[ClipView]\nWidth=300\n[Empty]\n";
+    const auto all = IniFile("ktx5.INI").contents();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0].first, "Main");
+    EXPECT_EQ(all[0].second,
+              (std::vector<std::pair<std::string, std::string>>{{"XPosit", "10"}, {"Maximize", "No"}}));
+    EXPECT_EQ(all[1].first, "ClipView");
+    EXPECT_EQ(all[1].second.at(0), (std::pair<std::string, std::string>{"Width", "300"}));
+    EXPECT_TRUE(all[2].second.empty());
+    EXPECT_TRUE(IniFile("missing.INI").contents().empty());
+}

@@ -6,32 +6,34 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <vector>
 
 namespace kestrix::runtime {
 
 namespace {
 
-// Where the window can be seen: its parent's area for a child (an MDI tool), else the
-// screen the stored position lies on, or the primary one when it lies on none.
-QRect visibleArea(const QWidget* window, const QPoint& at)
+Rect toRect(const QRect& r)
 {
-    if (!window->isWindow() && window->parentWidget())
-        return window->parentWidget()->rect();
-    const QScreen* screen = QGuiApplication::screenAt(at);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect();
+    return {r.x(), r.y(), r.width(), r.height()};
 }
 
-QRect fittedInto(QRect r, const QRect& area)
+QRect toQRect(const Rect& r)
 {
-    if (area.isEmpty())
-        return r;
-    r.setWidth(std::min(r.width(), area.width()));
-    r.setHeight(std::min(r.height(), area.height()));
-    r.moveLeft(std::clamp(r.left(), area.left(), area.right() - r.width() + 1));
-    r.moveTop(std::clamp(r.top(), area.top(), area.bottom() - r.height() + 1));
-    return r;
+    return {r.x, r.y, r.width, r.height};
+}
+
+// Where the window can be: its parent's area for a child (an MDI tool), at the scale of the screen the
+// frame is on; else every screen there is now.
+std::vector<Screen> placesFor(const QWidget* window)
+{
+    if (!window->isWindow() && window->parentWidget()) {
+        const QScreen* screen = window->screen();
+        return {Screen{toRect(window->parentWidget()->rect()), screen ? screen->devicePixelRatio() : 1.0}};
+    }
+    std::vector<Screen> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.push_back({toRect(screen->availableGeometry()), screen->devicePixelRatio()});
+    return screens;
 }
 
 } // namespace
@@ -41,12 +43,15 @@ void restorePlacement(QWidget* window, const WindowPositionStore& store, const s
     const auto position = store.restore(procedure);
     if (!position)
         return;
-    // Screens and frames change between runs: what was stored is brought back where it can be seen and
-    // reached.
-    const QSize size = position->width > 0 && position->height > 0 ? QSize(position->width, position->height)
-                                                                   : window->size();
-    const QRect stored(QPoint(position->x, position->y), size);
-    window->setGeometry(fittedInto(stored, visibleArea(window, stored.center())));
+    // Screens, their scales and frames change between runs: what was stored is brought back where it can be
+    // seen and reached.
+    QSize size(position->width, position->height);
+    if (size.width() <= 0 || size.height() <= 0) {
+        const qreal ratio = window->screen() ? window->screen()->devicePixelRatio() : 1.0;
+        size = window->size() * ratio;
+    }
+    const Rect stored{position->x, position->y, size.width(), size.height()};
+    window->setGeometry(toQRect(placeOnScreens(stored, placesFor(window))));
     if (position->maximized)
         window->setWindowState(window->windowState() | Qt::WindowMaximized);
 }
@@ -73,7 +78,11 @@ void savePlacement(const QWidget* window, const WindowPositionStore& store, cons
     // The size of the window when it is not maximised is what is kept.
     const QRect normal =
         window->isMaximized() || window->isMinimized() ? window->normalGeometry() : window->geometry();
-    store.save(procedure, {normal.x(), normal.y(), normal.width(), normal.height(), window->isMaximized()});
+    const std::vector<Screen> places = placesFor(window);
+    const int on = screenFor(toRect(normal), places);
+    const Rect device =
+        on < 0 ? toRect(normal) : toDevicePixels(toRect(normal), places[static_cast<std::size_t>(on)]);
+    store.save(procedure, {device.x, device.y, device.width, device.height, window->isMaximized()});
 }
 
 } // namespace kestrix::runtime

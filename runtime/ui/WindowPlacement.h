@@ -1,10 +1,12 @@
 #pragma once
 
+#include "runtime/ScreenPlacement.h"
 #include "runtime/WindowPositionStore.h"
 
 class QWidget;
 
-// Restores a window from the position store when it opens and saves it when it closes.
+// Restores a window from the position store when it opens and saves it when it closes, in the
+// device pixels of its screen, brought back onto a screen that is there now.
 namespace kestrix::runtime {
 
 void restorePlacement(QWidget* window, const WindowPositionStore& store, const std::string& procedure);

@@ -1,10 +1,13 @@
 #include "utilities/ui/CodeStoreBrowse.h"
 
+#include "config/ConfigRecord.h"
 #include "data/StandardWarning.h"
 #include "runtime/FixedText.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FontConversion.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/RowColors.h"
 #include "utilities/CodeStoreRecord.h"
 #include "utilities/ui/CodeStoreForm.h"
 #include "utilities/ui/CodeStoreMerge.h"
@@ -64,12 +67,17 @@ CodeStoreBrowse::CodeStoreBrowse(config::Session& session, runtime::KeyedFile& s
     auto* body = new QWidget(this);
     m_types = makeList(body, {QStringLiteral("Type")}, "types");
     m_snippets = makeList(body, {QStringLiteral("Code Description"), QStringLiteral("Code")}, "snippets");
+    const bool bold = m_session.configuration().number(config::Cfg::LookBold, 6) != 0; // "Code Storage"
+    runtime::showListBold(m_types, bold);
+    runtime::showListBold(m_snippets, bold);
     m_snippets->header()->resizeSection(0, 220);
     m_source = new QPlainTextEdit(body);
     m_source->setObjectName(QStringLiteral("source"));
     m_source->setReadOnly(true);
     m_source->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_source->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    runtime::applyFont(m_source, config::fontOf(m_session.configuration(), config::FontRow::CodeStorage),
+                       m_source->font());
     connect(m_types, &QTreeWidget::currentItemChanged, this, [this] { reloadSnippets(); });
     connect(m_snippets, &QTreeWidget::currentItemChanged, this, [this] { showSource(); });
     connect(m_types, &QTreeWidget::itemDoubleClicked, this, [this] { editType(false); });

@@ -6,6 +6,7 @@
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/PopupMenuText.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/RowColors.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -73,6 +74,7 @@ MapViewWindow::MapViewWindow(config::Session& session, std::string source, MapSc
                                        : QStringLiteral("Type to narrow by prototype or module"));
         auto* view = new QTreeWidget(page);
         view->setObjectName(QString::fromLatin1(ObjectNames[index]));
+        runtime::showListBold(view, m_session.configuration().number(config::Cfg::LookBold, 8) != 0);
         view->setRootIsDecorated(false);
         view->setUniformRowHeights(true);
         view->setHeaderLabels(which == MapList::Files

@@ -3,13 +3,17 @@
 #include "app/ui/HelpViewer.h"
 #include "app/ui/InstalledTools.h"
 #include "app/ui/InstanceLock.h"
+#include "clipboard/QueueFile.h"
 #include "config/ConfigRecord.h"
+#include "config/ConfigurationForm.h"
+#include "config/ToolShortcuts.h"
 #include "config/ui/ConfigurationWindow.h"
 #include "data/DataFileNames.h"
 #include "runtime/IniFile.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 #include "runtime/ui/HelpRequest.h"
+#include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
 
 #include <QAction>
@@ -19,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,6 +44,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <tuple>
 
 using namespace kestrix;
@@ -755,6 +761,136 @@ private slots:
         maker->close();
         frame.mdiArea()->setActiveSubWindow(nullptr);
         QCOMPARE(menus(), (QStringList{"&File", "&Tools", "&Dictionary", "&Settings", "&Window", "&Help"}));
+    }
+
+    void everyToolHasItsOwnKeyInTheMenuAndTheConfigurationChangesIt()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        config::Session session(dialogs, clip);
+        {
+            app::MainWindow frame(session);
+            QVERIFY(session.files().acquire(data::FileName::Configuration, config::configLayout()));
+            std::set<QString> keys;
+            int tools = 0;
+            for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>()) {
+                for (QAction* item : menu->actions()) {
+                    if (!item->objectName().startsWith(QStringLiteral("tool_")))
+                        continue;
+                    ++tools;
+                    const QString key = item->shortcut().toString(QKeySequence::PortableText);
+                    QVERIFY2(!key.isEmpty(), qPrintable(item->text()));
+                    QVERIFY2(keys.insert(key).second, qPrintable(key + " twice"));
+                    QVERIFY2(!config::reservedKeyFor(runtime::fromQt(key)), qPrintable(key));
+                }
+            }
+            QVERIFY2(tools >= 14, qPrintable(QString::number(tools)));
+
+            QTimer::singleShot(0, [] {
+                auto* window = qobject_cast<config::ConfigurationWindow*>(QApplication::activeModalWidget());
+                QVERIFY(window);
+                auto* list = window->findChild<QTreeWidget*>(QStringLiteral("keys"));
+                const auto rows = list->findItems(QStringLiteral("Message Maker"), Qt::MatchExactly);
+                QCOMPARE(rows.size(), qsizetype(1));
+                list->setCurrentItem(rows.front());
+                window->findChild<QKeySequenceEdit*>(QStringLiteral("keyEdit"))
+                    ->setKeySequence(QKeySequence(Qt::Key_F7));
+                window->findChild<QPushButton*>(QStringLiteral("useKey"))->click();
+                window->accept();
+            });
+            QVERIFY(frame.runConfiguration());
+            QCOMPARE(frame.findAction(QStringLiteral("tool_MakeInput"))->shortcut(),
+                     QKeySequence(Qt::Key_F7));
+
+            // The key starts the tool.
+            frame.show();
+            frame.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&frame));
+            QTest::keyClick(&frame, Qt::Key_F7);
+            QVERIFY(session.tools().isRunning("MakeInput"));
+            for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
+                w->close();
+        }
+        // And is there at the next start.
+        app::MainWindow next(session);
+        QCOMPARE(next.findAction(QStringLiteral("tool_MakeInput"))->shortcut(), QKeySequence(Qt::Key_F7));
+        QCOMPARE(session.windowsIni().value("Main", "MakeInputShortcut"), std::string("F7"));
+    }
+
+    void theClipboardQueueOfTheLastRunIsShownAtTheNextStart()
+    {
+        runtime::testing::TempDir dir;
+        app::prepareDataDirectory();
+        ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        config::Session session(dialogs, clip);
+        {
+            runtime::KeyedFile* file =
+                session.files().acquire(data::FileName::Configuration, config::configLayout());
+            QVERIFY(file);
+            config::ConfigurationForm form(*file);
+            form.record().setNumber(config::Cfg::FutBytes, 1, config::FutByte::KeepClipboardQueue);
+            QVERIFY(form.save(dialogs));
+            session.files().release(data::FileName::Configuration);
+        }
+        QVERIFY(clipboard::saveQueueFile(clipboard::QueueFileName, {"MESSAGE('Kept')\r\n", "x = 1"}).ok());
+        app::MainWindow frame(session);
+        frame.setUnattended(true);
+        QCOMPARE(frame.start(), app::MainWindow::StartResult::Started);
+        auto* lines = frame.mdiArea()->findChild<QListWidget*>(QStringLiteral("clipLines"));
+        QVERIFY(lines);
+        QCOMPARE(lines->count(), 2);
+        QVERIFY(lines->item(0)->text().startsWith(QStringLiteral("MESSAGE('Kept')")));
+        QCOMPARE(clip.text(), std::string()); // the clipboard itself is the user's until code is put
+
+        // What this run puts is kept in its turn.
+        std::vector<std::string> code{"y = 2"};
+        session.putCode(code);
+        QCOMPARE(clipboard::loadQueueFile(clipboard::QueueFileName).lines,
+                 std::vector<std::string>{"y = 2\r\n"});
+    }
+
+    void theListsOfTheBoldFlagsShowInBold()
+    {
+        runtime::testing::TempDir dir;
+        app::prepareDataDirectory();
+        ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        config::Session session(dialogs, clip);
+        app::MainWindow frame(session);
+        session.configuration() = config::defaultConfig();
+        session.configuration().setNumber(config::Cfg::LookBold, 1, 11); // "TPL Registrar"
+        const auto listOf = [&frame](const char* procedure) -> QWidget* {
+            for (QMdiSubWindow* w : frame.mdiArea()->subWindowList()) {
+                auto* tool = qobject_cast<runtime::ToolWindow*>(w);
+                if (tool && tool->procedure() == procedure)
+                    return w->findChild<QWidget*>(QStringLiteral("list"));
+            }
+            return nullptr;
+        };
+        frame.startTool("TemplateRegistrar");
+        frame.startTool("HelpBrowse");
+        QWidget* templates = listOf("TemplateRegistrar");
+        QWidget* helps = listOf("HelpBrowse");
+        QVERIFY(templates && helps);
+        QVERIFY(templates->font().bold());
+        QVERIFY(!helps->font().bold());
+    }
+
+    void everyIconIsDrawnAsSvg()
+    {
+        runtime::testing::TempDir dir;
+        ScriptedDialogs dialogs;
+        config::Session session(dialogs);
+        app::MainWindow frame(session); // registers the resources
+        const QStringList icons = QDir(QStringLiteral(":/icons")).entryList(QDir::Files);
+        QVERIFY(icons.size() > 40);
+        for (const QString& icon : icons)
+            QVERIFY2(icon.endsWith(QStringLiteral(".svg")), qPrintable(icon));
+        // A toolbar picture is sharp at twice the size.
+        const QIcon picture = frame.findAction(QStringLiteral("button_MakeInput"))->icon();
+        QCOMPARE(picture.pixmap(QSize(64, 64)).size(), QSize(64, 64));
     }
 
     void theWebAndSupportItemsOpenTheProgramsOwnPage()

@@ -1,10 +1,12 @@
 #include "config/ui/ConfigurationWindow.h"
+#include "config/ClipboardKeeper.h"
 #include "config/ConfigurationForm.h"
 #include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
 #include <QCheckBox>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 #include <QtTest>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace kestrix;
 using runtime::testing::ScriptedDialogs;
@@ -59,7 +62,7 @@ class ConfigurationWindowTest : public QObject
     }
 
 private slots:
-    void firstRunShowsTheDefaultsInSixTabs()
+    void firstRunShowsTheDefaultsInItsTabs()
     {
         ConfigFile c;
         runtime::KeyedFile& file = c.file;
@@ -69,7 +72,8 @@ private slots:
         QStringList tabs;
         for (int i = 0; i < window.tabs()->count(); ++i)
             tabs << window.tabs()->tabText(i);
-        QCOMPARE(tabs, (QStringList{"&General", "&Message", "&Dictionary", "&Stick Note", "&Look", "&Feel"}));
+        QCOMPARE(tabs, (QStringList{"&General", "&Message", "&Dictionary", "&Stick Note", "&Look", "&Feel",
+                                    "&Keys"}));
         QCOMPARE(child<QLineEdit>(window, "BTN")->text(), QStringLiteral("Btn#"));
         QCOMPARE(child<QLineEdit>(window, "EDITOR")->text(), QStringLiteral("Notepad"));
         QCOMPARE(child<QLineEdit>(window, "NESTINDENT")->text(), QStringLiteral("3"));
@@ -202,6 +206,103 @@ private slots:
         }
         QCOMPARE(help.count(), 1);
         QCOMPARE(help.at(0).at(0).toString(), QStringLiteral("~Configuration"));
+    }
+
+    void theKeysTabRefusesAClashNamingBothAndOkStoresTheKeys()
+    {
+        ConfigFile c;
+        config::ConfigurationWindow window(c.file, c.dialogs, c.positions());
+        window.setToolKeys({{"MakeInput", "Message Maker", "Ctrl+Shift+M"},
+                            {"StringFmt", "String Builder", "Ctrl+Shift+S"}});
+        auto* keys = child<QTreeWidget>(window, "keys");
+        auto* edit = child<QKeySequenceEdit>(window, "keyEdit");
+        QCOMPARE(keys->topLevelItem(1)->text(0), QStringLiteral("String Builder"));
+        QCOMPARE(keys->topLevelItem(1)->text(1), QStringLiteral("Ctrl+Shift+S"));
+        keys->setCurrentItem(keys->topLevelItem(1));
+        QCOMPARE(edit->keySequence(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+
+        edit->setKeySequence(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+        child<QPushButton>(window, "useKey")->click();
+        QCOMPARE(c.dialogs.shown.size(), size_t(1));
+        QCOMPARE(c.dialogs.shown[0].caption, std::string("KEY NOT AVAILABLE"));
+        QCOMPARE(c.dialogs.shown[0].text,
+                 std::string("Ctrl+Shift+M cannot start String Builder: it already starts Message Maker."));
+        QCOMPARE(keys->topLevelItem(1)->text(1), QStringLiteral("Ctrl+Shift+S"));
+        QCOMPARE(edit->keySequence(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+        edit->setKeySequence(QKeySequence(Qt::CTRL | Qt::Key_K));
+        child<QPushButton>(window, "useKey")->click();
+        QCOMPARE(c.dialogs.shown.back().text,
+                 std::string("Ctrl+K cannot start String Builder: it is the frame's key for Find anything."));
+
+        edit->setKeySequence(QKeySequence(Qt::Key_F7));
+        child<QPushButton>(window, "useKey")->click();
+        QCOMPARE(c.dialogs.shown.size(), size_t(2));
+        QCOMPARE(keys->topLevelItem(1)->text(1), QStringLiteral("F7"));
+        keys->setCurrentItem(keys->topLevelItem(0));
+        child<QPushButton>(window, "removeKey")->click();
+        QCOMPARE(keys->topLevelItem(0)->text(1), QString());
+        QVERIFY(!c.positions().ini().hasEntry("Main", "StringFmtShortcut")); // nothing before OK
+
+        window.accept();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(c.positions().ini().value("Main", "StringFmtShortcut"), std::string("F7"));
+        QCOMPARE(c.positions().ini().value("Main", "MakeInputShortcut", "unset"), std::string(""));
+        QCOMPARE(window.shortcuts().keyOf("StringFmt"), std::string("F7"));
+    }
+
+    void exportAndImportGoThroughTheWindowAndImportWaitsForOk()
+    {
+        ConfigFile c;
+        config::ConfigurationWindow window(c.file, c.dialogs, c.positions());
+        window.setToolKeys({{"MakeInput", "Message Maker", "Ctrl+Shift+M"}});
+        c.positions().ini().setValue("Main", "XPosit", "12");
+        type(child<QLineEdit>(window, "INDENT"), QStringLiteral("9"));
+        window.setExportTargetChooser([] { return std::optional<std::string>("out.ini"); });
+        child<QPushButton>(window, "exportSettings")->click();
+        const config::SettingsImport exported = config::readSettings("out.ini", config::defaultConfig());
+        QVERIFY2(exported.ok(), exported.error.c_str());
+        QCOMPARE(exported.config->number(config::Cfg::Indent), 9); // what the window shows, not yet saved
+
+        std::ofstream("bad.ini") << "[Configuration]\nINDENT=4\nNESTINDENT=0\n";
+        c.dialogs.fileAnswers.push_back("bad.ini");
+        child<QPushButton>(window, "importSettings")->click();
+        QCOMPARE(c.dialogs.shown.back().caption, std::string("INVALID SETTINGS"));
+        QVERIFY2(c.dialogs.shown.back().text.rfind("[Configuration] NESTINDENT: ", 0) == 0,
+                 c.dialogs.shown.back().text.c_str());
+        QCOMPARE(child<QLineEdit>(window, "INDENT")->text(), QStringLiteral("9"));
+
+        std::ofstream("good.ini")
+            << "[Configuration]\nNESTINDENT=6\n[Window:ClipView]\nXPosit=40\n"
+               "[Window:Main]\nMakeInputShortcut=F9\n[List:EquateBrowse]\nVersionNumber=2\n";
+        c.dialogs.fileAnswers.push_back("good.ini");
+        child<QPushButton>(window, "importSettings")->click();
+        QCOMPARE(child<QLineEdit>(window, "NESTINDENT")->text(), QStringLiteral("6"));
+        QCOMPARE(child<QLineEdit>(window, "INDENT")->text(), QStringLiteral("9"));
+        QCOMPARE(child<QTreeWidget>(window, "keys")->topLevelItem(0)->text(1), QStringLiteral("F9"));
+        QVERIFY(!c.positions().ini().hasEntry("ClipView", "XPosit"));
+
+        window.accept();
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        const auto stored = config::readConfiguration(c.file);
+        QVERIFY(stored);
+        QCOMPARE(stored->number(config::Cfg::NestIndent), 6);
+        QCOMPARE(c.positions().ini().value("ClipView", "XPosit"), std::string("40"));
+        QCOMPARE(c.positions().ini().value("Main", "MakeInputShortcut"), std::string("F9"));
+        QCOMPARE(runtime::IniFile("KTX.INI").value("EquateBrowse", "VersionNumber"), std::string("2"));
+    }
+
+    void keepingTheClipboardQueueIsAnOptionOfTheFeelTab()
+    {
+        ConfigFile c;
+        config::ConfigurationWindow window(c.file, c.dialogs, c.positions());
+        auto* keep = child<QCheckBox>(window, "FUT_BYTES_1");
+        QCOMPARE(keep->text(), QStringLiteral("Keep the Clipboard &Queue for the next start"));
+        QVERIFY(!keep->isChecked());
+        keep->setChecked(true);
+        window.accept();
+        const auto stored = config::readConfiguration(c.file);
+        QVERIFY(stored);
+        QVERIFY(config::keepsClipboardQueue(*stored));
     }
 };
 

@@ -1,8 +1,10 @@
 #include "runtime/testing/TempDir.h"
+#include "runtime/ui/DesktopLook.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/ProgressDialog.h"
 #include "runtime/ui/QtDialogs.h"
 #include "runtime/ui/QtText.h"
+#include "runtime/ui/RowColors.h"
 #include "runtime/ui/ToolWindow.h"
 #include "runtime/ui/WindowPlacement.h"
 
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <condition_variable>
@@ -216,6 +219,66 @@ private slots:
         restorePlacement(&frame, store, "Main");
         QVERIFY(screen.contains(frame.geometry()));
         QCOMPARE(frame.height(), 400);
+    }
+
+    void rowColoursStayReadableOnALightAndADarkList()
+    {
+        for (const bool dark : {false, true}) {
+            QTreeWidget list;
+            QPalette palette = list.palette();
+            palette.setColor(QPalette::Base, dark ? QColor(0x20, 0x20, 0x20) : QColor(Qt::white));
+            palette.setColor(QPalette::Text, dark ? QColor(0xE0, 0xE0, 0xE0) : QColor(Qt::black));
+            list.setPalette(palette);
+            auto* black = new QTreeWidgetItem(&list, {QStringLiteral("a"), QStringLiteral("b")});
+            paintRow(black, 2, 0x000000, -1);
+            auto* onYellow = new QTreeWidgetItem(&list, {QStringLiteral("c")});
+            paintRow(onYellow, 1, -1, 0x00FFFF);
+            auto* red = new QTreeWidgetItem(&list, {QStringLiteral("d")});
+            paintRow(red, 1, 0x0000FF, -1);
+            auto* plain = new QTreeWidgetItem(&list, {QStringLiteral("e")});
+            paintRow(plain, 1, -1, -1);
+            // Black text on the dark list turns white; on the light one it stays, in every column given.
+            QCOMPARE(black->foreground(0).color(), dark ? QColor(Qt::white) : QColor(Qt::black));
+            QCOMPARE(black->foreground(1).color(), black->foreground(0).color());
+            // The theme's text on a yellow row is dark in both.
+            QCOMPARE(onYellow->foreground(0).color(), QColor(Qt::black));
+            QCOMPARE(onYellow->background(0).color(), QColor(Qt::yellow));
+            QCOMPARE(red->foreground(0).color(), QColor(Qt::red)); // a colour that stands out is kept
+            QCOMPARE(plain->foreground(0).style(), Qt::NoBrush);   // the list's own colours
+        }
+    }
+
+    void aDarkPaletteIsToldFromALightOne()
+    {
+        QPalette light;
+        light.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
+        light.setColor(QPalette::WindowText, Qt::black);
+        QVERIFY(!isDarkPalette(light));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(0x2D, 0x2D, 0x2D));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        QVERIFY(isDarkPalette(dark));
+    }
+
+    void aPositionIsStoredAtTheScreensScaleAndComesBackUnchanged()
+    {
+        testing::TempDir dir;
+        const WindowPositionStore store(IniFile("ktx5.INI"));
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen->availableGeometry();
+        QWidget window;
+        window.setGeometry(area.x() + 30, area.y() + 40, 200, 150);
+        savePlacement(&window, store, "Somewhere");
+        const auto stored = store.restore("Somewhere");
+        QVERIFY(stored);
+        const Rect device = toDevicePixels(
+            {area.x() + 30, area.y() + 40, 200, 150},
+            Screen{{area.x(), area.y(), area.width(), area.height()}, screen->devicePixelRatio()});
+        QCOMPARE(stored->x, device.x);
+        QCOMPARE(stored->width, device.width);
+        QWidget again;
+        restorePlacement(&again, store, "Somewhere");
+        QCOMPARE(again.geometry(), window.geometry());
     }
 
     // The job waits for the test's go-ahead, so what the window shows and when Cancel arrives
