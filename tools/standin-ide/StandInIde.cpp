@@ -1,9 +1,11 @@
 // A stand-in for the IDE's DDE server, for the tests of the DDE client: it serves the service
 // "ClarionWin" with an empty topic over raw WM_DDE_* messages, one conversation at a time.
 //
-//   standin_ide [--dictionary TXD] [--fail FILE]... [--error-number N] [--error-text TEXT] [--silent]
+//   standin_ide [--dictionary TXD | --write-nothing] [--fail FILE]... [--error-number N]
+//               [--error-text TEXT] [--silent]
 //
-// [ExportDct(dct,txd,0)] copies the --dictionary file to txd; [RegisterTemplateChain(path,1)] fails
+// [ExportDct(dct,txd,0)] copies the --dictionary file to txd (with --write-nothing it reports success
+// and writes nothing); [RegisterTemplateChain(path,1)] fails
 // when the file name of path is one given with --fail (GetErrorNum and GetErrorMsg then answer
 // --error-number and --error-text), otherwise succeeds. --silent never answers an execute or a
 // request. Prints "ready" once its window exists, then one line per command or request received;
@@ -22,6 +24,7 @@ namespace {
 struct Options
 {
     std::string dictionary;
+    bool writeNothing = false;
     std::vector<std::string> failing;
     std::string errorNumber = "0";
     std::string errorText;
@@ -74,7 +77,11 @@ bool exportDictionary(const std::string& arguments)
 {
     const auto first = arguments.find(',');
     const auto last = arguments.rfind(',');
-    if (first == std::string::npos || last == first || g_options.dictionary.empty())
+    if (first == std::string::npos || last == first)
+        return false;
+    if (g_options.writeNothing)
+        return true;
+    if (g_options.dictionary.empty())
         return false;
     const std::string target = arguments.substr(first + 1, last - first - 1);
     return CopyFileA(g_options.dictionary.c_str(), target.c_str(), FALSE) != 0;
@@ -231,8 +238,8 @@ bool parse(int argc, char** argv, Options& options)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "--silent") {
-            options.silent = true;
+        if (option == "--silent" || option == "--write-nothing") {
+            (option == "--silent" ? options.silent : options.writeNothing) = true;
             continue;
         }
         if (i + 1 >= argc)
@@ -257,8 +264,8 @@ bool parse(int argc, char** argv, Options& options)
 int main(int argc, char** argv)
 {
     if (!parse(argc, argv, g_options)) {
-        std::fputs("usage: standin_ide [--dictionary TXD] [--fail FILE]... [--error-number N] "
-                   "[--error-text TEXT] [--silent]\n",
+        std::fputs("usage: standin_ide [--dictionary TXD | --write-nothing] [--fail FILE]... "
+                   "[--error-number N] [--error-text TEXT] [--silent]\n",
                    stderr);
         return 2;
     }
