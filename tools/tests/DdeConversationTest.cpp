@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,9 +33,14 @@ const std::string Refused = "16393 The other program did not carry out the comma
 const std::string ExecuteTimedOut = "16389 The other program did not answer in time";
 const std::string RequestTimedOut = "The other program did not answer in time";
 
-// Three templates of the IDE's directory and one of an add-on, in list order.
-const std::string TemplateList =
-    ">C:\\C5\\TEMPLATE\r\nABC.TPL\r\nBAD.TPL\r\nWIZARD.TPL\r\n>D:\\ADDON\\TEMPLATE\r\nNOTEPAD.TPL\r\n";
+const std::string AddOnTemplates = "D:\\ADDON\\TEMPLATE";
+
+std::string upper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
 
 class DdeConversation : public ::testing::Test
 {
@@ -42,7 +48,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(desktop.created()) << "error " << GetLastError();
-        workspace.clarionRoot = "C:\\C5";
+        // An installation as far as the path check looks; the stand-in reads no template.
+        const fs::path root = workspace.dir.path() / "C5";
+        fs::create_directories(root / "LibSrc");
+        workspace.clarionRoot = root.string();
+        templates = upper(workspace.clarionRoot) + "\\TEMPLATE";
     }
 
     // ktx with its DDE conversations on the test's desktop.
@@ -50,18 +60,27 @@ protected:
     {
         KtxRun run;
         run.code = -1;
-        EXPECT_TRUE(desktop.run([&] { run = workspace.run(args); })) << "error " << GetLastError();
+        EXPECT_EQ(desktop.run([&] { run = workspace.run(args); }), 0u);
         return run;
     }
 
+    // Three templates of the IDE's own directory and one of an add-on, in list order.
     void writeTemplateList() const
     {
         fs::create_directories(workspace.data);
-        std::ofstream(fs::path(workspace.data) / "Registp4.TPM", std::ios::binary) << TemplateList;
+        std::ofstream(fs::path(workspace.data) / "Registp4.TPM", std::ios::binary)
+            << ">" << templates << "\r\nABC.TPL\r\nBAD.TPL\r\nWIZARD.TPL\r\n>" << AddOnTemplates
+            << "\r\nNOTEPAD.TPL\r\n";
+    }
+    // How register prints an entry.
+    std::string printed(const std::string& load, const std::string& file, const std::string& directory) const
+    {
+        return load + "\t" + file + "\t" + directory + "\n";
     }
 
     PrivateDesktop desktop;
     KtxWorkspace workspace;
+    std::string templates;
 };
 
 // Shortens every DDE time-out for as long as it lives.
@@ -102,13 +121,13 @@ TEST_F(DdeConversation, ADictionaryExportedByTheIdeImportsLikeItsTextFile)
     EXPECT_EQ(ide.exitCode(), 0u);
     ASSERT_EQ(heard.size(), 3u);
     EXPECT_EQ(heard[0], "initiate ClarionWin|");
-    const std::string folder = workspace.dir.path().string();
     const std::regex exportCommand(R"(execute \[ExportDct\(C:\\APP\\SHOP\.DCT,(.*)\\~[0-9]+\.TXD,0\)\])");
     std::smatch parts;
     ASSERT_TRUE(std::regex_match(heard[1], parts, exportCommand)) << heard[1];
-    EXPECT_TRUE(fs::equivalent(fs::path(parts[1].str()), workspace.dir.path())) << parts[1].str();
+    // ktx imports where its stores lie.
+    EXPECT_TRUE(fs::equivalent(fs::path(parts[1].str()), workspace.data)) << parts[1].str();
     EXPECT_EQ(heard[2], "terminate");
-    EXPECT_EQ(temporaryDictionaries(workspace.dir.path()), std::vector<std::string>{})
+    EXPECT_EQ(temporaryDictionaries(workspace.data), std::vector<std::string>{})
         << "the exported text dictionary is removed after the import";
 
     const KtxRun info = ktx({"dict", "info", "SHOP.dic"});
@@ -127,34 +146,37 @@ TEST_F(DdeConversation, ADictionaryExportedByTheIdeImportsLikeItsTextFile)
     EXPECT_EQ(ktx({"dict", "tree", "SHOP.dic"}).out, tree.out);
 }
 
-TEST_F(DdeConversation, AnExportThatFailsOrWritesNothingLeavesTheOldStore)
+TEST_F(DdeConversation, ARefusedExportLeavesTheOldStore)
 {
     ASSERT_EQ(ktx({"dict", "import", SampleDictionary}).code, 0);
     const std::string before = ktx({"dict", "info", "SHOP.dic"}).out;
     ASSERT_TRUE(contains(before, "IMPORTNAME=" + SampleDictionary)) << before;
-    {
-        // Without a dictionary to copy the stand-in refuses the export.
-        StandInIde ide(desktop, {});
-        ASSERT_TRUE(ide.ready()) << ide.failure();
-        const KtxRun refused = ktx({"dict", "import", Dct});
-        EXPECT_EQ(refused.code, 1);
-        EXPECT_EQ(refused.err.rfind("DDE ERROR: An error occured trying to export a dictionary:\n\nDCT: " + Dct +
-                                        "\nTXD: ",
-                                    0),
-                  0u)
-            << refused.err;
-        EXPECT_TRUE(contains(refused.err, "\n\nError: " + Refused + "\n")) << refused.err;
-    }
-    {
-        StandInIde ide(desktop, {"--write-nothing"});
-        ASSERT_TRUE(ide.ready()) << ide.failure();
-        const KtxRun missing = ktx({"dict", "import", Dct});
-        EXPECT_EQ(missing.code, 1);
-        EXPECT_TRUE(contains(missing.err, "OPEN FILE ERROR: An error occured opening the TXD file:")) << missing.err;
-        EXPECT_EQ(ide.stop().size(), 3u);
-    }
+    // Without a dictionary to copy the stand-in refuses the export.
+    StandInIde ide(desktop, {});
+    ASSERT_TRUE(ide.ready()) << ide.failure();
+    const KtxRun refused = ktx({"dict", "import", Dct});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.err.rfind("DDE ERROR: An error occured trying to export a dictionary:\n\nDCT: " + Dct +
+                                    "\nTXD: ",
+                                0),
+              0u)
+        << refused.err;
+    EXPECT_TRUE(contains(refused.err, "\n\nError: " + Refused + "\n")) << refused.err;
     EXPECT_EQ(ktx({"dict", "info", "SHOP.dic"}).out, before);
-    EXPECT_EQ(temporaryDictionaries(workspace.dir.path()), std::vector<std::string>{});
+    EXPECT_EQ(temporaryDictionaries(workspace.data), std::vector<std::string>{});
+}
+
+TEST_F(DdeConversation, AnExportThatWritesNothingLeavesTheOldStore)
+{
+    ASSERT_EQ(ktx({"dict", "import", SampleDictionary}).code, 0);
+    const std::string before = ktx({"dict", "info", "SHOP.dic"}).out;
+    StandInIde ide(desktop, {"--write-nothing"});
+    ASSERT_TRUE(ide.ready()) << ide.failure();
+    const KtxRun missing = ktx({"dict", "import", Dct});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_TRUE(contains(missing.err, "OPEN FILE ERROR: An error occured opening the TXD file:")) << missing.err;
+    EXPECT_EQ(ide.stop().size(), 3u);
+    EXPECT_EQ(ktx({"dict", "info", "SHOP.dic"}).out, before);
 }
 
 TEST_F(DdeConversation, RegisteringMarksTheRefusedTemplateErrWithTheIdesOwnError)
@@ -167,21 +189,20 @@ TEST_F(DdeConversation, RegisteringMarksTheRefusedTemplateErrWithTheIdesOwnError
     const KtxRun registered = ktx({"templates", "register", "all"});
     EXPECT_EQ(registered.code, 1);
     // The IDE's own wizard templates first, then the list order.
-    EXPECT_EQ(registered.out, "Done\tWIZARD.TPL\tC:\\C5\\TEMPLATE\n"
-                              "Done\tABC.TPL\tC:\\C5\\TEMPLATE\n"
-                              "Err\tBAD.TPL\tC:\\C5\\TEMPLATE\n"
-                              "Done\tNOTEPAD.TPL\tD:\\ADDON\\TEMPLATE\n");
-    EXPECT_EQ(registered.err, "DDE ERROR: An error occured trying to Register Template\n"
-                              "Template: C:\\C5\\TEMPLATE\\BAD.TPL\n\nError: " +
-                                  Refused + "\n\nDDE Error: 147 " + ideText + "\n");
+    EXPECT_EQ(registered.out, printed("Done", "WIZARD.TPL", templates) + printed("Done", "ABC.TPL", templates) +
+                                  printed("Err", "BAD.TPL", templates) +
+                                  printed("Done", "NOTEPAD.TPL", AddOnTemplates));
+    EXPECT_EQ(registered.err, "DDE ERROR: An error occured trying to Register Template\nTemplate: " + templates +
+                                  "\\BAD.TPL\n\nError: " + Refused + "\n\nDDE Error: 147 " + ideText + "\n");
+    const auto sent = [](const std::string& path) { return "execute [RegisterTemplateChain(" + path + ",1)]"; };
     EXPECT_EQ(ide.stop(), (std::vector<std::string>{
                               "initiate ClarionWin|",
-                              "execute [RegisterTemplateChain(C:\\C5\\TEMPLATE\\WIZARD.TPL,1)]",
-                              "execute [RegisterTemplateChain(C:\\C5\\TEMPLATE\\ABC.TPL,1)]",
-                              "execute [RegisterTemplateChain(C:\\C5\\TEMPLATE\\BAD.TPL,1)]",
+                              sent(templates + "\\WIZARD.TPL"),
+                              sent(templates + "\\ABC.TPL"),
+                              sent(templates + "\\BAD.TPL"),
                               "request GetErrorNum",
                               "request GetErrorMsg",
-                              "execute [RegisterTemplateChain(D:\\ADDON\\TEMPLATE\\NOTEPAD.TPL,1)]",
+                              sent(AddOnTemplates + "\\NOTEPAD.TPL"),
                               "terminate",
                           }));
 }
@@ -208,10 +229,9 @@ TEST_F(DdeConversation, AnIdeThatNeverAnswersTimesOutAndTheRunGoesOn)
 
     const KtxRun registered = ktx({"templates", "register", "all"});
     EXPECT_EQ(registered.code, 1);
-    EXPECT_EQ(registered.out, "Err\tWIZARD.TPL\tC:\\C5\\TEMPLATE\n"
-                              "Err\tABC.TPL\tC:\\C5\\TEMPLATE\n"
-                              "Err\tBAD.TPL\tC:\\C5\\TEMPLATE\n"
-                              "Err\tNOTEPAD.TPL\tD:\\ADDON\\TEMPLATE\n");
+    EXPECT_EQ(registered.out, printed("Err", "WIZARD.TPL", templates) + printed("Err", "ABC.TPL", templates) +
+                                  printed("Err", "BAD.TPL", templates) +
+                                  printed("Err", "NOTEPAD.TPL", AddOnTemplates));
     const std::string oneFailure = "\n\nError: " + ExecuteTimedOut + "\n\nDDE Error: ? (" + RequestTimedOut + ")\n";
     std::size_t failures = 0;
     for (std::size_t at = registered.err.find(oneFailure); at != std::string::npos;

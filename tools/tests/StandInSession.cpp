@@ -24,17 +24,26 @@ PrivateDesktop::~PrivateDesktop()
         CloseDesktop(m_desktop);
 }
 
-bool PrivateDesktop::run(const std::function<void()>& work) const
+DWORD PrivateDesktop::run(const std::function<void()>& work) const
 {
-    bool attached = false;
+    DWORD error = ERROR_INVALID_HANDLE;
     // A thread that owns no window yet may change desktops; the conversation's windows follow it.
     std::thread worker([&] {
-        attached = m_desktop && SetThreadDesktop(m_desktop);
-        if (attached)
-            work();
+        if (!m_desktop)
+            return;
+        // A handle of its own: a thread's desktop handle may end with the thread.
+        HANDLE own = nullptr;
+        if (!DuplicateHandle(GetCurrentProcess(), m_desktop, GetCurrentProcess(), &own, 0, FALSE,
+                             DUPLICATE_SAME_ACCESS) ||
+            !SetThreadDesktop(static_cast<HDESK>(own))) {
+            error = GetLastError();
+            return;
+        }
+        error = ERROR_SUCCESS;
+        work();
     });
     worker.join();
-    return attached;
+    return error;
 }
 
 namespace {

@@ -24,9 +24,9 @@ public:
 
     bool created() const { return m_desktop != nullptr; }
     const std::string& name() const { return m_name; }
-    // Runs `work` on a new thread attached to this desktop and waits for it; false when the
-    // thread could not be attached (and `work` did not run).
-    bool run(const std::function<void()>& work) const;
+    // Runs `work` on a new thread attached to this desktop and waits for it; the system's error
+    // when the thread could not be attached (and `work` did not run), otherwise 0.
+    DWORD run(const std::function<void()>& work) const;
 
 private:
     std::string m_name;
