@@ -205,15 +205,16 @@ ImportResult DictionaryImporter::importFrom(const std::string& source)
         m_dialogs.message(box("Unknown Dictionary File Type: " + name.extension, ImportCaption));
         return result;
     }
+    // The text dictionary is opened before the old store goes: one that cannot be read costs nothing.
+    TxdReader reader(txd);
+    // Closed first: Windows removes no file that is still open.
     const auto removeTemporary = [&] {
         if (temporary) {
+            reader.close();
             std::error_code ec;
             std::filesystem::remove(runtime::resolveWinPath(txd), ec);
         }
     };
-
-    // The text dictionary is opened before the old store goes: one that cannot be read costs nothing.
-    TxdReader reader(txd);
     if (!reader.isOpen()) {
         const FileError error = runtime::winPathExists(txd) ? FileError::of(runtime::ErrorCode::AccessDenied)
                                                             : FileError::of(runtime::ErrorCode::FileNotFound);

@@ -76,6 +76,7 @@ public:
     // The line last returned by next() is returned again by the next call.
     void putBack() { m_putBack = true; }
     const std::vector<std::size_t>& cutLines() const { return m_cut; }
+    void close() { m_in.close(); }
 
 private:
     std::ifstream m_in;

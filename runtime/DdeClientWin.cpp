@@ -6,6 +6,8 @@
 
 #include <ddeml.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace kestrix::runtime {
@@ -40,22 +42,30 @@ std::string ddemlErrorText(UINT error)
     }
 }
 
-// A client conversation through DDEML; one instance per object, ended with it.
+// The longest any transaction may wait, in hundredths of a second, when KESTRIX_DDE_TIMEOUT sets
+// one: the tests shorten the minutes a caller allows for an IDE that never answers.
+int timeoutCeiling()
+{
+    const char* text = std::getenv("KESTRIX_DDE_TIMEOUT");
+    if (!text || !*text)
+        return 0;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return *end == '\0' && value > 0 && value < 8640000 ? static_cast<int>(value) : 0;
+}
+
+// A client conversation through DDEML. The DDEML instance lives as long as the conversation; both
+// belong to the thread that connected, and the synchronous transactions pump its messages.
 class DdemlClient final : public DdeClient
 {
 public:
-    ~DdemlClient() override
-    {
-        disconnect();
-        if (m_instance)
-            DdeUninitializeA(m_instance);
-    }
+    DdemlClient() { setTimeout(DefaultTimeout); }
+    ~DdemlClient() override { disconnect(); }
 
     bool connect(const std::string& service, const std::string& topic) override
     {
         disconnect();
-        if (!m_instance &&
-            DdeInitializeA(&m_instance, ignoreCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
+        if (DdeInitializeA(&m_instance, ignoreCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
             m_instance = 0;
             return false;
         }
@@ -67,12 +77,19 @@ public:
             DdeFreeStringHandle(m_instance, serviceName);
         if (topicName)
             DdeFreeStringHandle(m_instance, topicName);
+        if (!m_conversation)
+            disconnect();
         return m_conversation != nullptr;
     }
 
     bool connected() const override { return m_conversation != nullptr; }
 
-    void setTimeout(int hundredths) override { m_timeoutMs = static_cast<DWORD>(hundredths) * 10; }
+    void setTimeout(int hundredths) override
+    {
+        if (const int ceiling = timeoutCeiling())
+            hundredths = std::min(hundredths, ceiling);
+        m_timeoutMs = static_cast<DWORD>(std::max(hundredths, 1)) * 10;
+    }
 
     DdeResult execute(const std::string& command) override
     {
@@ -82,7 +99,7 @@ public:
         text.push_back(0);
         DWORD result = 0;
         HDDEDATA done = DdeClientTransaction(text.data(), static_cast<DWORD>(text.size()), m_conversation,
-                                             nullptr, 0, XTYP_EXECUTE, m_timeoutMs, &result);
+                                             nullptr, CF_TEXT, XTYP_EXECUTE, m_timeoutMs, &result);
         if (!done)
             return failure(DdeGetLastError(m_instance));
         return DdeResult::success();
@@ -116,6 +133,9 @@ public:
         if (m_conversation)
             DdeDisconnect(m_conversation);
         m_conversation = nullptr;
+        if (m_instance)
+            DdeUninitialize(m_instance);
+        m_instance = 0;
     }
 
 private:
