@@ -48,7 +48,7 @@ public:
     {
         disconnect();
         if (m_instance)
-            DdeUninitializeA(m_instance);
+            DdeUninitialize(m_instance);
     }
 
     bool connect(const std::string& service, const std::string& topic) override

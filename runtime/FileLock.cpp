@@ -65,16 +65,17 @@ FileLock FileLock::take(const std::filesystem::path& lockFile, bool wait)
         CloseHandle(h);
         return {};
     }
-    return FileLock(h);
+    return FileLock(reinterpret_cast<Handle>(h));
 }
 
 void FileLock::release()
 {
     if (m_handle == Invalid)
         return;
+    HANDLE h = reinterpret_cast<HANDLE>(m_handle);
     OVERLAPPED at{};
-    UnlockFileEx(m_handle, 0, 1, 0, &at);
-    CloseHandle(m_handle);
+    UnlockFileEx(h, 0, 1, 0, &at);
+    CloseHandle(h);
     m_handle = Invalid;
 }
 
@@ -100,8 +101,8 @@ void FileLock::release()
 {
     if (m_handle == Invalid)
         return;
-    ::flock(m_handle, LOCK_UN);
-    ::close(m_handle);
+    ::flock(static_cast<int>(m_handle), LOCK_UN);
+    ::close(static_cast<int>(m_handle));
     m_handle = Invalid;
 }
 

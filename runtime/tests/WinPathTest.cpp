@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 using namespace kestrix::runtime;
 namespace fs = std::filesystem;
@@ -28,6 +29,8 @@ TEST(WinPath, ExactCaseWinsWhenBothSpellingsExist)
     kestrix::runtime::testing::TempDir dir;
     fs::create_directories("data");
     fs::create_directories("DATA");
+    if (std::distance(fs::directory_iterator("."), fs::directory_iterator()) != 2)
+        GTEST_SKIP() << "the file system ignores case: one name, one folder";
     EXPECT_EQ(resolveWinPath("DATA"), fs::path("DATA"));
     EXPECT_EQ(resolveWinPath("data"), fs::path("data"));
 }
