@@ -14,15 +14,6 @@ namespace kestrix::organizers {
 
 namespace {
 
-std::string nativeName(const fs::path& name)
-{
-#ifdef _WIN32
-    return name.string();
-#else
-    return runtime::utf8ToCp1252(name.string());
-#endif
-}
-
 // The directory as the file system knows it, so two ways to one directory are seen as one.
 std::string realPath(const fs::path& native)
 {
@@ -45,7 +36,7 @@ bool listDirectory(const fs::path& directory, std::vector<DirectoryEntry>& entri
         std::error_code typeError;
         DirectoryEntry e;
         e.native = it->path();
-        e.name = nativeName(it->path().filename());
+        e.name = runtime::pathText(it->path().filename());
         e.directory = it->is_directory(typeError); // follows links, as the walk does
         entries.push_back(std::move(e));
     }

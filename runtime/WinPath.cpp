@@ -1,6 +1,7 @@
 #include "runtime/WinPath.h"
 
 #include "runtime/FixedText.h"
+#include "runtime/TextCodec.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -146,6 +147,12 @@ std::string toWinPath(const fs::path& path)
 #else
     return path.generic_string();
 #endif
+}
+
+std::string pathText(const fs::path& path)
+{
+    const std::u8string utf8 = path.u8string();
+    return utf8ToCp1252(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
 } // namespace kestrix::runtime

@@ -19,5 +19,7 @@ std::string withoutTrailingBackslashes(std::string_view winPath);
 std::string fileNamePart(std::string_view winPath);
 // Native path back to the program's own spelling ('\' separators on Windows too).
 std::string toWinPath(const std::filesystem::path& path);
+// A native path or file name as the program's text (Windows-1252), whatever the system's own encoding.
+std::string pathText(const std::filesystem::path& path);
 
 } // namespace kestrix::runtime

@@ -40,4 +40,6 @@ TEST(WinPath, NameParts)
     EXPECT_EQ(withoutTrailingBackslashes("C:\\C5\\\\"), "C:\\C5");
     EXPECT_EQ(fileNamePart("C:\\Dicts\\PEOPLE.DIC"), "PEOPLE.DIC");
     EXPECT_EQ(fileNamePart("PEOPLE.DIC"), "PEOPLE.DIC");
+    // The system's names (UTF-8 here, UTF-16 on Windows) become the program's Windows-1252 text.
+    EXPECT_EQ(pathText(fs::path(u8"Caf\u00e9 \u20ac.HLP")), "Caf\xE9 \x80.HLP");
 }
