@@ -89,7 +89,8 @@ fs::path resolveWinPath(std::string_view winPath)
         result = "/";
         first = 1;
     } else if (parts.size() > 1 && parts[0].size() == 2 && parts[0][1] == ':') {
-        result = parts[0] + "/"; // a drive's root, not its current folder
+        // A drive's root, not its current folder.
+        result = parts[0] + static_cast<char>(fs::path::preferred_separator);
         first = 1;
     }
     bool searching = true;
