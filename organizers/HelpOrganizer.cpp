@@ -19,16 +19,6 @@ namespace {
 
 constexpr const char* ViewCaption = "Help Organizer";
 
-// A native path as the program's text.
-std::string nativeText(const fs::path& path)
-{
-#ifdef _WIN32
-    return path.string();
-#else
-    return runtime::utf8ToCp1252(path.string());
-#endif
-}
-
 runtime::MessageRequest viewProblem(std::string text)
 {
     return {.text = std::move(text), .caption = ViewCaption, .icon = runtime::MessageIcon::Exclamation};
@@ -114,7 +104,7 @@ runtime::FileDialogRequest lookupFileRequest(const HelpEntry& entry, const std::
             continue;
         const fs::path native = runtime::resolveWinPath(start);
         if (fs::is_directory(native, ec)) {
-            r.startPath = nativeText(native);
+            r.startPath = runtime::pathText(native);
             break;
         }
     }
@@ -134,7 +124,7 @@ std::vector<std::string> editorCommand(const std::string& editor)
         return {};
     std::error_code ec;
     if (const fs::path native = runtime::resolveWinPath(whole); fs::is_regular_file(native, ec))
-        return {nativeText(native)};
+        return {runtime::pathText(native)};
     std::vector<std::string> words;
     std::string word;
     bool quoted = false;
@@ -248,7 +238,7 @@ std::optional<runtime::MessageRequest> HelpOrganizer::view(const HelpEntry& entr
         return viewProblem("The file " + full +
                            " is no longer there.||Scan Hlp takes entries whose file is "
                            "gone off the list.");
-    const std::string target = nativeText(native);
+    const std::string target = runtime::pathText(native);
     const std::vector<std::string> command = editorCommand(editor);
     const auto startEditor = [&] {
         if (command.empty())

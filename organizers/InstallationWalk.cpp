@@ -35,7 +35,7 @@ bool listDirectory(const fs::path& directory, std::vector<DirectoryEntry>& entri
         std::error_code typeError;
         DirectoryEntry e;
         e.native = it->path();
-        e.name = runtime::fileNameText(it->path().filename());
+        e.name = runtime::pathText(it->path().filename());
         e.directory = it->is_directory(typeError); // follows links, as the walk does
         entries.push_back(std::move(e));
     }

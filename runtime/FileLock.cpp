@@ -1,8 +1,12 @@
 #include "runtime/FileLock.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 #else
 #include <cerrno>
@@ -65,16 +69,17 @@ FileLock FileLock::take(const std::filesystem::path& lockFile, bool wait)
         CloseHandle(h);
         return {};
     }
-    return FileLock(h);
+    return FileLock(reinterpret_cast<Handle>(h));
 }
 
 void FileLock::release()
 {
     if (m_handle == Invalid)
         return;
+    HANDLE h = reinterpret_cast<HANDLE>(m_handle);
     OVERLAPPED at{};
-    UnlockFileEx(m_handle, 0, 1, 0, &at);
-    CloseHandle(m_handle);
+    UnlockFileEx(h, 0, 1, 0, &at);
+    CloseHandle(h);
     m_handle = Invalid;
 }
 
@@ -100,8 +105,8 @@ void FileLock::release()
 {
     if (m_handle == Invalid)
         return;
-    ::flock(m_handle, LOCK_UN);
-    ::close(m_handle);
+    ::flock(static_cast<int>(m_handle), LOCK_UN);
+    ::close(static_cast<int>(m_handle));
     m_handle = Invalid;
 }
 

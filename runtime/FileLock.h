@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
@@ -29,12 +30,9 @@ public:
     void release();
 
 private:
-#ifdef _WIN32
-    using Handle = void*;
-#else
-    using Handle = int;
-#endif
-    static constexpr Handle Invalid = Handle(-1);
+    // A file descriptor, or a Windows HANDLE held as an integer (the same -1 marks neither).
+    using Handle = std::intptr_t;
+    static constexpr Handle Invalid = -1;
     static FileLock take(const std::filesystem::path& lockFile, bool wait);
     explicit FileLock(Handle handle) : m_handle(handle) {}
 

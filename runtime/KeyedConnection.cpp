@@ -21,9 +21,17 @@ void configureSqliteOnce()
     std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
 }
 
-bool nameTooLong(const std::error_code& ec)
+// Windows reports a name past its limits under several numbers (not found, invalid name, access
+// denied), so the name's own length decides there; 255 bytes per name is also the common POSIX limit.
+bool nameTooLong(const fs::path& file, const std::error_code& ec)
 {
-    return ec == std::errc::filename_too_long;
+    if (ec == std::errc::filename_too_long)
+        return true;
+    constexpr std::size_t LongestName = 255;
+    for (const fs::path& part : file)
+        if (part.native().size() > LongestName)
+            return true;
+    return false;
 }
 
 // Why the file could not be opened, from what the file system says of its path.
@@ -31,7 +39,7 @@ FileError cannotOpen(const fs::path& file)
 {
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
-    if (nameTooLong(ec))
+    if (nameTooLong(file, ec))
         return FileError::system(SystemError::FileNameTooLong);
     if (fs::is_directory(status))
         return FileError::system(SystemError::DirectoryNotSupported);
@@ -120,7 +128,7 @@ FileError KeyedConnection::open(const fs::path& file, bool allowCreate)
         return FileError::of(ErrorCode::FileAlreadyOpen);
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
-    if (nameTooLong(ec))
+    if (nameTooLong(file, ec))
         return FileError::system(SystemError::FileNameTooLong);
     if (fs::is_directory(status))
         return FileError::system(SystemError::DirectoryNotSupported);

@@ -51,18 +51,46 @@ static std::string withWineDrive(std::string_view winPath)
 }
 #endif
 
+namespace {
+
+// The entry of `dir` named `part` as it is spelled on disk: the exact spelling where it exists, else the
+// first that differs only in case; empty when there is none. Windows's own lookup ignores case, so there
+// the listing is the only way to learn the spelling.
+std::string spellingOnDisk(const fs::path& dir, const std::string& part)
+{
+    std::error_code ec;
+#ifndef _WIN32
+    if (fs::exists(dir / part, ec))
+        return part;
+#endif
+    std::string other;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name == part)
+            return name;
+        if (other.empty() && name.size() == part.size() && sameTextNoCase(name, part))
+            other = name;
+    }
+    return other;
+}
+
+} // namespace
+
 fs::path resolveWinPath(std::string_view winPath)
 {
-#ifdef _WIN32
-    return fs::path(std::string(winPath));
-#else
+#ifndef _WIN32
     const std::string unixPath = withWineDrive(winPath);
     winPath = unixPath;
+#endif
     const auto parts = splitComponents(winPath);
     fs::path result;
     std::size_t first = 0;
     if (!winPath.empty() && (winPath.front() == '\\' || winPath.front() == '/')) {
         result = "/";
+        first = 1;
+    } else if (parts.size() > 1 && parts[0].size() == 2 && parts[0][1] == ':') {
+        // A drive's root, not its current folder.
+        result = parts[0] + static_cast<char>(fs::path::preferred_separator);
         first = 1;
     }
     bool searching = true;
@@ -73,26 +101,18 @@ fs::path resolveWinPath(std::string_view winPath)
                 result = ".";
             continue;
         }
-        fs::path candidate = result.empty() ? fs::path(part) : result / part;
-        std::error_code ec;
-        if (searching && !fs::exists(candidate, ec)) {
-            const fs::path dir = result.empty() ? fs::path(".") : result;
-            bool found = false;
-            for (const auto& entry : fs::directory_iterator(dir, ec)) {
-                const std::string name = entry.path().filename().string();
-                if (sameTextNoCase(name, part) && name.size() == part.size()) {
-                    candidate = result.empty() ? fs::path(name) : result / name;
-                    found = true;
-                    break;
-                }
-            }
-            if (!found)
+        const fs::path dir = result.empty() ? fs::path(".") : result;
+        std::string name = part;
+        if (searching) {
+            name = spellingOnDisk(dir, part);
+            if (name.empty()) {
+                name = part;
                 searching = false; // nothing below a missing folder can exist
+            }
         }
-        result = candidate;
+        result = result.empty() ? fs::path(name) : result / name;
     }
     return result;
-#endif
 }
 
 bool winPathExists(std::string_view winPath)
@@ -130,10 +150,9 @@ std::string toWinPath(const fs::path& path)
 #endif
 }
 
-std::string fileNameText(const fs::path& name)
+std::string pathText(const fs::path& path)
 {
-    // UTF-8 on every system (from the wide names on Windows), then the program's own code page.
-    const std::u8string utf8 = name.u8string();
+    const std::u8string utf8 = path.u8string();
     return utf8ToCp1252(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 

@@ -19,7 +19,7 @@ std::string withoutTrailingBackslashes(std::string_view winPath);
 std::string fileNamePart(std::string_view winPath);
 // Native path back to the program's own spelling ('\' separators on Windows too).
 std::string toWinPath(const std::filesystem::path& path);
-// A name read from the file system as the program's text (Windows-1252).
-std::string fileNameText(const std::filesystem::path& name);
+// A native path or file name as the program's text (Windows-1252), whatever the system's own encoding.
+std::string pathText(const std::filesystem::path& path);
 
 } // namespace kestrix::runtime

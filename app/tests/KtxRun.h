@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/cli/KtxCommands.h"
+#include "runtime/testing/RunProgram.h"
 #include "runtime/testing/TempDir.h"
 
 #include <cstdlib>
@@ -9,10 +10,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#ifdef KTX_BINARY
-#include <sys/wait.h>
-#endif
 
 // Runs ktx in this process and captures what it prints.
 namespace kestrix::testing {
@@ -78,14 +75,11 @@ struct KtxWorkspace
 };
 
 #ifdef KTX_BINARY
-// Runs the real ktx binary through the shell with `redirections` (e.g. "> /dev/full"); its exit code.
-inline int ktxProcess(const std::vector<std::string>& args, const std::string& redirections)
+// Runs the real ktx binary, its standard output as `output` says, its errors into `errors`; its exit code.
+inline int ktxProcess(const std::vector<std::string>& args, kestrix::runtime::testing::StandardOutput output,
+                      const std::string& errors)
 {
-    std::string command = "'" + std::string(KTX_BINARY) + "'";
-    for (const std::string& a : args)
-        command += " '" + a + "'";
-    const int status = std::system((command + " " + redirections).c_str());
-    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return kestrix::runtime::testing::runProgram(KTX_BINARY, args, output, errors);
 }
 #endif
 

@@ -218,21 +218,24 @@ TEST(EquateLoader, AnAbortedLoadDeletesTheFileAndWritesNoVersion)
 {
     Installation cw;
     cw.ini.setValue("EquateLoad", "Version", "4");
-    sqlite3* other = nullptr;
+    bool refused = false;
     EquateLoader loader(cw.file, (cw.dir.path() / "cw").string(), cw.dialogs);
     loader.setProgress([&](const std::string& step) {
-        if (!other && step.find("EQUATES.CLW") != std::string::npos) {
-            // Another program's rule refuses every colour: those adds fail.
+        if (!refused && step.find("EQUATES.CLW") != std::string::npos) {
+            // Another program leaves a rule that refuses every colour: those adds fail. It lets go of the
+            // file at once, as a program holding it open would keep Windows from deleting it.
+            sqlite3* other = nullptr;
             sqlite3_open("Equates5.tps", &other);
-            sqlite3_exec(other,
-                         "CREATE TRIGGER refuse BEFORE INSERT ON Records WHEN NEW.NAME LIKE 'COLOR:%' "
-                         "BEGIN SELECT RAISE(ABORT, 'refused'); END",
-                         nullptr, nullptr, nullptr);
+            refused = sqlite3_exec(other,
+                                   "CREATE TRIGGER refuse BEFORE INSERT ON Records WHEN NEW.NAME LIKE 'COLOR:%' "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                   nullptr, nullptr, nullptr) == SQLITE_OK;
+            sqlite3_close(other);
         }
     });
     cw.dialogs.answers = {runtime::Button::Ok, runtime::Button::Abort};
     const EquateLoadResult result = loader.run(cw.ini);
-    sqlite3_close(other);
+    EXPECT_TRUE(refused);
     EXPECT_FALSE(result.completed);
     EXPECT_EQ(cw.dialogs.captions(),
               (std::vector<std::string>{"FILE ADD ERROR", "FILE ADD ERROR", "LOAD ABORTED"}));
@@ -259,9 +262,18 @@ TEST(EquateLoader, AWriteThatCannotBeginAbortsTheLoadWithTheFileError)
             sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         }
     });
+    // The other program lets go once the error is shown, before the abort deletes the file (Windows
+    // deletes no file that another program holds open).
+    bool letGo = false;
+    cw.dialogs.onMessage = [&] {
+        if (holder && !letGo) {
+            sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(holder);
+            letGo = true;
+        }
+    };
     const EquateLoadResult result = loader.run(cw.ini);
-    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(holder);
+    EXPECT_TRUE(letGo);
     EXPECT_FALSE(result.completed);
     ASSERT_EQ(cw.dialogs.captions(), (std::vector<std::string>{"FILE ERROR", "LOAD ABORTED"}));
     EXPECT_EQ(cw.dialogs.shown[0].text.rfind("An error occured while writing the Equates File||Error: ", 0),

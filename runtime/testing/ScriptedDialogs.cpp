@@ -5,6 +5,8 @@ namespace kestrix::runtime::testing {
 unsigned ScriptedDialogs::message(const MessageRequest& request)
 {
     shown.push_back(request);
+    if (onMessage)
+        onMessage();
     if (answers.empty())
         return effectiveDefault(request);
     const unsigned answer = answers.front();

@@ -3,6 +3,7 @@
 #include "runtime/DialogService.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Answers dialogs from a script and records every message shown, for tests.
@@ -29,6 +30,8 @@ public:
     std::vector<std::string> dialogTitles;
     int beeps = 0;
     std::vector<SystemSound> sounds;
+    // Called as each message box is shown, before it is answered: what another program does meanwhile.
+    std::function<void()> onMessage;
 
     std::vector<std::string> captions() const;
 };

@@ -9,4 +9,8 @@ namespace kestrix::runtime::testing {
 
 int runUnprivileged(const std::function<int()>& body);
 
+// Whether runUnprivileged can take away the right to write the tests' own files. Not so on Windows
+// (and Wine run as root): no account there is denied what the test's own account created.
+bool writesCanBeDenied();
+
 } // namespace kestrix::runtime::testing

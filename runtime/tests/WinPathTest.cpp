@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 using namespace kestrix::runtime;
 namespace fs = std::filesystem;
@@ -28,6 +29,8 @@ TEST(WinPath, ExactCaseWinsWhenBothSpellingsExist)
     kestrix::runtime::testing::TempDir dir;
     fs::create_directories("data");
     fs::create_directories("DATA");
+    if (std::distance(fs::directory_iterator("."), fs::directory_iterator()) != 2)
+        GTEST_SKIP() << "the file system ignores case: one name, one folder";
     EXPECT_EQ(resolveWinPath("DATA"), fs::path("DATA"));
     EXPECT_EQ(resolveWinPath("data"), fs::path("data"));
 }
@@ -37,6 +40,8 @@ TEST(WinPath, NameParts)
     EXPECT_EQ(withoutTrailingBackslashes("C:\\C5\\\\"), "C:\\C5");
     EXPECT_EQ(fileNamePart("C:\\Dicts\\PEOPLE.DIC"), "PEOPLE.DIC");
     EXPECT_EQ(fileNamePart("PEOPLE.DIC"), "PEOPLE.DIC");
+    // The system's names (UTF-8 here, UTF-16 on Windows) become the program's Windows-1252 text.
+    EXPECT_EQ(pathText(fs::path(u8"Caf\u00e9 \u20ac.HLP")), "Caf\xE9 \x80.HLP");
 }
 
 TEST(WinPath, NamesReadFromTheFileSystemBecomeTheProgramsText)
@@ -46,7 +51,7 @@ TEST(WinPath, NamesReadFromTheFileSystemBecomeTheProgramsText)
     std::ofstream(written) << "x";
     std::vector<std::string> seen;
     for (const auto& entry : fs::directory_iterator("."))
-        seen.push_back(fileNameText(entry.path().filename()));
+        seen.push_back(pathText(entry.path().filename()));
     EXPECT_EQ(seen,
               std::vector<std::string>{"\xC4nderung \x80.TXT"}); // Windows-1252: 0xC4 and the euro at 0x80
 }
