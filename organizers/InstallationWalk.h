@@ -24,7 +24,8 @@ bool listDirectory(const std::filesystem::path& directory, std::vector<Directory
 struct InstallationVisitor final
 {
     // A file, with the Windows path of its directory and its upper-cased name; false stops the walk.
-    std::function<bool(const std::string& directory, const DirectoryEntry& file, const std::string& upperName)>
+    std::function<bool(const std::string& directory, const DirectoryEntry& file,
+                       const std::string& upperName)>
         file;
     // A directory about to be entered (backup copies are already left out); false passes it by.
     std::function<bool(const std::string& path, const std::string& upperName)> enter;
