@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Session.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/ToolWindow.h"
 #include "utilities/MapScanner.h"
 
@@ -9,10 +10,6 @@
 
 class QTabWidget;
 class QTreeWidget;
-
-namespace kestrix::runtime {
-class FilterBox;
-}
 
 namespace kestrix::utilities {
 
