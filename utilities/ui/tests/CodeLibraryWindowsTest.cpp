@@ -87,6 +87,7 @@ private slots:
         filter->setText(QStringLiteral("p"));
         QCOMPARE(treeColumn(list, 0, true), (QStringList{"Open", "Open shared", "Set up"}));
         // Another type is filtered as it is filled.
+        filter->setText(QStringLiteral("open"));
         s.window->typeList()->setCurrentItem(s.window->typeList()->topLevelItem(1));
         QVERIFY(treeColumn(list, 0, true).isEmpty());
         filter->setText(QStringLiteral("next("));
