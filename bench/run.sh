@@ -112,6 +112,9 @@ fi
 if [ -x "$build/bench/equate_helper_bench" ]; then
   "$build/bench/equate_helper_bench" | tail -n +2
 fi
+if [ -x "$build/bench/find_anything_bench" ]; then
+  "$build/bench/find_anything_bench" | tail -n +2
+fi
 if [ -x "$build/bench/dictionary_import_bench" ]; then
   "$build/bench/dictionary_import_bench"
 fi

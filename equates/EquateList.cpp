@@ -31,6 +31,13 @@ EquateRow equateRow(const runtime::Record& r)
     return row;
 }
 
+bool equateRowMatches(const EquateRow& row, const runtime::TextFilter& filter)
+{
+    return filter.empty() || filter.matches(row.searchName) || filter.matches(row.equate) ||
+           filter.matches(row.notes) || filter.matches(std::to_string(row.value)) ||
+           filter.matches(row.hex) || filter.matches(row.name) || filter.matches(row.file);
+}
+
 const std::vector<std::string>& equateOrderNames()
 {
     static const std::vector<std::string> names = {"Name", "Sequence", "Long"};
@@ -107,6 +114,8 @@ std::vector<EquateRow> EquateList::walk(const runtime::Record& from, std::size_t
         if (!inType(r))
             break;
         EquateRow row = equateRow(r);
+        if (!equateRowMatches(row, m_filter))
+            continue;
         if (skipThrough && sameKey(row, *skipThrough) &&
             (forward ? row.position <= skipThrough->position : row.position >= skipThrough->position))
             continue;

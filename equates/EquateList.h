@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/KeyedFile.h"
+#include "runtime/TextFilter.h"
 
 #include <cstdint>
 #include <optional>
@@ -29,6 +30,8 @@ struct EquateRow final
 };
 
 EquateRow equateRow(const runtime::Record& record);
+// Whether the filter's text is in one of the columns the Equate Helper shows for the row.
+bool equateRowMatches(const EquateRow& row, const runtime::TextFilter& filter);
 // "Name", "Sequence", "Long" in the order of the Sort list.
 const std::vector<std::string>& equateOrderNames();
 
@@ -43,6 +46,10 @@ public:
     void show(std::string type, EquateOrder order);
     const std::string& type() const { return m_type; }
     EquateOrder order() const { return m_order; }
+    // Rows without the text are passed over by every read below, in the same key order. The cost
+    // is a read of the type's records up to the first page of rows that hold it.
+    void setFilter(runtime::TextFilter filter) { m_filter = std::move(filter); }
+    const runtime::TextFilter& filter() const { return m_filter; }
 
     // Up to `count` rows from the start of the type.
     std::vector<EquateRow> first(std::size_t count);
@@ -66,6 +73,7 @@ private:
     runtime::KeyedFile& m_file;
     std::string m_type;
     EquateOrder m_order = EquateOrder::Name;
+    runtime::TextFilter m_filter;
 };
 
 } // namespace kestrix::equates

@@ -50,6 +50,12 @@ void ToolRegistry::broadcast(ToolEvent event)
     }
 }
 
+bool ToolRegistry::showItem(const std::string& tool, const ShowRequest& request)
+{
+    ToolInstance* instance = owner(tool);
+    return instance && instance->showItem(request);
+}
+
 ToolInstance* ToolRegistry::owner(const std::string& tool) const
 {
     const auto it = m_owners.find(tool);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -42,11 +43,22 @@ struct ToolSpec final
     bool opensAtStartup = false; // the frame starts it once start-up is over
 };
 
+// What another part of the program asks an open tool to show: an equate, a saved message, a
+// snippet ... Each tool reads the fields it needs; `key` and `subKey` are Windows-1252 texts.
+struct ShowRequest final
+{
+    std::string key;
+    std::string subKey;
+    std::int64_t number = 0;
+};
+
 class ToolInstance
 {
 public:
     virtual ~ToolInstance() = default;
     virtual void deliver(ToolEvent event) = 0;
+    // Shows what was asked for; false when this tool cannot or the item is not there.
+    virtual bool showItem(const ShowRequest&) { return false; }
 };
 
 class ToolRegistry final
@@ -64,6 +76,8 @@ public:
     // Called by an instance as it closes; clears ownership only if it owns the tool.
     void closed(const std::string& tool, ToolInstance* instance);
     void broadcast(ToolEvent event);
+    // Hands the request to the window that owns `tool`; false when none is open or it could not show it.
+    bool showItem(const std::string& tool, const ShowRequest& request);
 
     ToolInstance* owner(const std::string& tool) const;
     bool isRunning(const std::string& tool) const { return owner(tool) != nullptr; }

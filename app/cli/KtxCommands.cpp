@@ -8,6 +8,7 @@
 #include "app/cli/EquateCommands.h"
 #include "app/cli/ErrorCommands.h"
 #include "app/cli/ExchangeCommands.h"
+#include "app/cli/FindCommands.h"
 #include "app/cli/HelpCommands.h"
 #include "app/cli/KeyCommands.h"
 #include "app/cli/LookupCommands.h"
@@ -67,6 +68,7 @@ const std::vector<CommandGroup>& commandGroups()
         {{"dict"}, addDictCommands},
         {{"help"}, addHelpCommands},
         {{"templates"}, addTemplateCommands},
+        {{"find"}, addFindCommands},
     };
     return groups;
 }

@@ -2,6 +2,7 @@
 
 #include "app/ToolCatalog.h"
 #include "app/ui/AboutWindow.h"
+#include "app/ui/FindAnythingWindow.h"
 #include "app/ui/HelpViewer.h"
 #include "app/ui/ToolTipSwitch.h"
 #include "clipboard/ui/ClipboardTools.h"
@@ -96,6 +97,15 @@ MainWindow::MainWindow(config::Session& session, runtime::ToolShelf tools, QWidg
                         [this] { startTool(clipboard::ClipViewProcedure); });
     setEquateLoader([this] { loadEquates(); });
     setPopupLoader([this] { loadPopups(); });
+    auto* find = new QAction(QStringLiteral("Find Anything"), this);
+    find->setObjectName(QStringLiteral("findAnything"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] {
+        showFindAnything(this, m_session, m_shelf, [this](const std::string& procedure) {
+            return startTool(procedure) != runtime::ToolRegistry::StartOutcome::Refused;
+        });
+    });
 }
 
 MainWindow::~MainWindow()

@@ -167,6 +167,54 @@ TEST(EquateList, TheLocatorFindsTheFirstRowNotBelowWhatWasTyped)
     EXPECT_EQ(list.locate("2")->name, "COLOR:Blue");
 }
 
+TEST(EquateList, AFilterPassesOverRowsWithoutItInEveryReadAndKeepsTheOrder)
+{
+    LookupFiles f;
+    f.add({"Color", "Black", "COLOR:Black", 0, 1});
+    f.add({"Color", "Blue", "COLOR:Blue", 16711680, 2});
+    f.add({"Color", "LightBlue", "COLOR:LightBlue", 16776960, 3});
+    f.add({"Color", "Red", "COLOR:Red", 255, 4});
+    f.add({"Color", "Teal", "COLOR:Teal", 8421376, 5});
+    f.add({"Event", "Blues", "EVENT:Blues", 1, 6});
+    EquateList list(f.equates);
+    list.show("Color", EquateOrder::Long);
+    list.setFilter(runtime::TextFilter("bl"));
+    const auto shown = list.first(10);
+    EXPECT_EQ(names(shown), (std::vector<std::string>{"COLOR:Black", "COLOR:Blue", "COLOR:LightBlue"}));
+    EXPECT_EQ(names(list.first(1)), std::vector<std::string>{"COLOR:Black"});
+    EXPECT_EQ(names(list.after(shown[0], 10)), (std::vector<std::string>{"COLOR:Blue", "COLOR:LightBlue"}));
+    EXPECT_EQ(names(list.before(shown[2], 1)), std::vector<std::string>{"COLOR:Blue"});
+    // The locator lands on a kept row: the first at or after the number, else the last one kept.
+    EXPECT_EQ(list.locate("300")->name, "COLOR:Blue");
+    EXPECT_EQ(list.locate("99999999")->name, "COLOR:LightBlue");
+
+    // The value and the hex column are searched as shown.
+    list.show("Color", EquateOrder::Name);
+    list.setFilter(runtime::TextFilter("255"));
+    EXPECT_EQ(names(list.first(10)), std::vector<std::string>{"COLOR:Red"});
+    list.setFilter(runtime::TextFilter("nothing"));
+    EXPECT_TRUE(list.first(10).empty());
+    EXPECT_FALSE(list.locate("r"));
+    list.setFilter(runtime::TextFilter());
+    EXPECT_EQ(list.first(10).size(), 5u);
+}
+
+TEST(EquateList, ARowMatchesOnAnyShownColumnIgnoringCase)
+{
+    EquateRow row;
+    row.searchName = "ACCEPTED";
+    row.equate = "EQUATE(01H)";
+    row.notes = "After a control's value changes";
+    row.value = 1;
+    row.hex = "01H";
+    row.name = "EVENT:Accepted";
+    row.file = "EQUATES.CLW";
+    for (const char* text : {"event:", "equate(", "VALUE CHANGES", "01h", "equates.clw", "1", ""})
+        EXPECT_TRUE(equateRowMatches(row, runtime::TextFilter(text))) << text;
+    EXPECT_FALSE(equateRowMatches(row, runtime::TextFilter("2")));
+    EXPECT_FALSE(equateRowMatches(row, runtime::TextFilter("accepted after")));
+}
+
 TEST(EquateSee, KindsCaptionsAndSounds)
 {
     EXPECT_EQ(seeKindFor("Beep"), SeeKind::Sound);

@@ -3,6 +3,7 @@
 #include "config/ConfigRecord.h"
 #include "config/Session.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/PopupMenuText.h"
@@ -159,6 +160,10 @@ ColorDesignerWindow::ColorDesignerWindow(config::Session& session, runtime::Keye
         lists->addWidget(label, 0, role);
         lists->addWidget(list, 1, role);
     }
+    // One box narrows the five lists alike: they hold the same colours.
+    auto* filter = new runtime::FilterBox(body);
+    for (QTreeWidget* list : m_lists)
+        runtime::filterTree(filter, list);
 
     // The object and the buttons.
     m_object = new QComboBox(body);
@@ -308,6 +313,7 @@ ColorDesignerWindow::ColorDesignerWindow(config::Session& session, runtime::Keye
     right->addLayout(controls);
     right->addWidget(m_sheet);
     auto* layout = new QVBoxLayout(body);
+    layout->addLayout(runtime::filterRow(body, filter));
     layout->addLayout(lists);
     layout->addLayout(right);
     setWidget(body);

@@ -10,6 +10,8 @@
 #include "equates/ui/ClarionHelp.h"
 #include "equates/ui/EquateTableModel.h"
 #include "equates/ui/LookupCursor.h"
+#include "runtime/FixedText.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/CachedTextDelegate.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/PopupMenuText.h"
@@ -81,6 +83,7 @@ EquateHelperWindow::EquateHelperWindow(config::Session& session, std::shared_ptr
     searchLabel->setBuddy(m_search);
     auto* close = new QPushButton(QStringLiteral("Close"), body);
 
+    m_filter = new runtime::FilterBox(body);
     m_types = new QListWidget(body);
     m_types->setObjectName(QStringLiteral("types"));
     m_model = new EquateTableModel(m_list, this);
@@ -118,6 +121,7 @@ EquateHelperWindow::EquateHelperWindow(config::Session& session, std::shared_ptr
     split->setSizes({140, 560});
     auto* layout = new QVBoxLayout(body);
     layout->addLayout(top);
+    layout->addLayout(runtime::filterRow(body, m_filter));
     layout->addWidget(m_empty);
     layout->addWidget(split, 1);
     setWidget(body);
@@ -137,6 +141,7 @@ EquateHelperWindow::EquateHelperWindow(config::Session& session, std::shared_ptr
     connect(m_types, &QListWidget::currentRowChanged, this, [this] { showType(); });
     connect(m_sort, &QComboBox::currentIndexChanged, this, [this] { showType(); });
     connect(m_search, &QLineEdit::textEdited, this, &EquateHelperWindow::search);
+    connect(m_filter, &runtime::FilterBox::filterChanged, this, &EquateHelperWindow::applyFilter);
     connect(m_see, &QPushButton::clicked, this, &EquateHelperWindow::see);
     connect(help, &QPushButton::clicked, this, &EquateHelperWindow::help);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -202,6 +207,39 @@ void EquateHelperWindow::search(const QString& typed)
     const int row = known ? *known : m_model->reload(found);
     m_table->selectRow(row);
     m_table->scrollTo(m_model->index(row, 0), QAbstractItemView::PositionAtCenter);
+}
+
+void EquateHelperWindow::applyFilter()
+{
+    // Read again from the start of the type: only rows that hold the text are read into the list.
+    m_list.setFilter(m_filter->filter());
+    m_model->reload(std::nullopt);
+    if (m_model->rowCount() > 0)
+        m_table->selectRow(0);
+}
+
+bool EquateHelperWindow::showItem(const runtime::ShowRequest& request)
+{
+    runtime::Record record = m_equates.newRecord();
+    if (!m_equates.fetch(request.number, record).ok())
+        return false;
+    const EquateRow wanted = equateRow(record);
+    if (!runtime::sameTextNoCase(wanted.type, request.key))
+        return false;
+    const QList<QListWidgetItem*> types =
+        m_types->findItems(runtime::toQt(wanted.type), Qt::MatchFixedString);
+    if (types.isEmpty())
+        return false;
+    // The row must be in the list to be selected: a filter that leaves it out goes.
+    if (!equateRowMatches(wanted, m_list.filter()))
+        m_filter->clear();
+    m_types->setCurrentItem(types.front());
+    const auto known = m_model->rowOf(wanted.position);
+    const int row = known ? *known : m_model->reload(wanted);
+    m_table->selectRow(row);
+    m_table->scrollTo(m_model->index(row, 0), QAbstractItemView::PositionAtCenter);
+    deliver(runtime::ToolEvent::Activate);
+    return true;
 }
 
 void EquateHelperWindow::hand(const CodeResult& result)

@@ -14,6 +14,10 @@ class QListWidget;
 class QPushButton;
 class QTableView;
 
+namespace kestrix::runtime {
+class FilterBox;
+}
+
 namespace kestrix::config {
 class Session;
 }
@@ -42,6 +46,8 @@ public:
     // A double-click: the last template on the current equate.
     void repeatCode();
     QTableView* table() const { return m_table; }
+    // Selects the equate at the record position `request.number` under its type `request.key`.
+    bool showItem(const runtime::ShowRequest& request) override;
 
 protected:
     void onEquatesLoading() override;
@@ -52,6 +58,7 @@ private:
                        std::shared_ptr<data::DataFileUse> popups, QWidget* parent);
     void showType();
     void search(const QString& typed);
+    void applyFilter();
     void see();
     void help();
     void restoreWidths();
@@ -68,6 +75,7 @@ private:
     QTableView* m_table = nullptr;
     QComboBox* m_sort = nullptr;
     QLineEdit* m_search = nullptr;
+    runtime::FilterBox* m_filter = nullptr;
     QPushButton* m_see = nullptr;
     QLabel* m_empty = nullptr;
     SeeKind m_seeKind = SeeKind::None;

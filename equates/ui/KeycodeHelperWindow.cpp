@@ -230,6 +230,16 @@ bool KeycodeHelperWindow::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
+bool KeycodeHelperWindow::showItem(const runtime::ShowRequest& request)
+{
+    if (request.number <= 0 || request.number > 0xFFFF)
+        return false;
+    m_helper.captureKey(static_cast<int>(request.number));
+    refresh();
+    deliver(runtime::ToolEvent::Activate);
+    return true;
+}
+
 void KeycodeHelperWindow::refresh()
 {
     m_name->setText(runtime::toQt(m_helper.name()));

@@ -30,6 +30,8 @@ public:
     ~KeycodeHelperWindow() override;
 
     const KeycodeHelper& helper() const { return m_helper; }
+    // Shows keycode `request.number` as if its key had been pressed.
+    bool showItem(const runtime::ShowRequest& request) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

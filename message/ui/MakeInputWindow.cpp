@@ -7,6 +7,7 @@
 #include "equates/PopupRecord.h"
 #include "equates/ui/PopupChooser.h"
 #include "message/IconList.h"
+#include "message/MessageFile.h"
 #include "message/MessageInsertRecord.h"
 #include "message/MessageRecord.h"
 #include "message/TextInsertion.h"
@@ -533,6 +534,20 @@ void MakeInputWindow::openMessage(bool asNew)
         m_maker->open(*dialog.chosen());
     showRecord();
     markUnmodified();
+}
+
+bool MakeInputWindow::showItem(const runtime::ShowRequest& request)
+{
+    const auto saved = findByDescription(*m_files->messages.file(), request.key);
+    if (!saved)
+        return false;
+    deliver(runtime::ToolEvent::Activate);
+    if (!changesSettled())
+        return false;
+    m_maker->open(*saved);
+    showRecord();
+    markUnmodified();
+    return true;
 }
 
 bool MakeInputWindow::saveMessage(bool asNew)

@@ -57,6 +57,9 @@ public:
     // A menu command by its id, as the context menu sends it.
     void runCommand(MakerCommand command);
 
+    // Opens the saved message described `request.key`, after the question about unsaved changes.
+    bool showItem(const runtime::ShowRequest& request) override;
+
     // Puts the record's values into the controls.
     void showRecord();
 

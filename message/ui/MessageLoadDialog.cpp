@@ -86,6 +86,7 @@ MessageLoadDialog::MessageLoadDialog(runtime::KeyedFile& messages, runtime::Dial
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addWidget(toolBar);
+    layout->addLayout(runtime::filterRowFor(m_list, this));
     layout->addLayout(runtime::locatorRow(this, m_locator));
     layout->addWidget(m_list);
     layout->addLayout(buttons);

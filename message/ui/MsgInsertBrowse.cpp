@@ -57,6 +57,7 @@ MsgInsertBrowse::MsgInsertBrowse(runtime::KeyedFile& inserts, runtime::DialogSer
     addButton(QStringLiteral("Close"), "close", [this] { emit closeRequested(); });
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(runtime::filterRowFor(m_list, this));
     layout->addLayout(runtime::locatorRow(this, m_locator));
     layout->addWidget(m_list);
     layout->addLayout(buttons);

@@ -92,6 +92,7 @@ HelpOrganizerWindow::HelpOrganizerWindow(config::Session& session, runtime::Keye
 
     auto* layout = new QVBoxLayout(m_body);
     layout->addWidget(m_tabs);
+    layout->addLayout(runtime::filterRowFor(m_list, m_body));
     layout->addLayout(runtime::locatorRow(m_body, m_locator));
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);

@@ -4,6 +4,7 @@
 #include "runtime/FixedText.h"
 #include "runtime/WinPath.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/GuiThreadDialogs.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/ProgressDialog.h"
@@ -102,7 +103,10 @@ TemplateRegistrarWindow::TemplateRegistrarWindow(config::Session& session, runti
     connect(m_saveButton, &QPushButton::clicked, this, &TemplateRegistrarWindow::save);
     connect(m_view, &QTreeWidget::itemDoubleClicked, this, &TemplateRegistrarWindow::viewSelected);
 
+    auto* filter = new runtime::FilterBox(body);
+    runtime::filterTree(filter, m_view);
     auto* layout = new QVBoxLayout(body);
+    layout->addLayout(runtime::filterRow(body, filter));
     layout->addWidget(m_view, 1);
     layout->addWidget(hint);
     layout->addLayout(buttons);

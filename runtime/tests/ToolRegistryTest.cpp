@@ -76,3 +76,40 @@ TEST(ToolRegistry, AFailedCreationLeavesNothingRegistered)
     EXPECT_EQ(registry.start("X", [] { return nullptr; }), ToolRegistry::StartOutcome::Refused);
     EXPECT_FALSE(registry.isRunning("X"));
 }
+
+namespace {
+struct ShowingTool : ToolInstance
+{
+    std::vector<std::string> shown;
+    void deliver(ToolEvent) override {}
+    bool showItem(const ShowRequest& request) override
+    {
+        if (request.key == "missing")
+            return false;
+        shown.push_back(request.key + "/" + request.subKey + "/" + std::to_string(request.number));
+        return true;
+    }
+};
+} // namespace
+
+TEST(ToolRegistry, AShowRequestReachesTheOwnerOfTheToolOnly)
+{
+    ToolRegistry registry;
+    ShowingTool equates;
+    ShowingTool messages;
+    FakeTool plain;
+    registry.start("EquateBrowse", [&]() -> ToolInstance* { return &equates; });
+    registry.start("MakeInput", [&]() -> ToolInstance* { return &messages; });
+    registry.start("AsciiTable", [&]() -> ToolInstance* { return &plain; });
+
+    EXPECT_TRUE(registry.showItem("EquateBrowse", {"EVENT", "EVENT:Accepted", 42}));
+    EXPECT_EQ(equates.shown, std::vector<std::string>{"EVENT/EVENT:Accepted/42"});
+    EXPECT_TRUE(messages.shown.empty());
+    // The tool says when it could not show the item; a tool without the seam never can.
+    EXPECT_FALSE(registry.showItem("EquateBrowse", {"missing", "", 0}));
+    EXPECT_FALSE(registry.showItem("AsciiTable", {"x", "", 0}));
+    // Nothing open under that name.
+    registry.closed("MakeInput", &messages);
+    EXPECT_FALSE(registry.showItem("MakeInput", {"Confirm", "", 0}));
+    EXPECT_TRUE(messages.shown.empty());
+}

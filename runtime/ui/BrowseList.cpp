@@ -1,5 +1,6 @@
 #include "runtime/ui/BrowseList.h"
 
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/QtText.h"
 
 #include <QHBoxLayout>
@@ -36,10 +37,14 @@ void BrowseList::setRows(const std::vector<QStringList>& rows, const std::vector
     const auto keep = currentRow();
     clear();
     m_rows.clear();
+    m_cells.clear();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         auto* item = new QTreeWidgetItem(this, rows[i]);
         item->setData(0, RowRole, static_cast<qulonglong>(i));
         m_rows.push_back({i < keys.size() ? keys[i] : std::string(), fromQt(rows[i].join(QLatin1Char('|')))});
+        std::vector<std::string>& cells = m_cells.emplace_back();
+        for (const QString& cell : rows[i])
+            cells.push_back(fromQt(cell));
     }
     applyLocator();
     if (keep && *keep < rows.size() && m_locator->text().isEmpty())
@@ -69,16 +74,33 @@ void BrowseList::setBold(bool bold)
     setFont(f);
 }
 
+void BrowseList::setFilterBox(FilterBox* box)
+{
+    m_filter = box;
+    connect(box, &FilterBox::filterChanged, this, &BrowseList::applyLocator);
+    applyLocator();
+}
+
 void BrowseList::applyLocator()
 {
-    const LocatorResult result = locate(m_rows, fromQt(m_locator->text()));
+    // The locator sees only the rows the filter keeps; `kept` maps its rows back to the list's.
+    std::vector<std::size_t> kept;
+    std::vector<LocatorRow> keptRows;
+    const TextFilter filter = m_filter ? m_filter->filter() : TextFilter();
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (filter.matchesAny(m_cells[i])) {
+            kept.push_back(i);
+            keptRows.push_back(m_rows[i]);
+        }
+    }
+    const LocatorResult result = locate(keptRows, fromQt(m_locator->text()));
     std::vector<bool> shown(m_rows.size(), false);
     for (std::size_t i : result.visible)
-        shown[i] = true;
+        shown[kept[i]] = true;
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         topLevelItem(static_cast<int>(i))->setHidden(!shown[i]);
     if (result.current)
-        setCurrentRow(*result.current);
+        setCurrentRow(kept[*result.current]);
     else
         setCurrentItem(nullptr);
 }
@@ -90,6 +112,13 @@ QPushButton* addBrowseButton(QBoxLayout* row, QWidget* parent, const QString& te
     button->setAutoDefault(false);
     row->addWidget(button);
     return button;
+}
+
+QHBoxLayout* filterRowFor(BrowseList* list, QWidget* parent)
+{
+    auto* box = new FilterBox(parent);
+    list->setFilterBox(box);
+    return filterRow(parent, box);
 }
 
 QHBoxLayout* locatorRow(QWidget* parent, QLineEdit* locator)

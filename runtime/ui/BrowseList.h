@@ -13,6 +13,10 @@ class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 
+namespace kestrix::runtime {
+class FilterBox;
+}
+
 // A browse list with its locator entry: rows in key order, jump on a typed
 // prefix, narrowed to matching rows on any other text.
 namespace kestrix::runtime {
@@ -30,6 +34,8 @@ public:
     std::optional<std::size_t> currentRow() const;
     void setCurrentRow(std::size_t row);
     void setBold(bool bold);
+    // Rows the box's text is not in are left out; the locator works among the rest.
+    void setFilterBox(FilterBox* box);
 
 signals:
     void activated(std::size_t row); // double-click or Enter
@@ -38,11 +44,15 @@ private:
     void applyLocator();
 
     QLineEdit* m_locator;
+    FilterBox* m_filter = nullptr;
     std::vector<LocatorRow> m_rows;
+    std::vector<std::vector<std::string>> m_cells;
 };
 
 // The row of a browse's buttons: plain buttons that Enter in the list or locator does not press.
 QPushButton* addBrowseButton(QBoxLayout* row, QWidget* parent, const QString& text, const char* objectName);
+// A filter box for `list` with its label, for the row above the list.
+QHBoxLayout* filterRowFor(BrowseList* list, QWidget* parent);
 // "Locate:" and the locator entry.
 QHBoxLayout* locatorRow(QWidget* parent, QLineEdit* locator);
 

@@ -5,6 +5,7 @@
 #include "runtime/FixedText.h"
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FontConversion.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/RowColors.h"
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestrix::utilities {
 
@@ -70,6 +73,8 @@ CodeStoreBrowse::CodeStoreBrowse(config::Session& session, runtime::KeyedFile& s
     const bool bold = m_session.configuration().number(config::Cfg::LookBold, 6) != 0; // "Code Storage"
     runtime::showListBold(m_types, bold);
     runtime::showListBold(m_snippets, bold);
+    m_filter = new runtime::FilterBox(body);
+    runtime::filterTree(m_filter, m_snippets);
     m_snippets->header()->resizeSection(0, 220);
     m_source = new QPlainTextEdit(body);
     m_source->setObjectName(QStringLiteral("source"));
@@ -117,7 +122,10 @@ CodeStoreBrowse::CodeStoreBrowse(config::Session& session, runtime::KeyedFile& s
     auto* grid = new QGridLayout(body);
     grid->addWidget(m_types, 0, 0);
     grid->addLayout(typeButtons, 1, 0);
-    grid->addWidget(m_snippets, 0, 1);
+    auto* snippetColumn = new QVBoxLayout;
+    snippetColumn->addLayout(runtime::filterRow(body, m_filter));
+    snippetColumn->addWidget(m_snippets);
+    grid->addLayout(snippetColumn, 0, 1);
     grid->addLayout(snippetButtons, 1, 1);
     auto* sourceLabel = new QLabel(QStringLiteral("Source Code"), body);
     sourceLabel->setBuddy(m_source);
@@ -131,6 +139,29 @@ CodeStoreBrowse::CodeStoreBrowse(config::Session& session, runtime::KeyedFile& s
     resize(760, 520);
     runtime::addHelpKey(this, QStringLiteral("~Code_Library"));
     reloadTypes();
+}
+
+bool CodeStoreBrowse::showItem(const runtime::ShowRequest& request)
+{
+    reloadTypes();
+    const auto type = std::find_if(m_typeRows.begin(), m_typeRows.end(), [&](const std::string& t) {
+        return runtime::sameTextNoCase(t, request.key);
+    });
+    if (type == m_typeRows.end())
+        return false;
+    selectType(*type);
+    for (std::size_t i = 0; i < m_snippetRows.size(); ++i) {
+        if (!runtime::sameTextNoCase(m_snippetRows[i].text(Cds::Name), request.subKey))
+            continue;
+        QTreeWidgetItem* item = m_snippets->topLevelItem(static_cast<int>(i));
+        if (item->isHidden())
+            m_filter->clear();
+        m_snippets->setCurrentItem(item);
+        m_snippets->scrollToItem(item);
+        deliver(runtime::ToolEvent::Activate);
+        return true;
+    }
+    return false;
 }
 
 void CodeStoreBrowse::reloadTypes()

@@ -12,6 +12,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 
+namespace kestrix::runtime {
+class FilterBox;
+}
+
 namespace kestrix::utilities {
 
 // "Code Library": the types, the snippets of the chosen type and its code;
@@ -35,6 +39,8 @@ public:
     // "&To Clip" (and the minimising variant): true when the code went out.
     bool copyToClipboard(bool thenMinimize);
     void reloadTypes();
+    // Selects the snippet named `request.subKey` of the type `request.key`.
+    bool showItem(const runtime::ShowRequest& request) override;
 
 private:
     void reloadSnippets();
@@ -54,6 +60,7 @@ private:
     std::vector<runtime::Record> m_snippetRows;
     QTreeWidget* m_types = nullptr;
     QTreeWidget* m_snippets = nullptr;
+    runtime::FilterBox* m_filter = nullptr;
     QPlainTextEdit* m_source = nullptr;
 };
 

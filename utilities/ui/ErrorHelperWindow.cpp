@@ -3,6 +3,7 @@
 #include "config/ConfigRecord.h"
 #include "runtime/WinPath.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
 
@@ -14,10 +15,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace kestrix::utilities {
@@ -123,6 +126,9 @@ ErrorHelperWindow::ErrorHelperWindow(config::Session& session, ErrorHelper helpe
     });
     connect(m_errors, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item) { showNotes(item); });
+    m_filter = new runtime::FilterBox(body);
+    runtime::filterTree(m_filter, m_errors);
+    errorColumn->addLayout(runtime::filterRow(body, m_filter));
     errorColumn->addWidget(m_errors);
     lists->addLayout(errorColumn, 1);
 
@@ -216,6 +222,43 @@ void ErrorHelperWindow::showListed()
 {
     m_heading->setText(toQt(m_helper.heading()));
     fill(m_errors, m_helper.listed());
+}
+
+bool ErrorHelperWindow::showItem(const runtime::ShowRequest& request)
+{
+    const int code = static_cast<int>(request.number);
+    if (!m_helper.find(code))
+        return false;
+    const auto listed = [&] {
+        const auto& errors = m_helper.listed();
+        return std::any_of(errors.begin(), errors.end(),
+                           [code](const ErrorEntry& e) { return e.code == code; });
+    };
+    if (!listed()) {
+        const std::size_t all = m_helper.categoryTree().size() - 1;
+        {
+            const QSignalBlocker quiet(m_categories);
+            for (QTreeWidgetItemIterator it(m_categories); *it; ++it) {
+                if ((*it)->data(0, CodeRole).toULongLong() == all)
+                    m_categories->setCurrentItem(*it);
+            }
+        }
+        chooseCategory(all);
+        if (!listed())
+            return false;
+    }
+    for (int i = 0; i < m_errors->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_errors->topLevelItem(i);
+        if (item->data(0, CodeRole).toInt() != code)
+            continue;
+        if (item->isHidden())
+            m_filter->clear();
+        m_errors->setCurrentItem(item);
+        m_errors->scrollToItem(item);
+        deliver(runtime::ToolEvent::Activate);
+        return true;
+    }
+    return false;
 }
 
 void ErrorHelperWindow::showChosen()

@@ -13,6 +13,10 @@ class QPlainTextEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+namespace kestrix::runtime {
+class FilterBox;
+}
+
 namespace kestrix::utilities {
 
 // "Error Helper" (ErrorHelper): the category tree, the errors of the chosen
@@ -40,6 +44,8 @@ public:
     void removeAll();
     void generate(bool thenMinimize);
     void cwHelp();
+    // Highlights error `request.number`, in the chosen category when it lists it, else under "All".
+    bool showItem(const runtime::ShowRequest& request) override;
 
 private:
     void showListed();
@@ -55,6 +61,7 @@ private:
     QTreeWidget* m_categories = nullptr;
     QLabel* m_heading = nullptr;
     QTreeWidget* m_errors = nullptr;
+    runtime::FilterBox* m_filter = nullptr;
     QTreeWidget* m_chosen = nullptr;
     QPlainTextEdit* m_notes = nullptr;
     QCheckBox* m_ofNoError = nullptr;

@@ -2,6 +2,7 @@
 
 #include "runtime/WinPath.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
 
@@ -55,7 +56,10 @@ MapPickWindow::MapPickWindow(config::Session& session, QWidget* parent)
            [this] { removeHighlighted(); });
     button(QStringLiteral("Cancel"), "cancel", {}, [this] { close(); });
 
+    auto* filter = new runtime::FilterBox(body);
+    runtime::filterTree(filter, m_list);
     auto* layout = new QVBoxLayout(body);
+    layout->addLayout(runtime::filterRow(body, filter));
     layout->addWidget(m_list);
     layout->addWidget(sortBox);
     layout->addLayout(buttons);

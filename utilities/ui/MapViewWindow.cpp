@@ -3,6 +3,7 @@
 #include "config/ConfigRecord.h"
 #include "runtime/TextCodec.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/PopupMenuText.h"
 #include "runtime/ui/QtText.h"
@@ -67,7 +68,7 @@ MapViewWindow::MapViewWindow(config::Session& session, std::string source, MapSc
     for (const MapList which : AllLists) {
         const auto index = static_cast<std::size_t>(which);
         auto* page = new QWidget(m_tabs);
-        auto* filter = new QLineEdit(page);
+        auto* filter = new runtime::FilterBox(page);
         filter->setObjectName(QStringLiteral("%1Filter").arg(QString::fromLatin1(ObjectNames[index])));
         filter->setPlaceholderText(which == MapList::Files
                                        ? QStringLiteral("Type to narrow by description or file")
@@ -100,7 +101,7 @@ MapViewWindow::MapViewWindow(config::Session& session, std::string source, MapSc
             perform(which, row, command);
         });
         auto* layout = new QVBoxLayout(page);
-        layout->addWidget(filter);
+        layout->addLayout(runtime::filterRow(page, filter));
         layout->addWidget(view);
         m_tabs->addTab(page, QString::fromLatin1(TabNames[index]));
         m_views[index] = view;
@@ -162,13 +163,11 @@ void MapViewWindow::sortBy(MapList which, int column)
 
 void MapViewWindow::applyFilter(MapList which)
 {
-    const QString text = filter(which)->text().trimmed();
+    const runtime::TextFilter wanted = filter(which)->filter();
     QTreeWidget* view = list(which);
     for (int i = 0; i < view->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = view->topLevelItem(i);
-        const bool shown = text.isEmpty() || item->text(0).contains(text, Qt::CaseInsensitive) ||
-                           item->text(1).contains(text, Qt::CaseInsensitive);
-        item->setHidden(!shown);
+        item->setHidden(!runtime::itemMatches(view, item, wanted));
     }
 }
 

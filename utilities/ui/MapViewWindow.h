@@ -1,13 +1,13 @@
 #pragma once
 
 #include "config/Session.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/ToolWindow.h"
 #include "utilities/MapScanner.h"
 
 #include <array>
 #include <functional>
 
-class QLineEdit;
 class QTabWidget;
 class QTreeWidget;
 
@@ -30,7 +30,7 @@ public:
     const MapLists& lists() const { return m_lists; }
     QTabWidget* tabs() const { return m_tabs; }
     QTreeWidget* list(MapList which) const { return m_views[static_cast<std::size_t>(which)]; }
-    QLineEdit* filter(MapList which) const { return m_filters[static_cast<std::size_t>(which)]; }
+    runtime::FilterBox* filter(MapList which) const { return m_filters[static_cast<std::size_t>(which)]; }
 
     // Re-reads the source; false (and the window closes) when that fails.
     bool updateFromFile();
@@ -55,7 +55,7 @@ private:
     MapLists m_lists;
     QTabWidget* m_tabs = nullptr;
     std::array<QTreeWidget*, MapListCount> m_views{};
-    std::array<QLineEdit*, MapListCount> m_filters{};
+    std::array<runtime::FilterBox*, MapListCount> m_filters{};
     std::array<Qt::SortOrder, MapListCount> m_order{};
     std::function<void(const std::string&, const std::string&)> m_startEditor;
 };

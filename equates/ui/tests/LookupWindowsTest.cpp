@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -182,6 +183,58 @@ private slots:
                      .value_or("")
                      .substr(0, 6),
                  std::string("099081"));
+    }
+
+    void theFilterBoxReadsOnlyMatchingEquatesAndTheSearchStillLocates()
+    {
+        Setup s;
+        s.files.addType("Color");
+        s.files.addType("Event");
+        // More rows than a page, so kept rows come from reads further on in the key.
+        for (int i = 0; i < 130; ++i) {
+            const std::string name = (i % 10 == 7 ? "Teal" : "Shade") + std::to_string(1000 + i);
+            s.files.add({"Color", name, "COLOR:" + name, 1000 + i, i + 1});
+        }
+        s.files.add({"Event", "Accepted", "EVENT:Accepted", 1, 200});
+        s.start();
+        std::unique_ptr<equates::EquateHelperWindow> window;
+        s.session->tools().start("EquateBrowse", [&] {
+            window.reset(equates::EquateHelperWindow::open(*s.session));
+            return window.get();
+        });
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        auto* table = window->table();
+        auto* filter = child<QLineEdit>(window.get(), "filter");
+        QVERIFY(filter);
+        child<QComboBox>(window.get(), "sort")->setCurrentIndex(2); // by value
+        QTest::keyClicks(filter, QStringLiteral("tEAL"));
+        QCOMPARE(table->model()->rowCount(), 13);
+        QCOMPARE(window->currentEquate()->name, std::string("COLOR:Teal1007"));
+        QCOMPARE(table->model()->index(12, 0).data().toString(), QStringLiteral("Teal1127"));
+        // The search locates among the kept rows, in the list's sort.
+        QTest::keyClicks(child<QLineEdit>(window.get(), "search"), QStringLiteral("1050"));
+        QCOMPARE(window->currentEquate()->name, std::string("COLOR:Teal1057"));
+        const std::int64_t teal1057 = window->currentEquate()->position;
+
+        // Esc clears the filter: every row is back, from the start of the type.
+        filter->setFocus();
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QVERIFY(filter->text().isEmpty());
+        QCOMPARE(window->currentEquate()->name, std::string("COLOR:Shade1000"));
+        QCOMPARE(table->model()->index(1, 0).data().toString(), QStringLiteral("Shade1001"));
+
+        // Asked to show an equate under another filter and type, it drops the filter and selects it.
+        QTest::keyClicks(filter, QStringLiteral("accepted"));
+        QCOMPARE(table->model()->rowCount(), 0);
+        QVERIFY(s.session->tools().showItem("EquateBrowse", {"Color", "COLOR:Teal1057", teal1057}));
+        QVERIFY(filter->text().isEmpty());
+        QCOMPARE(child<QListWidget>(window.get(), "types")->currentItem()->text(), QStringLiteral("Color"));
+        QCOMPARE(window->currentEquate()->name, std::string("COLOR:Teal1057"));
+        // A position that holds another type's equate is not shown.
+        QVERIFY(!s.session->tools().showItem("EquateBrowse", {"Event", "", teal1057}));
+        QCOMPARE(window->currentEquate()->name, std::string("COLOR:Teal1057"));
     }
 
     void anEquatesFileNeverLoadedOpensEmptyAndSaysWhy()

@@ -298,6 +298,53 @@ private slots:
         QVERIFY(!findByDescription(*s.session.files().file("MESSAGE"), "Order saved"));
     }
 
+    void theOpenListFilterKeepsTheOrderAndTheLocatorWorksAmongWhatItKeeps()
+    {
+        Setup s;
+        for (const char* name : {"Order saved", "Alpha", "Save failed", "Beta"})
+            QVERIFY(s.window->maker().saveAs(name) == SaveOutcome::Saved);
+        onNextDialog([&](QDialog* d) {
+            auto* list = child<runtime::BrowseList>(d, "messageList");
+            auto* locator = child<QLineEdit>(d, "locator");
+            auto* filter = child<QLineEdit>(d, "filter");
+            QVERIFY(filter);
+            QTest::keyClicks(filter, QStringLiteral("SAV"));
+            QCOMPARE(treeColumn(list, 0, true), (QStringList{"Order saved", "Save failed"}));
+            // The locator jumps among the kept rows and never brings back one the filter left out.
+            QTest::keyClicks(locator, QStringLiteral("s"));
+            QCOMPARE(list->currentItem()->text(0), QStringLiteral("Save failed"));
+            QCOMPARE(treeColumn(list, 0, true), (QStringList{"Order saved", "Save failed"}));
+            locator->clear();
+            QTest::keyClicks(locator, QStringLiteral("alp"));
+            QCOMPARE(treeColumn(list, 0, true), (QStringList{"Order saved", "Save failed"}));
+            locator->clear();
+            filter->setFocus();
+            QTest::keyClick(filter, Qt::Key_Escape);
+            QVERIFY(filter->text().isEmpty());
+            QVERIFY(d->isVisible()); // the first Esc only empties the box
+            QCOMPARE(treeColumn(list, 0, true),
+                     (QStringList{"Alpha", "Beta", "Order saved", "Save failed", "ZZ-DEFAULT"}));
+            click(d, "close");
+        });
+        s.trigger("open");
+    }
+
+    void findingASavedMessageOpensItInTheMessageMaker()
+    {
+        Setup s;
+        QVERIFY(!s.window->maker().setText("first text"));
+        QVERIFY(s.window->maker().saveAs("First") == SaveOutcome::Saved);
+        s.trigger("new");
+        QVERIFY(s.session.tools().start("MakeInput", [&] { return s.window.get(); }) ==
+                runtime::ToolRegistry::StartOutcome::Started);
+        QVERIFY(s.session.tools().showItem("MakeInput", {"first", {}, 0}));
+        QCOMPARE(s.window->maker().message().text(Mes::Description), std::string("First"));
+        QCOMPARE(s.window->maker().message().text(Mes::Text), std::string("first text"));
+        QVERIFY(!s.window->isModified());
+        QVERIFY(!s.session.tools().showItem("MakeInput", {"No such message", {}, 0}));
+        QCOMPARE(s.window->maker().message().text(Mes::Description), std::string("First"));
+    }
+
     void renamingLoadsFromThePopupAndSwitchesOffWhenBlank()
     {
         Setup s;

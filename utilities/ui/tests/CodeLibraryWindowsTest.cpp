@@ -63,6 +63,52 @@ private slots:
                 QFontInfo(s.window->sourceBox()->font()).fixedPitch());
     }
 
+    void theFilterNarrowsTheSnippetsInTheirOrderAndAFindSelectsOne()
+    {
+        Setup s;
+        CodeLibrary& library = s.window->library();
+        QVERIFY(library.addType("Files"));
+        QVERIFY(library.addType("Loops"));
+        for (const char* name : {"Close", "Open", "Open shared", "Set up"})
+            QVERIFY(library.addSnippet({"Files", name, std::string("  ") + name + "(File)"}));
+        QVERIFY(library.addSnippet({"Loops", "Every record", "LOOP\r\n  NEXT(File)\r\nEND"}));
+        s.window->reloadTypes();
+        QTreeWidget* list = s.window->snippetList();
+        auto* filter = child<QLineEdit>(s.window.get(), "filter");
+        QVERIFY(filter);
+
+        list->setCurrentItem(list->topLevelItem(0));
+        QCOMPARE(s.window->sourceBox()->toPlainText(), QStringLiteral("  Close(File)"));
+        // Matched in either shown column, in the list's name order.
+        QTest::keyClicks(filter, QStringLiteral("OPEN"));
+        QCOMPARE(treeColumn(list, 0, true), (QStringList{"Open", "Open shared"}));
+        // The highlighted snippet was left out: the source box no longer shows it.
+        QCOMPARE(s.window->sourceBox()->toPlainText(), QString());
+        filter->setText(QStringLiteral("p"));
+        QCOMPARE(treeColumn(list, 0, true), (QStringList{"Open", "Open shared", "Set up"}));
+        // Another type is filtered as it is filled.
+        filter->setText(QStringLiteral("open"));
+        s.window->typeList()->setCurrentItem(s.window->typeList()->topLevelItem(1));
+        QVERIFY(treeColumn(list, 0, true).isEmpty());
+        filter->setText(QStringLiteral("next("));
+        QCOMPARE(treeColumn(list, 0, true), QStringList{"Every record"});
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QVERIFY(filter->text().isEmpty());
+        QCOMPARE(treeColumn(list, 0, true), QStringList{"Every record"});
+
+        // Asked for a snippet of another type, the window moves there, out of a filter that hides it.
+        filter->setText(QStringLiteral("record"));
+        QVERIFY(s.session.tools().start("CodeStoreBrowse", [&] { return s.window.get(); }) ==
+                runtime::ToolRegistry::StartOutcome::Started);
+        QVERIFY(s.session.tools().showItem("CodeStoreBrowse", {"files", "open SHARED", 0}));
+        QVERIFY(filter->text().isEmpty());
+        QCOMPARE(s.window->typeList()->currentItem()->text(0), QStringLiteral("Files"));
+        QCOMPARE(list->currentItem()->text(0), QStringLiteral("Open shared"));
+        QCOMPARE(s.window->sourceBox()->toPlainText(), QStringLiteral("  Open shared(File)"));
+        QVERIFY(!s.session.tools().showItem("CodeStoreBrowse", {"Files", "Missing", 0}));
+        QVERIFY(!s.session.tools().showItem("CodeStoreBrowse", {"Nothing", "Open", 0}));
+    }
+
     void addingTypeAndSnippetThroughTheForms()
     {
         Setup s;

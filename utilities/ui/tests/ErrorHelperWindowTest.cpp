@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -43,6 +44,11 @@ QStringList codes(QTreeWidget* list)
     return out;
 }
 
+QStringList shownCodes(QTreeWidget* list)
+{
+    return kestrix::runtime::testing::treeColumn(list, 0, true);
+}
+
 struct Setup : config::testing::ScratchSession
 {
     ErrorHelperWindow window{session, sampleHelper()};
@@ -57,6 +63,41 @@ class ErrorHelperWindowTest : public QObject
     Q_OBJECT
 
 private slots:
+    void theFilterNarrowsEachCategorysErrorsAndAFindHighlightsOne()
+    {
+        Setup s;
+        s.window.show();
+        QTreeWidget* errors = s.list("errors");
+        auto* filter = child<QLineEdit>(&s.window, "filter");
+        QVERIFY(filter);
+        QTest::keyClicks(filter, QStringLiteral("sYsTeM"));
+        QCOMPARE(shownCodes(errors), QStringList{"90"});
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QCOMPARE(shownCodes(errors), (QStringList{"90", "2"})); // the category's order is kept
+        filter->setText(QStringLiteral("file"));
+        QCOMPARE(shownCodes(errors), (QStringList{"90", "2"}));
+        // The number column is searched too; another category is filtered as it is listed.
+        filter->setText(QStringLiteral("3"));
+        s.window.chooseCategory(4); // "All"
+        QCOMPARE(shownCodes(errors), (QStringList{"32", "35"}));
+
+        // A find moves to "All" for an error the category does not list, out of a filter that hides it.
+        filter->setText(QStringLiteral("locked"));
+        s.window.chooseCategory(0);
+        QVERIFY(s.session.tools().start("ErrorHelper", [&] { return &s.window; }) ==
+                runtime::ToolRegistry::StartOutcome::Started);
+        QVERIFY(s.session.tools().showItem("ErrorHelper", {{}, {}, 35}));
+        QVERIFY(filter->text().isEmpty());
+        QCOMPARE(child<QLabel>(&s.window, "heading")->text(), QStringLiteral("Errors for: All"));
+        QCOMPARE(errors->currentItem()->text(0), QStringLiteral("35"));
+        QCOMPARE(child<QPlainTextEdit>(&s.window, "notes")->toPlainText(), QString());
+        // One the chosen category lists stays in it.
+        QVERIFY(s.session.tools().showItem("ErrorHelper", {{}, {}, 2}));
+        QCOMPARE(errors->currentItem()->text(0), QStringLiteral("2"));
+        QCOMPARE(child<QLabel>(&s.window, "heading")->text(), QStringLiteral("Errors for: All"));
+        QVERIFY(!s.session.tools().showItem("ErrorHelper", {{}, {}, 4242}));
+    }
+
     void categoriesErrorsAndTheChosenList()
     {
         Setup s;
