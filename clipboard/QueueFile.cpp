@@ -38,8 +38,8 @@ QueueFileRead parseQueueFile(std::string_view bytes)
                            length <= MaxLineLength && end + 1 + length < bytes.size() &&
                            bytes[end + 1 + length] == '\n';
         if (!whole) {
-            read.problem = "The saved clipboard queue is damaged after line " + std::to_string(read.lines.size()) +
-                           "; only the lines before it were read.";
+            read.problem = "The saved clipboard queue is damaged after line " +
+                           std::to_string(read.lines.size()) + "; only the lines before it were read.";
             return read;
         }
         read.lines.emplace_back(bytes.substr(end + 1, length));

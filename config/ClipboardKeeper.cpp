@@ -43,8 +43,9 @@ void ClipboardKeeper::configurationChanged()
     const std::lock_guard lock(m_mutex);
     std::error_code ec;
     std::filesystem::remove(m_file, ec);
-    m_lastError = ec ? "The kept clipboard queue " + m_file.string() + " could not be removed: " + ec.message()
-                     : std::string();
+    m_lastError =
+        ec ? "The kept clipboard queue " + m_file.string() + " could not be removed: " + ec.message()
+           : std::string();
 }
 
 std::string ClipboardKeeper::lastError() const

@@ -45,8 +45,9 @@ double safeRatio(double ratio)
 Rect toDevicePixels(const Rect& r, const Screen& screen)
 {
     const double ratio = safeRatio(screen.ratio);
-    return {screen.area.x + scaled(r.x - screen.area.x, ratio), screen.area.y + scaled(r.y - screen.area.y, ratio),
-            scaled(r.width, ratio), scaled(r.height, ratio)};
+    return {screen.area.x + scaled(r.x - screen.area.x, ratio),
+            screen.area.y + scaled(r.y - screen.area.y, ratio), scaled(r.width, ratio),
+            scaled(r.height, ratio)};
 }
 
 Rect fromDevicePixels(const Rect& r, const Screen& screen)

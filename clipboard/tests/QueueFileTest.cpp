@@ -1,5 +1,5 @@
-#include "clipboard/ClipboardQueue.h"
 #include "clipboard/QueueFile.h"
+#include "clipboard/ClipboardQueue.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,9 @@ using namespace kestrix::clipboard;
 TEST(QueueFile, LinesComeBackExactlyWithTheirEndsAndBlanks)
 {
     kestrix::runtime::testing::TempDir dir;
-    const std::vector<std::string> lines = {"MESSAGE('a')\r\n", "  x = 1   \r\n", "", "no end",
-                                            std::string(MaxLineLength, 'w'), "a\nb\r\n", std::string("\0z", 2)};
+    const std::vector<std::string> lines = {
+        "MESSAGE('a')\r\n", "  x = 1   \r\n",     "", "no end", std::string(MaxLineLength, 'w'),
+        "a\nb\r\n",         std::string("\0z", 2)};
     ASSERT_TRUE(saveQueueFile(QueueFileName, lines).ok());
     const QueueFileRead read = loadQueueFile(QueueFileName);
     EXPECT_EQ(read.problem, "");
@@ -51,11 +52,11 @@ TEST(QueueFile, ADamagedFileKeepsTheLinesBeforeTheDamageAndSaysSo)
         std::size_t kept;
     };
     const Case cases[] = {
-        {good.substr(0, good.size() - 3), 2},                       // cut inside the last line
-        {good.substr(0, good.size() - 1), 2},                       // its closing line feed missing
-        {queueFileText({"one"}) + "x\nabc\n", 1},                   // a count that is no number
+        {good.substr(0, good.size() - 3), 2},                                 // cut inside the last line
+        {good.substr(0, good.size() - 1), 2},                                 // its closing line feed missing
+        {queueFileText({"one"}) + "x\nabc\n", 1},                             // a count that is no number
         {queueFileText({"one"}) + "300\n" + std::string(300, 'a') + "\n", 1}, // longer than a queue line
-        {queueFileText({"one"}) + "2\nabc\n", 1},                   // the count does not match
+        {queueFileText({"one"}) + "2\nabc\n", 1},                             // the count does not match
         {queueFileText({"one"}) + "-1\n\n", 1},
     };
     for (const Case& c : cases) {

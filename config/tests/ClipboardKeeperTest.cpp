@@ -1,5 +1,5 @@
-#include "clipboard/QueueFile.h"
 #include "config/ClipboardKeeper.h"
+#include "clipboard/QueueFile.h"
 #include "config/ConfigRecord.h"
 #include "config/testing/ScratchSession.h"
 
@@ -41,7 +41,8 @@ TEST(ClipboardKeeper, AKeptQueueComesBackInTheNextRun)
     keep(next, true);
     config::ClipboardKeeper keeper(next, clipboard::QueueFileName);
     EXPECT_EQ(keeper.restore(), "");
-    EXPECT_EQ(next.clipboardQueue().lines(), (std::vector<std::string>{"MESSAGE('Hi')\r\n", "  x = 1  \r\n"}));
+    EXPECT_EQ(next.clipboardQueue().lines(),
+              (std::vector<std::string>{"MESSAGE('Hi')\r\n", "  x = 1  \r\n"}));
     EXPECT_EQ(clip.text(), "something else");
     // Erasing is kept as well.
     next.clipboardQueue().erase();
@@ -71,9 +72,11 @@ TEST(ClipboardKeeper, ADamagedFileGivesWhatItCanAndSaysSo)
 {
     ScratchSession s;
     keep(s.session, true);
-    std::ofstream(clipboard::QueueFileName, std::ios::binary) << clipboard::queueFileText({"a\r\n"}) << "9\nab";
+    std::ofstream(clipboard::QueueFileName, std::ios::binary)
+        << clipboard::queueFileText({"a\r\n"}) << "9\nab";
     config::ClipboardKeeper keeper(s.session, clipboard::QueueFileName);
-    EXPECT_EQ(keeper.restore(), "The saved clipboard queue is damaged after line 1; only the lines before it were read.");
+    EXPECT_EQ(keeper.restore(),
+              "The saved clipboard queue is damaged after line 1; only the lines before it were read.");
     EXPECT_EQ(s.session.clipboardQueue().lines(), std::vector<std::string>{"a\r\n"});
 }
 
@@ -81,7 +84,9 @@ TEST(ClipboardKeeper, AFailedWriteIsReported)
 {
     ScratchSession s;
     keep(s.session, true);
-    config::ClipboardKeeper keeper(s.session, s.dir.path() / "no" / "such" / "folder" / clipboard::QueueFileName);
+    config::ClipboardKeeper keeper(s.session,
+                                   s.dir.path() / "no" / "such" / "folder" / clipboard::QueueFileName);
     s.session.putCode(Code);
-    EXPECT_EQ(keeper.lastError().rfind("The clipboard queue could not be kept: ", 0), 0u) << keeper.lastError();
+    EXPECT_EQ(keeper.lastError().rfind("The clipboard queue could not be kept: ", 0), 0u)
+        << keeper.lastError();
 }

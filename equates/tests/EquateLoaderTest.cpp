@@ -226,10 +226,11 @@ TEST(EquateLoader, AnAbortedLoadDeletesTheFileAndWritesNoVersion)
             // file at once, as a program holding it open would keep Windows from deleting it.
             sqlite3* other = nullptr;
             sqlite3_open("Equates5.tps", &other);
-            refused = sqlite3_exec(other,
-                                   "CREATE TRIGGER refuse BEFORE INSERT ON Records WHEN NEW.NAME LIKE 'COLOR:%' "
-                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END",
-                                   nullptr, nullptr, nullptr) == SQLITE_OK;
+            refused =
+                sqlite3_exec(other,
+                             "CREATE TRIGGER refuse BEFORE INSERT ON Records WHEN NEW.NAME LIKE 'COLOR:%' "
+                             "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                             nullptr, nullptr, nullptr) == SQLITE_OK;
             sqlite3_close(other);
         }
     });

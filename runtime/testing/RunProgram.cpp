@@ -40,16 +40,16 @@ std::wstring quoted(const std::wstring& arg)
 
 } // namespace
 
-int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args, StandardOutput output,
-               const std::filesystem::path& errors)
+int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+               StandardOutput output, const std::filesystem::path& errors)
 {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                            nullptr);
+    HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                            0, nullptr);
     HANDLE out = INVALID_HANDLE_VALUE;
     if (output == StandardOutput::Discarded) {
-        out = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                          nullptr);
+        out = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                          0, nullptr);
     } else {
         // A pipe nobody reads: with its reading end closed, every write fails.
         HANDLE reader = nullptr;
@@ -58,8 +58,8 @@ int runProgram(const std::filesystem::path& program, const std::vector<std::stri
         else
             out = INVALID_HANDLE_VALUE;
     }
-    HANDLE err = CreateFileW(errors.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE err = CreateFileW(errors.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     int code = -1;
     if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE) {
         std::wstring command = quoted(program.wstring());
@@ -72,8 +72,8 @@ int runProgram(const std::filesystem::path& program, const std::vector<std::stri
         startup.hStdOutput = out;
         startup.hStdError = err;
         PROCESS_INFORMATION process{};
-        if (CreateProcessW(program.wstring().c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                           &startup, &process)) {
+        if (CreateProcessW(program.wstring().c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                           nullptr, &startup, &process)) {
             WaitForSingleObject(process.hProcess, INFINITE);
             DWORD exitCode = 0;
             if (GetExitCodeProcess(process.hProcess, &exitCode))
@@ -90,8 +90,8 @@ int runProgram(const std::filesystem::path& program, const std::vector<std::stri
 
 #else
 
-int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args, StandardOutput output,
-               const std::filesystem::path& errors)
+int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+               StandardOutput output, const std::filesystem::path& errors)
 {
     std::vector<std::string> argv{program.string()};
     argv.insert(argv.end(), args.begin(), args.end());

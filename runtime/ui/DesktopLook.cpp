@@ -22,7 +22,8 @@ void applyDesktopLook(QApplication& application)
     if (!isDarkPalette(application.palette()))
         return;
     // The native Windows style paints its own light controls whatever the palette says.
-    if (application.style() && application.style()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) != 0 &&
+    if (application.style() &&
+        application.style()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) != 0 &&
         application.style()->name().startsWith(QStringLiteral("windows"), Qt::CaseInsensitive)) {
         const QPalette dark = application.palette();
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

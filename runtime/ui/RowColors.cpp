@@ -12,7 +12,8 @@ namespace {
 
 long toBgr(const QColor& c)
 {
-    return static_cast<long>(c.red()) | (static_cast<long>(c.green()) << 8) | (static_cast<long>(c.blue()) << 16);
+    return static_cast<long>(c.red()) | (static_cast<long>(c.green()) << 8) |
+           (static_cast<long>(c.blue()) << 16);
 }
 
 } // namespace

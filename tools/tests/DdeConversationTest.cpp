@@ -114,8 +114,9 @@ TEST_F(DdeConversation, ADictionaryExportedByTheIdeImportsLikeItsTextFile)
     const KtxRun imported = ktx({"dict", "import", Dct});
     ASSERT_EQ(imported.code, 0) << imported.err;
     EXPECT_EQ(imported.err, "");
-    EXPECT_TRUE(std::regex_match(imported.out, std::regex("imported 5 files, 1 aliases, [0-9]+ tree rows into "
-                                                          "SHOP.dic in [0-9]+ ms\n")))
+    EXPECT_TRUE(
+        std::regex_match(imported.out, std::regex("imported 5 files, 1 aliases, [0-9]+ tree rows into "
+                                                  "SHOP.dic in [0-9]+ ms\n")))
         << imported.out;
     const std::vector<std::string> heard = ide.stop();
     EXPECT_EQ(ide.exitCode(), 0u);
@@ -156,9 +157,8 @@ TEST_F(DdeConversation, ARefusedExportLeavesTheOldStore)
     ASSERT_TRUE(ide.ready()) << ide.failure();
     const KtxRun refused = ktx({"dict", "import", Dct});
     EXPECT_EQ(refused.code, 1);
-    EXPECT_EQ(refused.err.rfind("DDE ERROR: An error occured trying to export a dictionary:\n\nDCT: " + Dct +
-                                    "\nTXD: ",
-                                0),
+    EXPECT_EQ(refused.err.rfind(
+                  "DDE ERROR: An error occured trying to export a dictionary:\n\nDCT: " + Dct + "\nTXD: ", 0),
               0u)
         << refused.err;
     EXPECT_TRUE(contains(refused.err, "\n\nError: " + Refused + "\n")) << refused.err;
@@ -174,7 +174,8 @@ TEST_F(DdeConversation, AnExportThatWritesNothingLeavesTheOldStore)
     ASSERT_TRUE(ide.ready()) << ide.failure();
     const KtxRun missing = ktx({"dict", "import", Dct});
     EXPECT_EQ(missing.code, 1);
-    EXPECT_TRUE(contains(missing.err, "OPEN FILE ERROR: An error occured opening the TXD file:")) << missing.err;
+    EXPECT_TRUE(contains(missing.err, "OPEN FILE ERROR: An error occured opening the TXD file:"))
+        << missing.err;
     EXPECT_EQ(ide.stop().size(), 3u);
     EXPECT_EQ(ktx({"dict", "info", "SHOP.dic"}).out, before);
 }
@@ -189,12 +190,15 @@ TEST_F(DdeConversation, RegisteringMarksTheRefusedTemplateErrWithTheIdesOwnError
     const KtxRun registered = ktx({"templates", "register", "all"});
     EXPECT_EQ(registered.code, 1);
     // The IDE's own wizard templates first, then the list order.
-    EXPECT_EQ(registered.out, printed("Done", "WIZARD.TPL", templates) + printed("Done", "ABC.TPL", templates) +
-                                  printed("Err", "BAD.TPL", templates) +
-                                  printed("Done", "NOTEPAD.TPL", AddOnTemplates));
-    EXPECT_EQ(registered.err, "DDE ERROR: An error occured trying to Register Template\nTemplate: " + templates +
-                                  "\\BAD.TPL\n\nError: " + Refused + "\n\nDDE Error: 147 " + ideText + "\n");
-    const auto sent = [](const std::string& path) { return "execute [RegisterTemplateChain(" + path + ",1)]"; };
+    EXPECT_EQ(registered.out,
+              printed("Done", "WIZARD.TPL", templates) + printed("Done", "ABC.TPL", templates) +
+                  printed("Err", "BAD.TPL", templates) + printed("Done", "NOTEPAD.TPL", AddOnTemplates));
+    EXPECT_EQ(registered.err,
+              "DDE ERROR: An error occured trying to Register Template\nTemplate: " + templates +
+                  "\\BAD.TPL\n\nError: " + Refused + "\n\nDDE Error: 147 " + ideText + "\n");
+    const auto sent = [](const std::string& path) {
+        return "execute [RegisterTemplateChain(" + path + ",1)]";
+    };
     EXPECT_EQ(ide.stop(), (std::vector<std::string>{
                               "initiate ClarionWin|",
                               sent(templates + "\\WIZARD.TPL"),
@@ -232,7 +236,8 @@ TEST_F(DdeConversation, AnIdeThatNeverAnswersTimesOutAndTheRunGoesOn)
     EXPECT_EQ(registered.out, printed("Err", "WIZARD.TPL", templates) + printed("Err", "ABC.TPL", templates) +
                                   printed("Err", "BAD.TPL", templates) +
                                   printed("Err", "NOTEPAD.TPL", AddOnTemplates));
-    const std::string oneFailure = "\n\nError: " + ExecuteTimedOut + "\n\nDDE Error: ? (" + RequestTimedOut + ")\n";
+    const std::string oneFailure =
+        "\n\nError: " + ExecuteTimedOut + "\n\nDDE Error: ? (" + RequestTimedOut + ")\n";
     std::size_t failures = 0;
     for (std::size_t at = registered.err.find(oneFailure); at != std::string::npos;
          at = registered.err.find(oneFailure, at + 1))
