@@ -1,6 +1,7 @@
 #include "config/SettingsExchange.h"
 
 #include "config/ConfigFields.h"
+#include "config/Settings.h"
 #include "config/ToolShortcuts.h"
 #include "runtime/AtomicFile.h"
 #include "runtime/FixedText.h"
@@ -82,24 +83,42 @@ std::string sectionProblem(const std::string& fileSection,
     return {};
 }
 
-// Tool keys follow the frame's rule: valid, not the frame's own, not one key for two tools.
+// Tool keys follow the frame's rule: valid, not the frame's own, not one key for two tools. The
+// file's keys go first; the tools it does not name keep the keys they have now (stored or default).
 std::string shortcutProblem(const std::string& fileSection,
-                            const std::vector<std::pair<std::string, std::string>>& entries)
+                            const std::vector<std::pair<std::string, std::string>>& entries,
+                            const std::vector<std::pair<std::string, std::string>>& stored)
 {
     const auto procedureOf = [](const std::string& entry) {
         return entry.substr(0, entry.size() - std::string(ShortcutEntrySuffix).size());
     };
-    std::vector<ToolKey> tools;
-    for (const auto& [entry, value] : entries) {
+    std::vector<std::pair<std::string, std::string>> keys; // procedure, key
+    const auto add = [&keys](const std::string& procedure, const std::string& key) {
+        for (const auto& [known, ignored] : keys)
+            if (runtime::sameTextNoCase(known, procedure))
+                return;
+        keys.emplace_back(procedure, key);
+    };
+    for (const auto& [entry, value] : entries)
         if (endsWithNoCase(entry, ShortcutEntrySuffix))
-            tools.push_back({procedureOf(entry), procedureOf(entry), ""});
-    }
+            add(procedureOf(entry), value);
+    const std::size_t fromFile = keys.size();
+    if (fromFile == 0)
+        return {};
+    for (const auto& [entry, value] : stored)
+        if (endsWithNoCase(entry, ShortcutEntrySuffix))
+            add(procedureOf(entry), value);
+    for (const std::string& procedure : defaultShortcutTools())
+        add(procedure, defaultShortcut(procedure));
+    std::vector<ToolKey> tools;
+    for (const auto& [procedure, key] : keys)
+        tools.push_back({procedure, procedure, ""});
     ShortcutTable table(tools);
-    for (const auto& [entry, value] : entries) {
-        if (!endsWithNoCase(entry, ShortcutEntrySuffix))
-            continue;
-        if (auto why = table.assign(procedureOf(entry), value))
-            return "[" + fileSection + "] " + entry + ": " + *why;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (auto why = table.assign(keys[i].first, keys[i].second)) {
+            const std::string kept = i < fromFile ? "" : " (a key the tool has now)";
+            return "[" + fileSection + "] " + shortcutEntry(keys[i].first) + kept + ": " + *why;
+        }
     }
     return {};
 }
@@ -127,7 +146,8 @@ std::optional<std::string> exportSettings(const std::filesystem::path& file, con
     return "The settings could not be written to " + file.string() + ": " + error.describe();
 }
 
-SettingsImport readSettings(const std::filesystem::path& file, const runtime::Record& current)
+SettingsImport readSettings(const std::filesystem::path& file, const runtime::Record& current,
+                            const runtime::IniFile* windows)
 {
     SettingsImport result;
     std::error_code ec;
@@ -159,8 +179,14 @@ SettingsImport readSettings(const std::filesystem::path& file, const runtime::Re
                 return result;
             }
             std::string problem = sectionProblem(section, entries);
-            if (problem.empty() && window)
-                problem = shortcutProblem(section, entries);
+            if (problem.empty() && window && runtime::sameTextNoCase(name, Ini::MainProcedure)) {
+                std::vector<std::pair<std::string, std::string>> stored;
+                if (windows)
+                    for (const auto& [storedSection, storedEntries] : windows->contents())
+                        if (runtime::sameTextNoCase(storedSection, Ini::MainProcedure))
+                            stored = storedEntries;
+                problem = shortcutProblem(section, entries, stored);
+            }
             if (!problem.empty()) {
                 result.error = problem;
                 return result;

@@ -39,7 +39,9 @@ struct SettingsImport final
 };
 
 // Reads `file` over `current`, with the Configuration window's checks for every configuration field.
-SettingsImport readSettings(const std::filesystem::path& file, const runtime::Record& current);
+// `windows` holds the keys the tools have now: a key in the file that one of them keeps is refused.
+SettingsImport readSettings(const std::filesystem::path& file, const runtime::Record& current,
+                            const runtime::IniFile* windows = nullptr);
 // Writes the window and list sections of a checked import; false when a file could not be written.
 bool applySettingsSections(const SettingsImport& import, const runtime::IniFile& windows,
                            const runtime::IniFile& lists);

@@ -120,7 +120,8 @@ std::optional<std::string> normalizedKey(std::string_view typed)
     return out + *key;
 }
 
-std::string defaultShortcut(const std::string& procedure)
+namespace {
+const std::map<std::string, std::string>& defaultShortcuts()
 {
     static const std::map<std::string, std::string> defaults = {
         {"MakeInput", "Ctrl+Shift+M"},       {"StringFmt", "Ctrl+Shift+S"},
@@ -133,6 +134,21 @@ std::string defaultShortcut(const std::string& procedure)
         {"DictionaryOpen", "Ctrl+Shift+O"},  {"DictionaryImport", "Ctrl+Shift+I"},
         {"MsgInsertBrowse", "Ctrl+Shift+X"}, {"TipOfTheDay", "Ctrl+Shift+D"},
     };
+    return defaults;
+}
+} // namespace
+
+std::vector<std::string> defaultShortcutTools()
+{
+    std::vector<std::string> tools;
+    for (const auto& [procedure, key] : defaultShortcuts())
+        tools.push_back(procedure);
+    return tools;
+}
+
+std::string defaultShortcut(const std::string& procedure)
+{
+    const std::map<std::string, std::string>& defaults = defaultShortcuts();
     const auto found = defaults.find(procedure);
     return found == defaults.end() ? std::string() : found->second;
 }

@@ -27,6 +27,8 @@ std::optional<std::string> normalizedKey(std::string_view typed);
 
 // The key a tool gets until the user chooses another; "" for a tool the program does not know.
 std::string defaultShortcut(const std::string& procedure);
+// The tools that have a key of their own before the user gives one.
+std::vector<std::string> defaultShortcutTools();
 
 struct ToolKey final
 {

@@ -93,7 +93,8 @@ int importSettings(CliContext& ctx, const std::string& file)
     if (!configFile)
         return ExitFailure;
     config::ConfigurationForm form(*configFile);
-    const config::SettingsImport import = config::readSettings(ctx.invokedIn / file, form.record());
+    const runtime::IniFile windows = ctx.session.windowsIni();
+    const config::SettingsImport import = config::readSettings(ctx.invokedIn / file, form.record(), &windows);
     if (!import.ok()) {
         ctx.err << runtime::cp1252ToUtf8(import.error) << "\nNothing was imported.\n";
         return ExitRefused;

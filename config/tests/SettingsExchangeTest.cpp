@@ -140,3 +140,28 @@ TEST(SettingsExchange, AnImportKeepsWhatTheFileDoesNotName)
     EXPECT_EQ(s.windows.value("Main", "XPosit"), "20");
     EXPECT_EQ(s.windows.value("Main", "Width"), "640");
 }
+
+TEST(SettingsExchange, ToolKeysInTheFileMayNotTakeAKeyAnotherToolKeeps)
+{
+    Scratch s;
+    s.windows.setValues("Main", {{"TemplateCodeShortcut", "F9"}});
+    const auto read = [&s](const std::string& keys) {
+        write("keys.ini", "[Configuration]\n[Window:Main]\n" + keys);
+        return readSettings("keys.ini", defaultConfig(), &s.windows);
+    };
+    // A stored key and a default key both stay with the tools the file leaves out.
+    SettingsImport stored = read("ErrorHelperShortcut=F9\n");
+    EXPECT_EQ(
+        stored.error.rfind("[Window:Main] TemplateCodeShortcut (a key the tool has now): F9 cannot start", 0),
+        0u)
+        << stored.error;
+    SettingsImport byDefault = read("StringFmtShortcut=Ctrl+Shift+M\n");
+    EXPECT_NE(byDefault.error.find("it already starts StringFmt"), std::string::npos) << byDefault.error;
+    EXPECT_FALSE(byDefault.ok());
+    // Two tools trading their keys in one file is no clash.
+    SettingsImport swapped = read("MakeInputShortcut=Ctrl+Shift+S\nStringFmtShortcut=Ctrl+Shift+M\n");
+    EXPECT_TRUE(swapped.ok()) << swapped.error;
+    // A tool the file names gives up its stored key to another one named there.
+    SettingsImport moved = read("TemplateCodeShortcut=F8\nErrorHelperShortcut=F9\n");
+    EXPECT_TRUE(moved.ok()) << moved.error;
+}

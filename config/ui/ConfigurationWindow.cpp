@@ -407,15 +407,15 @@ void ConfigurationWindow::importSettings()
     if (!source)
         return;
     collectControls();
-    SettingsImport import = readSettings(*source, m_form.record());
+    const runtime::IniFile windows = m_positions.ini();
+    SettingsImport import = readSettings(*source, m_form.record(), &windows);
     if (!import.ok()) {
         m_dialogs.message({import.error + "||Nothing was imported.", "INVALID SETTINGS",
                            runtime::MessageIcon::Exclamation, runtime::Button::Ok, runtime::Button::Ok});
         return;
     }
-    m_form.record() = *import.config;
-    loadControls();
     // Tool keys in the file show on the Keys tab, and are stored with it on OK.
+    std::optional<ShortcutTable> importedKeys;
     if (m_hasToolKeys) {
         for (const auto& [section, entries] : import.windows) {
             if (!runtime::sameTextNoCase(section, Ini::MainProcedure))
@@ -431,11 +431,23 @@ void ConfigurationWindow::importSettings()
             for (ToolKey& tool : blank)
                 tool.key.clear();
             ShortcutTable imported(blank);
-            for (const ToolKey& tool : tools)
-                imported.assign(tool.procedure, tool.key); // checked whole when the file was read
-            m_shortcuts = imported;
-            refreshKeys();
+            for (const ToolKey& tool : tools) {
+                // The file was checked against the stored keys; keys changed on the tab since may clash.
+                if (const auto why = imported.assign(tool.procedure, tool.key)) {
+                    m_dialogs.message({*why + "||Nothing was imported.", "INVALID SETTINGS",
+                                       runtime::MessageIcon::Exclamation, runtime::Button::Ok,
+                                       runtime::Button::Ok});
+                    return;
+                }
+            }
+            importedKeys = std::move(imported);
         }
+    }
+    m_form.record() = *import.config;
+    loadControls();
+    if (importedKeys) {
+        m_shortcuts = std::move(*importedKeys);
+        refreshKeys();
     }
     m_import = std::move(import);
 }

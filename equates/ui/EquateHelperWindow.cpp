@@ -19,6 +19,7 @@
 #include "runtime/ui/RowColors.h"
 
 #include <QCloseEvent>
+
 #include <QComboBox>
 #include <QCursor>
 #include <QHBoxLayout>
@@ -31,6 +32,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace kestrix::equates {
 
@@ -221,11 +223,27 @@ void EquateHelperWindow::applyFilter()
 bool EquateHelperWindow::showItem(const runtime::ShowRequest& request)
 {
     runtime::Record record = m_equates.newRecord();
-    if (!m_equates.fetch(request.number, record).ok())
-        return false;
+    const auto asked = [&request](const runtime::Record& r) {
+        return runtime::sameTextNoCase(r.text(Equ::Type), request.key) &&
+               (request.subKey.empty() || runtime::sameTextNoCase(r.text(Equ::Name), request.subKey));
+    };
+    if (!m_equates.fetch(request.number, record).ok() || !asked(record)) {
+        if (request.subKey.empty())
+            return false;
+        // A load since the item was found renumbers the records: look it up in its type by name.
+        runtime::Record start = m_equates.newRecord();
+        start.setText(Equ::Type, request.key);
+        start.setNumber(Equ::Long, std::numeric_limits<std::int32_t>::min());
+        start.setNumber(Equ::LoadSeq, std::numeric_limits<std::int32_t>::min());
+        m_equates.setFrom(Equ::ByType, start);
+        bool found = false;
+        while (!found && m_equates.next(record).ok() &&
+               runtime::sameTextNoCase(record.text(Equ::Type), request.key))
+            found = asked(record);
+        if (!found)
+            return false;
+    }
     const EquateRow wanted = equateRow(record);
-    if (!runtime::sameTextNoCase(wanted.type, request.key))
-        return false;
     const QList<QListWidgetItem*> types =
         m_types->findItems(runtime::toQt(wanted.type), Qt::MatchFixedString);
     if (types.isEmpty())
