@@ -206,6 +206,32 @@ SettingsImport readSettings(const std::filesystem::path& file, const runtime::Re
     return result;
 }
 
+ImportedShortcuts importedShortcuts(const SettingsImport& import, const ShortcutTable& current)
+{
+    ImportedShortcuts result;
+    for (const auto& [section, entries] : import.windows) {
+        if (!runtime::sameTextNoCase(section, Ini::MainProcedure))
+            continue;
+        std::vector<ToolKey> tools = current.tools();
+        for (ToolKey& tool : tools)
+            for (const auto& [entry, value] : entries)
+                if (runtime::sameTextNoCase(entry, shortcutEntry(tool.procedure)))
+                    tool.key = value;
+        std::vector<ToolKey> blank = tools;
+        for (ToolKey& tool : blank)
+            tool.key.clear();
+        ShortcutTable table(blank);
+        for (const ToolKey& tool : tools) {
+            if (auto why = table.assign(tool.procedure, tool.key)) {
+                result.error = std::move(*why);
+                return result;
+            }
+        }
+        result.table = std::move(table);
+    }
+    return result;
+}
+
 bool applySettingsSections(const SettingsImport& import, const runtime::IniFile& windows,
                            const runtime::IniFile& lists)
 {

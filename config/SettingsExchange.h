@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ToolShortcuts.h"
 #include "runtime/IniFile.h"
 #include "runtime/Record.h"
 
@@ -42,6 +43,15 @@ struct SettingsImport final
 // `windows` holds the keys the tools have now: a key in the file that one of them keeps is refused.
 SettingsImport readSettings(const std::filesystem::path& file, const runtime::Record& current,
                             const runtime::IniFile* windows = nullptr);
+// The tool keys after a checked import: the file's keys over `current` (the keys as the user has them now,
+// perhaps changed since the file was checked), checked together. No table when the file names no keys;
+// `error` says which key clashes.
+struct ImportedShortcuts final
+{
+    std::optional<ShortcutTable> table;
+    std::string error;
+};
+ImportedShortcuts importedShortcuts(const SettingsImport& import, const ShortcutTable& current);
 // Writes the window and list sections of a checked import; false when a file could not be written.
 bool applySettingsSections(const SettingsImport& import, const runtime::IniFile& windows,
                            const runtime::IniFile& lists);

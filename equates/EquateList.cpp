@@ -126,6 +126,29 @@ std::vector<EquateRow> EquateList::walk(const runtime::Record& from, std::size_t
     return rows;
 }
 
+std::optional<EquateRow> EquateList::find(std::int64_t position, std::string_view type, std::string_view name)
+{
+    const auto wanted = [type, name](const runtime::Record& r) {
+        return runtime::sameTextNoCase(r.text(Equ::Type), type) &&
+               (name.empty() || runtime::sameTextNoCase(r.text(Equ::Name), name));
+    };
+    runtime::Record record = m_file.newRecord();
+    if (m_file.fetch(position, record).ok() && wanted(record))
+        return equateRow(record);
+    if (name.empty())
+        return std::nullopt;
+    runtime::Record start = m_file.newRecord();
+    start.setText(Equ::Type, std::string(type));
+    start.setNumber(Equ::Long, std::numeric_limits<std::int32_t>::min());
+    start.setNumber(Equ::LoadSeq, std::numeric_limits<std::int32_t>::min());
+    m_file.setFrom(Equ::ByType, start);
+    while (m_file.next(record).ok() && runtime::sameTextNoCase(record.text(Equ::Type), type)) {
+        if (wanted(record))
+            return equateRow(record);
+    }
+    return std::nullopt;
+}
+
 std::vector<EquateRow> EquateList::first(std::size_t count)
 {
     return walk(startRecord(), count, true, nullptr);

@@ -40,6 +40,10 @@ class EquateList final
 public:
     explicit EquateList(runtime::KeyedFile& equates) : m_file(equates) {}
 
+    // The equate a search found as record `position`, when it still is that equate of `type` (named `name`
+    // when one is given); otherwise, since a load renumbers the records, the one named `name` in `type`.
+    std::optional<EquateRow> find(std::int64_t position, std::string_view type, std::string_view name);
+
     // The categories: the names of the "Z-Type" marker records, in name order.
     std::vector<std::string> types();
 

@@ -165,3 +165,26 @@ TEST(SettingsExchange, ToolKeysInTheFileMayNotTakeAKeyAnotherToolKeeps)
     SettingsImport moved = read("TemplateCodeShortcut=F8\nErrorHelperShortcut=F9\n");
     EXPECT_TRUE(moved.ok()) << moved.error;
 }
+
+TEST(SettingsExchange, ImportedToolKeysLandOverTheKeysOfTheTabAndAreCheckedTogether)
+{
+    Scratch s;
+    write("keys.ini", "[Configuration]\n[Window:Main]\nMakeInputShortcut=F7\n");
+    const SettingsImport read = readSettings("keys.ini", defaultConfig(), &s.windows);
+    ASSERT_TRUE(read.ok()) << read.error;
+    const auto tab = [](const std::string& stringKey) {
+        return ShortcutTable({{"MakeInput", "Message Maker", "Ctrl+Shift+M"}, {"StringFmt", "String Builder", stringKey}});
+    };
+    // The key the other tool has on the tab stays; the file moves Message Maker's.
+    const ImportedShortcuts moved = importedShortcuts(read, tab("Ctrl+Shift+S"));
+    ASSERT_TRUE(moved.table) << moved.error;
+    EXPECT_EQ(moved.table->keyOf("MakeInput"), "F7");
+    EXPECT_EQ(moved.table->keyOf("StringFmt"), "Ctrl+Shift+S");
+    // A key given on the tab after the file was checked may clash with the file's.
+    const ImportedShortcuts clash = importedShortcuts(read, tab("F7"));
+    EXPECT_FALSE(clash.table);
+    EXPECT_NE(clash.error.find("F7"), std::string::npos) << clash.error;
+    // A file without tool keys leaves the tab alone.
+    write("plain.ini", "[Configuration]\n[Window:ClipView]\nWidth=300\n");
+    EXPECT_FALSE(importedShortcuts(readSettings("plain.ini", defaultConfig(), &s.windows), tab("F7")).table);
+}

@@ -415,38 +415,19 @@ void ConfigurationWindow::importSettings()
         return;
     }
     // Tool keys in the file show on the Keys tab, and are stored with it on OK.
-    std::optional<ShortcutTable> importedKeys;
+    ImportedShortcuts importedKeys;
     if (m_hasToolKeys) {
-        for (const auto& [section, entries] : import.windows) {
-            if (!runtime::sameTextNoCase(section, Ini::MainProcedure))
-                continue;
-            std::vector<ToolKey> tools = m_shortcuts.tools();
-            for (ToolKey& tool : tools) {
-                for (const auto& [entry, value] : entries) {
-                    if (runtime::sameTextNoCase(entry, shortcutEntry(tool.procedure)))
-                        tool.key = value;
-                }
-            }
-            std::vector<ToolKey> blank = tools;
-            for (ToolKey& tool : blank)
-                tool.key.clear();
-            ShortcutTable imported(blank);
-            for (const ToolKey& tool : tools) {
-                // The file was checked against the stored keys; keys changed on the tab since may clash.
-                if (const auto why = imported.assign(tool.procedure, tool.key)) {
-                    m_dialogs.message({*why + "||Nothing was imported.", "INVALID SETTINGS",
-                                       runtime::MessageIcon::Exclamation, runtime::Button::Ok,
-                                       runtime::Button::Ok});
-                    return;
-                }
-            }
-            importedKeys = std::move(imported);
+        importedKeys = importedShortcuts(import, m_shortcuts);
+        if (!importedKeys.error.empty()) {
+            m_dialogs.message({importedKeys.error + "||Nothing was imported.", "INVALID SETTINGS",
+                               runtime::MessageIcon::Exclamation, runtime::Button::Ok, runtime::Button::Ok});
+            return;
         }
     }
     m_form.record() = *import.config;
     loadControls();
-    if (importedKeys) {
-        m_shortcuts = std::move(*importedKeys);
+    if (importedKeys.table) {
+        m_shortcuts = std::move(*importedKeys.table);
         refreshKeys();
     }
     m_import = std::move(import);

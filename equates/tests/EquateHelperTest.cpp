@@ -199,6 +199,27 @@ TEST(EquateList, AFilterPassesOverRowsWithoutItInEveryReadAndKeepsTheOrder)
     EXPECT_EQ(list.first(10).size(), 5u);
 }
 
+TEST(EquateList, AFoundEquateIsFetchedAgainByPositionOrByNameWhenALoadRenumberedIt)
+{
+    LookupFiles f;
+    f.add({"Color", "Black", "COLOR:Black", 0, 1});
+    f.add({"Color", "Red", "COLOR:Red", 255, 2});
+    f.add({"Event", "Accepted", "EVENT:Accepted", 1, 3});
+    EquateList list(f.equates);
+    list.show("Color", EquateOrder::Name);
+    const auto rows = list.first(10);
+    ASSERT_EQ(names(rows), (std::vector<std::string>{"COLOR:Black", "COLOR:Red"}));
+    EXPECT_EQ(list.find(rows[1].position, "color", "color:red")->name, "COLOR:Red");
+    EXPECT_EQ(list.find(rows[1].position, "Color", "")->name, "COLOR:Red");
+    // The position now holds another equate: the name finds it in its type.
+    EXPECT_EQ(list.find(rows[0].position, "Color", "COLOR:Red")->position, rows[1].position);
+    EXPECT_EQ(list.find(-1, "Color", "COLOR:Red")->name, "COLOR:Red");
+    // Not across types, and never without a name to go by.
+    EXPECT_FALSE(list.find(rows[0].position, "Event", "COLOR:Red"));
+    EXPECT_FALSE(list.find(rows[0].position, "Event", ""));
+    EXPECT_FALSE(list.find(-1, "Color", "COLOR:Green"));
+}
+
 TEST(EquateList, ARowMatchesOnAnyShownColumnIgnoringCase)
 {
     EquateRow row;

@@ -222,28 +222,10 @@ void EquateHelperWindow::applyFilter()
 
 bool EquateHelperWindow::showItem(const runtime::ShowRequest& request)
 {
-    runtime::Record record = m_equates.newRecord();
-    const auto asked = [&request](const runtime::Record& r) {
-        return runtime::sameTextNoCase(r.text(Equ::Type), request.key) &&
-               (request.subKey.empty() || runtime::sameTextNoCase(r.text(Equ::Name), request.subKey));
-    };
-    if (!m_equates.fetch(request.number, record).ok() || !asked(record)) {
-        if (request.subKey.empty())
-            return false;
-        // A load since the item was found renumbers the records: look it up in its type by name.
-        runtime::Record start = m_equates.newRecord();
-        start.setText(Equ::Type, request.key);
-        start.setNumber(Equ::Long, std::numeric_limits<std::int32_t>::min());
-        start.setNumber(Equ::LoadSeq, std::numeric_limits<std::int32_t>::min());
-        m_equates.setFrom(Equ::ByType, start);
-        bool found = false;
-        while (!found && m_equates.next(record).ok() &&
-               runtime::sameTextNoCase(record.text(Equ::Type), request.key))
-            found = asked(record);
-        if (!found)
-            return false;
-    }
-    const EquateRow wanted = equateRow(record);
+    const std::optional<EquateRow> found = m_list.find(request.number, request.key, request.subKey);
+    if (!found)
+        return false;
+    const EquateRow& wanted = *found;
     const QList<QListWidgetItem*> types =
         m_types->findItems(runtime::toQt(wanted.type), Qt::MatchFixedString);
     if (types.isEmpty())
