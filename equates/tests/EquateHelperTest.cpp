@@ -281,7 +281,7 @@ TEST(EquateHelp, KeywordAndFileByTypeFirstMatch)
                           {"Font", "x", "FONT", "C5Help.HLP"},
                           {"PaperBin", "x", "PROPPRINT:PaperBin", "C5Help.HLP"},
                           {"TCEvent", "TCEVENT:X", "TC_Browse Procedure", "TCTPL.HLP"},
-                          {"Template", "TPL:Thing", "TPL:Thing", "C5Help.HLP"},
+                          {"Template", "TPL:Thing", "TPL:Thing", "CW20TLR.HLP"},
                           {"Unknown", "Whatever", "Whatever", "C5Help.HLP"}};
     for (const Case& c : cases) {
         const HelpTarget target = equateHelp(c.type, c.name, "C:\\CLARION5");

@@ -71,7 +71,7 @@ private slots:
         FilterBox box;
         filterList(&box, &list);
         list.setCurrentRow(1);
-        QTest::keyClicks(&box, QStringLiteral("éPÉE"));
+        box.setText(QStringLiteral("éPÉE")); // keyClicks types ASCII only
         QCOMPARE(listRows(&list, true), QStringList{QStringLiteral("Épée CODE")});
         // The highlighted row went out of sight, so nothing is highlighted.
         QCOMPARE(list.currentItem(), nullptr);
