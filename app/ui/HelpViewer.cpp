@@ -1,13 +1,14 @@
 #include "app/ui/HelpViewer.h"
 
 #include "config/Settings.h"
+#include "runtime/ui/FilterBox.h"
+#include "runtime/ui/QtText.h"
 #include "runtime/ui/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -57,13 +58,14 @@ HelpViewer::HelpViewer(runtime::WindowPositionStore positions, QWidget* parent)
             [this] { setWindowTitle(m_browser->documentTitle()); });
 
     auto* searchPage = new QWidget(this);
-    m_filter = new QLineEdit(searchPage);
-    m_filter->setPlaceholderText(QStringLiteral("Type part of a title"));
+    m_filter = new runtime::FilterBox(searchPage);
+    m_filter->setPlaceholderText(QStringLiteral("Type part of a title or of a page's text"));
     m_pages = new QListWidget(searchPage);
+    m_pages->setObjectName(QStringLiteral("pages"));
     auto* searchLayout = new QVBoxLayout(searchPage);
-    searchLayout->addWidget(m_filter);
+    searchLayout->addLayout(runtime::filterRow(searchPage, m_filter));
     searchLayout->addWidget(m_pages);
-    connect(m_filter, &QLineEdit::textChanged, this, &HelpViewer::fillSearchList);
+    connect(m_filter, &runtime::FilterBox::filterChanged, this, &HelpViewer::fillSearchList);
     connect(m_pages, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { showPage(item->data(Qt::UserRole).toString()); });
 
@@ -107,18 +109,19 @@ QString HelpViewer::currentPage() const
 
 void HelpViewer::showSearch()
 {
-    fillSearchList(m_filter->text());
+    fillSearchList();
     m_stack->setCurrentIndex(1);
     m_filter->setFocus();
 }
 
-void HelpViewer::fillSearchList(const QString& filter)
+void HelpViewer::fillSearchList()
 {
+    const runtime::TextFilter filter = m_filter->filter();
     m_pages->clear();
     for (const QString& file : QDir(HelpRoot).entryList({QStringLiteral("*.html")})) {
         const QString title = pageTitle(file);
-        if (!filter.isEmpty() && !title.contains(filter, Qt::CaseInsensitive) &&
-            !pageText(file).contains(filter, Qt::CaseInsensitive))
+        // Past the title the page's own text is searched too: that is what a reader is after.
+        if (!filter.matches(runtime::fromQt(title)) && !filter.matches(runtime::fromQt(pageText(file))))
             continue;
         auto* item = new QListWidgetItem(title, m_pages);
         item->setData(Qt::UserRole, file);

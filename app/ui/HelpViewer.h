@@ -4,10 +4,13 @@
 
 #include <QWidget>
 
-class QLineEdit;
 class QListWidget;
 class QStackedWidget;
 class QTextBrowser;
+
+namespace kestrix::runtime {
+class FilterBox;
+}
 
 namespace kestrix::app {
 
@@ -30,12 +33,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void fillSearchList(const QString& filter);
+    void fillSearchList();
 
     runtime::WindowPositionStore m_positions;
     QStackedWidget* m_stack = nullptr;
     QTextBrowser* m_browser = nullptr;
-    QLineEdit* m_filter = nullptr;
+    runtime::FilterBox* m_filter = nullptr;
     QListWidget* m_pages = nullptr;
 };
 

@@ -1,11 +1,13 @@
 #include "clipboard/ui/ClipViewWindow.h"
 
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/QtText.h"
 
 #include <QFontDatabase>
 #include <QListWidget>
 #include <QMetaObject>
+#include <QVBoxLayout>
 
 namespace kestrix::clipboard {
 
@@ -16,11 +18,17 @@ ClipViewWindow::ClipViewWindow(ClipboardQueue& queue, std::function<runtime::Fon
 {
     setWindowTitle(QStringLiteral("Clipboard Queue"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/CLIPVIEW.svg")));
-    m_list = new QListWidget(this);
+    auto* body = new QWidget(this);
+    m_list = new QListWidget(body);
     m_list->setObjectName(QStringLiteral("clipLines"));
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* filter = new runtime::FilterBox(body);
+    runtime::filterList(filter, m_list);
     onConfigurationChanged();
-    setWidget(m_list);
+    auto* layout = new QVBoxLayout(body);
+    layout->addLayout(runtime::filterRow(body, filter));
+    layout->addWidget(m_list);
+    setWidget(body);
     resize(560, 320);
     refresh();
     // Any thread may change the queue; the list is redrawn on this window's own.

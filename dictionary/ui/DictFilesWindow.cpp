@@ -7,6 +7,8 @@
 #include "dictionary/ui/DictionaryTools.h"
 #include "runtime/FixedText.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FilterBox.h"
+#include "runtime/ui/FontConversion.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/RowColors.h"
@@ -106,7 +108,6 @@ DictFilesWindow::DictFilesWindow(config::Session& session, std::unique_ptr<Dicti
            [this] { closeTrees(); });
     m_list = new QTreeWidget(body);
     m_list->setObjectName(QStringLiteral("files"));
-    runtime::showListBold(m_list, m_session.configuration().number(config::Cfg::LookBold, 7) != 0);
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setToolTip(QStringLiteral("Double Click on File to see Fields, Right click for Info"));
@@ -130,10 +131,14 @@ DictFilesWindow::DictFilesWindow(config::Session& session, std::unique_ptr<Dicti
     });
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { openTree(m_list->indexOfTopLevelItem(item)); });
+    auto* filter = new runtime::FilterBox(body);
+    runtime::filterTree(filter, m_list);
     auto* layout = new QVBoxLayout(body);
     layout->setMenuBar(menus);
     layout->addWidget(tools);
+    layout->addLayout(runtime::filterRow(body, filter));
     layout->addWidget(m_list);
+    onConfigurationChanged();
     setWidget(body);
     resize(720, 360);
     runtime::addHelpKey(this, QStringLiteral("~Browse_Dic_File"));
@@ -146,6 +151,13 @@ DictFilesWindow::~DictFilesWindow()
     for (int i = 0; i < m_list->columnCount(); ++i)
         widths.push_back(m_list->columnWidth(i));
     saveFilesListWidths(m_session.listLayouts(), widths);
+}
+
+void DictFilesWindow::onConfigurationChanged()
+{
+    runtime::applyFont(m_list, config::fontOf(m_session.configuration(), config::FontRow::DictionaryFile));
+    if (m_session.configuration().number(config::Cfg::LookBold, 7) != 0)
+        runtime::showListBold(m_list, true);
 }
 
 void DictFilesWindow::reload()

@@ -44,6 +44,9 @@ public:
     void closeTrees();
     const std::vector<QPointer<DictTreeWindow>>& trees() const { return m_trees; }
 
+protected:
+    void onConfigurationChanged() override;
+
 private:
     DictFilesWindow(config::Session& session, std::unique_ptr<DictionaryStore> store, QWidget* parent);
     void reload();

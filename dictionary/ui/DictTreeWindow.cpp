@@ -11,10 +11,11 @@
 #include "dictionary/ui/CodeMenuPopup.h"
 #include "dictionary/ui/SetLoopDialog.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FilterBox.h"
+#include "runtime/ui/FontConversion.h"
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
 
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -100,8 +101,10 @@ DictTreeWindow::DictTreeWindow(config::Session& session, std::unique_ptr<Diction
     m_doubleWidthAction->setObjectName(QStringLiteral("doubleWidth"));
     m_doubleWidthAction->setCheckable(true);
     QAction* fixed = options->addAction(QStringLiteral("Fixedsys"), this, [this](bool on) {
-        m_view->setFont(on ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont());
+        m_fixedsys = on;
+        onConfigurationChanged();
     });
+    fixed->setObjectName(QStringLiteral("fixedsys"));
     fixed->setCheckable(true);
     m_view = new FieldTree(this);
     m_view->setObjectName(QStringLiteral("tree"));
@@ -125,9 +128,13 @@ DictTreeWindow::DictTreeWindow(config::Session& session, std::unique_ptr<Diction
         }
     });
     connect(m_view, &QTreeWidget::itemChanged, this, [this] { syncMarks(); });
+    auto* filter = new runtime::FilterBox(body);
+    runtime::filterTree(filter, m_view);
     auto* layout = new QVBoxLayout(body);
     layout->setMenuBar(menus);
+    layout->addLayout(runtime::filterRow(body, filter));
     layout->addWidget(m_view);
+    onConfigurationChanged();
     setWidget(body);
     const runtime::IniFile ini = session.programIni();
     resize(static_cast<int>(ini.number(TreeSection, "Width", 560)),
@@ -153,6 +160,15 @@ DictTreeWindow::DictTreeWindow(config::Session& session, std::unique_ptr<Diction
         return true;
     };
     fill();
+}
+
+void DictTreeWindow::onConfigurationChanged()
+{
+    // The window's own Fixedsys choice goes over the configured font while it is on.
+    const runtime::FontSpec configured =
+        config::fontOf(m_session.configuration(), config::FontRow::DictionaryFile);
+    runtime::applyFont(m_view,
+                       m_fixedsys ? runtime::FontSpec{"Fixedsys", 0, configured.color, 0} : configured);
 }
 
 void DictTreeWindow::fill()

@@ -48,6 +48,9 @@ public:
     QAction* doubleWidthAction() const { return m_doubleWidthAction; }
     void toggleDoubleWidth();
 
+protected:
+    void onConfigurationChanged() override;
+
 private:
     DictTreeWindow(config::Session& session, std::unique_ptr<DictionaryStore> store, const DicFile& file,
                    QWidget* parent);
@@ -67,6 +70,7 @@ private:
     std::vector<QTreeWidgetItem*> m_items;
     QAction* m_doubleWidthAction = nullptr;
     bool m_doubleWidth = false;
+    bool m_fixedsys = false;
 };
 
 } // namespace kestrix::dictionary

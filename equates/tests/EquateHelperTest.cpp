@@ -238,11 +238,13 @@ TEST(EquateList, ARowMatchesOnAnyShownColumnIgnoringCase)
 
 TEST(EquateSee, KindsCaptionsAndSounds)
 {
-    EXPECT_EQ(seeKindFor("Beep"), SeeKind::Sound);
-    EXPECT_EQ(seeKindFor("Cursor"), SeeKind::Cursor);
-    EXPECT_EQ(seeKindFor("Icon"), SeeKind::Icon);
-    EXPECT_EQ(seeKindFor("Warn"), SeeKind::Warn);
-    EXPECT_EQ(seeKindFor("Msg Icon"), SeeKind::None);
+    const std::pair<const char*, SeeKind> kinds[] = {{"Beep", SeeKind::Sound},
+                                                     {"Cursor", SeeKind::Cursor},
+                                                     {"Icon", SeeKind::Icon},
+                                                     {"Warn", SeeKind::Warn},
+                                                     {"Msg Icon", SeeKind::None}};
+    for (const auto& [type, kind] : kinds)
+        EXPECT_EQ(seeKindFor(type), kind) << type;
     EXPECT_EQ(seeCaption(SeeKind::Sound), "Play &Sound");
     EXPECT_EQ(seeCaption(SeeKind::Cursor), "&See Cursor");
     EXPECT_EQ(seeCaption(SeeKind::None), "");
@@ -288,21 +290,30 @@ TEST(EquateSee, WarningsAskFirstAndTwoCodesShowTheirSecondForm)
 
 TEST(EquateHelp, KeywordAndFileByTypeFirstMatch)
 {
-    const HelpTarget color = equateHelp("Color Win", "COLOR:Scrollbar", "C:\\CLARION5");
-    EXPECT_EQ(color.keyword, "COLOR");
-    EXPECT_EQ(color.file, "C:\\CLARION5\\BIN\\C5Help.HLP");
-    EXPECT_EQ(equateHelp("FontMode", "x", "C:\\C5").keyword, "PROPPRINT:FontMode");
-    EXPECT_EQ(equateHelp("Font", "x", "C:\\C5").keyword, "FONT");
-    EXPECT_EQ(equateHelp("PaperBin", "x", "C:\\C5").keyword, "PROPPRINT:PaperBin");
-    const HelpTarget tc = equateHelp("TCEvent", "TCEVENT:X", "C:\\C5");
-    EXPECT_EQ(tc.keyword, "TC_Browse Procedure");
-    EXPECT_EQ(tc.file, "C:\\C5\\BIN\\TCTPL.HLP");
-    EXPECT_EQ(equateHelp("Template", "TPL:Thing", "C:\\C5").keyword, "TPL:Thing");
-    EXPECT_EQ(equateHelp("Unknown", "Whatever", "C:\\C5").keyword, "Whatever");
+    struct Case
+    {
+        const char* type;
+        const char* name;
+        const char* keyword;
+        const char* file; // under the installation's BIN folder
+    };
+    const Case cases[] = {{"Color Win", "COLOR:Scrollbar", "COLOR", "C5Help.HLP"},
+                          {"FontMode", "x", "PROPPRINT:FontMode", "C5Help.HLP"},
+                          {"Font", "x", "FONT", "C5Help.HLP"},
+                          {"PaperBin", "x", "PROPPRINT:PaperBin", "C5Help.HLP"},
+                          {"TCEvent", "TCEVENT:X", "TC_Browse Procedure", "TCTPL.HLP"},
+                          {"Template", "TPL:Thing", "TPL:Thing", "CW20TLR.HLP"},
+                          {"Unknown", "Whatever", "Whatever", "C5Help.HLP"}};
+    for (const Case& c : cases) {
+        const HelpTarget target = equateHelp(c.type, c.name, "C:\\CLARION5");
+        EXPECT_EQ(target.keyword, c.keyword) << c.type;
+        EXPECT_EQ(target.file, std::string("C:\\CLARION5\\BIN\\") + c.file) << c.type;
+        EXPECT_FALSE(target.ownHelp) << c.type;
+    }
     const HelpTarget warn = equateHelp("Warn", "Warn:InvalidFile", "C:\\C5");
     EXPECT_TRUE(warn.ownHelp);
     EXPECT_EQ(warn.keyword, "Standard Warning");
-    EXPECT_EQ(missingHelpMessage(color).caption, "NO CLARION HELP");
+    EXPECT_EQ(missingHelpMessage(equateHelp("Color Win", "COLOR:Red", "C:\\C5")).caption, "NO CLARION HELP");
 }
 
 TEST(EquateColumnWidths, ThreeDigitCellsUpToTheFirstZero)

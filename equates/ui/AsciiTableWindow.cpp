@@ -3,6 +3,7 @@
 #include "config/Session.h"
 #include "equates/AsciiTable.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/HelpRequest.h"
 
 #include <QFontDatabase>
@@ -66,9 +67,14 @@ AsciiTableWindow::AsciiTableWindow(config::Session& session, QWidget* parent)
     m_sheet->addTab(m_ansi, QStringLiteral("ANSI"));
     connect(m_sheet, &QTabWidget::currentChanged, this, [this] { find(m_search->text()); });
 
+    m_filter = new runtime::FilterBox(body);
+    for (QTableWidget* t : {m_ascii, m_control, m_ansi})
+        runtime::filterTable(m_filter, t);
+
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(m_search);
+    searchRow->addLayout(runtime::filterRow(body, m_filter));
     auto* layout = new QVBoxLayout(body);
     layout->addLayout(searchRow);
     layout->addWidget(m_sheet);
@@ -136,6 +142,9 @@ bool AsciiTableWindow::find(const QString& typed)
     } else {
         shown->setCurrentCell(*code % CharacterRows, *code < CharacterRows ? 0 : 3);
     }
+    // The row found must be in sight: a filter that hides it goes.
+    if (shown->isRowHidden(shown->currentRow()))
+        m_filter->clear();
     shown->scrollToItem(shown->currentItem(), QAbstractItemView::PositionAtCenter);
     return true;
 }

@@ -6,6 +6,10 @@ class QLineEdit;
 class QTabWidget;
 class QTableWidget;
 
+namespace kestrix::runtime {
+class FilterBox;
+}
+
 namespace kestrix::config {
 class Session;
 }
@@ -31,6 +35,7 @@ private:
 
     config::Session& m_session;
     QLineEdit* m_search = nullptr;
+    runtime::FilterBox* m_filter = nullptr;
     QTabWidget* m_sheet = nullptr;
     QTableWidget* m_ascii = nullptr;
     QTableWidget* m_control = nullptr;

@@ -2,6 +2,7 @@
 
 #include "keyanalysis/KeyConflicts.h"
 #include "runtime/ui/AppIcons.h"
+#include "runtime/ui/FilterBox.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/RowColors.h"
@@ -177,7 +178,16 @@ AltKeyAnalysisWindow::AltKeyAnalysisWindow(runtime::DialogService& dialogs,
     frameLayout->addWidget(m_save, 1, 2);
     frameLayout->addWidget(read, 0, 3, 2, 1);
 
+    // One box for every tab's list: what is looked for (a key, a prompt) is the same on each.
+    auto* filter = new runtime::FilterBox(body);
+    for (QTreeWidget* tree : {m_alt, m_hot, m_menu, m_read, m_debug}) {
+        if (tree)
+            runtime::filterTree(filter, tree);
+    }
+    runtime::filterList(filter, m_code);
+
     auto* layout = new QVBoxLayout(body);
+    layout->addLayout(runtime::filterRow(body, filter));
     layout->addWidget(m_tabs);
     layout->addWidget(frameBox);
     setWidget(body);

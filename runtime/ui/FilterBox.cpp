@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 namespace kestrix::runtime {
@@ -112,6 +114,51 @@ void filterTree(FilterBox* box, QTreeWidget* list)
                              return;
                          for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
                              applyAround(list, topLeft.siblingAtRow(row), filter);
+                     });
+}
+
+void filterList(FilterBox* box, QListWidget* list)
+{
+    const auto apply = [box, list](int first, int last) {
+        const TextFilter filter = box->filter();
+        for (int row = first; row <= last; ++row) {
+            QListWidgetItem* item = list->item(row);
+            item->setHidden(!filter.matches(fromQt(item->text())));
+        }
+        if (const QListWidgetItem* current = list->currentItem(); current && current->isHidden())
+            list->setCurrentItem(nullptr);
+    };
+    QObject::connect(box, &FilterBox::filterChanged, list, [list, apply] { apply(0, list->count() - 1); });
+    QAbstractItemModel* model = list->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, list,
+                     [apply](const QModelIndex&, int first, int last) { apply(first, last); });
+    QObject::connect(model, &QAbstractItemModel::dataChanged, list,
+                     [apply](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                         apply(topLeft.row(), bottomRight.row());
+                     });
+}
+
+void filterTable(FilterBox* box, QTableWidget* table)
+{
+    const auto apply = [box, table](int first, int last) {
+        const TextFilter filter = box->filter();
+        for (int row = first; row <= last; ++row) {
+            bool shown = filter.empty();
+            for (int c = 0; !shown && c < table->columnCount(); ++c) {
+                const QTableWidgetItem* item = table->item(row, c);
+                shown = item && !table->isColumnHidden(c) && filter.matches(fromQt(item->text()));
+            }
+            table->setRowHidden(row, !shown);
+        }
+    };
+    QObject::connect(box, &FilterBox::filterChanged, table,
+                     [table, apply] { apply(0, table->rowCount() - 1); });
+    QAbstractItemModel* model = table->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, table,
+                     [apply](const QModelIndex&, int first, int last) { apply(first, last); });
+    QObject::connect(model, &QAbstractItemModel::dataChanged, table,
+                     [apply](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                         apply(topLeft.row(), bottomRight.row());
                      });
 }
 

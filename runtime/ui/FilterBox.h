@@ -5,6 +5,8 @@
 #include <QLineEdit>
 
 class QHBoxLayout;
+class QListWidget;
+class QTableWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -34,6 +36,10 @@ QHBoxLayout* filterRow(QWidget* parent, FilterBox* box);
 // Keeps `list` filtered by `box`: as the box changes, and as rows are added, changed or
 // the list refilled. A parent row stays while a row under it matches.
 void filterTree(FilterBox* box, QTreeWidget* list);
+// The same for a list of one column.
+void filterList(FilterBox* box, QListWidget* list);
+// The same for a table: a row stays when one of its shown columns holds the text.
+void filterTable(FilterBox* box, QTableWidget* table);
 // Whether the item holds the text in one of the list's shown columns.
 bool itemMatches(const QTreeWidget* list, const QTreeWidgetItem* item, const TextFilter& filter);
 

@@ -1,5 +1,6 @@
 #include "runtime/ui/FontConversion.h"
 
+#include "runtime/ColorContrast.h"
 #include "runtime/FixedText.h"
 #include "runtime/ui/QtText.h"
 
@@ -50,6 +51,12 @@ QColor toQColor(long bgr)
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
+long toBgr(const QColor& colour)
+{
+    return static_cast<long>(colour.red()) | (static_cast<long>(colour.green()) << 8) |
+           (static_cast<long>(colour.blue()) << 16);
+}
+
 void applyFont(QWidget* widget, const FontSpec& spec, const QFont& base)
 {
     widget->setFont(base);
@@ -58,8 +65,12 @@ void applyFont(QWidget* widget, const FontSpec& spec, const QFont& base)
         return;
     widget->setFont(toQFont(spec, widget->font()));
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Text, toQColor(spec.color));
-    palette.setColor(QPalette::WindowText, toQColor(spec.color));
+    const auto readableOn = [&palette, &spec](QPalette::ColorRole background, QPalette::ColorRole text) {
+        return toQColor(
+            readableForeground(spec.color, toBgr(palette.color(background)), toBgr(palette.color(text))));
+    };
+    palette.setColor(QPalette::Text, readableOn(QPalette::Base, QPalette::Text));
+    palette.setColor(QPalette::WindowText, readableOn(QPalette::Window, QPalette::WindowText));
     widget->setPalette(palette);
 }
 

@@ -8,16 +8,6 @@
 
 namespace kestrix::runtime {
 
-namespace {
-
-long toBgr(const QColor& c)
-{
-    return static_cast<long>(c.red()) | (static_cast<long>(c.green()) << 8) |
-           (static_cast<long>(c.blue()) << 16);
-}
-
-} // namespace
-
 void paintRow(QTreeWidgetItem* item, int columns, long foreground, long background)
 {
     if (foreground == NoColor && background == NoColor)

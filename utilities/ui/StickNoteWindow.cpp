@@ -1,5 +1,6 @@
 #include "utilities/ui/StickNoteWindow.h"
 
+#include "runtime/ColorContrast.h"
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/HelpRequest.h"
@@ -97,7 +98,12 @@ void StickNoteWindow::applySettings()
     if (m_settings.useFont())
         runtime::applyFont(m_text, m_settings.font);
     QPalette palette = m_text->palette();
-    palette.setColor(QPalette::Base, runtime::toQColor(noteColor(m_settings.color)));
+    const long background = noteColor(m_settings.color);
+    palette.setColor(QPalette::Base, runtime::toQColor(background));
+    // The note's light colours under a dark theme's light text would be unreadable.
+    palette.setColor(QPalette::Text, runtime::toQColor(runtime::readableForeground(
+                                         m_settings.useFont() ? m_settings.font.color : runtime::NoColor,
+                                         background, runtime::toBgr(palette.color(QPalette::Text)))));
     m_text->setPalette(palette);
     const NoteBars bars = m_settings.bars;
     const bool horizontal = bars == NoteBars::Horizontal || bars == NoteBars::Both;

@@ -15,6 +15,7 @@
 #include "runtime/ui/HelpRequest.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/ToolWindow.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,6 +84,16 @@ runtime::ToolWindow* makeTool(config::Session& session, const std::string& proce
     window->setWidget(new QLabel(QStringLiteral("tool")));
     return window;
 }
+
+// A frame over a data directory of its own, with scripted message boxes and a clipboard of its own.
+struct Frame
+{
+    runtime::testing::TempDir dir;
+    ScriptedDialogs dialogs;
+    runtime::MemoryClipboard clip;
+    config::Session session{dialogs, clip};
+    app::MainWindow frame{session};
+};
 
 } // namespace
 
@@ -153,13 +164,10 @@ private slots:
 
     void cancellingTheFirstConfigurationEndsTheProgram()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
+        Frame f;
         int opened = 0;
         answerConfiguration(false, &opened);
-        QCOMPARE(frame.start(), app::MainWindow::StartResult::Cancelled);
+        QCOMPARE(f.frame.start(), app::MainWindow::StartResult::Cancelled);
         QCOMPARE(opened, 1);
     }
 
@@ -177,27 +185,24 @@ private slots:
 
     void menusAndToolbarAreInTheirOrder()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
+        Frame f;
         QStringList titles;
-        for (QAction* a : frame.menuBar()->actions())
+        for (QAction* a : f.frame.menuBar()->actions())
             titles << a->text();
         QCOMPARE(titles, (QStringList{"&File", "&Tools", "&Dictionary", "&Settings", "&Window", "&Help"}));
-        QCOMPARE(menuTexts(frame.menuBar()->actions()[1]->menu()),
+        QCOMPARE(menuTexts(f.frame.menuBar()->actions()[1]->menu()),
                  (QStringList{"&Message Maker", "&String Builder", "&Template Code", "&Error Helper",
                               "&Keycode Helper", "E&quate Helper", "&Color Designer", "Code &Library",
                               "&Map Viewer", "&Window Key Analysis", "&ASCII Table", "&Help Organizer",
                               "Stick &Note", "Template Registrar"}));
-        QCOMPARE(menuTexts(frame.menuBar()->actions()[3]->menu()),
+        QCOMPARE(menuTexts(f.frame.menuBar()->actions()[3]->menu()),
                  (QStringList{"&Configuration", "&Message Inserts", "Load &Equates", "Load &Popups",
                               "Single &Thread Only", "Clipboard &Add Mode", "&Generate ABC Code"}));
-        QCOMPARE(menuTexts(frame.menuBar()->actions()[4]->menu()),
+        QCOMPARE(menuTexts(f.frame.menuBar()->actions()[4]->menu()),
                  (QStringList{"T&ile", "Tile &Vertical", "Tile &Horizontal", "&Cascade", "&Arrange Icons",
                               "&Minimize All", "&Restore All", "&Close All"}));
         QStringList tips;
-        for (QAction* a : frame.toolBar()->actions()) {
+        for (QAction* a : f.frame.toolBar()->actions()) {
             if (!a->isSeparator())
                 tips << a->toolTip();
         }
@@ -208,110 +213,100 @@ private slots:
                                     "Toggle Clipboard Change/Add Mode", "Erase Clipboard",
                                     "View Clipboard Queue", "Toggle ABC/CW2 Template Family"}));
         // Tools not built yet are disabled; the built ones are not.
-        QVERIFY(frame.findAction(QStringLiteral("tool_AltKeyAnalysis"))->isEnabled());
-        QVERIFY(frame.findAction(QStringLiteral("button_AltKeyAnalysis"))->isEnabled());
-        QVERIFY(frame.findAction(QStringLiteral("tool_MakeInput"))->isEnabled());
-        QVERIFY(frame.findAction(QStringLiteral("messageInserts"))->isEnabled());
-        QVERIFY(frame.findAction(QStringLiteral("tool_TemplateRegistrar"))->isEnabled());
-        QVERIFY(frame.findAction(QStringLiteral("tool_StringFmt"))->isEnabled());
-        QVERIFY(frame.findAction(QStringLiteral("button_ErrorHelper"))->isEnabled());
-        QVERIFY(frame.findAction(QStringLiteral("tool_HelpBrowse"))->isEnabled());
-        QVERIFY(frame.findAction(QStringLiteral("button_HelpBrowse"))->isEnabled());
-        QVERIFY(frame.findAction(QStringLiteral("button_dictionaryOpen"))->isEnabled());
-        for (QAction* a : frame.toolBar()->actions())
+        QVERIFY(f.frame.findAction(QStringLiteral("tool_AltKeyAnalysis"))->isEnabled());
+        QVERIFY(f.frame.findAction(QStringLiteral("button_AltKeyAnalysis"))->isEnabled());
+        QVERIFY(f.frame.findAction(QStringLiteral("tool_MakeInput"))->isEnabled());
+        QVERIFY(f.frame.findAction(QStringLiteral("messageInserts"))->isEnabled());
+        QVERIFY(f.frame.findAction(QStringLiteral("tool_TemplateRegistrar"))->isEnabled());
+        QVERIFY(f.frame.findAction(QStringLiteral("tool_StringFmt"))->isEnabled());
+        QVERIFY(f.frame.findAction(QStringLiteral("button_ErrorHelper"))->isEnabled());
+        QVERIFY(f.frame.findAction(QStringLiteral("tool_HelpBrowse"))->isEnabled());
+        QVERIFY(f.frame.findAction(QStringLiteral("button_HelpBrowse"))->isEnabled());
+        QVERIFY(f.frame.findAction(QStringLiteral("button_dictionaryOpen"))->isEnabled());
+        for (QAction* a : f.frame.toolBar()->actions())
             QVERIFY2(a->isSeparator() || !a->icon().isNull(), qPrintable(a->toolTip()));
     }
 
     void aToolButtonDoesWhatItsMenuItemDoes()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
+        Frame f;
         int created = 0;
-        frame.registerTool("MakeInput", [&](config::Session& s) {
+        f.frame.registerTool("MakeInput", [&](config::Session& s) {
             ++created;
             return makeTool(s, "MakeInput");
         });
-        QAction* button = frame.findAction(QStringLiteral("button_MakeInput"));
+        QAction* button = f.frame.findAction(QStringLiteral("button_MakeInput"));
         QVERIFY(button->isEnabled());
         button->trigger();
         button->trigger(); // single-instance: activates the open copy
         QCOMPARE(created, 1);
-        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(f.frame.mdiArea()->subWindowList().size(), 1);
 
-        frame.findAction(QStringLiteral("singleThreadOnly"))->trigger(); // off
-        frame.findAction(QStringLiteral("tool_MakeInput"))->trigger();
+        f.frame.findAction(QStringLiteral("singleThreadOnly"))->trigger(); // off
+        f.frame.findAction(QStringLiteral("tool_MakeInput"))->trigger();
         QCOMPARE(created, 2);
-        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
+        QCOMPARE(f.frame.mdiArea()->subWindowList().size(), 2);
 
-        frame.findAction(QStringLiteral("minimizeAll"))->trigger();
-        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
+        f.frame.findAction(QStringLiteral("minimizeAll"))->trigger();
+        for (QMdiSubWindow* w : f.frame.mdiArea()->subWindowList())
             QVERIFY(w->isMinimized());
-        frame.findAction(QStringLiteral("restoreAll"))->trigger();
-        for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
+        f.frame.findAction(QStringLiteral("restoreAll"))->trigger();
+        for (QMdiSubWindow* w : f.frame.mdiArea()->subWindowList())
             QVERIFY(!w->isMinimized());
-        frame.findAction(QStringLiteral("tileVertical"))->trigger();
-        const auto windows = frame.mdiArea()->subWindowList();
+        f.frame.findAction(QStringLiteral("tileVertical"))->trigger();
+        const auto windows = f.frame.mdiArea()->subWindowList();
         QCOMPARE(windows[0]->geometry().top(), windows[1]->geometry().top());
-        frame.findAction(QStringLiteral("tileHorizontal"))->trigger();
+        f.frame.findAction(QStringLiteral("tileHorizontal"))->trigger();
         QCOMPARE(windows[0]->geometry().left(), windows[1]->geometry().left());
-        frame.findAction(QStringLiteral("closeAll"))->trigger();
-        QTRY_COMPARE(frame.mdiArea()->subWindowList().size(), 0);
-        QVERIFY(!session.tools().isRunning("MakeInput"));
+        f.frame.findAction(QStringLiteral("closeAll"))->trigger();
+        QTRY_COMPARE(f.frame.mdiArea()->subWindowList().size(), 0);
+        QVERIFY(!f.session.tools().isRunning("MakeInput"));
     }
 
     void modeTogglesFollowTheirRules()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
+        Frame f;
         int reputs = 0;
-        frame.setClipboardActions([&] { ++reputs; }, [] {}, [] {});
-        QVERIFY(frame.findAction(QStringLiteral("button_eraseClipboard"))->isEnabled());
+        f.frame.setClipboardActions([&] { ++reputs; }, [] {}, [] {});
+        QVERIFY(f.frame.findAction(QStringLiteral("button_eraseClipboard"))->isEnabled());
 
-        frame.findAction(QStringLiteral("clipAddMode"))->trigger();
-        QVERIFY(session.modes().clipAddMode);
+        f.frame.findAction(QStringLiteral("clipAddMode"))->trigger();
+        QVERIFY(f.session.modes().clipAddMode);
         QCOMPARE(reputs, 1);
-        frame.findAction(QStringLiteral("button_clipMode"))->trigger();
-        QVERIFY(!session.modes().clipAddMode);
+        f.frame.findAction(QStringLiteral("button_clipMode"))->trigger();
+        QVERIFY(!f.session.modes().clipAddMode);
         QCOMPARE(reputs, 1); // the button does not re-put
-        QVERIFY(!frame.findAction(QStringLiteral("clipAddMode"))->isChecked());
+        QVERIFY(!f.frame.findAction(QStringLiteral("clipAddMode"))->isChecked());
 
-        QVERIFY(session.modes().abcMode);
-        frame.findAction(QStringLiteral("button_abcMode"))->trigger();
-        QVERIFY(!session.modes().abcMode);
-        QCOMPARE(session.programIni().value("ABC", "ABCMode"), std::string("0"));
-        frame.findAction(QStringLiteral("abcMode"))->trigger();
-        QCOMPARE(session.programIni().value("ABC", "ABCMode"), std::string("1"));
+        QVERIFY(f.session.modes().abcMode);
+        f.frame.findAction(QStringLiteral("button_abcMode"))->trigger();
+        QVERIFY(!f.session.modes().abcMode);
+        QCOMPARE(f.session.programIni().value("ABC", "ABCMode"), std::string("0"));
+        f.frame.findAction(QStringLiteral("abcMode"))->trigger();
+        QCOMPARE(f.session.programIni().value("ABC", "ABCMode"), std::string("1"));
     }
 
     void theClipboardCommandsWorkOnTheQueue()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        runtime::MemoryClipboard clip;
-        config::Session session(dialogs, clip);
-        app::MainWindow frame(session);
+        Frame f;
         std::vector<std::string> code{"first"};
-        session.putCode(code);
-        frame.findAction(QStringLiteral("button_clipMode"))->trigger(); // to add mode, no re-put
-        clip.setText("copied elsewhere");
+        f.session.putCode(code);
+        f.frame.findAction(QStringLiteral("button_clipMode"))->trigger(); // to add mode, no re-put
+        f.clip.setText("copied elsewhere");
         std::vector<std::string> more{"second"};
-        session.putCode(more);
-        QCOMPARE(clip.text(), std::string("first\r\nsecond"));
-        clip.setText("copied elsewhere");
-        frame.findAction(QStringLiteral("button_clipMode"))->trigger(); // back to change mode: no re-put
-        QCOMPARE(clip.text(), std::string("copied elsewhere"));
-        frame.findAction(QStringLiteral("clipAddMode"))->trigger(); // the menu re-puts
-        QCOMPARE(clip.text(), std::string("first\r\nsecond"));
-        QCOMPARE(frame.findAction(QStringLiteral("button_clipMode"))->icon().cacheKey() != 0, true);
+        f.session.putCode(more);
+        QCOMPARE(f.clip.text(), std::string("first\r\nsecond"));
+        f.clip.setText("copied elsewhere");
+        f.frame.findAction(QStringLiteral("button_clipMode"))->trigger(); // back to change mode: no re-put
+        QCOMPARE(f.clip.text(), std::string("copied elsewhere"));
+        f.frame.findAction(QStringLiteral("clipAddMode"))->trigger(); // the menu re-puts
+        QCOMPARE(f.clip.text(), std::string("first\r\nsecond"));
+        QCOMPARE(f.frame.findAction(QStringLiteral("button_clipMode"))->icon().cacheKey() != 0, true);
 
-        frame.findAction(QStringLiteral("button_viewClipboard"))->trigger();
-        frame.findAction(QStringLiteral("button_viewClipboard"))->trigger();
-        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
-        auto* view = frame.mdiArea()->subWindowList().front();
+        f.frame.findAction(QStringLiteral("button_viewClipboard"))->trigger();
+        f.frame.findAction(QStringLiteral("button_viewClipboard"))->trigger();
+        QCOMPARE(f.frame.mdiArea()->subWindowList().size(), 1);
+        auto* view = f.frame.mdiArea()->subWindowList().front();
         QCOMPARE(view->windowTitle(), QStringLiteral("Clipboard Queue"));
         auto* rows = view->findChild<QListWidget*>(QStringLiteral("clipLines"));
         QCOMPARE(rows->count(), 2);
@@ -319,24 +314,37 @@ private slots:
 
         // The open viewer follows the queue.
         std::vector<std::string> live{"live"};
-        session.putCode(live);
+        f.session.putCode(live);
         QCOMPARE(rows->count(), 3);
         QCOMPARE(rows->item(2)->text(), QStringLiteral("live"));
-        frame.findAction(QStringLiteral("button_eraseClipboard"))->trigger();
-        QCOMPARE(clip.text(), std::string());
-        QVERIFY(session.clipboardQueue().lines().empty());
+
+        // The filter box keeps the lines that hold its text, in the queue's order, as the queue grows.
+        auto* filter = view->findChild<QLineEdit*>(QStringLiteral("filter"));
+        QVERIFY(filter);
+        QTest::keyClicks(filter, QStringLiteral("I"));
+        QCOMPARE(runtime::testing::listRows(rows, true), (QStringList{"first", "live"}));
+        std::vector<std::string> later{"fix", "end"};
+        f.session.putCode(later);
+        QCOMPARE(runtime::testing::listRows(rows, true), (QStringList{"first", "live", "fix"}));
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QVERIFY(filter->text().isEmpty());
+        QCOMPARE(runtime::testing::listRows(rows, true),
+                 (QStringList{"first", "second", "live", "fix", "end"}));
+        f.frame.findAction(QStringLiteral("button_eraseClipboard"))->trigger();
+        QCOMPARE(f.clip.text(), std::string());
+        QVERIFY(f.session.clipboardQueue().lines().empty());
         QCOMPARE(rows->count(), 0);
-        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("The clipboard is empty"));
+        QCOMPARE(f.frame.statusBar()->currentMessage(), QStringLiteral("The clipboard is empty"));
         std::vector<std::string> fresh{"third"};
-        session.putCode(fresh); // add mode after erase: only the new code
-        QCOMPARE(clip.text(), std::string("third"));
+        f.session.putCode(fresh); // add mode after erase: only the new code
+        QCOMPARE(f.clip.text(), std::string("third"));
         QCOMPARE(rows->count(), 1);
-        QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("1 line of code on the clipboard"));
+        QCOMPARE(f.frame.statusBar()->currentMessage(), QStringLiteral("1 line of code on the clipboard"));
         view->close(); // the closed viewer hears no more
         std::vector<std::string> after{"fourth"};
-        session.putCode(after);
+        f.session.putCode(after);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        session.putCode(after);
+        f.session.putCode(after);
     }
 
     void theWindowKeyAnalysisReadsTheClipboardAsItOpens()
@@ -361,23 +369,20 @@ private slots:
 
     void theMessageMakerOpensOnceAndItsHelpKeyReachesTheViewer()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
-        frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
-        QCOMPARE(frame.startTool("MakeInput"), runtime::ToolRegistry::StartOutcome::Activated);
-        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
-        auto* maker = frame.mdiArea()->subWindowList().front();
+        Frame f;
+        f.frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
+        QCOMPARE(f.frame.startTool("MakeInput"), runtime::ToolRegistry::StartOutcome::Activated);
+        QCOMPARE(f.frame.mdiArea()->subWindowList().size(), 1);
+        auto* maker = f.frame.mdiArea()->subWindowList().front();
         QCOMPARE(maker->windowTitle(), QStringLiteral("Message Maker"));
-        frame.findAction(QStringLiteral("messageInserts"))->trigger();
-        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
-        QCOMPARE(frame.mdiArea()->subWindowList().back()->windowTitle(),
+        f.frame.findAction(QStringLiteral("messageInserts"))->trigger();
+        QCOMPARE(f.frame.mdiArea()->subWindowList().size(), 2);
+        QCOMPARE(f.frame.mdiArea()->subWindowList().back()->windowTitle(),
                  QStringLiteral("Browse Message Inserts"));
-        QVERIFY(dialogs.shown.empty());
+        QVERIFY(f.dialogs.shown.empty());
 
         runtime::requestHelp(QStringLiteral("~Message_Maker"));
-        auto* viewer = frame.findChild<app::HelpViewer*>();
+        auto* viewer = f.frame.findChild<app::HelpViewer*>();
         QVERIFY(viewer);
         QCOMPARE(viewer->currentPage(), QStringLiteral("message_maker.html"));
         QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Code Structure")));
@@ -427,19 +432,16 @@ private slots:
 
     void theEquatesReloadedBroadcastFollowsTheLoad()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
+        Frame f;
         int loads = 0;
-        frame.setEquateLoader([&] { ++loads; });
-        frame.registerTool("MakeInput", [](config::Session& s) { return makeTool(s, "MakeInput"); });
-        frame.findAction(QStringLiteral("tool_MakeInput"))->trigger();
-        auto* listener = qobject_cast<runtime::ToolWindow*>(frame.mdiArea()->subWindowList().front());
+        f.frame.setEquateLoader([&] { ++loads; });
+        f.frame.registerTool("MakeInput", [](config::Session& s) { return makeTool(s, "MakeInput"); });
+        f.frame.findAction(QStringLiteral("tool_MakeInput"))->trigger();
+        auto* listener = qobject_cast<runtime::ToolWindow*>(f.frame.mdiArea()->subWindowList().front());
         QVERIFY(listener);
         std::vector<int> loadsSeen;
         connect(listener, &runtime::ToolWindow::equatesReloaded, this, [&] { loadsSeen.push_back(loads); });
-        frame.findAction(QStringLiteral("loadEquates"))->trigger();
+        f.frame.findAction(QStringLiteral("loadEquates"))->trigger();
         QCOMPARE(loadsSeen, std::vector<int>{1}); // told once, after the load
     }
 
@@ -527,25 +529,21 @@ private slots:
 
     void arrangementsKeepTheFrameAndEveryToolWindowAtLeastItsMinimum()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        runtime::MemoryClipboard clip;
-        config::Session session(dialogs, clip);
-        app::MainWindow frame(session);
-        frame.resize(480, 360);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        Frame f;
+        f.frame.resize(480, 360);
+        f.frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.frame));
         for (const char* button : {"button_MakeInput", "button_AltKeyAnalysis", "button_viewClipboard"})
-            frame.findAction(QString::fromLatin1(button))->trigger();
-        frame.findAction(QStringLiteral("messageInserts"))->trigger();
-        const QList<QMdiSubWindow*> windows = frame.mdiArea()->subWindowList();
+            f.frame.findAction(QString::fromLatin1(button))->trigger();
+        f.frame.findAction(QStringLiteral("messageInserts"))->trigger();
+        const QList<QMdiSubWindow*> windows = f.frame.mdiArea()->subWindowList();
         QCOMPARE(windows.size(), 4);
         QCoreApplication::processEvents(); // the frame's layout settles before it is measured
-        const QRect before = frame.geometry();
+        const QRect before = f.frame.geometry();
         for (const char* arrangement : {"tile", "tileVertical", "tileHorizontal", "cascade", "tile"}) {
-            frame.findAction(QString::fromLatin1(arrangement))->trigger();
+            f.frame.findAction(QString::fromLatin1(arrangement))->trigger();
             QCoreApplication::processEvents();
-            QCOMPARE(frame.geometry(), before);
+            QCOMPARE(f.frame.geometry(), before);
             for (QMdiSubWindow* w : windows) {
                 const QString where = QString::fromLatin1(arrangement) + QLatin1Char(' ') + w->windowTitle();
                 const QSize needed = w->minimumSizeHint();
@@ -562,21 +560,17 @@ private slots:
 
     void fontsChosenInTheConfigurationApplyToOpenWindowsAtOnce()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        runtime::MemoryClipboard clip;
-        config::Session session(dialogs, clip);
-        app::MainWindow frame(session);
-        QVERIFY(session.files().acquire(data::FileName::Configuration, config::configLayout()));
-        frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
-        frame.findAction(QStringLiteral("button_viewClipboard"))->trigger();
-        auto* text = frame.mdiArea()->findChild<QWidget*>(QStringLiteral("text"));
-        auto* lines = frame.mdiArea()->findChild<QListWidget*>(QStringLiteral("clipLines"));
+        Frame f;
+        QVERIFY(f.session.files().acquire(data::FileName::Configuration, config::configLayout()));
+        f.frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
+        f.frame.findAction(QStringLiteral("button_viewClipboard"))->trigger();
+        auto* text = f.frame.mdiArea()->findChild<QWidget*>(QStringLiteral("text"));
+        auto* lines = f.frame.mdiArea()->findChild<QListWidget*>(QStringLiteral("clipLines"));
         QVERIFY(text && lines);
         const QString viewerFamily = lines->font().family();
 
-        dialogs.fontAnswers.push_back(runtime::FontSpec{"Courier", 17, 0, 400});
-        dialogs.fontAnswers.push_back(runtime::FontSpec{"Serif", 15, 0, 400});
+        f.dialogs.fontAnswers.push_back(runtime::FontSpec{"Courier", 17, 0, 400});
+        f.dialogs.fontAnswers.push_back(runtime::FontSpec{"Serif", 15, 0, 400});
         QTimer::singleShot(0, [] {
             auto* window = qobject_cast<config::ConfigurationWindow*>(QApplication::activeModalWidget());
             QVERIFY(window);
@@ -588,7 +582,7 @@ private slots:
             font->click();
             window->accept();
         });
-        QVERIFY(frame.runConfiguration());
+        QVERIFY(f.frame.runConfiguration());
         QCOMPARE(text->font().pointSize(), 17);
         QCOMPARE(lines->font().pointSize(), 15);
 
@@ -601,29 +595,26 @@ private slots:
             window->findChild<QPushButton*>(QStringLiteral("rowDefault"))->click();
             window->accept();
         });
-        QVERIFY(frame.runConfiguration());
+        QVERIFY(f.frame.runConfiguration());
         QCOMPARE(lines->font().family(), viewerFamily);
         QCOMPARE(text->font().pointSize(), 17);
     }
 
     void exitAsksAboutUnsavedMessagesAndCancelKeepsTheProgram()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
-        frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
-        auto* maker = frame.mdiArea()->subWindowList().front();
+        Frame f;
+        f.frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
+        auto* maker = f.frame.mdiArea()->subWindowList().front();
         QTest::keyClicks(maker->findChild<QLineEdit*>(QStringLiteral("title")), QStringLiteral("Unsaved"));
-        dialogs.answers = {runtime::Button::Cancel};
-        frame.findAction(QStringLiteral("exit"))->trigger();
-        QCOMPARE(dialogs.shown.size(), std::size_t(1));
-        QCOMPARE(dialogs.shown[0].text, std::string("Save changes?"));
-        QVERIFY(session.tools().isRunning("MakeInput"));
-        QVERIFY(!session.positions().restore("Main").has_value()); // the frame did not close
-        dialogs.answers = {runtime::Button::No};
-        QVERIFY(frame.close());
-        QVERIFY(!session.tools().isRunning("MakeInput"));
+        f.dialogs.answers = {runtime::Button::Cancel};
+        f.frame.findAction(QStringLiteral("exit"))->trigger();
+        QCOMPARE(f.dialogs.shown.size(), std::size_t(1));
+        QCOMPARE(f.dialogs.shown[0].text, std::string("Save changes?"));
+        QVERIFY(f.session.tools().isRunning("MakeInput"));
+        QVERIFY(!f.session.positions().restore("Main").has_value()); // the frame did not close
+        f.dialogs.answers = {runtime::Button::No};
+        QVERIFY(f.frame.close());
+        QVERIFY(!f.session.tools().isRunning("MakeInput"));
     }
 
     // The program itself, started as a user or a script would.
@@ -709,22 +700,19 @@ private slots:
 
     void theActiveToolsKeysWinOverTheFramesMenus()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
-        frame.show();
-        frame.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
-        frame.findAction(QStringLiteral("button_viewClipboard"))
+        Frame f;
+        f.frame.show();
+        f.frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.frame));
+        f.frame.findAction(QStringLiteral("button_viewClipboard"))
             ->trigger(); // another tool with a window menu
-        frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
-        auto* maker = frame.mdiArea()->activeSubWindow();
+        f.frame.findAction(QStringLiteral("button_MakeInput"))->trigger();
+        auto* maker = f.frame.mdiArea()->activeSubWindow();
         QVERIFY(maker);
         QCOMPARE(maker->windowTitle(), QStringLiteral("Message Maker"));
-        const auto menus = [&frame] {
+        const auto menus = [&f] {
             QStringList texts;
-            for (QAction* a : frame.menuBar()->actions())
+            for (QAction* a : f.frame.menuBar()->actions())
                 texts << a->text();
             return texts;
         };
@@ -734,7 +722,7 @@ private slots:
         text->setFocus();
         QTest::keyClick(text, Qt::Key_T, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget(), maker->findChild<QWidget*>(QStringLiteral("title")));
-        QVERIFY(!frame.menuBar()->activeAction());
+        QVERIFY(!f.frame.menuBar()->activeAction());
 
         // Ctrl+W is the tool's Open As New, not the window menu's Close.
         auto opened = std::make_shared<QString>();
@@ -746,20 +734,20 @@ private slots:
         });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
         QCOMPARE(*opened, QStringLiteral("Open Message"));
-        QVERIFY(session.tools().isRunning("MakeInput"));
+        QVERIFY(f.session.tools().isRunning("MakeInput"));
         QVERIFY(!maker->isHidden());
 
         // F10 reaches the menus all the same.
-        frame.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&frame)); // back from the modal Open Message
+        f.frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.frame)); // back from the modal Open Message
         text->setFocus();
         QTest::keyClick(text, Qt::Key_F10);
-        QVERIFY(frame.menuBar()->activeAction());
+        QVERIFY(f.frame.menuBar()->activeAction());
         if (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
 
         maker->close();
-        frame.mdiArea()->setActiveSubWindow(nullptr);
+        f.frame.mdiArea()->setActiveSubWindow(nullptr);
         QCOMPARE(menus(), (QStringList{"&File", "&Tools", "&Dictionary", "&Settings", "&Window", "&Help"}));
     }
 
@@ -895,13 +883,10 @@ private slots:
 
     void theWebAndSupportItemsOpenTheProgramsOwnPage()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
+        Frame f;
         for (const char* item : {"webPage", "email"}) {
-            frame.findAction(QString::fromLatin1(item))->trigger();
-            auto* viewer = frame.findChild<app::HelpViewer*>();
+            f.frame.findAction(QString::fromLatin1(item))->trigger();
+            auto* viewer = f.frame.findChild<app::HelpViewer*>();
             QVERIFY(viewer);
             QCOMPARE(viewer->currentPage(), QStringLiteral("support.html"));
             QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("no web site")));
@@ -910,18 +895,15 @@ private slots:
 
     void helpOpensTheTopicsPage()
     {
-        runtime::testing::TempDir dir;
-        ScriptedDialogs dialogs;
-        config::Session session(dialogs);
-        app::MainWindow frame(session);
-        frame.showHelp(QStringLiteral("~Configuration"));
-        auto* viewer = frame.findChild<app::HelpViewer*>();
+        Frame f;
+        f.frame.showHelp(QStringLiteral("~Configuration"));
+        auto* viewer = f.frame.findChild<app::HelpViewer*>();
         QVERIFY(viewer);
         QCOMPARE(viewer->currentPage(), QStringLiteral("configuration.html"));
         QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Clarion Path")));
-        frame.findAction(QStringLiteral("helpContents"))->trigger();
+        f.frame.findAction(QStringLiteral("helpContents"))->trigger();
         QCOMPARE(viewer->currentPage(), QStringLiteral("contents.html"));
-        frame.showHelp(QStringLiteral("~Not_Written_Yet"));
+        f.frame.showHelp(QStringLiteral("~Not_Written_Yet"));
         QCOMPARE(viewer->currentPage(), QStringLiteral("contents.html"));
 
         // The search looks into the pages' text, not only their titles.
@@ -936,6 +918,16 @@ private slots:
                  qPrintable(found.join(QLatin1Char(','))));
         filter->setText(QStringLiteral("no page holds this"));
         QCOMPARE(pages->count(), 0);
+        // Any case, anywhere in the title; the list stays sorted; Esc brings every page back.
+        runtime::testing::typeInto(filter, QStringLiteral("AND sUPPORT"));
+        QVERIFY(runtime::testing::listRows(pages).contains(QStringLiteral("Kestrix and Support")));
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QVERIFY(filter->text().isEmpty());
+        const QStringList every = runtime::testing::listRows(pages);
+        QCOMPARE(every.size(), QDir(QStringLiteral(":/help")).entryList({QStringLiteral("*.html")}).size());
+        QStringList sorted = every;
+        sorted.sort();
+        QCOMPARE(every, sorted);
     }
 };
 

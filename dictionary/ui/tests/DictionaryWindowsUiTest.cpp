@@ -1,3 +1,4 @@
+#include "config/ConfigRecord.h"
 #include "config/testing/ScratchSession.h"
 #include "dictionary/DictionaryImport.h"
 #include "dictionary/DictionaryStore.h"
@@ -14,6 +15,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -30,6 +32,7 @@ using namespace kestrix;
 using runtime::testing::child;
 using runtime::testing::onNextDialog;
 using runtime::testing::treeColumn;
+using runtime::testing::typeInto;
 
 namespace {
 
@@ -173,6 +176,60 @@ private slots:
         QVERIFY(again);
         QCOMPARE(again->list()->columnWidth(0), 333);
         QVERIFY(f.dialogs.shown.empty());
+    }
+
+    void bothListsFilterAsTypedAndShowTheConfiguredFont()
+    {
+        Shop f;
+        config::setFont(f.session.configuration(), config::FontRow::DictionaryFile, {"Courier", 15, 0, 400});
+        std::unique_ptr<dictionary::DictFilesWindow> files(
+            dictionary::DictFilesWindow::open(f.session, "SHOP.dic"));
+        QVERIFY(files);
+        QTreeWidget* list = files->list();
+        QCOMPARE(list->font().pointSize(), 15);
+        auto* filter = child<QLineEdit>(files.get(), "filter");
+        QVERIFY(filter);
+        // Any column, any case: the driver string names the one ASCII file.
+        typeInto(filter, QStringLiteral("aSCii"));
+        QCOMPARE(treeColumn(list, 0, true), QStringList{"Supplier"});
+        typeInto(filter, QStringLiteral("CUSTOMER"));
+        QCOMPARE(treeColumn(list, 0, true),
+                 (QStringList{"Customer", "Orders", "Buyer"})); // Buyer: an alias of Customer
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QCOMPARE(treeColumn(list, 0, true), treeColumn(list));
+
+        std::unique_ptr<dictionary::DictTreeWindow> tree(
+            dictionary::DictTreeWindow::open(f.session, "SHOP.dic", "Customer"));
+        QVERIFY(tree);
+        QTreeWidget* view = tree->view();
+        QCOMPARE(view->font().pointSize(), 15);
+        auto* treeFilter = child<QLineEdit>(tree.get(), "filter");
+        QVERIFY(treeFilter);
+        // A field deep in a group keeps the lines above it and nothing beside it.
+        typeInto(treeFilter, QStringLiteral("zip"));
+        QCOMPARE(treeColumn(view, 0, true), QStringList{"Customer"});
+        QTreeWidgetItem* address = view->topLevelItem(0)->child(5);
+        QVERIFY(!address->isHidden());
+        QCOMPARE(address->child(0)->isHidden(), true);  // Street
+        QCOMPARE(address->child(2)->isHidden(), false); // Zip
+        QTest::keyClick(treeFilter, Qt::Key_Escape);
+        QCOMPARE(treeColumn(view, 0, true), (QStringList{"Customer", "KEYS", " RELATIONSHIPS", " ALIAS"}));
+        QVERIFY(!address->child(0)->isHidden());
+
+        // The window's own Fixedsys choice goes over the configured font and back.
+        QAction* fixedsys = tree->findChild<QAction*>(QStringLiteral("fixedsys"));
+        QVERIFY(fixedsys);
+        fixedsys->trigger();
+        QCOMPARE(view->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+        fixedsys->trigger();
+        QCOMPARE(view->font().pointSize(), 15);
+
+        // A change of configuration reaches the open windows.
+        config::setFont(f.session.configuration(), config::FontRow::DictionaryFile, {"Default", 8, 0, 0});
+        files->deliver(runtime::ToolEvent::ConfigurationChanged);
+        tree->deliver(runtime::ToolEvent::ConfigurationChanged);
+        QCOMPARE(list->font(), QFont());
+        QCOMPARE(view->font(), QFont());
     }
 
     void updateReimportsBehindTheLoadingWindowAndReloads()

@@ -5,6 +5,7 @@
 #include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,17 +19,10 @@
 #include <QtTest>
 
 using namespace kestrix;
+using runtime::testing::child;
 using namespace kestrix::equates;
 
 namespace {
-
-template <typename T> T* child(QWidget* parent, const char* name)
-{
-    T* found = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 struct Setup
 {
@@ -212,6 +206,30 @@ private slots:
         QCOMPARE(control->currentRow(), 9);
         QCOMPARE(control->item(9, 2)->text(), QStringLiteral("^I"));
         QVERIFY(!window->find(QStringLiteral("65")));
+
+        // The filter keeps the rows with the text in any column, in code order; Esc brings every row back.
+        auto* filter = child<QLineEdit>(window.get(), "filter");
+        QTest::keyClicks(filter, QStringLiteral("eSCAPE"));
+        QStringList shown;
+        for (int row = 0; row < control->rowCount(); ++row) {
+            if (!control->isRowHidden(row))
+                shown << control->item(row, 3)->text();
+        }
+        QCOMPARE(shown, (QStringList{"Data Link Escape", "Escape"}));
+        // The locator still finds a row, and a row the filter hides brings the whole table back.
+        search->setText(QStringLiteral("27"));
+        QCOMPARE(control->currentRow(), 27);
+        QCOMPARE(filter->text(), QStringLiteral("eSCAPE"));
+        search->setText(QStringLiteral("7"));
+        QCOMPARE(control->currentRow(), 7);
+        QVERIFY(filter->text().isEmpty());
+        QVERIFY(!control->isRowHidden(7) && !control->isRowHidden(0));
+        QTest::keyClicks(filter, QStringLiteral("41"));
+        QVERIFY(!ascii->isRowHidden(65)); // "41" in its Hex column
+        QVERIFY(ascii->isRowHidden(66));
+        QTest::keyClick(filter, Qt::Key_Escape);
+        for (int row = 0; row < ascii->rowCount(); ++row)
+            QVERIFY(!ascii->isRowHidden(row));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "equates/ui/TemplateCodeWindow.h"
 #include "runtime/IniFile.h"
 #include "runtime/SystemClipboard.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +26,7 @@
 
 using namespace kestrix;
 using kestrix::equates::testing::popupLine;
+using runtime::testing::child;
 
 namespace {
 
@@ -65,14 +67,6 @@ struct Setup
         session = std::make_unique<config::Session>(files.dialogs, clip);
     }
 };
-
-template <typename T> T* child(QObject* parent, const char* name)
-{
-    T* found = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qWarning("missing child %s", name);
-    return found;
-}
 
 } // namespace
 

@@ -1,10 +1,13 @@
 #include "keyanalysis/ui/AltKeyAnalysisWindow.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -82,6 +85,59 @@ private slots:
         QCOMPARE(alt->topLevelItem(0)->background(1).color(), QColor(0, 0xFF, 0xFF)); // aqua
         // The analysed window's title as it shows: "&&" is one ampersand, "''" one quote.
         QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis (Tricky & Co's)"));
+    }
+
+    void oneFilterBoxNarrowsTheListsOfEveryTab()
+    {
+        runtime::testing::TempDir dir;
+        runtime::testing::ScriptedDialogs dialogs;
+        runtime::MemoryClipboard clip;
+        clip.setText(sample("OrderBrowse.clw"));
+        runtime::ToolRegistry registry;
+        AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), false, registry,
+                                    runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        window.readClipboard();
+        auto* alt = window.findChild<QTreeWidget*>(QStringLiteral("altList"));
+        auto* code = window.findChild<QListWidget*>(QStringLiteral("codeList"));
+        auto* filter = window.findChild<QLineEdit*>(QStringLiteral("filter"));
+        QVERIFY(alt && code && filter);
+        const int rows = alt->topLevelItemCount();
+        QVERIFY(rows > 2);
+        QVERIFY(code->count() > 2);
+        // A row stays when one of its columns holds the text in any case.
+        const auto holds = [](QTreeWidgetItem* item, const QString& text) {
+            for (int c = 0; c < item->columnCount(); ++c) {
+                if (item->text(c).contains(text, Qt::CaseInsensitive))
+                    return true;
+            }
+            return false;
+        };
+        const QString wanted = alt->topLevelItem(1)->text(1).remove(QLatin1Char('&')).toLower().left(4);
+        QTest::keyClicks(filter, wanted);
+        int shown = 0;
+        for (int i = 0; i < rows; ++i) {
+            QTreeWidgetItem* item = alt->topLevelItem(i);
+            QCOMPARE(!item->isHidden(), holds(item, wanted));
+            shown += item->isHidden() ? 0 : 1;
+        }
+        QVERIFY(shown > 0 && shown < rows);
+        const QStringList codeShown = runtime::testing::listRows(code, true);
+        QVERIFY(codeShown.size() < code->count());
+        for (const QString& line : codeShown)
+            QVERIFY2(line.contains(wanted, Qt::CaseInsensitive), qPrintable(line));
+
+        // The rows keep their places: a double click on a shown row asks about that row.
+        QTreeWidgetItem* second = alt->topLevelItem(1);
+        QVERIFY(!second->isHidden());
+        dialogs.shown.clear();
+        emit alt->itemDoubleClicked(second, 0);
+        QCOMPARE(dialogs.captions(), std::vector<std::string>{"ALT KEY SUGGESTIONS"});
+        QCOMPARE(alt->currentItem(), second);
+
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QVERIFY(filter->text().isEmpty());
+        QCOMPARE(runtime::testing::treeColumn(alt, 1, true), runtime::testing::treeColumn(alt, 1));
+        QCOMPARE(runtime::testing::listRows(code, true), runtime::testing::listRows(code));
     }
 
     void aClipboardWithoutAWindowKeepsTheLastAnalysis()

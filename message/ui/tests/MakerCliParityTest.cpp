@@ -7,6 +7,7 @@
 #include "message/ui/MessageTextEdit.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
+#include "runtime/ui/testing/WidgetDriving.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <memory>
 
 using namespace kestrix;
+using runtime::testing::child;
 using namespace kestrix::message;
 
 namespace {
@@ -32,14 +34,6 @@ struct Choices
     const char* code;
     bool loop, ifError, sound;
 };
-
-template <typename T> T* child(QObject* parent, const QString& name)
-{
-    T* found = parent->findChild<T*>(name);
-    if (!found)
-        qWarning("missing child %s", qPrintable(name));
-    return found;
-}
 
 void setCheck(QObject* window, const QString& name, bool on)
 {

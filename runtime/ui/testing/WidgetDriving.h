@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -34,6 +36,11 @@ template <typename T> T* child(QObject* parent, const char* name)
     return found;
 }
 
+template <typename T> T* child(QObject* parent, const QString& name)
+{
+    return child<T>(parent, name.toLatin1().constData());
+}
+
 inline void click(QObject* parent, const char* name)
 {
     if (auto* button = child<QPushButton>(parent, name))
@@ -49,6 +56,24 @@ inline QStringList treeColumn(QTreeWidget* list, int column = 0, bool shownOnly 
             out << list->topLevelItem(i)->text(column);
     }
     return out;
+}
+
+// The rows of a list widget, top to bottom; with `shownOnly` the hidden rows are left out.
+inline QStringList listRows(QListWidget* list, bool shownOnly = false)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) {
+        if (!shownOnly || !list->item(i)->isHidden())
+            out << list->item(i)->text();
+    }
+    return out;
+}
+
+// The box's text typed key by key, as a user does; the box is emptied first.
+inline void typeInto(QLineEdit* box, const QString& text)
+{
+    box->clear();
+    QTest::keyClicks(box, text);
 }
 
 } // namespace kestrix::runtime::testing

@@ -3,10 +3,12 @@
 #include "runtime/ui/testing/WidgetDriving.h"
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTreeWidget>
 #include <QtTest>
 
 using namespace kestrix::runtime;
+using kestrix::runtime::testing::listRows;
 using kestrix::runtime::testing::treeColumn;
 
 class FilterBoxTest : public QObject
@@ -60,6 +62,29 @@ private slots:
         for (const char* name : {"Okra", "Elm", "Cook"})
             new QTreeWidgetItem(&list, QStringList{QString::fromLatin1(name)});
         QCOMPARE(treeColumn(&list, 0, true), (QStringList{"Okra", "Cook"}));
+    }
+
+    void aOneColumnListIsFilteredAsItIsTypedAndRefilled()
+    {
+        QListWidget list;
+        list.addItems({QStringLiteral("Épée CODE"), QStringLiteral("  x = 1"), QStringLiteral("code end")});
+        FilterBox box;
+        filterList(&box, &list);
+        list.setCurrentRow(1);
+        box.setText(QStringLiteral("éPÉE")); // keyClicks types ASCII only
+        QCOMPARE(listRows(&list, true), QStringList{QStringLiteral("Épée CODE")});
+        // The highlighted row went out of sight, so nothing is highlighted.
+        QCOMPARE(list.currentItem(), nullptr);
+        box.setText(QStringLiteral("code"));
+        QCOMPARE(listRows(&list, true),
+                 (QStringList{QStringLiteral("Épée CODE"), QStringLiteral("code end")}));
+        list.addItem(QStringLiteral("Decoder"));
+        list.addItem(QStringLiteral("none"));
+        list.item(1)->setText(QStringLiteral("x = CODE"));
+        QCOMPARE(listRows(&list, true).size(), 4);
+        QVERIFY(!listRows(&list, true).contains(QStringLiteral("none")));
+        QTest::keyClick(&box, Qt::Key_Escape);
+        QCOMPARE(listRows(&list, true), listRows(&list));
     }
 
     void aParentStaysWhileARowUnderItMatches()

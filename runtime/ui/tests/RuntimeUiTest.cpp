@@ -1,3 +1,4 @@
+#include "runtime/ColorContrast.h"
 #include "runtime/testing/TempDir.h"
 #include "runtime/ui/DesktopLook.h"
 #include "runtime/ui/FontConversion.h"
@@ -258,6 +259,63 @@ private slots:
         dark.setColor(QPalette::Window, QColor(0x2D, 0x2D, 0x2D));
         dark.setColor(QPalette::WindowText, Qt::white);
         QVERIFY(isDarkPalette(dark));
+    }
+
+    void theDesktopsDarkPreferenceIsReadFromTheUserThePaletteAndTheGtkTheme()
+    {
+        struct Case
+        {
+            const char* own;
+            bool platformDark;
+            const char* gtkTheme;
+            bool dark;
+        };
+        for (const Case& c : {Case{"", false, "", false}, Case{"", false, "Adwaita", false},
+                              Case{"", false, "Adwaita:dark", true}, Case{"", false, "Yaru-Dark", true},
+                              Case{"", true, "", true}, Case{" Dark ", false, "Adwaita", true},
+                              Case{"light", true, "Adwaita:dark", false}, Case{"other", false, "", false}})
+            QVERIFY2(desktopPrefersDark(c.own, c.platformDark, c.gtkTheme) == c.dark,
+                     qPrintable(QStringLiteral("%1/%2/%3").arg(c.own).arg(c.platformDark).arg(c.gtkTheme)));
+    }
+
+    // The whole application follows a dark GTK theme; the lists' own row colours and a configured font's
+    // colour are then chosen against the dark background, so nothing is drawn black on black.
+    void aDarkGtkThemeGivesDarkWindowsWithReadableRows()
+    {
+        auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
+        const QPalette before = QApplication::palette();
+        const QString styleBefore = QApplication::style()->name();
+        qputenv("GTK_THEME", "Adwaita:dark");
+        qunsetenv(ColourSchemeVariable);
+        applyDesktopLook(*application);
+        qunsetenv("GTK_THEME");
+        const QPalette now = QApplication::palette();
+        QVERIFY(isDarkPalette(now));
+        QVERIFY(now.color(QPalette::Base).lightness() < 80);
+
+        QTreeWidget list;
+        QCOMPARE(list.palette().color(QPalette::Base), now.color(QPalette::Base));
+        auto* black = new QTreeWidgetItem(&list, {QStringLiteral("conflict")});
+        paintRow(black, 1, 0x000000, -1);
+        QCOMPARE(black->foreground(0).color(), QColor(Qt::white));
+        auto* onAqua = new QTreeWidgetItem(&list, {QStringLiteral("chosen")});
+        paintRow(onAqua, 1, -1, 0xFFFF00);
+        QCOMPARE(onAqua->foreground(0).color(), QColor(Qt::black));
+        QLabel text;
+        applyFont(&text, FontSpec{"Courier", 11, 0x000000, 400});
+        QVERIFY(contrastRatio(toBgr(text.palette().color(QPalette::Text)),
+                              toBgr(now.color(QPalette::Base))) >= ReadableContrast);
+        applyFont(&text, FontSpec{"Courier", 11, 0x00FFFF, 400}); // yellow stands out and is kept
+        QCOMPARE(text.palette().color(QPalette::Text), QColor(Qt::yellow));
+
+        // Asked for light windows, the program goes back to a light palette.
+        qputenv(ColourSchemeVariable, "light");
+        applyDesktopLook(*application);
+        qunsetenv(ColourSchemeVariable);
+        QVERIFY(!isDarkPalette(QApplication::palette()));
+
+        QApplication::setStyle(styleBefore);
+        QApplication::setPalette(before);
     }
 
     void aPositionIsStoredAtTheScreensScaleAndComesBackUnchanged()
