@@ -9,11 +9,6 @@ namespace {
 
 constexpr int FilesListVersion = 1;
 
-std::string clipped(const std::string& text)
-{
-    return std::string(runtime::rtrim(text));
-}
-
 // dateText is yyyy-mm-dd; the runtime's picture d1 is mm/dd/yy.
 std::string shortDate(std::int64_t day)
 {
@@ -32,13 +27,13 @@ std::string shortTime(std::int64_t clock)
 
 std::string filesBrowseTitle(const std::string& store, const runtime::Record& info)
 {
-    return clipped(store) + " Files (" + shortDate(info.number(Dinfo::ImportDate)) + "-" +
-           shortTime(info.number(Dinfo::ImportTime)) + ") " + clipped(info.text(Dinfo::ImportName));
+    return runtime::clip(store) + " Files (" + shortDate(info.number(Dinfo::ImportDate)) + "-" +
+           shortTime(info.number(Dinfo::ImportTime)) + ") " + runtime::clip(info.text(Dinfo::ImportName));
 }
 
 std::string updateTip(const runtime::Record& info)
 {
-    return "Update Dictionary from " + runtime::lower(clipped(info.text(Dinfo::ImportName)));
+    return "Update Dictionary from " + runtime::lower(runtime::clip(info.text(Dinfo::ImportName)));
 }
 
 runtime::MessageRequest olderVersionQuestion(const std::string& store, const runtime::Record& info)
@@ -47,8 +42,8 @@ runtime::MessageRequest olderVersionQuestion(const std::string& store, const run
     request.text =
         "The dictionary you are trying to open is not the current version. To view it you will have "
         "to import it again.||Dictionary:\t" +
-        clipped(store) + "|Source File:\t" + clipped(info.text(Dinfo::ImportName)) + "|Version:\t\t" +
-        clipped(info.text(Dinfo::Version)) + "||Would you like to import from Clarion now?";
+        runtime::clip(store) + "|Source File:\t" + runtime::clip(info.text(Dinfo::ImportName)) + "|Version:\t\t" +
+        runtime::clip(info.text(Dinfo::Version)) + "||Would you like to import from Clarion now?";
     request.caption = "Dictionary Not Version 3";
     request.icon = runtime::MessageIcon::Question;
     request.buttons = runtime::Button::Yes | runtime::Button::No;

@@ -33,6 +33,19 @@ template <typename Visit> void eachItem(const CodeMenu& menu, Visit visit)
 
 } // namespace
 
+CodeMenuEntry codeSubmenu(const std::string& title, int firstId, const std::vector<std::string>& texts)
+{
+    CodeMenuEntry entry{runtime::MenuItem{-1, title, true}, {}};
+    for (const std::string& text : texts)
+        entry.submenu.push_back(runtime::MenuItem{firstId++, text, true});
+    return entry;
+}
+
+CodeChoice codeLines(std::vector<std::string> lines)
+{
+    return {CodeRequest::Lines, std::move(lines), 1};
+}
+
 int menuItemId(const CodeMenu& menu, const std::string& text)
 {
     const std::string wanted = comparable(text);

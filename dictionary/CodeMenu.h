@@ -16,6 +16,8 @@ struct CodeMenuEntry final
 };
 using CodeMenu = std::vector<CodeMenuEntry>;
 
+// A submenu titled `title` whose items are `texts`, numbered from `firstId`.
+CodeMenuEntry codeSubmenu(const std::string& title, int firstId, const std::vector<std::string>& texts);
 // The id of the first item whose text is `text` (blanks, "&" and letter case aside), 0 when none.
 int menuItemId(const CodeMenu& menu, const std::string& text);
 // The item's text, empty when no item has the id.
@@ -42,5 +44,7 @@ struct CodeChoice final
     std::vector<std::string> lines;
     int setType = 1;
 };
+// A choice whose lines are ready.
+CodeChoice codeLines(std::vector<std::string> lines);
 
 } // namespace kestrix::dictionary

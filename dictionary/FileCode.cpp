@@ -18,15 +18,6 @@ CodeMenuEntry separator()
     return {MenuItem{runtime::SeparatorId, "-", true}, {}};
 }
 
-// A submenu whose items are numbered from `firstId`.
-CodeMenuEntry submenu(const std::string& title, int firstId, const std::vector<std::string>& texts)
-{
-    CodeMenuEntry entry{MenuItem{-1, title, true}, {}};
-    for (const std::string& text : texts)
-        entry.submenu.push_back(MenuItem{firstId++, text, true});
-    return entry;
-}
-
 const std::vector<std::string> AbcIo = {".Insert()",   ".TryInsert()",   ".Next()",     ".TryNext()",
                                         ".Previous()", ".TryPrevious()", ".Position()", ".TryReget()",
                                         ".Update()",   ".TryUpdate()"};
@@ -80,11 +71,6 @@ CodeChoice sharedChoice(int offset, const FileTree& tree)
     return c;
 }
 
-CodeChoice linesOf(std::vector<std::string> lines)
-{
-    return {CodeRequest::Lines, std::move(lines), 1};
-}
-
 std::string typeWord(const std::string& declaration)
 {
     std::string word;
@@ -113,12 +99,12 @@ CodeMenu fileMenu(bool abc)
     CodeMenu menu;
     menu.push_back(item(1, "Filename"));
     if (abc) {
-        menu.push_back(submenu("Open/Close", 2,
+        menu.push_back(codeSubmenu("Open/Close", 2,
                                {"Access:File.Open", "Access:File.TryOpen", "Access:File.UseFile",
                                 "Access:File.BindFields", "Access:File.Close", "Relate:File.Open",
                                 "Relate:File.Close"}));
     } else {
-        menu.push_back(submenu("Open/Close", 2,
+        menu.push_back(codeSubmenu("Open/Close", 2,
                                {"Open...IF File::Used=0", "Close...File::Used=0", "CHECKOPEN(File)",
                                 "OPEN(File)", "CLOSE(File)"}));
     }
@@ -132,16 +118,16 @@ CodeMenu fileMenu(bool abc)
     menu.push_back(item(shared + 5, "Select Fields+Memos"));
     menu.push_back(separator());
     if (abc) {
-        menu.push_back(submenu("Methods IO", 15, methodNames(AbcIo)));
+        menu.push_back(codeSubmenu("Methods IO", 15, methodNames(AbcIo)));
         menu.push_back(separator());
-        menu.push_back(submenu("Methods Other", 25, methodNames(AbcOther)));
-        menu.push_back(submenu("Methods Relate", 43, methodNames(AbcRelate)));
+        menu.push_back(codeSubmenu("Methods Other", 25, methodNames(AbcOther)));
+        menu.push_back(codeSubmenu("Methods Relate", 43, methodNames(AbcRelate)));
     } else {
-        menu.push_back(submenu("Commands(File)", 13,
+        menu.push_back(codeSubmenu("Commands(File)", 13,
                                {"GET", "REGET", "RESET", "NOMEMO", "NEXT", "PREVIOUS", "PUT", "ADD", "APPEND",
                                 "WATCH", "STREAM", "FLUSH"}));
-        menu.push_back(submenu("Functions(File)", 25, {"POSITION", "POINTER", "RECORDS", "NAME"}));
-        menu.push_back(submenu("ABC", 29, {"Save/Restore File", "Save/Restore Buffer"}));
+        menu.push_back(codeSubmenu("Functions(File)", 25, {"POSITION", "POINTER", "RECORDS", "NAME"}));
+        menu.push_back(codeSubmenu("ABC", 29, {"Save/Restore File", "Save/Restore Buffer"}));
     }
     return menu;
 }
@@ -151,7 +137,7 @@ CodeChoice fileMenuChoice(bool abc, int id, const FileTree& tree)
     const std::string& file = tree.file.name;
     const std::string& pre = tree.file.prefix;
     if (id == 1)
-        return linesOf({file});
+        return codeLines({file});
     if (abc) {
         if (id >= 2 && id <= 8) {
             static const char* calls[] = {"Access:|.Open()",       "Access:|.TryOpen()", "Access:|.UseFile()",
@@ -161,43 +147,43 @@ CodeChoice fileMenuChoice(bool abc, int id, const FileTree& tree)
             const std::size_t bar = call.find('|');
             const std::string line = call.substr(0, bar) + file + call.substr(bar + 1);
             if (id == 3)
-                return linesOf({"IF " + line, "   open failed", "END"});
-            return linesOf({line});
+                return codeLines({"IF " + line, "   open failed", "END"});
+            return codeLines({line});
         }
         if (id >= 9 && id <= 14)
             return sharedChoice(id - 9, tree);
         if (id >= 15 && id <= 24)
-            return linesOf({"Access:" + file + AbcIo[static_cast<std::size_t>(id - 15)]});
+            return codeLines({"Access:" + file + AbcIo[static_cast<std::size_t>(id - 15)]});
         if (id >= 25 && id <= 42)
-            return linesOf({"Access:" + file + AbcOther[static_cast<std::size_t>(id - 25)]});
+            return codeLines({"Access:" + file + AbcOther[static_cast<std::size_t>(id - 25)]});
         if (id >= 43 && id <= 46)
-            return linesOf({"Relate:" + file + AbcRelate[static_cast<std::size_t>(id - 43)]});
+            return codeLines({"Relate:" + file + AbcRelate[static_cast<std::size_t>(id - 43)]});
         return {};
     }
     switch (id) {
     case 2:
-        return linesOf(
+        return codeLines(
             {"IF " + file + "::Used = 0", "   CHECKOPEN(" + file + ")", "END", file + "::Used += 1"});
     case 3:
-        return linesOf({file + "::Used -= 1", "IF " + file + "::Used = 0", "   CLOSE(" + file + ")", "END"});
+        return codeLines({file + "::Used -= 1", "IF " + file + "::Used = 0", "   CLOSE(" + file + ")", "END"});
     case 4:
-        return linesOf({"CHECKOPEN(" + file + ")"});
+        return codeLines({"CHECKOPEN(" + file + ")"});
     case 5:
-        return linesOf({"OPEN(" + file + ")"});
+        return codeLines({"OPEN(" + file + ")"});
     case 6:
-        return linesOf({"CLOSE(" + file + ")"});
+        return codeLines({"CLOSE(" + file + ")"});
     case 13:
-        return linesOf({"GET(" + file + ", ptr )"});
+        return codeLines({"GET(" + file + ", ptr )"});
     case 14:
-        return linesOf({"REGET(" + file + ", pos )"});
+        return codeLines({"REGET(" + file + ", pos )"});
     case 15:
-        return linesOf({"RESET(" + file + ", pos )"});
+        return codeLines({"RESET(" + file + ", pos )"});
     case 29:
-        return linesOf({"Save_" + pre + "_Id   USHORT,AUTO",
+        return codeLines({"Save_" + pre + "_Id   USHORT,AUTO",
                         "Save_" + pre + "_Id = Access:" + file + ".SaveFile()",
                         "Access:" + file + ".RestoreFile(Save_" + pre + "_Id)"});
     case 30:
-        return linesOf({"SaveBuf_" + pre + "_Id   USHORT,AUTO",
+        return codeLines({"SaveBuf_" + pre + "_Id   USHORT,AUTO",
                         "SaveBuf_" + pre + "_Id = Access:" + file + ".SaveBuffer()",
                         "Access:" + file + ".RestoreBuffer(SaveBuf_" + pre + "_Id)"});
     default:
@@ -206,9 +192,9 @@ CodeChoice fileMenuChoice(bool abc, int id, const FileTree& tree)
     if (id >= 7 && id <= 12)
         return sharedChoice(id - 7, tree);
     if (id >= 16 && id <= 24)
-        return linesOf({LegacyCommands[static_cast<std::size_t>(id - 16)] + file + ")"});
+        return codeLines({LegacyCommands[static_cast<std::size_t>(id - 16)] + file + ")"});
     if (id >= 25 && id <= 28)
-        return linesOf({LegacyFunctions[static_cast<std::size_t>(id - 25)] + file + ")"});
+        return codeLines({LegacyFunctions[static_cast<std::size_t>(id - 25)] + file + ")"});
     return {};
 }
 

@@ -8,11 +8,6 @@ namespace kestrix::dictionary {
 
 namespace {
 
-std::string clipped(const std::string& text)
-{
-    return std::string(runtime::rtrim(text));
-}
-
 bool startsWithNoCase(const std::string& text, const std::string& start)
 {
     return runtime::upper(runtime::ltrim(text)).rfind(start, 0) == 0;
@@ -59,10 +54,10 @@ TreeLine rowLine(const TreeRow& row, const std::string& field)
 DicFile dicFileOf(const runtime::Record& dif)
 {
     DicFile file;
-    file.name = clipped(dif.text(Dif::FileName));
+    file.name = runtime::clip(dif.text(Dif::FileName));
     file.fileId = dif.number(Dif::FileId);
     file.aliasId = dif.number(Dif::AliasId);
-    file.prefix = clipped(dif.text(Dif::Prefix));
+    file.prefix = runtime::clip(dif.text(Dif::Prefix));
     return file;
 }
 
@@ -73,8 +68,8 @@ TreeRow treeRowOf(const runtime::Record& row)
     r.type = runtime::upper(runtime::trim(row.text(Dtr::Type)));
     r.seq = row.number(Dtr::Seq);
     r.level = static_cast<int>(row.number(Dtr::Level));
-    r.name = clipped(row.text(Dtr::Name));
-    r.notes = clipped(row.text(Dtr::Notes));
+    r.name = runtime::clip(row.text(Dtr::Name));
+    r.notes = runtime::clip(row.text(Dtr::Notes));
     return r;
 }
 
@@ -132,7 +127,7 @@ FileTree buildFileTree(const DicFile& file, const std::vector<TreeRow>& baseRows
             // A source line was cut after the name's 50 characters; blanks at the cut are kept.
             const std::string whole =
                 row.notes.empty() ? row.name : runtime::fitted(row.name, TreeRow::NameSize) + row.notes;
-            tree.declaration.push_back(clipped(whole));
+            tree.declaration.push_back(runtime::clip(whole));
             continue;
         }
         if (row.type != RowType::Field && row.type != RowType::Key)

@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::size_t ReportedLines = 10;
 
-runtime::MessageRequest box(std::string text, std::string caption)
+runtime::MessageRequest exclamationBox(std::string text, std::string caption)
 {
     return {std::move(text), std::move(caption), runtime::MessageIcon::Exclamation, runtime::Button::Ok,
             runtime::Button::Ok};
@@ -63,7 +63,7 @@ void ImportRun::show(const std::string& text, bool force)
 
 void ImportRun::tell(const std::string& text)
 {
-    dialogs.message(box(text, ImportCaption));
+    dialogs.message(exclamationBox(text, ImportCaption));
 }
 
 void ImportRun::stopBox(const std::string& text)

@@ -9,19 +9,6 @@ using runtime::MenuItem;
 const std::vector<std::string> Methods = {"ClearKey", "Fetch",        "TryFetch",  "GetComponents",
                                           "GetField", "GetFieldName", "KeyToOrder"};
 
-CodeMenuEntry submenu(const std::string& title, int firstId, const std::vector<std::string>& texts)
-{
-    CodeMenuEntry entry{MenuItem{-1, title, true}, {}};
-    for (const std::string& text : texts)
-        entry.submenu.push_back(MenuItem{firstId++, text, true});
-    return entry;
-}
-
-CodeChoice linesOf(std::vector<std::string> lines)
-{
-    return {CodeRequest::Lines, std::move(lines), 1};
-}
-
 } // namespace
 
 KeyContext keyContextOf(const FileTree& tree, int keyLine)
@@ -46,11 +33,11 @@ CodeMenu keyMenu()
 {
     CodeMenu menu;
     menu.push_back({MenuItem{1, "Key Name", true}, {}});
-    menu.push_back(submenu("Set/Loop/Next", 2, {"Set(Key,Key)...", "Set(Key)...", "Set(File)..."}));
+    menu.push_back(codeSubmenu("Set/Loop/Next", 2, {"Set(Key,Key)...", "Set(Key)...", "Set(File)..."}));
     menu.push_back({MenuItem{5, "Get(File,Key)", true}, {}});
     menu.push_back({MenuItem{runtime::SeparatorId, "-", true}, {}});
-    menu.push_back(submenu("Commands", 6, {"POSITION", "REGET", "RESET", "DUPLICATE", "BUILD"}));
-    menu.push_back(submenu("Methods", 11, Methods));
+    menu.push_back(codeSubmenu("Commands", 6, {"POSITION", "REGET", "RESET", "DUPLICATE", "BUILD"}));
+    menu.push_back(codeSubmenu("Methods", 11, Methods));
     menu.push_back({MenuItem{18, "File Menu...", true}, {}});
     return menu;
 }
@@ -100,30 +87,30 @@ CodeChoice keyMenuChoice(int id, const FileTree& tree, int keyLine, const CodeSt
     const std::string& file = tree.file.name;
     switch (id) {
     case 1:
-        return linesOf({key});
+        return codeLines({key});
     case 2:
     case 3:
     case 4:
         return {CodeRequest::SetLoop, {}, 5 - id};
     case 5:
-        return linesOf(getByKeyLines(file, key, keyContextOf(tree, keyLine), tree.hasMemo, noMemo, style));
+        return codeLines(getByKeyLines(file, key, keyContextOf(tree, keyLine), tree.hasMemo, noMemo, style));
     case 6:
-        return linesOf({"= POSITION(" + key + ")"});
+        return codeLines({"= POSITION(" + key + ")"});
     case 7:
-        return linesOf({"REGET(" + key + ", pos )"});
+        return codeLines({"REGET(" + key + ", pos )"});
     case 8:
-        return linesOf({"RESET(" + key + ", pos )"});
+        return codeLines({"RESET(" + key + ", pos )"});
     case 9:
-        return linesOf({"IF DUPLICATE(" + key + ") "});
+        return codeLines({"IF DUPLICATE(" + key + ") "});
     case 10:
-        return linesOf({"BUILD(" + key + ") "});
+        return codeLines({"BUILD(" + key + ") "});
     case 18:
         return {CodeRequest::FileMenu, {}, 1};
     default:
         break;
     }
     if (id >= 11 && id <= 17)
-        return linesOf(
+        return codeLines(
             {"Access:" + file + "." + Methods[static_cast<std::size_t>(id - 11)] + "(" + key + ")"});
     return {};
 }

@@ -26,11 +26,6 @@ bool usableKey(const std::string& key)
     return !key.empty() && !isNoLinkName(key);
 }
 
-CodeChoice linesOf(std::vector<std::string> lines)
-{
-    return {CodeRequest::Lines, std::move(lines), 1};
-}
-
 KeyContext contextFor(const DicFile& file, std::vector<Component> components)
 {
     KeyContext context;
@@ -131,7 +126,7 @@ CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle&
     case 2:
         if (!ownKey)
             return {};
-        return linesOf(getByKeyLines(r.file.name, r.ownKeyQualified, relationKeyContext(r), r.fileHasMemo,
+        return codeLines(getByKeyLines(r.file.name, r.ownKeyQualified, relationKeyContext(r), r.fileHasMemo,
                                      noMemo, style));
     case 3: {
         if (!relatedKey)
@@ -141,7 +136,7 @@ CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle&
             if (linked(pair))
                 components.push_back({pair.relatedField, pair.ownField, false});
         }
-        return linesOf(getByKeyLines(r.related.name, r.relatedKeyQualified, contextFor(r.related, components),
+        return codeLines(getByKeyLines(r.related.name, r.relatedKeyQualified, contextFor(r.related, components),
                                      r.relatedHasMemo, noMemo, style));
     }
     case 4:
@@ -153,7 +148,7 @@ CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle&
             if (linked(pair))
                 line += ", " + (id == 4 ? pair.ownField : pair.relatedField);
         }
-        return linesOf({line + ")"});
+        return codeLines({line + ")"});
     }
     default:
         return {};

@@ -11,11 +11,6 @@ namespace {
 
 using config::Cfg::Field;
 
-std::string clipped(const std::string& text)
-{
-    return std::string(runtime::rtrim(text));
-}
-
 std::string padded(std::string text, std::size_t width)
 {
     if (text.size() < width)
@@ -64,8 +59,8 @@ CodeStyle codeStyleOf(const runtime::Record& configuration, bool abc)
         static_cast<std::size_t>(std::max<std::int64_t>(0, configuration.number(config::Cfg::NestIndent))),
         ' ');
     style.endComment = configuration.number(config::Cfg::EndComment) != 0;
-    style.streamV = clipped(configuration.text(config::Cfg::StreamV));
-    style.yieldV = clipped(configuration.text(config::Cfg::YieldV));
+    style.streamV = runtime::clip(configuration.text(config::Cfg::StreamV));
+    style.yieldV = runtime::clip(configuration.text(config::Cfg::YieldV));
     return style;
 }
 
@@ -129,7 +124,7 @@ std::vector<std::string> keyPreparationLines(const SetGenerator& sg, const KeyCo
     const Widths w = widthsOf(key.components);
     for (const Component& c : key.components) {
         if (!isNoLink(c))
-            lines.push_back(padded(c.field, w.field) + " = " + clipped(c.value));
+            lines.push_back(padded(c.field, w.field) + " = " + runtime::clip(c.value));
     }
     return lines;
 }
@@ -140,9 +135,9 @@ std::vector<std::string> setLoopLines(const SetGenerator& sg, const KeyContext& 
     std::vector<std::string> out;
     const std::string& file = sg.fileName;
     const std::string& keyName = sg.keyName;
-    const std::string af = runtime::isBlank(sg.actionFile) ? file : clipped(sg.actionFile);
+    const std::string af = runtime::isBlank(sg.actionFile) ? file : runtime::clip(sg.actionFile);
     const std::string action = runtime::upper(runtime::trim(sg.action));
-    const std::string next = clipped(sg.next);
+    const std::string next = runtime::clip(sg.next);
     const std::string& ind = style.indent;
     const std::string& sv = style.streamV;
     const std::string& yv = style.yieldV;

@@ -19,7 +19,7 @@ runtime::MessageRequest box(std::string text, std::string caption, runtime::Mess
     return {std::move(text), std::move(caption), icon, runtime::Button::Ok, runtime::Button::Ok};
 }
 
-bool contains(const std::string& upperText, const char* part)
+bool holds(const std::string& upperText, const char* part)
 {
     return upperText.find(part) != std::string::npos;
 }
@@ -152,7 +152,7 @@ TemplateScanResult scanForTemplates(const std::string& clarionRoot, const std::f
     visitor.cancelled = cancelled;
     visitor.file = [&result](const std::string& directory, const DirectoryEntry&,
                              const std::string& upperName) {
-        if (contains(upperName, ".TPL"))
+        if (holds(upperName, ".TPL"))
             result.found.push_back({TemplateLoad::Register, upperName, runtime::upper(directory)});
         return true;
     };

@@ -10,6 +10,11 @@ std::string_view rtrim(std::string_view text)
     return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
 }
 
+std::string clip(std::string_view text)
+{
+    return std::string(rtrim(text));
+}
+
 std::string_view ltrim(std::string_view text)
 {
     const auto start = text.find_first_not_of(' ');

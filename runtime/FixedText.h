@@ -10,6 +10,8 @@ namespace kestrix::runtime {
 std::string_view rtrim(std::string_view text);
 std::string_view ltrim(std::string_view text);
 std::string_view trim(std::string_view text);
+// The language's CLIP(): a copy without trailing blanks.
+std::string clip(std::string_view text);
 // Cut to the declared length and drop trailing blanks.
 std::string fitted(std::string_view text, std::size_t length);
 bool sameText(std::string_view a, std::string_view b); // ignoring trailing blanks

@@ -17,7 +17,7 @@ using equates::ColorDesigner;
 
 namespace {
 
-struct CodeOptions
+struct ColorCodeOptions
 {
     std::string object;
     std::string item;
@@ -88,7 +88,7 @@ int listColors(CliContext& ctx)
     return 0;
 }
 
-int colorCode(CliContext& ctx, const CodeOptions& options)
+int colorCode(CliContext& ctx, const ColorCodeOptions& options)
 {
     const auto designer = openDesigner(ctx);
     if (!designer)
@@ -227,7 +227,7 @@ void addColorCommands(CLI::App& app, CommandRunner& run)
         run = listColors;
     });
 
-    auto options = std::make_shared<CodeOptions>();
+    auto options = std::make_shared<ColorCodeOptions>();
     auto* code =
         color->add_subcommand("code", "Print the code \"To Clip\" puts on the clipboard for an object");
     code->add_option("object", options->object,

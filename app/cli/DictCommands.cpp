@@ -133,7 +133,7 @@ int listTree(CliContext& ctx, const std::string& name, const std::string& fileNa
 }
 
 // What "dict code" was asked for: one menu item or a loop, and the window's choices.
-struct CodeOptions
+struct DictCodeOptions
 {
     std::string store;
     std::string file;
@@ -162,7 +162,7 @@ struct CodeOptions
 class CodeRun
 {
 public:
-    CodeRun(CliContext& ctx, const CodeOptions& o) : m_ctx(ctx), m_o(o) {}
+    CodeRun(CliContext& ctx, const DictCodeOptions& o) : m_ctx(ctx), m_o(o) {}
 
     int run()
     {
@@ -473,7 +473,7 @@ private:
     }
 
     CliContext& m_ctx;
-    const CodeOptions& m_o;
+    const DictCodeOptions& m_o;
     bool m_abc = true;
     std::unique_ptr<dictionary::DictionaryStore> m_store;
     dictionary::FileTree m_tree;
@@ -515,7 +515,7 @@ tree->add_option("file", *fileName, "Only the rows of this file");
 tree->callback([&run, store, fileName] {
     run = [store, fileName](CliContext& ctx) { return listTree(ctx, *store, *fileName); };
 });
-auto code = std::make_shared<CodeOptions>();
+auto code = std::make_shared<DictCodeOptions>();
 auto* gen =
     dict->add_subcommand("code", "Print the code a dictionary menu item or the SET/LOOP window generates");
 gen->add_option("store", code->store, "NAME.dic")->required();

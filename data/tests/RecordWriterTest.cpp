@@ -13,7 +13,7 @@ using kestrix::runtime::testing::TempDir;
 
 namespace {
 
-std::shared_ptr<RecordLayout> layout()
+std::shared_ptr<RecordLayout> configLayout()
 {
     auto l = std::make_shared<RecordLayout>("CFG");
     l->addString("NAME", 20);
@@ -25,8 +25,8 @@ std::shared_ptr<RecordLayout> layout()
 struct Files
 {
     TempDir dir;
-    KeyedFile mine{"config5.tps", layout()};
-    KeyedFile theirs{"config5.tps", layout()};
+    KeyedFile mine{"config5.tps", configLayout()};
+    KeyedFile theirs{"config5.tps", configLayout()};
     Files()
     {
         kestrix::runtime::testing::requireOk(mine.create(), "mine.create()");

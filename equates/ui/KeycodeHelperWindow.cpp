@@ -49,7 +49,7 @@ QLineEdit* display(QWidget* parent, const char* name)
     return field;
 }
 
-QPushButton* button(QWidget* parent, const QString& text, const char* name, const QString& tip = {})
+QPushButton* keyButton(QWidget* parent, const QString& text, const char* name, const QString& tip = {})
 {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
@@ -81,11 +81,11 @@ KeycodeHelperWindow::KeycodeHelperWindow(config::Session& session, std::shared_p
     fields->addRow(QStringLiteral("Charcter: "), m_character);
 
     auto* toClip =
-        button(body, QStringLiteral("To Clip"), "toClip", QStringLiteral("Copy Keycode to Clipboard"));
-    auto* again = button(body, QStringLiteral(" A&gain"), "again", QStringLiteral("Same Copy Again"));
-    auto* close = button(body, QStringLiteral("Close"), "close");
+        keyButton(body, QStringLiteral("To Clip"), "toClip", QStringLiteral("Copy Keycode to Clipboard"));
+    auto* again = keyButton(body, QStringLiteral(" A&gain"), "again", QStringLiteral("Same Copy Again"));
+    auto* close = keyButton(body, QStringLiteral("Close"), "close");
     auto* help =
-        button(body, QStringLiteral("C&W Help"), "cwHelp", QStringLiteral("View CW Help on Keycodes"));
+        keyButton(body, QStringLiteral("C&W Help"), "cwHelp", QStringLiteral("View CW Help on Keycodes"));
 
     auto* special = new QGroupBox(QStringLiteral("Special"), body);
     auto* specialLayout = new QVBoxLayout(special);
@@ -95,7 +95,7 @@ KeycodeHelperWindow::KeycodeHelperWindow(config::Session& session, std::shared_p
                                                            {"F&1 Key", SpecialKey::F1}};
     for (const auto& [text, key] : specials) {
         QString name = QString::fromLatin1(text).remove(QLatin1Char('&')).remove(QLatin1Char(' '));
-        auto* b = button(special, QString::fromLatin1(text), "", {});
+        auto* b = keyButton(special, QString::fromLatin1(text), "", {});
         b->setObjectName(QStringLiteral("special") + name);
         specialLayout->addWidget(b);
         const SpecialKey pressed = key;

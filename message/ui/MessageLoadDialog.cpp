@@ -22,7 +22,7 @@
 namespace kestrix::message {
 
 namespace {
-constexpr const char* Procedure = "MessageLoad";
+constexpr const char* LoadProcedure = "MessageLoad";
 constexpr std::size_t TextShown = 255;
 } // namespace
 
@@ -31,7 +31,7 @@ MessageLoadDialog::MessageLoadDialog(runtime::KeyedFile& messages, runtime::Dial
     : QDialog(parent), m_messages(messages), m_dialogs(dialogs), m_perform(std::move(perform)),
       m_positions(std::move(positions))
 {
-    setObjectName(QString::fromLatin1(Procedure));
+    setObjectName(QString::fromLatin1(LoadProcedure));
     setWindowTitle(QStringLiteral("Open Message"));
 
     auto* menuBar = new QMenuBar(this);
@@ -92,14 +92,14 @@ MessageLoadDialog::MessageLoadDialog(runtime::KeyedFile& messages, runtime::Dial
     layout->addLayout(buttons);
     resize(640, 400);
     runtime::addHelpKey(this, QStringLiteral("~Open_Message_Dialog"));
-    runtime::restorePlacement(this, m_positions, Procedure);
+    runtime::restorePlacement(this, m_positions, LoadProcedure);
     reload();
     m_locator->setFocus();
 }
 
 MessageLoadDialog::~MessageLoadDialog()
 {
-    runtime::savePlacement(this, m_positions, Procedure);
+    runtime::savePlacement(this, m_positions, LoadProcedure);
 }
 
 void MessageLoadDialog::reload()

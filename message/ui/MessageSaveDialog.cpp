@@ -14,7 +14,7 @@
 namespace kestrix::message {
 
 namespace {
-constexpr const char* Procedure = "MessageSave";
+constexpr const char* SaveProcedure = "MessageSave";
 constexpr int DescriptionLength = 40;
 } // namespace
 
@@ -24,7 +24,7 @@ MessageSaveDialog::MessageSaveDialog(Request request, const std::string& descrip
                                      QWidget* parent)
     : QDialog(parent), m_save(std::move(save)), m_dialogs(dialogs), m_positions(std::move(positions))
 {
-    setObjectName(QString::fromLatin1(Procedure));
+    setObjectName(QString::fromLatin1(SaveProcedure));
     setWindowTitle(request == Request::Change ? QStringLiteral("Message Save...")
                                               : QStringLiteral("Message Save As..."));
     m_description = new QLineEdit(runtime::toQt(description), this);
@@ -44,12 +44,12 @@ MessageSaveDialog::MessageSaveDialog(Request request, const std::string& descrip
     form->addRow(new QLabel(QStringLiteral("Save Description:"), this), m_description);
     form->addRow(buttons);
     runtime::addHelpKey(this, QStringLiteral("~Message_Menu_and_Tool_Bar_Options"));
-    runtime::restorePlacement(this, m_positions, Procedure);
+    runtime::restorePlacement(this, m_positions, SaveProcedure);
 }
 
 MessageSaveDialog::~MessageSaveDialog()
 {
-    runtime::savePlacement(this, m_positions, Procedure);
+    runtime::savePlacement(this, m_positions, SaveProcedure);
 }
 
 void MessageSaveDialog::tryToSave()

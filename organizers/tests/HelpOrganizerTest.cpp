@@ -14,13 +14,9 @@ namespace fs = std::filesystem;
 using namespace kestrix;
 using namespace kestrix::organizers;
 
-namespace {
+using kestrix::runtime::testing::writeTestFile;
 
-void touch(const fs::path& p)
-{
-    fs::create_directories(p.parent_path());
-    std::ofstream(p) << "x";
-}
+namespace {
 
 class HelpOrganizerFixture : public ::testing::Test
 {
@@ -151,7 +147,7 @@ TEST(HelpOrganizerLookup, ChosenFileFillsFileAndPath)
 TEST(HelpOrganizerView, EditorCommandWords)
 {
     runtime::testing::TempDir temp;
-    touch("My Editor/edit.sh");
+    writeTestFile("My Editor/edit.sh");
     const std::string withBlank = (temp.path() / "My Editor" / "edit.sh").string();
     EXPECT_EQ(editorCommand(" " + withBlank + " "), std::vector<std::string>{withBlank});
     EXPECT_EQ(editorCommand("notepad.exe /a"), (std::vector<std::string>{"notepad.exe", "/a"}));
@@ -165,8 +161,8 @@ TEST(HelpOrganizerView, EditorCommandWords)
 
 TEST_F(HelpOrganizerFixture, ViewOpensHelpThroughTheSystemAndTheRestInTheEditor)
 {
-    touch("CW/BIN/C5HELP.HLP");
-    touch("CW/LIBSRC/Equates.clw");
+    writeTestFile("CW/BIN/C5HELP.HLP");
+    writeTestFile("CW/LIBSRC/Equates.clw");
     const std::string root = (temp.path() / "CW").string();
     const std::string help = (temp.path() / "CW" / "BIN" / "C5HELP.HLP").string();
     const std::string source = (temp.path() / "CW" / "LIBSRC" / "Equates.clw").string();
@@ -205,7 +201,7 @@ TEST_F(HelpOrganizerFixture, ViewOpensHelpThroughTheSystemAndTheRestInTheEditor)
 
 TEST_F(HelpOrganizerFixture, ViewOfAFileGoneSinceTheScanSaysSo)
 {
-    touch("CW/BIN/GONE.HLP");
+    writeTestFile("CW/BIN/GONE.HLP");
     const std::string root = (temp.path() / "CW").string();
     const HelpEntry entry{'H', "Gone", "GONE.HLP", root + "\\BIN"};
     fs::remove(temp.path() / "CW" / "BIN" / "GONE.HLP");

@@ -13,13 +13,9 @@ namespace fs = std::filesystem;
 using namespace kestrix;
 using namespace kestrix::organizers;
 
-namespace {
+using kestrix::runtime::testing::writeTestFile;
 
-void touch(const fs::path& p)
-{
-    fs::create_directories(p.parent_path());
-    std::ofstream(p) << "x";
-}
+namespace {
 
 struct Row
 {
@@ -144,12 +140,12 @@ TEST(HelpScanQuestions, ClearAnswersAndReport)
 
 TEST_F(HelpScanFixture, ScanListsHelpFilesSkipsBackupsAndAsksForExamples)
 {
-    touch(fs::path(root) / "BIN" / "C5HELP.HLP");
-    touch(fs::path(root) / "BIN" / "notes.txt");
-    touch(fs::path(root) / "BIN" / "BACKUP" / "OLD.HLP");
-    touch(fs::path(root) / "LIB.SAV" / "OLD2.HLP");
-    touch(fs::path(root) / "EXAMPLES" / "EX.HLP");
-    touch(fs::path(root) / "LIBSRC" / "EQUATES.CLW");
+    writeTestFile(fs::path(root) / "BIN" / "C5HELP.HLP");
+    writeTestFile(fs::path(root) / "BIN" / "notes.txt");
+    writeTestFile(fs::path(root) / "BIN" / "BACKUP" / "OLD.HLP");
+    writeTestFile(fs::path(root) / "LIB.SAV" / "OLD2.HLP");
+    writeTestFile(fs::path(root) / "EXAMPLES" / "EX.HLP");
+    writeTestFile(fs::path(root) / "LIBSRC" / "EQUATES.CLW");
     writeList("PATH=%CW%\\LIBSRC\nEQUATES.CLW        Equates\nGONE.CLW           Missing file\n");
     dialogs.answers = {runtime::Button::No};
 
@@ -175,8 +171,8 @@ TEST_F(HelpScanFixture, ScanListsHelpFilesSkipsBackupsAndAsksForExamples)
 
 TEST_F(HelpScanFixture, ClearingTakesHelpFilesOrEverything)
 {
-    touch(fs::path(root) / "A.HLP");
-    touch(fs::path(root) / "B.TXT");
+    writeTestFile(fs::path(root) / "A.HLP");
+    writeTestFile(fs::path(root) / "B.TXT");
     add({"H", "A.HLP", "A.HLP", root});
     add({"X", "Bee", "B.TXT", root});
     add({"H", "Gone.hlp", "GONE.HLP", root});
@@ -201,7 +197,7 @@ TEST_F(HelpScanFixture, LongPathsAndNamesAreKeptWholeThroughTheCheck)
         native /= part;
     }
     const std::string longName = "a-help-file-name-far-beyond-eight-dot-three.HLP";
-    touch(native / longName);
+    writeTestFile(native / longName);
     writeList("PATH=" + deep + "\n" + longName + " The long one\n");
     const HelpScanResult r = scan();
     EXPECT_EQ(r.added, 1);
@@ -212,7 +208,7 @@ TEST_F(HelpScanFixture, LongPathsAndNamesAreKeptWholeThroughTheCheck)
 
 TEST_F(HelpScanFixture, MissingListIsReportedAndTheWalkGoesOn)
 {
-    touch(fs::path(root) / "BIN" / "C5HELP.HLP");
+    writeTestFile(fs::path(root) / "BIN" / "C5HELP.HLP");
     const HelpScanResult r = scan();
     EXPECT_FALSE(r.listOpened);
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -222,7 +218,7 @@ TEST_F(HelpScanFixture, MissingListIsReportedAndTheWalkGoesOn)
 
 TEST_F(HelpScanFixture, LinesOverTheLimitAreNamedNotTaken)
 {
-    touch(fs::path(root) / "BIN" / "A.HLP");
+    writeTestFile(fs::path(root) / "BIN" / "A.HLP");
     writeList("A.HLP              First\n" + std::string(600, 'B') + ".HLP\n");
     const HelpScanResult r = scan();
     EXPECT_EQ(r.longLines, std::vector<std::size_t>{2});
@@ -234,7 +230,7 @@ TEST_F(HelpScanFixture, WalkEndsOnALinkLoopAndAfterTwelveLevels)
 {
     fs::path deep = root;
     for (int level = 1; level <= 13; ++level) {
-        touch(deep / ("L" + std::to_string(level) + ".HLP"));
+        writeTestFile(deep / ("L" + std::to_string(level) + ".HLP"));
         deep /= "D";
     }
     fs::create_directories(fs::path(root) / "A");
@@ -250,8 +246,8 @@ TEST_F(HelpScanFixture, WalkEndsOnALinkLoopAndAfterTwelveLevels)
 
 TEST_F(HelpScanFixture, UnreadableDirectoryIsCountedAndTheWalkGoesOn)
 {
-    touch(fs::path(root) / "LOCKED" / "IN.HLP");
-    touch(fs::path(root) / "OPEN" / "OUT.HLP");
+    writeTestFile(fs::path(root) / "LOCKED" / "IN.HLP");
+    writeTestFile(fs::path(root) / "OPEN" / "OUT.HLP");
     lister = [](const fs::path& dir, std::vector<DirectoryEntry>& entries) {
         return dir.filename() != "LOCKED" && listDirectory(dir, entries);
     };
@@ -265,7 +261,7 @@ TEST_F(HelpScanFixture, UnreadableDirectoryIsCountedAndTheWalkGoesOn)
 
 TEST_F(HelpScanFixture, CancelStopsTheScan)
 {
-    touch(fs::path(root) / "A.HLP");
+    writeTestFile(fs::path(root) / "A.HLP");
     writeList("");
     HelpScanner scanner(file, root, dialogs);
     scanner.setCancelCheck([] { return true; });
@@ -278,8 +274,8 @@ TEST(HelpScanListing, ADirectoryThatCannotBeReadIsReportedSo)
     if (!runtime::testing::writesCanBeDenied())
         GTEST_SKIP() << "no account here is denied what the test's own account created";
     runtime::testing::TempDir temp;
-    touch(temp.path() / "OPEN" / "A.HLP");
-    touch(temp.path() / "LOCKED" / "B.HLP");
+    writeTestFile(temp.path() / "OPEN" / "A.HLP");
+    writeTestFile(temp.path() / "LOCKED" / "B.HLP");
     fs::permissions(temp.path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(temp.path() / "OPEN",
                     fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);

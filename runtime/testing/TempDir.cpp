@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -26,6 +27,13 @@ TempDir::~TempDir()
     fs::current_path(m_previous, ec);
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(m_path, ec);
+}
+
+void writeTestFile(const fs::path& file, std::string_view text)
+{
+    if (file.has_parent_path())
+        fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
 }
 
 } // namespace kestrix::runtime::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 // A fresh temporary folder that is the current directory while the object lives.
 namespace kestrix::runtime::testing {
@@ -18,5 +19,8 @@ private:
     std::filesystem::path m_path;
     std::filesystem::path m_previous;
 };
+
+// Writes `text` to `file`, making its folders first.
+void writeTestFile(const std::filesystem::path& file, std::string_view text = "x");
 
 } // namespace kestrix::runtime::testing

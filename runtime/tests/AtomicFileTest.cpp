@@ -24,7 +24,7 @@ using kestrix::runtime::testing::TempDir;
 
 namespace {
 
-std::string contents(const fs::path& name)
+std::string fileText(const fs::path& name)
 {
     std::ifstream in(name, std::ios::binary);
     std::stringstream s;
@@ -47,11 +47,11 @@ TEST(AtomicFile, ReplacesOrKeepsAsAsked)
     TempDir dir;
     ASSERT_TRUE(writeFileAtomically("a.txt", "first").ok());
     ASSERT_TRUE(writeFileAtomically("a.txt", "second").ok());
-    EXPECT_EQ(contents("a.txt"), "second");
+    EXPECT_EQ(fileText("a.txt"), "second");
     ASSERT_TRUE(writeFileAtomically("a.txt", "third", Existing::Keep).ok());
-    EXPECT_EQ(contents("a.txt"), "second"); // the user's copy stays
+    EXPECT_EQ(fileText("a.txt"), "second"); // the user's copy stays
     ASSERT_TRUE(writeFileAtomically("b.txt", "new", Existing::Keep).ok());
-    EXPECT_EQ(contents("b.txt"), "new");
+    EXPECT_EQ(fileText("b.txt"), "new");
     EXPECT_EQ(strayTemporaries(), 0);
     EXPECT_TRUE(writeFileAtomically(dir.path() / "gone" / "c.txt", "x"));
 }
@@ -66,7 +66,7 @@ TEST(AtomicFile, ASymbolicLinkIsReplacedNotWrittenThrough)
     if (ec)
         GTEST_SKIP() << "no symbolic links here";
     ASSERT_TRUE(IniFile("KTX4.INI").setValue("ABC", "ABCMode", "1"));
-    EXPECT_EQ(contents("elsewhere/target.ini"), "[Theirs]\nx=1\n");
+    EXPECT_EQ(fileText("elsewhere/target.ini"), "[Theirs]\nx=1\n");
     EXPECT_FALSE(fs::is_symlink("KTX4.INI"));
     EXPECT_EQ(IniFile("KTX4.INI").value("ABC", "ABCMode"), "1");
     EXPECT_EQ(IniFile("KTX4.INI").value("Theirs", "x"), "1"); // what was read through the link is kept

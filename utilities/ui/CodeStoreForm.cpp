@@ -19,7 +19,7 @@
 namespace kestrix::utilities {
 
 namespace {
-constexpr const char* Procedure = "CodeStoreForm";
+constexpr const char* FormProcedure = "CodeStoreForm";
 constexpr const char* WrapEntry = "WrapText";
 } // namespace
 
@@ -47,7 +47,7 @@ CodeStoreForm::CodeStoreForm(CodeLibrary& library, runtime::DialogService& dialo
     : QDialog(parent), m_library(library), m_dialogs(dialogs), m_record(std::move(record)),
       m_ini(std::move(windowsIni))
 {
-    setObjectName(QString::fromLatin1(Procedure));
+    setObjectName(QString::fromLatin1(FormProcedure));
     setWindowTitle(m_record ? QStringLiteral("Changing Code Library")
                             : QStringLiteral("Adding Code Library"));
     const Snippet start = m_record ? snippetOf(*m_record) : Snippet{type, {}, {}};
@@ -73,9 +73,9 @@ CodeStoreForm::CodeStoreForm(CodeLibrary& library, runtime::DialogService& dialo
     connect(m_code, &QPlainTextEdit::textChanged, this, &CodeStoreForm::limitCode);
     connect(m_wrap, &QCheckBox::toggled, this, [this](bool on) {
         m_code->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-        m_ini.setValue(Procedure, WrapEntry, on ? "1" : "0");
+        m_ini.setValue(FormProcedure, WrapEntry, on ? "1" : "0");
     });
-    m_wrap->setChecked(m_ini.number(Procedure, WrapEntry, 0) != 0);
+    m_wrap->setChecked(m_ini.number(FormProcedure, WrapEntry, 0) != 0);
     m_code->setLineWrapMode(m_wrap->isChecked() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 
     auto* typeRow = new QHBoxLayout;
@@ -116,12 +116,12 @@ CodeStoreForm::CodeStoreForm(CodeLibrary& library, runtime::DialogService& dialo
     layout->addLayout(buttons);
     resize(620, 420);
     runtime::addHelpKey(this, QStringLiteral("~Code_Library"));
-    runtime::restorePlacement(this, runtime::WindowPositionStore(m_ini), Procedure);
+    runtime::restorePlacement(this, runtime::WindowPositionStore(m_ini), FormProcedure);
 }
 
 CodeStoreForm::~CodeStoreForm()
 {
-    runtime::savePlacement(this, runtime::WindowPositionStore(m_ini), Procedure);
+    runtime::savePlacement(this, runtime::WindowPositionStore(m_ini), FormProcedure);
 }
 
 // The code cannot grow past its field: a change that would is taken back.

@@ -20,7 +20,7 @@ namespace kestrix::utilities {
 
 namespace {
 
-constexpr const char* Procedure = "CodeStoreMerge";
+constexpr const char* MergeProcedure = "CodeStoreMerge";
 
 // A button that accepts dictionary fields dragged onto it.
 class DropButton final : public QPushButton
@@ -56,7 +56,7 @@ CodeStoreMerge::CodeStoreMerge(std::vector<MergeToken> tokens, const config::Dra
                                runtime::WindowPositionStore positions, QWidget* parent)
     : QDialog(parent), m_tokens(std::move(tokens)), m_dragged(dragged), m_positions(std::move(positions))
 {
-    setObjectName(QString::fromLatin1(Procedure));
+    setObjectName(QString::fromLatin1(MergeProcedure));
     setWindowTitle(QStringLiteral("Enter/Drop Code Merge Data"));
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < m_tokens.size(); ++i) {
@@ -96,12 +96,12 @@ CodeStoreMerge::CodeStoreMerge(std::vector<MergeToken> tokens, const config::Dra
     layout->addLayout(grid);
     layout->addWidget(buttons);
     runtime::addHelpKey(this, QStringLiteral("~Code_Library"));
-    runtime::restorePlacement(this, m_positions, Procedure);
+    runtime::restorePlacement(this, m_positions, MergeProcedure);
 }
 
 CodeStoreMerge::~CodeStoreMerge()
 {
-    runtime::savePlacement(this, m_positions, Procedure);
+    runtime::savePlacement(this, m_positions, MergeProcedure);
 }
 
 std::vector<MergeToken> CodeStoreMerge::tokens() const

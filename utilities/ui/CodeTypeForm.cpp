@@ -16,7 +16,7 @@
 namespace kestrix::utilities {
 
 namespace {
-constexpr const char* Procedure = "CodeTypeForm";
+constexpr const char* TypeFormProcedure = "CodeTypeForm";
 }
 
 CodeTypeForm::CodeTypeForm(CodeLibrary& library, runtime::DialogService& dialogs, std::string current,
@@ -24,7 +24,7 @@ CodeTypeForm::CodeTypeForm(CodeLibrary& library, runtime::DialogService& dialogs
     : QDialog(parent), m_library(library), m_dialogs(dialogs), m_current(std::move(current)),
       m_positions(std::move(positions))
 {
-    setObjectName(QString::fromLatin1(Procedure));
+    setObjectName(QString::fromLatin1(TypeFormProcedure));
     setWindowTitle(QStringLiteral("Update Code Types"));
     m_action = new QLabel(m_current.empty() ? QStringLiteral("Type Will Be Added")
                                             : QStringLiteral("Type Will Be Changed"),
@@ -46,12 +46,12 @@ CodeTypeForm::CodeTypeForm(CodeLibrary& library, runtime::DialogService& dialogs
     layout->addLayout(form);
     layout->addWidget(buttons);
     runtime::addHelpKey(this, QStringLiteral("~Code_Library"));
-    runtime::restorePlacement(this, m_positions, Procedure);
+    runtime::restorePlacement(this, m_positions, TypeFormProcedure);
 }
 
 CodeTypeForm::~CodeTypeForm()
 {
-    runtime::savePlacement(this, m_positions, Procedure);
+    runtime::savePlacement(this, m_positions, TypeFormProcedure);
 }
 
 std::string CodeTypeForm::type() const

@@ -2,6 +2,7 @@
 
 #include "config/ConfigRecord.h"
 #include "runtime/WinPath.h"
+#include "runtime/ui/NamedButton.h"
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FilterBox.h"
 #include "runtime/ui/HelpRequest.h"
@@ -46,14 +47,6 @@ QTreeWidget* errorList(QWidget* parent, const char* name, const QString& first, 
         list->setFont(font);
     }
     return list;
-}
-
-QPushButton* button(QWidget* parent, const QString& text, const char* name, const QString& tip)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(tip);
-    return b;
 }
 
 void fill(QTreeWidget* list, const std::vector<ErrorEntry>& errors)
@@ -133,13 +126,13 @@ ErrorHelperWindow::ErrorHelperWindow(config::Session& session, ErrorHelper helpe
     lists->addLayout(errorColumn, 1);
 
     auto* moves = new QVBoxLayout;
-    auto* add = button(body, QStringLiteral(">>"), "add", QStringLiteral("Add Selected Error to Case "));
+    auto* add = runtime::namedButton(body, QStringLiteral(">>"), "add", QStringLiteral("Add Selected Error to Case "));
     auto* addAllButton =
-        button(body, QStringLiteral("All"), "addAll", QStringLiteral("Add All Errors to Case"));
+        runtime::namedButton(body, QStringLiteral("All"), "addAll", QStringLiteral("Add All Errors to Case"));
     auto* remove =
-        button(body, QStringLiteral("<<"), "remove", QStringLiteral("Remove Selected Error from Case"));
+        runtime::namedButton(body, QStringLiteral("<<"), "remove", QStringLiteral("Remove Selected Error from Case"));
     auto* removeAllButton =
-        button(body, QStringLiteral("All"), "removeAll", QStringLiteral("Remove All Errors from Case"));
+        runtime::namedButton(body, QStringLiteral("All"), "removeAll", QStringLiteral("Remove All Errors from Case"));
     connect(add, &QPushButton::clicked, this, &ErrorHelperWindow::addSelected);
     connect(addAllButton, &QPushButton::clicked, this, &ErrorHelperWindow::addAll);
     connect(remove, &QPushButton::clicked, this, &ErrorHelperWindow::removeSelected);
@@ -188,13 +181,13 @@ ErrorHelperWindow::ErrorHelperWindow(config::Session& session, ErrorHelper helpe
     }
     bottom->addLayout(options);
     bottom->addStretch();
-    auto* newCase = button(body, QStringLiteral("&New"), "new", QStringLiteral("Clear entries for new Case"));
+    auto* newCase = runtime::namedButton(body, QStringLiteral("&New"), "new", QStringLiteral("Clear entries for new Case"));
     auto* toClip =
-        button(body, QStringLiteral("To &Clip"), "toClip", QStringLiteral("Copy Code to Clipboard"));
-    auto* minimize = button(body, QStringLiteral("Clip + &Minimize"), "toClipMinimize",
+        runtime::namedButton(body, QStringLiteral("To &Clip"), "toClip", QStringLiteral("Copy Code to Clipboard"));
+    auto* minimize = runtime::namedButton(body, QStringLiteral("Clip + &Minimize"), "toClipMinimize",
                             QStringLiteral("Copy Code and Minimize"));
     auto* help =
-        button(body, QStringLiteral("C&W Help"), "cwHelp", QStringLiteral("Display CW Help on Errors"));
+        runtime::namedButton(body, QStringLiteral("C&W Help"), "cwHelp", QStringLiteral("Display CW Help on Errors"));
     connect(newCase, &QPushButton::clicked, this, &ErrorHelperWindow::removeAll);
     connect(toClip, &QPushButton::clicked, this, [this] { generate(false); });
     connect(minimize, &QPushButton::clicked, this, [this] { generate(true); });

@@ -1,6 +1,7 @@
 #include "utilities/ui/StringBuilderWindow.h"
 
 #include "config/ConfigRecord.h"
+#include "runtime/ui/NamedButton.h"
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/HelpRequest.h"
@@ -32,14 +33,6 @@ QSpinBox* numberBox(QWidget* parent, const char* name, int value)
     box->setRange(0, 99); // two digits
     box->setValue(value);
     return box;
-}
-
-QPushButton* button(QWidget* parent, const QString& text, const char* name, const QString& tip)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(tip);
-    return b;
 }
 
 } // namespace
@@ -104,17 +97,17 @@ StringBuilderWindow::StringBuilderWindow(config::Session& session, std::vector<s
     layout->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
-    auto* toClip = button(body, QStringLiteral("&To Clip"), "toClip",
+    auto* toClip = runtime::namedButton(body, QStringLiteral("&To Clip"), "toClip",
                           QStringLiteral("Generate String Code to Clipboard"));
     connect(toClip, &QPushButton::clicked, this, [this] { generate(false); });
-    auto* minimize = button(body, QStringLiteral("To Clip + &Minimize"), "toClipMinimize",
+    auto* minimize = runtime::namedButton(body, QStringLiteral("To Clip + &Minimize"), "toClipMinimize",
                             QStringLiteral("Generate String and Minimize"));
     connect(minimize, &QPushButton::clicked, this, [this] { generate(true); });
     auto* newButton =
-        button(body, QStringLiteral("Ne&w"), "new", QStringLiteral("Clear the text for a new entry"));
+        runtime::namedButton(body, QStringLiteral("Ne&w"), "new", QStringLiteral("Clear the text for a new entry"));
     connect(newButton, &QPushButton::clicked, this, &StringBuilderWindow::newText);
     auto* cleanButton =
-        button(body, QStringLiteral("&Clean"), "clean", QStringLiteral("Pops up cleanup options menu"));
+        runtime::namedButton(body, QStringLiteral("&Clean"), "clean", QStringLiteral("Pops up cleanup options menu"));
     m_cleanMenu = new QMenu(cleanButton);
     m_cleanMenu->setObjectName(QStringLiteral("cleanMenu"));
     for (auto [text, action] : {std::pair{"Remove Returns", CleanAction::RemoveReturns},
@@ -134,7 +127,7 @@ StringBuilderWindow::StringBuilderWindow(config::Session& session, std::vector<s
         m_cleanMenu->popup(cleanButton->mapToGlobal(QPoint(0, cleanButton->height())));
     });
     auto* quick =
-        button(body, QStringLiteral("{&Q}"), "quickInsert", QStringLiteral("Quick Insert a {Function}"));
+        runtime::namedButton(body, QStringLiteral("{&Q}"), "quickInsert", QStringLiteral("Quick Insert a {Function}"));
     connect(quick, &QPushButton::clicked, this, &StringBuilderWindow::quickInsert);
     for (QPushButton* b : {toClip, minimize, newButton, cleanButton, quick})
         buttons->addWidget(b);
