@@ -185,8 +185,10 @@ Timing bareFloor(const std::string& store)
         exec(db, SortBudget);
         for (const std::string& sql : t.indexes)
             exec(db, sql);
-        for (const std::string& pragma : runtime::KeyedConnection::settings()) // as after a rebuild
-            exec(db, pragma);
+        for (const std::string& pragma : runtime::KeyedConnection::settings()) {
+            if (pragma.rfind("PRAGMA cache_size", 0) == 0) // as a rebuild gives it back
+                exec(db, pragma);
+        }
     }
     exec(db, "COMMIT");
     sqlite3_close(db);
