@@ -138,7 +138,9 @@ FileError KeyedConnection::open(const fs::path& file, bool allowCreate)
     if (allowCreate && !folder.empty() && !fs::is_directory(folder, ec))
         return FileError::of(ErrorCode::PathNotFound);
     configureSqliteOnce();
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    // A connection belongs to one keyed file, which one thread uses at a time (its statements and
+    // cursor are no more shared than the handle): SQLite's lock around every call only costs.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (allowCreate)
         flags |= SQLITE_OPEN_CREATE;
     const int rc = sqlite3_open_v2(file.string().c_str(), &m_db, flags, nullptr);

@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+
 namespace kestrix::runtime {
 
 namespace {
@@ -83,43 +85,120 @@ SchemaFacts readFacts(KeyedConnection& connection, const std::string& table)
     return facts;
 }
 
+// SQLite sorts each new key in memory up to the connection's cache size, and through temporary
+// files past it: a large table's keys are written, read back and merged once more. A rebuild sorts
+// within a larger budget, and the connection gets its own setting back when the keys are made. The
+// page cache may grow as far while the keys are written, so the budget stays modest: a dictionary's
+// field key of 400,000 rows sorts in memory, and a large equate load keeps its footprint.
+constexpr int SortBudgetKib = 24576;
+
+class SortBudget final
+{
+public:
+    explicit SortBudget(KeyedConnection& connection) : m_connection(connection)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(connection.handle(), "PRAGMA cache_size", -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW)
+            m_previous = sqlite3_column_int(stmt, 0);
+        sqlite3_finalize(stmt);
+        if (m_previous && !connection.exec("PRAGMA cache_size=-" + std::to_string(SortBudgetKib)))
+            m_applied = true;
+    }
+    ~SortBudget() { (void)restore(); }
+    SortBudget(const SortBudget&) = delete;
+    SortBudget& operator=(const SortBudget&) = delete;
+
+    bool applied() const { return m_applied; }
+    FileError restore() const
+    {
+        if (!m_applied)
+            return FileError::none();
+        m_applied = false;
+        return m_connection.exec("PRAGMA cache_size=" + std::to_string(*m_previous));
+    }
+
+private:
+    KeyedConnection& m_connection;
+    std::optional<int> m_previous;
+    mutable bool m_applied = false;
+};
+
 } // namespace
 
 KeyedSchema::KeyedSchema(std::string table, std::shared_ptr<const RecordLayout> layout)
-    : m_table(std::move(table)), m_layout(std::move(layout)), m_quotedTable(sqlName(m_table))
+    : m_table(std::move(table)), m_layout(std::move(layout)), m_quotedTable(sqlName(m_table)),
+      // The check at open holds the table to exactly the layout's columns, in its order (the
+      // version column first), so "*" reads them in the order readRow expects, without naming each.
+      m_selectSql("SELECT rowid, * FROM " + m_quotedTable)
+{
+}
+
+std::vector<std::string> KeyedSchema::quotedColumns() const
+{
+    std::vector<std::string> columns;
+    columns.reserve(static_cast<std::size_t>(m_layout->slotCount()));
+    for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
+        for (int e = 1; e <= m_layout->fields()[f].dims; ++e)
+            columns.push_back(sqlName(m_layout->columnName(static_cast<int>(f), e)));
+    }
+    return columns;
+}
+
+std::string KeyedSchema::insertSql() const
 {
     std::string columns;
     std::string params;
+    int param = 1;
+    for (const std::string& column : quotedColumns()) {
+        columns += (columns.empty() ? "" : ", ") + column;
+        params += (params.empty() ? "?" : ", ?") + std::to_string(param++);
+    }
+    return "INSERT INTO " + m_quotedTable + " (" + columns + ") VALUES (" + params + ")";
+}
+
+std::string KeyedSchema::updateSql() const
+{
     std::string sets = std::string(kVersionColumn) + " = " + kVersionColumn + " + 1";
     int param = 1;
-    for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
-        for (int e = 1; e <= m_layout->fields()[f].dims; ++e, ++param) {
-            const std::string column = sqlName(m_layout->columnName(static_cast<int>(f), e));
-            const std::string placeholder = "?" + std::to_string(param);
-            columns += (columns.empty() ? "" : ", ") + column;
-            params += (params.empty() ? "" : ", ") + placeholder;
-            sets += ", " + column + " = " + placeholder;
-        }
-    }
-    m_insertSql = "INSERT INTO " + m_quotedTable + " (" + columns + ") VALUES (" + params + ")";
-    m_selectSql = "SELECT rowid, " + std::string(kVersionColumn) + (columns.empty() ? "" : ", " + columns) +
-                  " FROM " + m_quotedTable;
-    m_updateSql = "UPDATE " + m_quotedTable + " SET " + sets + " WHERE rowid = ?" + std::to_string(param) +
-                  " AND " + kVersionColumn + " = ?" + std::to_string(param + 1);
-    m_deleteSql = "DELETE FROM " + m_quotedTable + " WHERE rowid = ?1 AND " + kVersionColumn + " = ?2";
-    m_columnsSignature = columnsSignature();
-    m_keysSignature = keysSignature();
+    for (const std::string& column : quotedColumns())
+        sets += ", " + column + " = ?" + std::to_string(param++);
+    return "UPDATE " + m_quotedTable + " SET " + sets + " WHERE rowid = ?" + std::to_string(param) + " AND " +
+           kVersionColumn + " = ?" + std::to_string(param + 1);
+}
+
+std::string KeyedSchema::deleteSql() const
+{
+    return "DELETE FROM " + m_quotedTable + " WHERE rowid = ?1 AND " + kVersionColumn + " = ?2";
+}
+
+const std::string& KeyedSchema::storedColumnsSignature() const
+{
+    if (m_columnsSignature.empty())
+        m_columnsSignature = columnsSignature();
+    return m_columnsSignature;
+}
+
+const std::string& KeyedSchema::storedKeysSignature() const
+{
+    if (m_keysSignature.empty())
+        m_keysSignature = keysSignature();
+    return m_keysSignature;
 }
 
 // Names and kinds only: a string field made longer keeps its column.
 std::string KeyedSchema::columnsSignature() const
 {
     std::string out = upper(kVersionColumn) + ":I";
+    out.reserve(out.size() + static_cast<std::size_t>(m_layout->slotCount()) * 16);
     for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
         const FieldDef& field = m_layout->fields()[f];
-        for (int e = 1; e <= field.dims; ++e)
-            out += "," + upper(m_layout->columnName(static_cast<int>(f), e)) +
-                   (field.type == FieldType::String ? ":T" : ":I");
+        for (int e = 1; e <= field.dims; ++e) {
+            out += ',';
+            for (const char c : m_layout->columnName(static_cast<int>(f), e))
+                out += upperChar(c);
+            out += field.type == FieldType::String ? ":T" : ":I";
+        }
     }
     return out;
 }
@@ -240,9 +319,9 @@ FileError KeyedSchema::check(KeyedConnection& connection) const
         return checkUnstamped(connection, indexes);
     if (found != SQLITE_ROW)
         return connection.error(found);
-    if (columns != m_columnsSignature)
+    if (columns != storedColumnsSignature())
         return FileError::of(ErrorCode::InvalidRecordDeclaration);
-    if (keys != m_keysSignature || indexes != static_cast<int>(m_layout->keys().size()))
+    if (keys != storedKeysSignature() || indexes != static_cast<int>(m_layout->keys().size()))
         return FileError::of(ErrorCode::BadKeyFile);
     return FileError::none();
 }
@@ -269,7 +348,7 @@ FileError KeyedSchema::checkUnstamped(KeyedConnection& connection, int indexes) 
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE)
         return connection.error(rc);
-    if (columns != m_columnsSignature)
+    if (columns != storedColumnsSignature())
         return FileError::of(ErrorCode::InvalidRecordDeclaration);
     if (indexes != static_cast<int>(m_layout->keys().size()))
         return FileError::of(ErrorCode::BadKeyFile);
@@ -284,7 +363,7 @@ FileError KeyedSchema::stamp(KeyedConnection& connection) const
         return error;
     if (FileError error = connection.exec(
             "INSERT OR REPLACE INTO " + std::string(kLayoutTable) + " VALUES (" + sqlText(m_table) + ", " +
-            sqlText(m_columnsSignature) + ", " + sqlText(m_keysSignature) + ")"))
+            sqlText(storedColumnsSignature()) + ", " + sqlText(storedKeysSignature()) + ")"))
         return error;
     return connection.exec("PRAGMA user_version = " + std::to_string(LayoutFormat));
 }
@@ -345,10 +424,15 @@ FileError KeyedSchema::rebuildKeys(KeyedConnection& connection) const
 {
     if (FileError error = dropKeys(connection))
         return error;
+    const SortBudget budget(connection);
+    if (!budget.applied())
+        return connection.lastError();
     for (const std::string& index : createIndexSql(false)) {
         if (FileError error = connection.exec(index))
             return error;
     }
+    if (FileError error = budget.restore())
+        return error;
     return stamp(connection);
 }
 

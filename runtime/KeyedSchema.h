@@ -57,11 +57,12 @@ public:
     FileError dropKeys(KeyedConnection& connection) const;
     bool exists(KeyedConnection& connection) const;
 
-    // Statement texts, each built once.
+    // Statement texts, built when a connection first prepares them: a command that only reads
+    // never pays for the writes' texts of a wide record.
     const std::string& selectSql() const { return m_selectSql; }
-    const std::string& insertSql() const { return m_insertSql; }
-    const std::string& updateSql() const { return m_updateSql; }
-    const std::string& deleteSql() const { return m_deleteSql; }
+    std::string insertSql() const;
+    std::string updateSql() const;
+    std::string deleteSql() const;
     std::string getSql(int key) const;
     std::string keyColumns(int key, bool descending) const;
     // The key's partial-index condition, empty when the key holds every record.
@@ -79,6 +80,10 @@ private:
     std::vector<std::string> createIndexSql(bool ifMissing) const;
     std::string columnsSignature() const;
     std::string keysSignature() const;
+    // The column names in table order, quoted; and the signatures, each made on first use.
+    std::vector<std::string> quotedColumns() const;
+    const std::string& storedColumnsSignature() const;
+    const std::string& storedKeysSignature() const;
     FileError checkUnstamped(KeyedConnection& connection, int indexes) const;
     FileError stamp(KeyedConnection& connection) const;
 
@@ -86,11 +91,8 @@ private:
     std::shared_ptr<const RecordLayout> m_layout;
     std::string m_quotedTable;
     std::string m_selectSql;
-    std::string m_insertSql;
-    std::string m_updateSql;
-    std::string m_deleteSql;
-    std::string m_columnsSignature;
-    std::string m_keysSignature;
+    mutable std::string m_columnsSignature;
+    mutable std::string m_keysSignature;
 };
 
 void bindValues(sqlite3_stmt* stmt, const std::vector<Record::Value>& values, int firstParam);

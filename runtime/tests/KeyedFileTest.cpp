@@ -532,3 +532,79 @@ TEST(KeyedFile, AnOlderLayoutIsToldByTheStampNotByTheSchemaText)
     KeyedFile legacy("V", layout(true));
     EXPECT_TRUE(legacy.open().ok()) << legacy.lastError().describe();
 }
+
+namespace {
+
+int cacheSize(KeyedConnection& connection)
+{
+    sqlite3_stmt* stmt = nullptr;
+    int size = 0;
+    if (sqlite3_prepare_v2(connection.handle(), "PRAGMA cache_size", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        size = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    return size;
+}
+
+} // namespace
+
+TEST(KeyedFile, ARebuildGivesTheConnectionItsCacheSettingBack)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile loose("C", layout(false));
+    ASSERT_TRUE(loose.create().ok());
+    ASSERT_TRUE(loose.open().ok());
+    for (int i = 0; i < 50; ++i) {
+        Record r = make(loose, "n" + std::to_string(i % 10), "k", i);
+        ASSERT_TRUE(loose.add(r).ok());
+    }
+    loose.close();
+
+    KeyedConnection connection;
+    ASSERT_TRUE(connection.open("C.tps", false).ok());
+    ASSERT_TRUE(connection.exec("PRAGMA cache_size=-1234").ok());
+    const KeyedSchema schema("Records", layout(false));
+    ASSERT_TRUE(connection.atomically([&] { return schema.rebuildKeys(connection); }).ok());
+    EXPECT_EQ(cacheSize(connection), -1234);
+    EXPECT_TRUE(schema.check(connection).ok());
+
+    // A build that fails on a duplicate gives the setting back as well.
+    ASSERT_TRUE(connection.exec("PRAGMA cache_size=77").ok());
+    const KeyedSchema unique("Records", layout(true));
+    EXPECT_EQ(connection.atomically([&] { return unique.rebuildKeys(connection); }).code,
+              ErrorCode::DuplicateKey);
+    EXPECT_EQ(cacheSize(connection), 77);
+    EXPECT_TRUE(schema.check(connection).ok()) << "the failed rebuild changed nothing";
+}
+
+TEST(KeyedFile, ColumnsInAnotherOrderAreAnotherLayout)
+{
+    kestrix::runtime::testing::TempDir dir;
+    // The same columns and keys as the layout, made by another program in another order: records are
+    // read by column position, so the file is refused rather than read with its fields swapped.
+    sql("SWAP.tps",
+        "CREATE TABLE Records (_ver INTEGER NOT NULL DEFAULT 0, KIND TEXT COLLATE NOCASE NOT NULL "
+        "DEFAULT '', NAME TEXT COLLATE NOCASE NOT NULL DEFAULT '', COUNT INTEGER NOT NULL DEFAULT 0);"
+        "CREATE INDEX a ON Records (NAME); CREATE INDEX b ON Records (KIND, COUNT);"
+        "CREATE INDEX c ON Records (COUNT);"
+        "INSERT INTO Records (KIND, NAME, COUNT) VALUES ('kind', 'name', 5)");
+    KeyedFile swapped("SWAP", layout());
+    EXPECT_EQ(swapped.open().code, ErrorCode::InvalidRecordDeclaration);
+
+    // In the layout's order the same table opens, and every field reads from its own column.
+    sql("SAME.tps",
+        "CREATE TABLE Records (_ver INTEGER NOT NULL DEFAULT 0, NAME TEXT COLLATE NOCASE NOT NULL "
+        "DEFAULT '', KIND TEXT COLLATE NOCASE NOT NULL DEFAULT '', COUNT INTEGER NOT NULL DEFAULT 0);"
+        "CREATE INDEX a ON Records (NAME); CREATE INDEX b ON Records (KIND, COUNT);"
+        "CREATE INDEX c ON Records (COUNT);"
+        "INSERT INTO Records (KIND, NAME, COUNT) VALUES ('kind', 'name', 5)");
+    KeyedFile same("SAME", layout());
+    ASSERT_TRUE(same.open().ok()) << same.lastError().describe();
+    Record r = same.newRecord();
+    same.setOrder(KeyedFile::FileOrder);
+    ASSERT_TRUE(same.next(r).ok());
+    EXPECT_EQ(r.text(Name), "name");
+    EXPECT_EQ(r.text(Kind), "kind");
+    EXPECT_EQ(r.number(Count), 5);
+    EXPECT_EQ(r.version(), 0);
+}
