@@ -114,8 +114,10 @@ StartedProgram::StartedProgram(const ProgramStart& start)
         startup.hStdOutput = out;
         startup.hStdError = err;
         PROCESS_INFORMATION process{};
-        if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                           &startup, &process)) {
+        std::error_code ec;
+        const std::wstring directory = std::filesystem::current_path(ec).wstring();
+        if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                           directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
             CloseHandle(process.hThread);
             m_process = reinterpret_cast<Handle>(process.hProcess);
         }
