@@ -30,7 +30,7 @@ std::optional<std::string> fileIdentity(const std::filesystem::path& path)
 
 std::optional<std::string> fileIdentity(const std::filesystem::path& path)
 {
-    struct stat info{};
+    struct stat info = {};
     if (::stat(path.c_str(), &info) != 0)
         return std::nullopt;
     return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
