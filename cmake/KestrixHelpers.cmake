@@ -89,7 +89,7 @@ function(kestrix_add_test name)
   else()
     set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTORCC OFF)
     kestrix_shared_headers(${name} GTEST)
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} kestrix_test_main)
     if(CMAKE_CROSSCOMPILING)
       # One entry per executable: listing the cases would start every test binary under the
       # emulator once more. The time-out ends a binary that hangs there.

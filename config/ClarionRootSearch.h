@@ -1,9 +1,8 @@
 #pragma once
 
 #include "runtime/IniFile.h"
+#include "runtime/SystemIniFile.h"
 
-#include <filesystem>
-#include <optional>
 #include <string>
 
 // Finds the Clarion root from the IDE's own entries in the system INI file
@@ -11,7 +10,6 @@
 namespace kestrix::config {
 
 std::string clarionRootFromWinIni(const runtime::IniFile& winIni);
-// The system INI file: the real one on Windows, Wine's elsewhere; empty when there is none.
-std::optional<std::filesystem::path> systemIniFile();
+using runtime::systemIniFile;
 
 } // namespace kestrix::config

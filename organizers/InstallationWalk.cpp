@@ -1,6 +1,7 @@
 #include "organizers/InstallationWalk.h"
 
 #include "organizers/BackupDirectory.h"
+#include "runtime/FileIdentity.h"
 #include "runtime/FixedText.h"
 #include "runtime/WinPath.h"
 
@@ -16,9 +17,7 @@ namespace {
 // The directory as the file system knows it, so two ways to one directory are seen as one.
 std::string realPath(const fs::path& native)
 {
-    std::error_code ec;
-    const fs::path real = fs::weakly_canonical(native, ec);
-    return ec ? native.string() : real.string();
+    return runtime::fileIdentity(native).value_or("path:" + native.string());
 }
 
 } // namespace

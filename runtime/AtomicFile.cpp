@@ -9,15 +9,9 @@
 #include <string>
 #include <system_error>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
+#include "runtime/WindowsApi.h"
+
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
 #endif

@@ -4,15 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
+#include "runtime/WindowsApi.h"
+
+#ifndef _WIN32
 #include <csignal>
 #include <unistd.h>
 #endif

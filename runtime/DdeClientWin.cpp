@@ -2,7 +2,7 @@
 
 #ifdef _WIN32
 
-#include <windows.h>
+#include "runtime/WindowsApi.h"
 
 #include <ddeml.h>
 

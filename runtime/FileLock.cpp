@@ -1,14 +1,8 @@
 #include "runtime/FileLock.h"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
+#include "runtime/WindowsApi.h"
+
+#ifndef _WIN32
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>

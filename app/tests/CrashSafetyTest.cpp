@@ -19,18 +19,12 @@
 #include "runtime/TextLineFile.h"
 #include "runtime/testing/ChildProcesses.h"
 #include "runtime/testing/RequireOk.h"
+#include "runtime/testing/RunProgram.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-
-#ifndef _WIN32
-#include <csignal>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 #include <filesystem>
 #include <fstream>
@@ -39,7 +33,6 @@
 using namespace kestrix;
 namespace fs = std::filesystem;
 
-#ifndef _WIN32
 namespace {
 
 std::string integrity(const std::string& file)
@@ -184,34 +177,22 @@ TEST(CrashSafety, AFirstStartKilledWhileCopyingIsRepairedByTheNext)
 // The program itself, stopped by the setting in its environment: the hook works end to end.
 TEST(CrashSafety, AKtxFirstStartStoppedByItsEnvironmentIsRepairedByTheNext)
 {
-    const fs::path ktxProgram = fs::read_symlink("/proc/self/exe").parent_path() / "ktx";
-    if (!fs::exists(ktxProgram))
-        GTEST_SKIP() << "ktx is not built beside the tests";
     runtime::testing::TempDir dir;
     const std::string data = (dir.path() / "data").string();
-    const auto runKtx = [&](const char* crashAt) {
-        const pid_t child = fork();
-        if (child == 0) {
-            if (crashAt)
-                setenv("KESTRIX_CRASH_AT", crashAt, 1);
-            const int quiet = ::open("/dev/null", O_WRONLY);
-            dup2(quiet, 1);
-            dup2(quiet, 2);
-            execl(ktxProgram.c_str(), "ktx", "--data-dir", data.c_str(), "config", "show",
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        return status;
+    const auto runKtx = [&](std::vector<std::pair<std::string, std::string>> environment) {
+        return runtime::testing::StartedProgram({KTX_BINARY,
+                                                 {"--data-dir", data, "config", "show"},
+                                                 runtime::testing::StandardOutput::Discarded,
+                                                 dir.path() / "errors.txt",
+                                                 std::move(environment)})
+            .wait();
     };
-    const int stopped = runKtx("before-rename:2");
-    ASSERT_TRUE(WIFSIGNALED(stopped) && WTERMSIG(stopped) == SIGKILL);
+    ASSERT_EQ(runKtx({{"KESTRIX_CRASH_AT", "before-rename:2"}}), runtime::testing::KilledStatus);
     int present = 0;
     for (const auto& file : resources::deliveredFiles())
         present += fs::exists(fs::path(data) / file.name);
     EXPECT_EQ(present, 1);
-    runKtx(nullptr);
+    EXPECT_EQ(runKtx({}), 0);
     for (const auto& file : resources::deliveredFiles())
         EXPECT_EQ(contents(fs::path(data) / file.name), std::string(file.content)) << file.name;
     EXPECT_TRUE(fs::exists(fs::path(data) / "Tips5.tps"));
@@ -364,28 +345,22 @@ TEST(CrashSafety, TwoProgramsWritingTheConfigurationLoseNothing)
         kestrix::runtime::testing::requireOk(file.open(), "file.open()");
         config::ConfigurationForm(file).save(dialogs);
     }
-    int toChild[2], toParent[2];
-    ASSERT_EQ(pipe(toChild), 0);
-    ASSERT_EQ(pipe(toParent), 0);
-    const pid_t child = fork();
-    if (child == 0) {
+    runtime::testing::Child other([] {
         runtime::testing::ScriptedDialogs dialogs;
         runtime::KeyedFile file("config5.tps", config::configLayout());
         kestrix::runtime::testing::requireOk(file.open(), "file.open()");
         config::ConfigurationForm form(file); // reads the record
-        char go = 0;
-        (void)!write(toParent[1], "r", 1);
-        (void)!read(toChild[0], &go, 1); // the parent writes meanwhile
+        runtime::testing::tellParent("read");
+        runtime::testing::waitForParent(); // the parent writes meanwhile
         form.acceptNumber(config::Cfg::NestIndent, 2);
         const bool refused = !form.save(dialogs);
         const bool told = dialogs.captions() == std::vector<std::string>{"Record Was Not Updated"};
         const bool shown = form.record().number(config::Cfg::Indent) == 7; // the parent's value
         form.acceptNumber(config::Cfg::NestIndent, 2);
         const bool savedAfter = form.save(dialogs);
-        _exit(refused && told && shown && savedAfter ? 0 : 1);
-    }
-    char ready = 0;
-    ASSERT_EQ(read(toParent[0], &ready, 1), 1);
+        return refused && told && shown && savedAfter ? 0 : 1;
+    });
+    ASSERT_EQ(other.heard(), "read");
     {
         runtime::testing::ScriptedDialogs dialogs;
         runtime::KeyedFile file("config5.tps", config::configLayout());
@@ -394,14 +369,10 @@ TEST(CrashSafety, TwoProgramsWritingTheConfigurationLoseNothing)
         form.acceptNumber(config::Cfg::Indent, 7);
         ASSERT_TRUE(form.save(dialogs));
     }
-    ASSERT_EQ(write(toChild[1], "g", 1), 1);
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(other.wait(), 0);
     runtime::KeyedFile file("config5.tps", config::configLayout());
     ASSERT_TRUE(file.open().ok());
     const auto stored = config::readConfiguration(file);
     EXPECT_EQ(stored->number(config::Cfg::Indent), 7);
     EXPECT_EQ(stored->number(config::Cfg::NestIndent), 2);
 }
-#endif

@@ -2,24 +2,19 @@
 // needs and their first records at the same moment. Every save is either kept
 // or refused with a message; no file is created twice over another's records.
 #include "KtxRun.h"
-#include "runtime/testing/ChildProcesses.h"
+#include "runtime/testing/RunProgram.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace fs = std::filesystem;
 using kestrix::testing::ktx;
 
-#ifndef _WIN32
 namespace {
 
 constexpr int Programs = 8;
@@ -31,16 +26,22 @@ struct Finished
     std::string err;
 };
 
-// Starts one process per command, all released at once, and waits for them.
+// Starts one ktx per command, all before waiting for any, and waits for them.
 std::vector<Finished> runTogether(const std::vector<std::vector<std::string>>& commands,
                                   const fs::path& scratch)
 {
-    const std::vector<int> codes =
-        kestrix::runtime::testing::runTogether(static_cast<int>(commands.size()), [&](int i) {
-            const kestrix::testing::KtxRun run = ktx(commands[static_cast<std::size_t>(i)]);
-            std::ofstream(scratch / ("err" + std::to_string(i))) << run.err;
-            return run.code;
-        });
+    using kestrix::runtime::testing::StartedProgram;
+    std::vector<std::unique_ptr<StartedProgram>> programs;
+    for (std::size_t i = 0; i < commands.size(); ++i)
+        programs.push_back(std::make_unique<StartedProgram>(
+            kestrix::runtime::testing::ProgramStart{KTX_BINARY,
+                                                    commands[i],
+                                                    kestrix::runtime::testing::StandardOutput::Discarded,
+                                                    scratch / ("err" + std::to_string(i)),
+                                                    {}}));
+    std::vector<int> codes;
+    for (const auto& program : programs)
+        codes.push_back(program->wait());
     std::vector<Finished> results(codes.size());
     for (std::size_t i = 0; i < codes.size(); ++i) {
         results[i].code = codes[i];
@@ -127,4 +128,3 @@ TEST(FirstUseRace, FirstConfigurationSetsKeepEveryValueOrRefuseAndMakeOneRecord)
     }
     EXPECT_GE(kept, Rounds) << "at least the first program of each round keeps its value";
 }
-#endif

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 using namespace kestrix::config;
 using kestrix::runtime::IniFile;
@@ -24,20 +25,36 @@ TEST(ClarionRootSearch, NewestVersionWinsAndEnterpriseEntriesComeFirst)
     EXPECT_EQ(clarionRootFromWinIni(IniFile("missing.ini")), "");
 }
 
-TEST(ClarionRootSearch, TheSystemIniFileIsWinesWhenThereIsOne)
+// The same folders serve both systems: WINDIR names the prefix's windows folder, so Windows finds
+// there the file that Wine's lookup finds through WINEPREFIX or HOME.
+TEST(ClarionRootSearch, TheSystemIniFileIsFoundThroughTheEnvironment)
 {
     kestrix::runtime::testing::TempDir dir;
-    std::filesystem::create_directories("prefix/drive_c/windows");
-    std::ofstream("prefix/drive_c/windows/WIN.INI") << "[x]\n";
-    setenv("WINEPREFIX", (dir.path() / "prefix").c_str(), 1);
-    const auto found = systemIniFile();
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->filename(), "WIN.INI");
-    setenv("WINEPREFIX", (dir.path() / "elsewhere").c_str(), 1);
-    const char* home = getenv("HOME");
-    const std::string savedHome = home ? home : "";
-    setenv("HOME", dir.path().c_str(), 1);
-    EXPECT_FALSE(systemIniFile());
-    setenv("HOME", savedHome.c_str(), 1);
-    unsetenv("WINEPREFIX");
+    const std::filesystem::path prefixWindows = dir.path() / "prefix" / "drive_c" / "windows";
+    const std::filesystem::path homeWindows = dir.path() / "home" / ".wine" / "drive_c" / "windows";
+    std::filesystem::create_directories(prefixWindows);
+    std::filesystem::create_directories(homeWindows);
+    std::ofstream(prefixWindows / "WIN.INI") << "[x]\n";
+    std::ofstream(homeWindows / "win.ini") << "[y]\n";
+    const auto lookup = [](std::map<std::string, std::string> values) {
+        return [values](std::string_view name) {
+            const auto it = values.find(std::string(name));
+            return it == values.end() ? std::string() : it->second;
+        };
+    };
+
+    const auto fromPrefix = systemIniFile(lookup({{"WINEPREFIX", (dir.path() / "prefix").string()},
+                                                  {"HOME", (dir.path() / "home").string()},
+                                                  {"WINDIR", prefixWindows.string()}}));
+    ASSERT_TRUE(fromPrefix);
+    EXPECT_TRUE(std::filesystem::equivalent(*fromPrefix, prefixWindows / "WIN.INI")) << *fromPrefix;
+
+    const auto fromHome =
+        systemIniFile(lookup({{"HOME", (dir.path() / "home").string()}, {"WINDIR", homeWindows.string()}}));
+    ASSERT_TRUE(fromHome);
+    EXPECT_TRUE(std::filesystem::equivalent(*fromHome, homeWindows / "win.ini")) << *fromHome;
+
+    const std::string elsewhere = (dir.path() / "elsewhere").string();
+    EXPECT_FALSE(
+        systemIniFile(lookup({{"WINEPREFIX", elsewhere}, {"HOME", elsewhere}, {"WINDIR", elsewhere}})));
 }

@@ -1,6 +1,7 @@
 #include "organizers/HelpScan.h"
 #include "organizers/HelpList.h"
 #include "runtime/FixedText.h"
+#include "runtime/testing/DirectoryLink.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 #include "runtime/testing/Unprivileged.h"
@@ -234,7 +235,7 @@ TEST_F(HelpScanFixture, WalkEndsOnALinkLoopAndAfterTwelveLevels)
         deep /= "D";
     }
     fs::create_directories(fs::path(root) / "A");
-    fs::create_directory_symlink(fs::path(root), fs::path(root) / "A" / "LOOP");
+    ASSERT_TRUE(runtime::testing::makeDirectoryLink(fs::path(root), fs::path(root) / "A" / "LOOP"));
     writeList("");
     const HelpScanResult r = scan();
     EXPECT_TRUE(r.completed);

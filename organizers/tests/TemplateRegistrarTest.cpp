@@ -1,6 +1,7 @@
 #include "organizers/TemplateRegistrar.h"
 #include "runtime/FixedText.h"
 #include "runtime/WinPath.h"
+#include "runtime/testing/DirectoryLink.h"
 #include "runtime/testing/ScriptedDde.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
@@ -188,7 +189,7 @@ TEST(TemplateScan, FindsTemplatesBreadthFirstAndSkipsBackups)
         fs::create_directories((root / file).parent_path());
         std::ofstream(root / file) << "x";
     }
-    fs::create_directory_symlink(root, root / "3RD" / "LOOP");
+    ASSERT_TRUE(runtime::testing::makeDirectoryLink(root, root / "3RD" / "LOOP"));
     const std::string winRoot = runtime::toWinPath(root);
     TemplateScanResult scan = scanForTemplates(winRoot);
     ASSERT_TRUE(scan.completed);

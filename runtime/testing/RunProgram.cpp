@@ -1,17 +1,15 @@
 #include "runtime/testing/RunProgram.h"
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
+#include "runtime/WindowsApi.h"
+
+#ifndef _WIN32
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 #endif
 
 namespace kestrix::runtime::testing {
@@ -38,32 +36,76 @@ std::wstring quoted(const std::wstring& arg)
     return out + L"\"";
 }
 
+// A path of the build tree as Windows opens it: under Wine the host's root is drive Z:.
+std::wstring windowsPath(const std::filesystem::path& path)
+{
+    const std::wstring text = path.wstring();
+    return !text.empty() && text[0] == L'/' ? L"Z:" + text : text;
+}
+
+HANDLE openNul(DWORD access, SECURITY_ATTRIBUTES* inherit)
+{
+    return CreateFileW(L"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, inherit, OPEN_EXISTING, 0,
+                       nullptr);
+}
+
+HANDLE handleOf(std::intptr_t h)
+{
+    return reinterpret_cast<HANDLE>(h);
+}
+
 } // namespace
 
-int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-               StandardOutput output, const std::filesystem::path& errors)
+StartedProgram::StartedProgram(const ProgramStart& start)
 {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                            0, nullptr);
-    HANDLE out = INVALID_HANDLE_VALUE;
-    if (output == StandardOutput::Discarded) {
-        out = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                          0, nullptr);
-    } else {
-        // A pipe nobody reads: with its reading end closed, every write fails.
+    std::vector<HANDLE> toClose;
+    const auto keep = [&toClose](HANDLE h) {
+        if (h != INVALID_HANDLE_VALUE && h != nullptr)
+            toClose.push_back(h);
+        return h;
+    };
+    HANDLE in = keep(openNul(GENERIC_READ, &inherit));
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if (start.output == StandardOutput::Discarded) {
+        out = keep(openNul(GENERIC_WRITE, &inherit));
+    } else if (start.output != StandardOutput::Shared) {
         HANDLE reader = nullptr;
-        if (CreatePipe(&reader, &out, &inherit, 0))
-            CloseHandle(reader);
-        else
+        HANDLE writer = nullptr;
+        if (CreatePipe(&reader, &writer, &inherit, 0)) {
+            out = keep(writer);
+            if (start.output == StandardOutput::Failing) {
+                // A pipe nobody reads: with its reading end closed, every write fails.
+                CloseHandle(reader);
+            } else {
+                SetHandleInformation(reader, HANDLE_FLAG_INHERIT, 0);
+                m_output = reinterpret_cast<Handle>(reader);
+            }
+        } else {
             out = INVALID_HANDLE_VALUE;
+        }
     }
-    HANDLE err = CreateFileW(errors.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    int code = -1;
+    if (!start.errors.empty())
+        err = keep(CreateFileW(start.errors.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The child takes this process's environment block as it is at the start: set it for that moment.
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved;
+    for (const auto& [name, value] : start.environment) {
+        const std::wstring wideName = std::filesystem::path(name).wstring();
+        wchar_t buffer[32768];
+        const DWORD length = GetEnvironmentVariableW(wideName.c_str(), buffer, 32768);
+        saved.emplace_back(wideName,
+                           length > 0 && length < 32768 ? std::optional<std::wstring>(buffer) : std::nullopt);
+        SetEnvironmentVariableW(wideName.c_str(), std::filesystem::path(value).wstring().c_str());
+    }
     if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE) {
-        std::wstring command = quoted(program.wstring());
-        for (const std::string& arg : args)
+        // Shared handles are made inheritable for the start; CreateProcess needs every one so.
+        for (HANDLE h : {out, err})
+            SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+        const std::wstring program = windowsPath(start.program);
+        std::wstring command = quoted(program);
+        for (const std::string& arg : start.args)
             command += L" " + quoted(std::filesystem::path(arg).wstring());
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
@@ -72,51 +114,191 @@ int runProgram(const std::filesystem::path& program, const std::vector<std::stri
         startup.hStdOutput = out;
         startup.hStdError = err;
         PROCESS_INFORMATION process{};
-        if (CreateProcessW(program.wstring().c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                           nullptr, &startup, &process)) {
-            WaitForSingleObject(process.hProcess, INFINITE);
-            DWORD exitCode = 0;
-            if (GetExitCodeProcess(process.hProcess, &exitCode))
-                code = static_cast<int>(exitCode);
+        std::error_code ec;
+        const std::wstring directory = std::filesystem::current_path(ec).wstring();
+        if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                           directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
             CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
+            m_process = reinterpret_cast<Handle>(process.hProcess);
         }
     }
-    for (HANDLE h : {in, out, err})
-        if (h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-    return code;
+    for (const auto& [name, value] : saved)
+        SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+    for (HANDLE h : toClose)
+        CloseHandle(h);
+}
+
+std::optional<std::string> StartedProgram::readLine()
+{
+    for (;;) {
+        if (const std::size_t end = m_pending.find('\n'); end != std::string::npos) {
+            std::string line = m_pending.substr(0, end);
+            m_pending.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            return line;
+        }
+        char buffer[256];
+        DWORD got = 0;
+        if (m_output == Invalid || !ReadFile(handleOf(m_output), buffer, sizeof buffer, &got, nullptr) ||
+            got == 0)
+            return std::nullopt;
+        m_pending.append(buffer, got);
+    }
+}
+
+int StartedProgram::wait()
+{
+    if (!m_status) {
+        m_status = -1;
+        if (m_process != Invalid) {
+            WaitForSingleObject(handleOf(m_process), INFINITE);
+            DWORD exitCode = 0;
+            if (GetExitCodeProcess(handleOf(m_process), &exitCode))
+                m_status = static_cast<int>(exitCode);
+            CloseHandle(handleOf(m_process));
+        }
+        if (m_output != Invalid)
+            CloseHandle(handleOf(m_output));
+        m_output = Invalid;
+    }
+    return *m_status;
+}
+
+std::filesystem::path thisProgram()
+{
+    std::wstring name(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    name.resize(length);
+    return name;
 }
 
 #else
 
-int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-               StandardOutput output, const std::filesystem::path& errors)
+StartedProgram::StartedProgram(const ProgramStart& start)
 {
-    std::vector<std::string> argv{program.string()};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> pointers;
+    std::vector<std::string> argv{start.program.string()};
+    argv.insert(argv.end(), start.args.begin(), start.args.end());
+    std::vector<char*> arguments;
     for (std::string& arg : argv)
-        pointers.push_back(arg.data());
-    pointers.push_back(nullptr);
+        arguments.push_back(arg.data());
+    arguments.push_back(nullptr);
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string text = *entry;
+        bool replaced = false;
+        for (const auto& [name, value] : start.environment)
+            replaced = replaced || text.rfind(name + "=", 0) == 0;
+        if (!replaced)
+            environment.push_back(text);
+    }
+    for (const auto& [name, value] : start.environment)
+        environment.push_back(name + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    int pipeEnds[2] = {-1, -1};
+    if (start.output == StandardOutput::Read && ::pipe(pipeEnds) != 0)
+        return;
     const pid_t child = ::fork();
-    if (child < 0)
-        return -1;
     if (child == 0) {
+        int out = -1;
+        switch (start.output) {
+        case StandardOutput::Shared:
+            out = 1;
+            break;
+        case StandardOutput::Discarded:
+            out = ::open("/dev/null", O_WRONLY);
+            break;
         // /dev/full refuses every write with "no space left on device".
-        const int out = ::open(output == StandardOutput::Discarded ? "/dev/null" : "/dev/full", O_WRONLY);
-        const int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
+        case StandardOutput::Failing:
+            out = ::open("/dev/full", O_WRONLY);
+            break;
+        case StandardOutput::Read:
+            out = pipeEnds[1];
+            break;
+        }
+        const int err =
+            start.errors.empty() ? 2 : ::open(start.errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int in = ::open("/dev/null", O_RDONLY);
+        if (out < 0 || err < 0 || in < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
             ::_exit(127);
-        ::execv(pointers[0], pointers.data());
+        if (pipeEnds[0] >= 0) {
+            ::close(pipeEnds[0]);
+            ::close(pipeEnds[1]);
+        }
+        ::execve(arguments[0], arguments.data(), envp.data());
         ::_exit(127);
     }
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+    if (pipeEnds[1] >= 0)
+        ::close(pipeEnds[1]);
+    if (child < 0) {
+        if (pipeEnds[0] >= 0)
+            ::close(pipeEnds[0]);
+        return;
+    }
+    m_process = child;
+    m_output = pipeEnds[0];
+}
+
+std::optional<std::string> StartedProgram::readLine()
+{
+    for (;;) {
+        if (const std::size_t end = m_pending.find('\n'); end != std::string::npos) {
+            std::string line = m_pending.substr(0, end);
+            m_pending.erase(0, end + 1);
+            return line;
+        }
+        if (m_output == Invalid)
+            return std::nullopt;
+        char buffer[256];
+        const ssize_t got = ::read(static_cast<int>(m_output), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return std::nullopt;
+        m_pending.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+int StartedProgram::wait()
+{
+    if (!m_status) {
+        m_status = -1;
+        if (m_process != Invalid) {
+            int status = 0;
+            pid_t done = -1;
+            do
+                done = ::waitpid(static_cast<pid_t>(m_process), &status, 0);
+            while (done < 0 && errno == EINTR);
+            if (done == m_process)
+                m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        if (m_output != Invalid)
+            ::close(static_cast<int>(m_output));
+        m_output = Invalid;
+    }
+    return *m_status;
+}
+
+std::filesystem::path thisProgram()
+{
+    return std::filesystem::read_symlink("/proc/self/exe");
 }
 
 #endif
+
+StartedProgram::~StartedProgram()
+{
+    wait();
+}
+
+int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+               StandardOutput output, const std::filesystem::path& errors)
+{
+    return StartedProgram({program, args, output, errors, {}}).wait();
+}
 
 } // namespace kestrix::runtime::testing

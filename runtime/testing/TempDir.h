@@ -3,7 +3,8 @@
 #include <filesystem>
 #include <string_view>
 
-// A fresh temporary folder that is the current directory while the object lives.
+// A fresh temporary folder that is the current directory while the object lives (in a child of a
+// test, the parent's, left in place).
 namespace kestrix::runtime::testing {
 
 class TempDir final

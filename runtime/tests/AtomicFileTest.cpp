@@ -13,11 +13,6 @@
 #include <fstream>
 #include <sstream>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 using namespace kestrix::runtime;
 namespace fs = std::filesystem;
 using kestrix::runtime::testing::TempDir;
@@ -86,8 +81,6 @@ TEST(CrashPoint, TheEnvironmentSettingNamesAPointAndAPass)
     EXPECT_EQ(setting("no-such-point:3"), std::make_pair(CrashPoint::None, 0L));
 }
 
-#ifndef _WIN32
-
 TEST(AtomicFile, AWriterKilledBeforeTheRenameLeavesTheOldFileWhole)
 {
     TempDir dir;
@@ -104,23 +97,15 @@ TEST(AtomicFile, AWriterKilledBeforeTheRenameLeavesTheOldFileWhole)
 TEST(FileLock, ASecondProgramIsRefusedUntilTheFirstLetsGo)
 {
     TempDir dir;
-    int held[2], done[2];
-    ASSERT_EQ(pipe(held), 0);
-    ASSERT_EQ(pipe(done), 0);
-    const pid_t child = fork();
-    if (child == 0) {
+    kestrix::runtime::testing::Child holder([] {
         FileLock lock = FileLock::acquire("load.lck");
-        (void)!write(held[1], lock ? "y" : "n", 1);
-        char go = 0;
-        (void)!read(done[0], &go, 1);
-        _exit(0);
-    }
-    char answer = 0;
-    ASSERT_EQ(read(held[0], &answer, 1), 1);
-    ASSERT_EQ(answer, 'y');
+        kestrix::runtime::testing::tellParent(lock ? "held" : "refused");
+        kestrix::runtime::testing::waitForParent();
+        return 0;
+    });
+    ASSERT_EQ(holder.heard(), "held");
     EXPECT_FALSE(FileLock::tryAcquire("load.lck").locked());
-    ASSERT_EQ(write(done[1], "g", 1), 1);
-    waitpid(child, nullptr, 0);
+    EXPECT_EQ(holder.wait(), 0);
     FileLock mine = FileLock::tryAcquire("load.lck");
     EXPECT_TRUE(mine.locked());
     FileLock moved = std::move(mine);
@@ -152,5 +137,3 @@ TEST(IniFile, ParallelWritersLoseNoEntry)
     EXPECT_EQ(found, Writers * Entries);
     EXPECT_EQ(strayTemporaries(), 0);
 }
-
-#endif
