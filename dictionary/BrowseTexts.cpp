@@ -42,8 +42,9 @@ runtime::MessageRequest olderVersionQuestion(const std::string& store, const run
     request.text =
         "The dictionary you are trying to open is not the current version. To view it you will have "
         "to import it again.||Dictionary:\t" +
-        runtime::clip(store) + "|Source File:\t" + runtime::clip(info.text(Dinfo::ImportName)) + "|Version:\t\t" +
-        runtime::clip(info.text(Dinfo::Version)) + "||Would you like to import from Clarion now?";
+        runtime::clip(store) + "|Source File:\t" + runtime::clip(info.text(Dinfo::ImportName)) +
+        "|Version:\t\t" + runtime::clip(info.text(Dinfo::Version)) +
+        "||Would you like to import from Clarion now?";
     request.caption = "Dictionary Not Version 3";
     request.icon = runtime::MessageIcon::Question;
     request.buttons = runtime::Button::Yes | runtime::Button::No;

@@ -100,13 +100,13 @@ CodeMenu fileMenu(bool abc)
     menu.push_back(item(1, "Filename"));
     if (abc) {
         menu.push_back(codeSubmenu("Open/Close", 2,
-                               {"Access:File.Open", "Access:File.TryOpen", "Access:File.UseFile",
-                                "Access:File.BindFields", "Access:File.Close", "Relate:File.Open",
-                                "Relate:File.Close"}));
+                                   {"Access:File.Open", "Access:File.TryOpen", "Access:File.UseFile",
+                                    "Access:File.BindFields", "Access:File.Close", "Relate:File.Open",
+                                    "Relate:File.Close"}));
     } else {
         menu.push_back(codeSubmenu("Open/Close", 2,
-                               {"Open...IF File::Used=0", "Close...File::Used=0", "CHECKOPEN(File)",
-                                "OPEN(File)", "CLOSE(File)"}));
+                                   {"Open...IF File::Used=0", "Close...File::Used=0", "CHECKOPEN(File)",
+                                    "OPEN(File)", "CLOSE(File)"}));
     }
     const int shared = abc ? 9 : 7;
     menu.push_back(item(shared, "Set/Loop/Next..."));
@@ -124,8 +124,8 @@ CodeMenu fileMenu(bool abc)
         menu.push_back(codeSubmenu("Methods Relate", 43, methodNames(AbcRelate)));
     } else {
         menu.push_back(codeSubmenu("Commands(File)", 13,
-                               {"GET", "REGET", "RESET", "NOMEMO", "NEXT", "PREVIOUS", "PUT", "ADD", "APPEND",
-                                "WATCH", "STREAM", "FLUSH"}));
+                                   {"GET", "REGET", "RESET", "NOMEMO", "NEXT", "PREVIOUS", "PUT", "ADD",
+                                    "APPEND", "WATCH", "STREAM", "FLUSH"}));
         menu.push_back(codeSubmenu("Functions(File)", 25, {"POSITION", "POINTER", "RECORDS", "NAME"}));
         menu.push_back(codeSubmenu("ABC", 29, {"Save/Restore File", "Save/Restore Buffer"}));
     }
@@ -165,7 +165,8 @@ CodeChoice fileMenuChoice(bool abc, int id, const FileTree& tree)
         return codeLines(
             {"IF " + file + "::Used = 0", "   CHECKOPEN(" + file + ")", "END", file + "::Used += 1"});
     case 3:
-        return codeLines({file + "::Used -= 1", "IF " + file + "::Used = 0", "   CLOSE(" + file + ")", "END"});
+        return codeLines(
+            {file + "::Used -= 1", "IF " + file + "::Used = 0", "   CLOSE(" + file + ")", "END"});
     case 4:
         return codeLines({"CHECKOPEN(" + file + ")"});
     case 5:
@@ -180,12 +181,12 @@ CodeChoice fileMenuChoice(bool abc, int id, const FileTree& tree)
         return codeLines({"RESET(" + file + ", pos )"});
     case 29:
         return codeLines({"Save_" + pre + "_Id   USHORT,AUTO",
-                        "Save_" + pre + "_Id = Access:" + file + ".SaveFile()",
-                        "Access:" + file + ".RestoreFile(Save_" + pre + "_Id)"});
+                          "Save_" + pre + "_Id = Access:" + file + ".SaveFile()",
+                          "Access:" + file + ".RestoreFile(Save_" + pre + "_Id)"});
     case 30:
         return codeLines({"SaveBuf_" + pre + "_Id   USHORT,AUTO",
-                        "SaveBuf_" + pre + "_Id = Access:" + file + ".SaveBuffer()",
-                        "Access:" + file + ".RestoreBuffer(SaveBuf_" + pre + "_Id)"});
+                          "SaveBuf_" + pre + "_Id = Access:" + file + ".SaveBuffer()",
+                          "Access:" + file + ".RestoreBuffer(SaveBuf_" + pre + "_Id)"});
     default:
         break;
     }

@@ -127,7 +127,7 @@ CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle&
         if (!ownKey)
             return {};
         return codeLines(getByKeyLines(r.file.name, r.ownKeyQualified, relationKeyContext(r), r.fileHasMemo,
-                                     noMemo, style));
+                                       noMemo, style));
     case 3: {
         if (!relatedKey)
             return {};
@@ -136,8 +136,8 @@ CodeChoice relationMenuChoice(int id, const RelationContext& r, const CodeStyle&
             if (linked(pair))
                 components.push_back({pair.relatedField, pair.ownField, false});
         }
-        return codeLines(getByKeyLines(r.related.name, r.relatedKeyQualified, contextFor(r.related, components),
-                                     r.relatedHasMemo, noMemo, style));
+        return codeLines(getByKeyLines(r.related.name, r.relatedKeyQualified,
+                                       contextFor(r.related, components), r.relatedHasMemo, noMemo, style));
     }
     case 4:
     case 5: {

@@ -6,9 +6,9 @@ using namespace kestrix::testing;
 
 namespace {
 
-struct Workspace : KtxWorkspace
+struct ColorWorkspace : KtxWorkspace
 {
-    Workspace() { clarionRoot = SampleClarionRoot; }
+    ColorWorkspace() { clarionRoot = SampleClarionRoot; }
     void load() { ASSERT_EQ(run({"equates", "load"}).code, 0); }
 };
 
@@ -16,7 +16,7 @@ struct Workspace : KtxWorkspace
 
 TEST(KtxColor, ListsTheColoursOfTheEquatesWithNoneLast)
 {
-    Workspace w;
+    ColorWorkspace w;
     w.load();
     const KtxRun list = w.run({"color", "list"});
     ASSERT_EQ(list.code, 0) << list.err;
@@ -30,7 +30,7 @@ TEST(KtxColor, ListsTheColoursOfTheEquatesWithNoneLast)
 
 TEST(KtxColor, CodeOfEachPopupItem)
 {
-    Workspace w;
+    ColorWorkspace w;
     w.load();
     KtxRun run = w.run({"color", "code", "Entry1", "--fg", "Red", "--item", "Control COLOR()"});
     ASSERT_EQ(run.code, 0) << run.err;
@@ -49,7 +49,7 @@ TEST(KtxColor, CodeOfEachPopupItem)
 
 TEST(KtxColor, BadNamesObjectsAndItemsAreRefused)
 {
-    Workspace w;
+    ColorWorkspace w;
     w.load();
     KtxRun run = w.run({"color", "code", "Entry3", "--item", "Color Equates"});
     EXPECT_EQ(run.code, 2);
@@ -66,7 +66,7 @@ TEST(KtxColor, BadNamesObjectsAndItemsAreRefused)
 
 TEST(KtxColor, CustomColoursAddedRefusedAndDeleted)
 {
-    Workspace w;
+    ColorWorkspace w;
     w.load();
     KtxRun run = w.run({"color", "add", "00FF8040H"});
     ASSERT_EQ(run.code, 0) << run.err;
@@ -97,7 +97,7 @@ TEST(KtxColor, CustomColoursAddedRefusedAndDeleted)
 
 TEST(KtxColor, AnEquatesFileWithoutColoursListsOnlyNone)
 {
-    Workspace w;
+    ColorWorkspace w;
     const KtxRun run = w.run({"color", "list"});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "<none>\t-1\n");
@@ -105,7 +105,7 @@ TEST(KtxColor, AnEquatesFileWithoutColoursListsOnlyNone)
 
 TEST(KtxAscii, TheThreeTables)
 {
-    Workspace w;
+    ColorWorkspace w;
     const auto oem = outputLines(w.run({"ascii"}).out);
     ASSERT_EQ(oem.size(), 128u);
     EXPECT_EQ(oem[0], "\u2400\t0\t00\t\u00C7\t128\t80");

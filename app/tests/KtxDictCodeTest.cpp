@@ -7,15 +7,14 @@
 #include <fstream>
 
 using kestrix::testing::KtxRun;
+using kestrix::testing::SampleDictionary;
 
 namespace {
-
-const std::string Sample = std::string(KESTRIX_SOURCE_DIR) + "/samples/dictionaries/SHOP.TXD";
 
 // A workspace whose data directory holds SHOP.dic imported from the sample.
 struct Shop : kestrix::testing::KtxWorkspace
 {
-    Shop() { EXPECT_EQ(run({"dict", "import", Sample}).code, 0); }
+    Shop() { EXPECT_EQ(run({"dict", "import", SampleDictionary}).code, 0); }
     // `dict code SHOP.dic` with `args`; a global option (`--set X=Y`) among them goes before the command.
     KtxRun code(std::vector<std::string> args) const
     {

@@ -7,17 +7,16 @@
 
 using kestrix::testing::KtxWorkspace;
 using kestrix::testing::outputLines;
+using kestrix::testing::SampleDictionary;
 
 namespace {
-
-const std::string Sample = std::string(KESTRIX_SOURCE_DIR) + "/samples/dictionaries/SHOP.TXD";
 
 } // namespace
 
 TEST(KtxDict, ImportThenInfoFilesAndTree)
 {
     KtxWorkspace w;
-    const auto imported = w.run({"dict", "import", Sample});
+    const auto imported = w.run({"dict", "import", SampleDictionary});
     ASSERT_EQ(imported.code, 0) << imported.err;
     EXPECT_TRUE(std::regex_match(
         imported.out,
@@ -30,7 +29,7 @@ TEST(KtxDict, ImportThenInfoFilesAndTree)
     const auto infoLines = outputLines(info.out);
     ASSERT_EQ(infoLines.size(), 4u);
     EXPECT_EQ(infoLines[0], "VERSION=3");
-    EXPECT_EQ(infoLines[1], "IMPORTNAME=" + Sample);
+    EXPECT_EQ(infoLines[1], "IMPORTNAME=" + SampleDictionary);
     EXPECT_TRUE(std::regex_match(infoLines[2], std::regex("IMPORTDATE=20[0-9]{2}-[01][0-9]-[0-3][0-9]")));
     EXPECT_TRUE(std::regex_match(infoLines[3], std::regex("IMPORTTIME=[0-2][0-9]:[0-5][0-9]:[0-5][0-9]")));
 
@@ -78,7 +77,7 @@ TEST(KtxDict, FailuresSayWhyAndExitOne)
     EXPECT_NE(info.err.find("FILE ERROR: Open DICInfo File\nError: 2-File Not Found\n"), std::string::npos)
         << info.err;
 
-    ASSERT_EQ(w.run({"dict", "import", Sample}).code, 0);
+    ASSERT_EQ(w.run({"dict", "import", SampleDictionary}).code, 0);
     const auto unknown = w.run({"dict", "tree", "SHOP.dic", "Nothing"});
     EXPECT_EQ(unknown.code, 1);
     EXPECT_EQ(unknown.err, "No file Nothing in SHOP.dic\n");

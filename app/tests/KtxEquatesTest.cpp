@@ -9,16 +9,16 @@ using namespace kestrix::testing;
 
 namespace {
 
-struct Workspace : KtxWorkspace
+struct EquatesWorkspace : KtxWorkspace
 {
-    Workspace() { clarionRoot = SampleClarionRoot; }
+    EquatesWorkspace() { clarionRoot = SampleClarionRoot; }
 };
 
 } // namespace
 
 TEST(KtxEquates, TheSampleInstallationLoadsWithEveryKindOfEquate)
 {
-    Workspace w;
+    EquatesWorkspace w;
     const KtxRun load = w.run({"equates", "load"});
     ASSERT_EQ(load.code, 0) << load.err;
     EXPECT_EQ(load.err, "");
@@ -58,7 +58,7 @@ TEST(KtxEquates, TheSampleInstallationLoadsWithEveryKindOfEquate)
 
 TEST(KtxPopups, MenusOfTheDeliveredFiles)
 {
-    Workspace w;
+    EquatesWorkspace w;
     const KtxRun load = w.run({"popups", "load"});
     ASSERT_EQ(load.code, 0) << load.err;
     const auto colour = outputLines(w.run({"popups", "show", "eq:color"}).out);
@@ -74,7 +74,7 @@ TEST(KtxPopups, MenusOfTheDeliveredFiles)
 
 TEST(KtxPopups, EveryMenuListsItsOwnEntriesOnceAfterItsHeader)
 {
-    Workspace w;
+    EquatesWorkspace w;
     ASSERT_EQ(w.run({"popups", "load"}).code, 0);
     const KtxRun icon = w.run({"popups", "show", "EQ:ICON"});
     ASSERT_EQ(icon.code, 0) << icon.err;
@@ -96,7 +96,7 @@ TEST(KtxPopups, EveryMenuListsItsOwnEntriesOnceAfterItsHeader)
 
 TEST(KtxEquates, AListFileThatCannotBeReadIsReportedAndTheOthersLoaded)
 {
-    Workspace w;
+    EquatesWorkspace w;
     std::filesystem::create_directories(std::filesystem::path(w.data) /
                                         "EQU-USE5.TXT"); // a folder, not a file
     const KtxRun load = w.run({"equates", "load"});
@@ -114,7 +114,7 @@ TEST(KtxEquates, AListFileThatCannotBeReadIsReportedAndTheOthersLoaded)
 
 TEST(KtxEquates, AnEquatesFileThatCannotBeCreatedFailsTheLoad)
 {
-    Workspace w;
+    EquatesWorkspace w;
     ASSERT_EQ(w.run({"config", "show"}).code, 0);
     std::ofstream(std::filesystem::path(w.data) / "Equates5.tps") << std::string(100, 'x');
     const KtxRun load = w.run({"equates", "load"});
@@ -124,7 +124,7 @@ TEST(KtxEquates, AnEquatesFileThatCannotBeCreatedFailsTheLoad)
 
 TEST(KtxEquates, AnUnknownTypeIsSaidAndFails)
 {
-    Workspace w;
+    EquatesWorkspace w;
     ASSERT_EQ(w.run({"equates", "load"}).code, 0);
     const KtxRun run = w.run({"equates", "list", "--type", "NoSuchType"});
     EXPECT_EQ(run.code, 1);

@@ -7,15 +7,9 @@
 
 using namespace kestrix::testing;
 
-namespace {
-
-using Workspace = KtxWorkspace;
-
-} // namespace
-
 TEST(KtxErrors, ListAndCategoriesFromTheDeliveredList)
 {
-    Workspace w;
+    KtxWorkspace w;
     const KtxRun cats = w.run({"errors", "categories"});
     ASSERT_EQ(cats.code, 0) << cats.err;
     EXPECT_EQ(cats.err, "");
@@ -40,7 +34,7 @@ TEST(KtxErrors, ListAndCategoriesFromTheDeliveredList)
 
 TEST(KtxErrors, CaseBlockForChosenCodes)
 {
-    Workspace w;
+    KtxWorkspace w;
     KtxRun r = w.run({"errors", "case", "90", "2", "90", "4242", "--else", "--fileerror"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "No error 4242 in the error list; it is left out.\n");
@@ -63,7 +57,7 @@ TEST(KtxErrors, CaseBlockForChosenCodes)
 
 TEST(KtxErrors, AnErrorsFileOfAnotherLayoutIsReportedNotRebuiltUnasked)
 {
-    Workspace w;
+    KtxWorkspace w;
     ASSERT_EQ(w.run({"errors", "categories"}).code, 0);
     {
         std::ofstream(std::filesystem::path(w.data) / "Errors5.tps", std::ios::binary | std::ios::trunc)

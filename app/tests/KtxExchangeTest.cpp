@@ -11,7 +11,7 @@ using kestrix::testing::KtxRun;
 
 namespace {
 
-struct Workspace
+struct ExchangeWorkspace
 {
     kestrix::runtime::testing::TempDir dir;
     KtxRun run(const std::string& data, std::vector<std::string> args)
@@ -35,7 +35,7 @@ struct Workspace
 
 TEST(KtxExchange, ExportThenImportElsewhereWithEachDuplicateChoice)
 {
-    Workspace w;
+    ExchangeWorkspace w;
     ASSERT_EQ(w.run("a", {"snippets", "add", "SQL", "Select", w.write("s", "SELECT 1")}).code, 0);
     ASSERT_EQ(w.run("a", {"message", "save", "Greeting", "--text", "Hello", "--buttons", "OK"}).code, 0);
     const KtxRun exported = w.run("a", {"export", "all.json"});
@@ -60,7 +60,7 @@ TEST(KtxExchange, ExportThenImportElsewhereWithEachDuplicateChoice)
 
 TEST(KtxExchange, RefusedFilesAndUnwritableTargets)
 {
-    Workspace w;
+    ExchangeWorkspace w;
     const KtxRun garbage = w.run("a", {"import", w.write("g.json", "\x7f\x45LF garbage")});
     EXPECT_EQ(garbage.code, 2);
     EXPECT_EQ(garbage.err, "The file is not a Kestrix data exchange file; nothing was imported.\n");

@@ -6,9 +6,9 @@ using namespace kestrix::testing;
 
 namespace {
 
-struct Workspace : KtxWorkspace
+struct FindWorkspace : KtxWorkspace
 {
-    Workspace() { clarionRoot = SampleClarionRoot; }
+    FindWorkspace() { clarionRoot = SampleClarionRoot; }
 };
 
 std::vector<std::string> ofKind(const std::string& out, const std::string& kind)
@@ -25,7 +25,7 @@ std::vector<std::string> ofKind(const std::string& out, const std::string& kind)
 
 TEST(KtxFind, PrintsTheHitsOfEveryKindGroupedInAFixedOrder)
 {
-    Workspace w;
+    FindWorkspace w;
     ASSERT_EQ(w.run({"equates", "load"}).code, 0);
     ASSERT_EQ(w.run({"message", "save", "Accepted order", "--text", "The order was accepted."}).code, 0);
     ASSERT_EQ(w.run({"snippets", "add", "Events", "On accepted", w.write("a.clw", "OF EVENT:Accepted")}).code,
@@ -58,7 +58,7 @@ TEST(KtxFind, PrintsTheHitsOfEveryKindGroupedInAFixedOrder)
 
 TEST(KtxFind, BlankTextIsRefusedAndNothingFoundPrintsNothing)
 {
-    Workspace w;
+    FindWorkspace w;
     const KtxRun blank = w.run({"find", "  "});
     EXPECT_EQ(blank.code, 2);
     EXPECT_EQ(blank.err, "FIND: Type the text to look for\n");

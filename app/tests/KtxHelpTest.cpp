@@ -11,16 +11,16 @@ using kestrix::testing::SampleClarionRoot;
 namespace {
 
 // The shared workspace over the sample installation.
-struct Workspace : kestrix::testing::KtxWorkspace
+struct HelpWorkspace : kestrix::testing::KtxWorkspace
 {
-    Workspace() { clarionRoot = SampleClarionRoot; }
+    HelpWorkspace() { clarionRoot = SampleClarionRoot; }
 };
 
 } // namespace
 
 TEST(KtxHelp, TheSampleInstallationScansAndListsByTab)
 {
-    Workspace w;
+    HelpWorkspace w;
     const KtxRun scan = w.run({"help", "scan"});
     ASSERT_EQ(scan.code, 0) << scan.err;
     EXPECT_EQ(scan.err, "");
@@ -46,7 +46,7 @@ TEST(KtxHelp, TheSampleInstallationScansAndListsByTab)
 
 TEST(KtxHelp, AddAndDeleteRefuseWhatDoesNotFit)
 {
-    Workspace w;
+    HelpWorkspace w;
     const std::string path = "C:\\" + std::string(240, 'p');
     ASSERT_EQ(w.run({"help", "add", "X", "Notes", "NOTES-WITH-A-LONG-NAME.TXT", path + "\\"}).code, 0);
     EXPECT_EQ(w.run({"help", "list"}).out, "X\tNotes\tNOTES-WITH-A-LONG-NAME.TXT\t" + path + "\n");
@@ -67,7 +67,7 @@ TEST(KtxHelp, AddAndDeleteRefuseWhatDoesNotFit)
 
 TEST(KtxHelp, AScanWithoutTheListStillWalks)
 {
-    Workspace w;
+    HelpWorkspace w;
     const KtxRun first = w.run({"help", "list"}); // sets the data directory up
     ASSERT_EQ(first.code, 0) << first.err;
     // Set up again when missing, so a folder of its name stands in for a list that cannot be read.

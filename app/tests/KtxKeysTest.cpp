@@ -12,7 +12,7 @@ using nlohmann::json;
 namespace {
 const std::string Samples = std::string(KESTRIX_SOURCE_DIR) + "/samples/windows/";
 
-struct Workspace
+struct KeysWorkspace
 {
     kestrix::runtime::testing::TempDir dir;
     std::string data = (dir.path() / "data").string();
@@ -28,7 +28,7 @@ struct Workspace
 
 TEST(KtxKeys, ASheetOfTabsAnalysedWholeOrByTab)
 {
-    Workspace w;
+    KeysWorkspace w;
     const json all = w.analyze({Samples + "CustomerForm.clw"});
     EXPECT_EQ(all["title"], "Update Customer");
     EXPECT_TRUE(all["isMdi"]);
@@ -54,7 +54,7 @@ TEST(KtxKeys, ASheetOfTabsAnalysedWholeOrByTab)
 
 TEST(KtxKeys, TheFrameIsSavedAndMergedIntoItsChildren)
 {
-    Workspace w;
+    KeysWorkspace w;
     const json frame = w.analyze({Samples + "MainFrame.clw", "--save-frame"});
     EXPECT_TRUE(frame["isApplication"]);
     EXPECT_EQ(frame["frame"]["status"], "Frame is being Analyzed");
@@ -72,7 +72,7 @@ TEST(KtxKeys, TheFrameIsSavedAndMergedIntoItsChildren)
 
 TEST(KtxKeys, TextThatIsNoWindowFailsAndSaysSoOnStderr)
 {
-    Workspace w;
+    KeysWorkspace w;
     std::ofstream((w.dir.path() / "junk.txt").string()) << "x = 1\nBUTTON('&B')\n";
     std::ofstream((w.dir.path() / "empty.txt").string());
     for (const char* input : {"junk.txt", "empty.txt"}) {
@@ -92,7 +92,7 @@ TEST(KtxKeys, TextThatIsNoWindowFailsAndSaysSoOnStderr)
 
 TEST(KtxKeys, OptionsThatCannotApplyAreRefused)
 {
-    Workspace w;
+    KeysWorkspace w;
     const std::string window = Samples + "CustomerForm.clw";
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{window, "--tab", "abc"}, "--tab takes all, none or the number of a tab, not abc\n"},
@@ -116,7 +116,7 @@ TEST(KtxKeys, OptionsThatCannotApplyAreRefused)
 // Windows-1252 cannot hold is refused with the file's name rather than read as '?'.
 TEST(KtxKeys, AWindowFileIsReadAsUtf8OrWindows1252AndACharacterWithoutAPlaceIsRefused)
 {
-    Workspace w;
+    KeysWorkspace w;
     const auto window = [](const std::string& title) {
         return "Window WINDOW('" + title + "'),AT(,,100,50)\n  BUTTON('&OK'),USE(?Ok)\nEND\n";
     };

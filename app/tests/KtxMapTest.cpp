@@ -9,11 +9,9 @@ using namespace kestrix::testing;
 
 namespace {
 
-using Workspace = KtxWorkspace;
-
 TEST(KtxMap, ListsTheFourTabsInOrder)
 {
-    Workspace w;
+    KtxWorkspace w;
     w.write("app.clw", "  PROGRAM\n"
                        "  INCLUDE('KEYCODES.CLW')\n"
                        "  MAP\n"
@@ -49,7 +47,7 @@ TEST(KtxMap, ListsTheFourTabsInOrder)
 
 TEST(KtxMap, FailuresOnStandardError)
 {
-    Workspace w;
+    KtxWorkspace w;
     w.write("none.clw", "  PROGRAM\n  CODE\n");
     const KtxRun none = w.run({"map", "none.clw"});
     EXPECT_EQ(none.code, 1);

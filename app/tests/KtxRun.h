@@ -49,6 +49,9 @@ inline std::vector<std::string> outputLines(const std::string& text)
 
 #ifdef KESTRIX_SOURCE_DIR
 inline const std::string SampleClarionRoot = std::string(KESTRIX_SOURCE_DIR) + "/samples/clarion";
+// The sample dictionary the dictionary commands are tried on.
+inline const std::string SampleDictionary =
+    std::string(KESTRIX_SOURCE_DIR) + "/samples/dictionaries/SHOP.TXD";
 #endif
 
 // A scratch folder (the current directory while it lives) with a data directory in it; every run of

@@ -8,11 +8,9 @@ using namespace kestrix::testing;
 
 namespace {
 
-using Workspace = KtxWorkspace;
-
 TEST(KtxSnippets, AddListCopyAndDelete)
 {
-    Workspace w;
+    KtxWorkspace w;
     const std::string code = w.write("open.clw", "  OPEN(_{File}_)\n  IF ERRORCODE() THEN STOP(_{file}_).\n"
                                                  "  SET(_{Key}_)\n");
     ASSERT_EQ(w.run({"snippets", "add", "Files", "Open a file", code}).code, 0);
@@ -38,7 +36,7 @@ TEST(KtxSnippets, AddListCopyAndDelete)
 
 TEST(KtxSnippets, RefusedInput)
 {
-    Workspace w;
+    KtxWorkspace w;
     const KtxRun longType = w.run({"snippets", "add", "ElevenChars", "x", w.write("a", "x")});
     EXPECT_EQ(longType.code, 2);
     EXPECT_EQ(longType.err, "CDT:TYPE holds at most 10 characters, not 11.\n");

@@ -10,7 +10,7 @@ using kestrix::testing::KtxRun;
 
 namespace {
 
-struct Workspace
+struct StringWorkspace
 {
     kestrix::runtime::testing::TempDir dir;
     std::string data = (dir.path() / "data").string();
@@ -33,7 +33,7 @@ struct Workspace
 
 TEST(KtxString, BuildAcceptsTheVariableFirstThenTheOptions)
 {
-    Workspace w;
+    StringWorkspace w;
     const std::string twoLines = w.file("line one\nline two\n");
     KtxRun r = w.run({"string", "build", "--variable", "STOP(", twoLines});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -57,7 +57,7 @@ TEST(KtxString, BuildAcceptsTheVariableFirstThenTheOptions)
 
 TEST(KtxString, RefusedInputPrintsNoCode)
 {
-    Workspace w;
+    StringWorkspace w;
     KtxRun r = w.run({"string", "build", "--variable", "Msg", w.file("a } b {")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.out, "");
@@ -85,7 +85,7 @@ TEST(KtxString, RefusedInputPrintsNoCode)
 
 TEST(KtxString, CleanAndDecompile)
 {
-    Workspace w;
+    StringWorkspace w;
     const std::string text = w.file("  two\tcols  \nnext\x01 line");
     EXPECT_EQ(w.run({"string", "clean", "remove-returns", text}).out, "  two\tcols   next\x01 line\n");
     EXPECT_EQ(w.run({"string", "clean", "remove-tabs", text}).out, "  two cols  \nnext\x01 line\n");

@@ -20,9 +20,9 @@ std::string upper(std::string text)
 }
 
 // The shared workspace over the sample installation, with the template list file at hand.
-struct Workspace : kestrix::testing::KtxWorkspace
+struct TemplatesWorkspace : kestrix::testing::KtxWorkspace
 {
-    Workspace() { clarionRoot = SampleClarionRoot; }
+    TemplatesWorkspace() { clarionRoot = SampleClarionRoot; }
     fs::path listFile() const { return fs::path(data) / "Registp4.TPM"; }
     std::string listText() const
     {
@@ -46,7 +46,7 @@ const std::string NotRunning =
 
 TEST(KtxTemplates, ScanTheSampleInstallationThenListAndMarkEntries)
 {
-    Workspace w;
+    TemplatesWorkspace w;
     const KtxRun scan = w.run({"templates", "scan"});
     ASSERT_EQ(scan.code, 0) << scan.err;
     // WIZARD.TPL and KTXDEMO.TPL of the IDE, NOTEPAD.TPL of an add-on; the include file is no chain;
@@ -77,7 +77,7 @@ TEST(KtxTemplates, ScanTheSampleInstallationThenListAndMarkEntries)
 
 TEST(KtxTemplates, RegisteringWithoutTheIdeLeavesTheListAsItWas)
 {
-    Workspace w;
+    TemplatesWorkspace w;
     w.writeList(">C:\\C5\\TEMPLATE\r\nWIZARD.TPL\r\n!!OFF.TPL\r\n");
     const std::string before = w.listText();
     for (const std::vector<std::string>& what :
@@ -101,7 +101,7 @@ TEST(KtxTemplates, RegisteringWithoutTheIdeLeavesTheListAsItWas)
 
 TEST(KtxTemplates, LongPathsStayWholeAndAmbiguousNamesAreRefused)
 {
-    Workspace w;
+    TemplatesWorkspace w;
     const std::string deep = "D:\\" + std::string(200, 'd') + "\\TEMPLATES";
     w.writeList(deep + "\\SAME.TPL\r\nC:\\C5\\TEMPLATE\\SAME.TPL\r\n");
     EXPECT_EQ(w.run({"templates", "list"}).out,
@@ -115,7 +115,7 @@ TEST(KtxTemplates, LongPathsStayWholeAndAmbiguousNamesAreRefused)
 
 TEST(KtxTemplates, AListFileThatCannotBeReadIsNotWrittenOver)
 {
-    Workspace w;
+    TemplatesWorkspace w;
     fs::create_directories(w.listFile() / "inside");
     const KtxRun scan = w.run({"templates", "scan"});
     EXPECT_EQ(scan.code, 1);
@@ -125,7 +125,7 @@ TEST(KtxTemplates, AListFileThatCannotBeReadIsNotWrittenOver)
 
 TEST(KtxTemplates, DeleteRegistryNeedsNoQuestionAndSaysWhatHappened)
 {
-    Workspace w;
+    TemplatesWorkspace w;
     const fs::path templates = w.dir.path() / "CW" / "TEMPLATE";
     fs::create_directories(templates);
     fs::create_directories(w.dir.path() / "CW" / "LIBSRC"); // what makes it a Clarion directory

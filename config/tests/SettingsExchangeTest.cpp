@@ -173,7 +173,8 @@ TEST(SettingsExchange, ImportedToolKeysLandOverTheKeysOfTheTabAndAreCheckedToget
     const SettingsImport read = readSettings("keys.ini", defaultConfig(), &s.windows);
     ASSERT_TRUE(read.ok()) << read.error;
     const auto tab = [](const std::string& stringKey) {
-        return ShortcutTable({{"MakeInput", "Message Maker", "Ctrl+Shift+M"}, {"StringFmt", "String Builder", stringKey}});
+        return ShortcutTable(
+            {{"MakeInput", "Message Maker", "Ctrl+Shift+M"}, {"StringFmt", "String Builder", stringKey}});
     };
     // The key the other tool has on the tab stays; the file moves Message Maker's.
     const ImportedShortcuts moved = importedShortcuts(read, tab("Ctrl+Shift+S"));

@@ -2,10 +2,10 @@
 
 #include "config/ConfigRecord.h"
 #include "runtime/WinPath.h"
-#include "runtime/ui/NamedButton.h"
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FilterBox.h"
 #include "runtime/ui/HelpRequest.h"
+#include "runtime/ui/NamedButton.h"
 #include "runtime/ui/QtText.h"
 
 #include <QCheckBox>
@@ -126,13 +126,14 @@ ErrorHelperWindow::ErrorHelperWindow(config::Session& session, ErrorHelper helpe
     lists->addLayout(errorColumn, 1);
 
     auto* moves = new QVBoxLayout;
-    auto* add = runtime::namedButton(body, QStringLiteral(">>"), "add", QStringLiteral("Add Selected Error to Case "));
+    auto* add = runtime::namedButton(body, QStringLiteral(">>"), "add",
+                                     QStringLiteral("Add Selected Error to Case "));
     auto* addAllButton =
         runtime::namedButton(body, QStringLiteral("All"), "addAll", QStringLiteral("Add All Errors to Case"));
-    auto* remove =
-        runtime::namedButton(body, QStringLiteral("<<"), "remove", QStringLiteral("Remove Selected Error from Case"));
-    auto* removeAllButton =
-        runtime::namedButton(body, QStringLiteral("All"), "removeAll", QStringLiteral("Remove All Errors from Case"));
+    auto* remove = runtime::namedButton(body, QStringLiteral("<<"), "remove",
+                                        QStringLiteral("Remove Selected Error from Case"));
+    auto* removeAllButton = runtime::namedButton(body, QStringLiteral("All"), "removeAll",
+                                                 QStringLiteral("Remove All Errors from Case"));
     connect(add, &QPushButton::clicked, this, &ErrorHelperWindow::addSelected);
     connect(addAllButton, &QPushButton::clicked, this, &ErrorHelperWindow::addAll);
     connect(remove, &QPushButton::clicked, this, &ErrorHelperWindow::removeSelected);
@@ -181,13 +182,14 @@ ErrorHelperWindow::ErrorHelperWindow(config::Session& session, ErrorHelper helpe
     }
     bottom->addLayout(options);
     bottom->addStretch();
-    auto* newCase = runtime::namedButton(body, QStringLiteral("&New"), "new", QStringLiteral("Clear entries for new Case"));
-    auto* toClip =
-        runtime::namedButton(body, QStringLiteral("To &Clip"), "toClip", QStringLiteral("Copy Code to Clipboard"));
+    auto* newCase = runtime::namedButton(body, QStringLiteral("&New"), "new",
+                                         QStringLiteral("Clear entries for new Case"));
+    auto* toClip = runtime::namedButton(body, QStringLiteral("To &Clip"), "toClip",
+                                        QStringLiteral("Copy Code to Clipboard"));
     auto* minimize = runtime::namedButton(body, QStringLiteral("Clip + &Minimize"), "toClipMinimize",
-                            QStringLiteral("Copy Code and Minimize"));
-    auto* help =
-        runtime::namedButton(body, QStringLiteral("C&W Help"), "cwHelp", QStringLiteral("Display CW Help on Errors"));
+                                          QStringLiteral("Copy Code and Minimize"));
+    auto* help = runtime::namedButton(body, QStringLiteral("C&W Help"), "cwHelp",
+                                      QStringLiteral("Display CW Help on Errors"));
     connect(newCase, &QPushButton::clicked, this, &ErrorHelperWindow::removeAll);
     connect(toClip, &QPushButton::clicked, this, [this] { generate(false); });
     connect(minimize, &QPushButton::clicked, this, [this] { generate(true); });

@@ -1,10 +1,10 @@
 #include "utilities/ui/StringBuilderWindow.h"
 
 #include "config/ConfigRecord.h"
-#include "runtime/ui/NamedButton.h"
 #include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/HelpRequest.h"
+#include "runtime/ui/NamedButton.h"
 #include "runtime/ui/QtText.h"
 #include "utilities/ui/StringTextEdit.h"
 
@@ -98,16 +98,16 @@ StringBuilderWindow::StringBuilderWindow(config::Session& session, std::vector<s
 
     auto* buttons = new QHBoxLayout;
     auto* toClip = runtime::namedButton(body, QStringLiteral("&To Clip"), "toClip",
-                          QStringLiteral("Generate String Code to Clipboard"));
+                                        QStringLiteral("Generate String Code to Clipboard"));
     connect(toClip, &QPushButton::clicked, this, [this] { generate(false); });
     auto* minimize = runtime::namedButton(body, QStringLiteral("To Clip + &Minimize"), "toClipMinimize",
-                            QStringLiteral("Generate String and Minimize"));
+                                          QStringLiteral("Generate String and Minimize"));
     connect(minimize, &QPushButton::clicked, this, [this] { generate(true); });
-    auto* newButton =
-        runtime::namedButton(body, QStringLiteral("Ne&w"), "new", QStringLiteral("Clear the text for a new entry"));
+    auto* newButton = runtime::namedButton(body, QStringLiteral("Ne&w"), "new",
+                                           QStringLiteral("Clear the text for a new entry"));
     connect(newButton, &QPushButton::clicked, this, &StringBuilderWindow::newText);
-    auto* cleanButton =
-        runtime::namedButton(body, QStringLiteral("&Clean"), "clean", QStringLiteral("Pops up cleanup options menu"));
+    auto* cleanButton = runtime::namedButton(body, QStringLiteral("&Clean"), "clean",
+                                             QStringLiteral("Pops up cleanup options menu"));
     m_cleanMenu = new QMenu(cleanButton);
     m_cleanMenu->setObjectName(QStringLiteral("cleanMenu"));
     for (auto [text, action] : {std::pair{"Remove Returns", CleanAction::RemoveReturns},
@@ -126,8 +126,8 @@ StringBuilderWindow::StringBuilderWindow(config::Session& session, std::vector<s
     connect(cleanButton, &QPushButton::clicked, this, [this, cleanButton] {
         m_cleanMenu->popup(cleanButton->mapToGlobal(QPoint(0, cleanButton->height())));
     });
-    auto* quick =
-        runtime::namedButton(body, QStringLiteral("{&Q}"), "quickInsert", QStringLiteral("Quick Insert a {Function}"));
+    auto* quick = runtime::namedButton(body, QStringLiteral("{&Q}"), "quickInsert",
+                                       QStringLiteral("Quick Insert a {Function}"));
     connect(quick, &QPushButton::clicked, this, &StringBuilderWindow::quickInsert);
     for (QPushButton* b : {toClip, minimize, newButton, cleanButton, quick})
         buttons->addWidget(b);
