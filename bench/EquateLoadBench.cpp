@@ -119,7 +119,8 @@ struct Figures
 
 // The keyed files' rebuild sorts each key within this cache (KeyedSchema::rebuildKeys); the floor's
 // index build gets the same.
-constexpr const char* SortBudget = "PRAGMA cache_size=-24576";
+const std::string SortBudget =
+    "PRAGMA cache_size=-" + std::to_string(kestrix::runtime::KeyRebuildSortBudgetKib);
 
 void exec(sqlite3* db, const std::string& sql)
 {

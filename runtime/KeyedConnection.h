@@ -18,6 +18,13 @@ struct sqlite3_stmt;
 // prepared statements, and turning SQLite's results into file errors.
 namespace kestrix::runtime {
 
+// SQLite sorts each new key in memory up to the connection's cache size, and through temporary
+// files past it: a large table's keys are written, read back and merged once more. A rebuild sorts
+// within a larger budget, and the connection gets its own setting back when the keys are made. The
+// page cache may grow as far while the keys are written, so the budget stays modest: a dictionary's
+// field key of 400,000 rows sorts in memory, and a large equate load keeps its footprint.
+inline constexpr int KeyRebuildSortBudgetKib = 24576;
+
 class KeyedConnection final
 {
 public:

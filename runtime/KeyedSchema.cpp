@@ -85,13 +85,6 @@ SchemaFacts readFacts(KeyedConnection& connection, const std::string& table)
     return facts;
 }
 
-// SQLite sorts each new key in memory up to the connection's cache size, and through temporary
-// files past it: a large table's keys are written, read back and merged once more. A rebuild sorts
-// within a larger budget, and the connection gets its own setting back when the keys are made. The
-// page cache may grow as far while the keys are written, so the budget stays modest: a dictionary's
-// field key of 400,000 rows sorts in memory, and a large equate load keeps its footprint.
-constexpr int SortBudgetKib = 24576;
-
 class SortBudget final
 {
 public:
@@ -102,7 +95,7 @@ public:
             sqlite3_step(stmt) == SQLITE_ROW)
             m_previous = sqlite3_column_int(stmt, 0);
         sqlite3_finalize(stmt);
-        if (m_previous && !connection.exec("PRAGMA cache_size=-" + std::to_string(SortBudgetKib)))
+        if (m_previous && !connection.exec("PRAGMA cache_size=-" + std::to_string(KeyRebuildSortBudgetKib)))
             m_applied = true;
     }
     ~SortBudget() { (void)restore(); }
