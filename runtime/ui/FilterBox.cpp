@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
+#include <functional>
+
 namespace kestrix::runtime {
 
 FilterBox::FilterBox(QWidget* parent) : QLineEdit(parent)
@@ -93,6 +95,18 @@ void applyAround(QTreeWidget* list, const QModelIndex& index, const TextFilter& 
     }
 }
 
+// Rows added to or changed in a flat list go through `apply` as well.
+void refilterNewRows(QAbstractItemView* view, const std::function<void(int, int)>& apply)
+{
+    QAbstractItemModel* model = view->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, view,
+                     [apply](const QModelIndex&, int first, int last) { apply(first, last); });
+    QObject::connect(model, &QAbstractItemModel::dataChanged, view,
+                     [apply](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                         apply(topLeft.row(), bottomRight.row());
+                     });
+}
+
 } // namespace
 
 void filterTree(FilterBox* box, QTreeWidget* list)
@@ -129,13 +143,7 @@ void filterList(FilterBox* box, QListWidget* list)
             list->setCurrentItem(nullptr);
     };
     QObject::connect(box, &FilterBox::filterChanged, list, [list, apply] { apply(0, list->count() - 1); });
-    QAbstractItemModel* model = list->model();
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, list,
-                     [apply](const QModelIndex&, int first, int last) { apply(first, last); });
-    QObject::connect(model, &QAbstractItemModel::dataChanged, list,
-                     [apply](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-                         apply(topLeft.row(), bottomRight.row());
-                     });
+    refilterNewRows(list, apply);
 }
 
 void filterTable(FilterBox* box, QTableWidget* table)
@@ -153,13 +161,7 @@ void filterTable(FilterBox* box, QTableWidget* table)
     };
     QObject::connect(box, &FilterBox::filterChanged, table,
                      [table, apply] { apply(0, table->rowCount() - 1); });
-    QAbstractItemModel* model = table->model();
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, table,
-                     [apply](const QModelIndex&, int first, int last) { apply(first, last); });
-    QObject::connect(model, &QAbstractItemModel::dataChanged, table,
-                     [apply](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-                         apply(topLeft.row(), bottomRight.row());
-                     });
+    refilterNewRows(table, apply);
 }
 
 } // namespace kestrix::runtime
