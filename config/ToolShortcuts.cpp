@@ -200,16 +200,18 @@ std::string shortcutEntry(const std::string& procedure)
 
 ShortcutTable loadShortcuts(const runtime::IniFile& ini, const std::vector<ToolKey>& fallback)
 {
-    ShortcutTable table;
     std::vector<ToolKey> tools;
     for (const ToolKey& tool : fallback)
         tools.push_back({tool.procedure, tool.name, {}});
-    table = ShortcutTable(tools);
+    ShortcutTable table(tools);
+    // The section is read once: a read of the file for each tool was a good part of a start.
+    std::map<std::string, std::string> given;
+    for (auto& [entry, value] : ini.entries(Ini::MainProcedure))
+        given.emplace(runtime::upper(entry), std::move(value));
     for (const ToolKey& tool : fallback) {
-        const std::string entry = shortcutEntry(tool.procedure);
-        std::string wanted = ini.hasEntry(Ini::MainProcedure, entry) ? ini.value(Ini::MainProcedure, entry)
-                                                                     : defaultShortcut(tool.procedure);
-        if (!ini.hasEntry(Ini::MainProcedure, entry) && wanted.empty())
+        const auto found = given.find(runtime::upper(shortcutEntry(tool.procedure)));
+        std::string wanted = found != given.end() ? found->second : defaultShortcut(tool.procedure);
+        if (found == given.end() && wanted.empty())
             wanted = tool.key;
         table.assign(tool.procedure, wanted); // refused: the tool stays without a key
     }

@@ -76,6 +76,19 @@ bool IniFile::hasEntry(std::string_view section, std::string_view entry) const
     return ini->GetValue(std::string(section).c_str(), std::string(entry).c_str(), nullptr) != nullptr;
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::entries(std::string_view section) const
+{
+    const auto ini = load(m_path);
+    const std::string name(section);
+    CSimpleIniA::TNamesDepend keys;
+    ini->GetAllKeys(name.c_str(), keys);
+    keys.sort(CSimpleIniA::Entry::LoadOrder());
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const auto& key : keys)
+        out.emplace_back(key.pItem, ini->GetValue(name.c_str(), key.pItem, ""));
+    return out;
+}
+
 std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>
 IniFile::contents() const
 {

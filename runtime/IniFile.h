@@ -25,6 +25,8 @@ public:
     std::string value(std::string_view section, std::string_view entry, std::string_view fallback = {}) const;
     long number(std::string_view section, std::string_view entry, long fallback) const;
     bool hasEntry(std::string_view section, std::string_view entry) const;
+    // One section's entries in the order of the file, read at once (none when it is missing).
+    std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
     // Every section with its entries, in the order of the file.
     std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> contents() const;
     // Returns false when the file could not be written.

@@ -4,9 +4,15 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace kestrix::app {
+
+namespace {
+constexpr int SplashBorder = 2;
+const QColor SplashBorderColour(0x2b, 0x57, 0x97);
+} // namespace
 
 using runtime::appIcon;
 
@@ -20,12 +26,20 @@ AboutWindow::AboutWindow(bool fromMenu, QWidget* parent) : QDialog(parent), m_fr
     auto* icon = new QLabel(this);
     icon->setPixmap(appIcon("1HAND1.ICO").pixmap(48, 48));
     icon->setAlignment(Qt::AlignCenter);
-    auto* title = new QLabel(QStringLiteral("<h2>Kestrix</h2>"), this);
+    // Plain text in a larger bold font: a rich-text label lays out a whole document, which was a
+    // good part of a start's cost.
+    auto* title = new QLabel(QStringLiteral("Kestrix"), this);
+    title->setTextFormat(Qt::PlainText);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
+    title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
-    auto* text = new QLabel(QStringLiteral("Version %1<br>A desktop assistant for Clarion programmers:<br>"
+    auto* text = new QLabel(QStringLiteral("Version %1\nA desktop assistant for Clarion programmers:\n"
                                            "code that pastes and compiles.")
                                 .arg(QStringLiteral(KESTRIX_VERSION)),
                             this);
+    text->setTextFormat(Qt::PlainText);
     text->setAlignment(Qt::AlignCenter);
     layout->addWidget(icon);
     layout->addWidget(title);
@@ -35,8 +49,28 @@ AboutWindow::AboutWindow(bool fromMenu, QWidget* parent) : QDialog(parent), m_fr
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         layout->addWidget(buttons);
     } else {
-        setStyleSheet(QStringLiteral("QDialog { border: 2px solid #2b5797; background: white; }"));
+        // Black on white whatever the desktop's colours, inside a border of its own (drawn in
+        // paintEvent: a style sheet costs the splash more than the rest of it).
+        QPalette white = palette();
+        white.setColor(QPalette::Window, Qt::white);
+        white.setColor(QPalette::WindowText, Qt::black);
+        setPalette(white);
+        setAutoFillBackground(true);
+        layout->setContentsMargins(layout->contentsMargins() +
+                                   QMargins(SplashBorder, SplashBorder, SplashBorder, SplashBorder));
     }
+}
+
+void AboutWindow::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (m_fromMenu)
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(SplashBorderColour, SplashBorder, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    const qreal inset = SplashBorder / 2.0;
+    painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }
 
 void AboutWindow::mousePressEvent(QMouseEvent* event)

@@ -15,6 +15,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_fromMenu;

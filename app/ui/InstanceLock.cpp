@@ -1,8 +1,7 @@
 #include "app/ui/InstanceLock.h"
 
-#include <QCryptographicHash>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
+#include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QString>
 
@@ -10,7 +9,6 @@ namespace kestrix::app {
 
 namespace {
 constexpr char ComeForward[] = "forward\n";
-constexpr int AnswerWait = 2000; // ms a second start waits for the holder to take its request
 } // namespace
 
 InstanceLock::InstanceLock(const std::filesystem::path& dataDirectory)
@@ -25,59 +23,66 @@ InstanceLock::InstanceLock(const std::filesystem::path& dataDirectory)
         listen();
 }
 
-InstanceLock::~InstanceLock() = default;
-
-QString InstanceLock::serverName(const std::filesystem::path& dataDirectory)
+InstanceLock::~InstanceLock()
 {
-    std::error_code ec;
-    std::filesystem::path canonical = std::filesystem::weakly_canonical(dataDirectory, ec);
-    if (ec)
-        canonical = dataDirectory;
-    // A digest keeps the name short enough for a socket path whatever the directory's length.
-    const QByteArray digest =
-        QCryptographicHash::hash(QByteArray::fromStdString(canonical.string()), QCryptographicHash::Sha256);
-    return QStringLiteral("kestrix-") + QString::fromLatin1(digest.toHex().left(24));
+    if (m_watcher) {
+        delete m_watcher;
+        QFile::remove(requestFile());
+    }
+}
+
+QString InstanceLock::requestFile() const
+{
+    return QString::fromStdString((m_directory / "kestrix.forward").string());
 }
 
 void InstanceLock::listen()
 {
-    const QString name = serverName(m_directory);
-    // Holding the lock means no other program listens: a name left behind by a crash is stale.
-    QLocalServer::removeServer(name);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(name))
+    // Holding the lock means nobody else watches: requests left behind by a crash are stale.
+    QFile requests(requestFile());
+    if (!requests.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return; // the lock still protects the files; only the bringing forward is lost
-    connect(m_server, &QLocalServer::newConnection, this, &InstanceLock::readRequests);
+    requests.close();
+    m_watcher = new QFileSystemWatcher(this);
+    if (!m_watcher->addPath(requestFile())) {
+        delete m_watcher;
+        m_watcher = nullptr;
+        QFile::remove(requestFile());
+        return;
+    }
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &InstanceLock::readRequests);
 }
 
 void InstanceLock::readRequests()
 {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        const auto read = [this, socket] {
-            while (socket->canReadLine()) {
-                if (socket->readLine() == ComeForward)
-                    emit comeForwardRequested();
-            }
-        };
-        connect(socket, &QLocalSocket::readyRead, this, read);
-        read();
+    QFile requests(requestFile());
+    if (!requests.open(QIODevice::ReadWrite))
+        return;
+    int asked = 0;
+    while (!requests.atEnd()) {
+        if (requests.readLine() == ComeForward)
+            ++asked;
     }
+    // Emptied once read; the change this makes is read as no request.
+    if (asked > 0)
+        requests.resize(0);
+    requests.close();
+    if (!m_watcher->files().contains(requestFile()))
+        m_watcher->addPath(requestFile());
+    for (int i = 0; i < asked; ++i)
+        emit comeForwardRequested();
 }
 
 bool InstanceLock::askHolderToComeForward() const
 {
     if (m_acquired)
         return false;
-    QLocalSocket socket;
-    socket.connectToServer(serverName(m_directory));
-    if (!socket.waitForConnected(AnswerWait))
+    // The holder makes the file once it watches it, and removes it when it ends.
+    QFile requests(requestFile());
+    if (!requests.exists() || !requests.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
-    socket.write(ComeForward);
-    const bool sent = socket.waitForBytesWritten(AnswerWait);
-    socket.disconnectFromServer();
-    return sent;
+    const qint64 length = static_cast<qint64>(sizeof ComeForward) - 1;
+    return requests.write(ComeForward, length) == length && requests.flush();
 }
 
 std::string InstanceLock::refusal(bool broughtForward) const

@@ -6,13 +6,14 @@
 #include <memory>
 #include <string>
 
-class QLocalServer;
+class QFileSystemWatcher;
 class QLockFile;
 
 // Held while the program runs on a data directory: a second program on the same
 // files would overwrite what the first one writes, so its start is refused. The
-// holder listens under a name made from the directory, so that a second start can
-// ask it to bring its window forward before giving up.
+// holder watches a request file in the directory, so that a second start can ask it
+// to bring its window forward before giving up (a file, not a local socket: the
+// network library cost every start more than the rest of its libraries).
 namespace kestrix::app {
 
 class InstanceLock final : public QObject
@@ -31,9 +32,6 @@ public:
     // False when no holder answered (it is starting or ending).
     bool askHolderToComeForward() const;
 
-    // The listening name for a data directory; the same directory always gives the same name.
-    static QString serverName(const std::filesystem::path& dataDirectory);
-
 signals:
     // Another start on the same directory asked for this program's window.
     void comeForwardRequested();
@@ -41,10 +39,11 @@ signals:
 private:
     void listen();
     void readRequests();
+    QString requestFile() const;
 
     std::filesystem::path m_directory;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    QFileSystemWatcher* m_watcher = nullptr;
     bool m_acquired = false;
 };
 

@@ -1,5 +1,6 @@
 #include "clipboard/ui/ClipViewWindow.h"
 
+#include "runtime/ui/AppIcons.h"
 #include "runtime/ui/FilterBox.h"
 #include "runtime/ui/FontConversion.h"
 #include "runtime/ui/QtText.h"
@@ -17,7 +18,7 @@ ClipViewWindow::ClipViewWindow(ClipboardQueue& queue, std::function<runtime::Fon
     : ToolWindow("ClipView", registry, std::move(positions), parent), m_queue(queue), m_font(std::move(font))
 {
     setWindowTitle(QStringLiteral("Clipboard Queue"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/CLIPVIEW.svg")));
+    setWindowIcon(runtime::appIcon("CLIPVIEW"));
     auto* body = new QWidget(this);
     m_list = new QListWidget(body);
     m_list->setObjectName(QStringLiteral("clipLines"));

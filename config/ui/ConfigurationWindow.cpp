@@ -4,6 +4,7 @@
 #include "config/ConfigChecks.h"
 #include "config/Settings.h"
 #include "runtime/FixedText.h"
+#include "runtime/ui/AppIcons.h"
 #include "runtime/ui/QtText.h"
 #include "runtime/ui/WindowPlacement.h"
 
@@ -41,7 +42,7 @@ ConfigurationWindow::ConfigurationWindow(runtime::KeyedFile& file, runtime::Dial
     : QDialog(parent), m_form(file), m_dialogs(dialogs), m_positions(std::move(positions))
 {
     setWindowTitle(QStringLiteral("Configuration Update"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/1HAND1.svg")));
+    setWindowIcon(runtime::appIcon("1HAND1"));
     setObjectName(QStringLiteral("Configuration"));
 
     m_tabs = new QTabWidget(this);

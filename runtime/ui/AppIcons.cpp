@@ -2,10 +2,13 @@
 
 #include "runtime/FixedText.h"
 
-#include <QDirIterator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QIconEngine>
 #include <QImage>
+#include <QMap>
 #include <QPainter>
 #include <QPixmap>
 
@@ -16,13 +19,13 @@ namespace {
 constexpr int DisabledGrey = 150;    // the middle of the band
 constexpr int DisabledContrast = 30; // percent of the picture's own contrast kept
 
-// The icon files of the resources by upper-case base name, listed once per program: a start
-// asks for some thirty icons, and listing the resource folder for each was most of their cost.
-// Each icon is made on first use and shared after, so its pictures are rendered once.
+// The icons' pictures by upper-case base name, one resource file per size (":/icons/<size>/<name>.argb":
+// drawn from the SVG sources when the program was built, premultiplied ARGB32 pixels row by row), listed
+// once per program: a start asks for some thirty icons. Each icon is made on first use and shared after.
 // Never destroyed: icons must not outlive the application object.
 struct IconIndex
 {
-    QHash<QString, QString> files;
+    QHash<QString, QMap<int, QString>> files;
     QHash<QString, QIcon> made;
 };
 
@@ -30,14 +33,40 @@ IconIndex& iconIndex()
 {
     static auto* index = [] {
         auto* found = new IconIndex;
-        QDirIterator files(QStringLiteral(":/icons"), {QStringLiteral("*.svg")}, QDir::Files);
-        while (files.hasNext()) {
-            const QString path = files.next();
-            found->files.insert(files.fileInfo().completeBaseName().toUpper(), path);
+        // Every icon is drawn at every size, so one folder names them all (an iterator over the
+        // resources cost more than reading the pictures).
+        const QDir root(QStringLiteral(":/icons"));
+        QList<int> sizes;
+        for (const QString& folder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            bool isSize = false;
+            const int size = folder.toInt(&isSize);
+            if (isSize)
+                sizes.append(size);
+        }
+        if (sizes.isEmpty())
+            return found;
+        const QString first = root.filePath(QString::number(sizes.first()));
+        for (const QString& file : QDir(first).entryList({QStringLiteral("*.argb")}, QDir::Files)) {
+            QMap<int, QString>& pictures = found->files[QFileInfo(file).completeBaseName().toUpper()];
+            for (const int size : sizes)
+                pictures.insert(size, root.filePath(QString::number(size) + u'/' + file));
         }
         return found;
     }();
     return *index;
+}
+
+QPixmap readPicture(const QString& path, int side)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray pixels = file.readAll();
+    if (pixels.size() != qsizetype(side) * side * 4)
+        return {};
+    const QImage picture(reinterpret_cast<const uchar*>(pixels.constData()), side, side,
+                         QImage::Format_ARGB32_Premultiplied);
+    return QPixmap::fromImage(picture.copy());
 }
 
 // Every picture's disabled look is made the same way: its shades pressed into one narrow band of
@@ -92,6 +121,66 @@ private:
     QIcon m_drawn;
 };
 
+// An icon drawn ahead at several sizes: a size asked for is read when first needed (reading them
+// all up front cost more than the SVG did), taken from the nearest larger picture when not drawn
+// exactly, and kept. Its disabled form is the program's one disabled look.
+class PrerenderedIconEngine final : public QIconEngine
+{
+public:
+    explicit PrerenderedIconEngine(QMap<int, QString> files) : m_files(std::move(files)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device()->devicePixelRatio();
+        painter->drawPixmap(rect, scaledPixmap(rect.size() * ratio, mode, state, ratio));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal) override
+    {
+        const int side = qMin(size.width(), size.height());
+        if (side <= 0 || m_files.isEmpty())
+            return {};
+        const bool disabled = mode == QIcon::Disabled;
+        QPixmap& kept = (disabled ? m_disabled : m_normal)[side];
+        if (kept.isNull())
+            kept = disabled ? disabledLook(picture(side)) : picture(side);
+        return kept;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = qMin(size.width(), size.height());
+        return QSize(side, side);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const int side : m_files.keys())
+            sizes.append(QSize(side, side));
+        return sizes;
+    }
+    bool isNull() override { return m_files.isEmpty(); }
+    QIconEngine* clone() const override { return new PrerenderedIconEngine(m_files); }
+
+private:
+    QPixmap picture(int side) const
+    {
+        auto drawn = m_files.lowerBound(side);
+        if (drawn == m_files.cend())
+            drawn = std::prev(m_files.cend());
+        QPixmap read = readPicture(drawn.value(), drawn.key());
+        if (!read.isNull() && drawn.key() != side)
+            read = read.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return read;
+    }
+
+    QMap<int, QString> m_files;
+    QHash<int, QPixmap> m_normal;
+    QHash<int, QPixmap> m_disabled;
+};
+
 } // namespace
 
 QIcon withDisabledLook(const QIcon& drawn)
@@ -113,7 +202,7 @@ QIcon appIcon(const std::string& name)
     const auto file = index.files.constFind(key);
     if (file == index.files.cend())
         return QIcon();
-    return *index.made.insert(key, withDisabledLook(QIcon(*file)));
+    return *index.made.insert(key, QIcon(new PrerenderedIconEngine(*file)));
 }
 
 } // namespace kestrix::runtime

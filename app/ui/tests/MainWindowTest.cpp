@@ -156,6 +156,16 @@ private slots:
                                  second.geometry().center();
         QVERIFY2(offCentre.manhattanLength() <= 4,
                  qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+        // Black on white inside its blue border, whatever the desktop's colours.
+        auto* splash = second.findChild<QDialog*>(QStringLiteral("About"));
+        const QImage look = splash->grab().toImage();
+        QCOMPARE(QColor(look.pixel(0, 0)), QColor(0x2b, 0x57, 0x97));
+        QCOMPARE(QColor(look.pixel(look.width() - 1, look.height() / 2)), QColor(0x2b, 0x57, 0x97));
+        QCOMPARE(QColor(look.pixel(look.width() / 2, 3)), QColor(Qt::white));
+        const auto labels = splash->findChildren<QLabel*>();
+        QVERIFY(labels.size() >= 2);
+        for (const QLabel* label : labels)
+            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
         second.findAction(QStringLiteral("tipOfTheDay"))->trigger(); // from the menu it opens all the same
         QCOMPARE(second.mdiArea()->subWindowList().size(), 1);
         QVERIFY(!splashShown(second));
@@ -690,9 +700,15 @@ private slots:
         QVERIFY(forward.wait());
         QVERIFY(!frame.isMinimized());
         QVERIFY(frame.isVisible());
-        // Another directory's program is not asked.
-        QVERIFY(app::InstanceLock::serverName(std::filesystem::current_path()) !=
-                app::InstanceLock::serverName(std::filesystem::current_path() / "other"));
+        // Each request is taken once; another directory's program is not asked.
+        std::filesystem::create_directory("other");
+        const app::InstanceLock other(std::filesystem::current_path() / "other");
+        QVERIFY(other.acquired());
+        QSignalSpy otherForward(&other, &app::InstanceLock::comeForwardRequested);
+        QVERIFY(second.askHolderToComeForward());
+        QVERIFY(forward.wait());
+        QCOMPARE(forward.count(), 2);
+        QCOMPARE(otherForward.count(), 0);
         first.reset();
         QVERIFY(!second.askHolderToComeForward()); // nobody listens any more
         QVERIFY(app::InstanceLock(std::filesystem::current_path()).acquired());
@@ -866,19 +882,43 @@ private slots:
         QVERIFY(!helps->font().bold());
     }
 
-    void everyIconIsDrawnAsSvg()
+    void everyIconIsDrawnAtEverySize()
     {
         runtime::testing::TempDir dir;
         ScriptedDialogs dialogs;
         config::Session session(dialogs);
-        app::MainWindow frame(session); // registers the resources
-        const QStringList icons = QDir(QStringLiteral(":/icons")).entryList(QDir::Files);
-        QVERIFY(icons.size() > 40);
-        for (const QString& icon : icons)
-            QVERIFY2(icon.endsWith(QStringLiteral(".svg")), qPrintable(icon));
-        // A toolbar picture is sharp at twice the size.
+        app::MainWindow frame(session);
+        const QDir root(QStringLiteral(":/icons"));
+        const QStringList sizes = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QVERIFY(sizes.contains(QStringLiteral("16")) && sizes.contains(QStringLiteral("24")));
+        const QStringList names = QDir(root.filePath(sizes.first())).entryList(QDir::Files);
+        QVERIFY(names.size() > 40);
+        for (const QString& size : sizes) {
+            QCOMPARE(QDir(root.filePath(size)).entryList(QDir::Files), names);
+            QFile drawn(root.filePath(size + QStringLiteral("/TBMSG.argb")));
+            QVERIFY(drawn.open(QIODevice::ReadOnly));
+            QCOMPARE(drawn.size(), qint64(size.toInt()) * size.toInt() * 4);
+        }
+        // A toolbar picture is sharp at twice the size, a size between two drawn ones is made from the
+        // larger, and the disabled look is grey.
+        const auto coloured = [](const QImage& image) {
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qAlpha(image.pixel(x, y)) > 0 && QColor(image.pixel(x, y)).saturation() > 40)
+                        return true;
+                }
+            }
+            return false;
+        };
         const QIcon picture = frame.findAction(QStringLiteral("button_MakeInput"))->icon();
-        QCOMPARE(picture.pixmap(QSize(64, 64)).size(), QSize(64, 64));
+        for (const int side : {48, 40, 20}) {
+            const QImage image = picture.pixmap(QSize(side, side)).toImage();
+            QCOMPARE(image.size(), QSize(side, side));
+            QVERIFY(coloured(image));
+        }
+        const QImage disabled = picture.pixmap(QSize(24, 24), QIcon::Disabled).toImage();
+        QCOMPARE(disabled.size(), QSize(24, 24));
+        QVERIFY(!coloured(disabled));
     }
 
     void theWebAndSupportItemsOpenTheProgramsOwnPage()
