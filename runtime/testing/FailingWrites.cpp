@@ -136,7 +136,9 @@ int layerOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags
     const int rc = systemVfs->xOpen(systemVfs, name, inner, flags, outFlags);
     if (inner->pMethods) {
         // SQLite closes a file whose methods are set even when the open failed.
-        const int version = inner->pMethods->iVersion < 1 ? 1 : (inner->pMethods->iVersion > 3 ? 3 : inner->pMethods->iVersion);
+        const int version = inner->pMethods->iVersion < 1
+                                ? 1
+                                : (inner->pMethods->iVersion > 3 ? 3 : inner->pMethods->iVersion);
         file->pMethods = &layerMethods[version - 1];
     }
     return rc;
