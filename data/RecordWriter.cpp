@@ -13,6 +13,7 @@ bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperati
         return false;
     }
     const std::int64_t position = record.position();
+    const std::int64_t version = record.version();
     runtime::FileError error;
     switch (operation) {
     case WriteOperation::Add:
@@ -35,6 +36,9 @@ bool writeRecord(runtime::KeyedFile& file, runtime::Record& record, WriteOperati
         (void)file.rollback(); // the failed write is what the user must hear of
     if (error.ok())
         return true;
+    // Nothing was written: the record keeps the place and version it had in the file, so the next
+    // save is not taken for a change by another program.
+    record.setPosition(position, version);
 
     if (operation == WriteOperation::AddFirst && error.code == runtime::ErrorCode::RecordChanged) {
         showStandardWarning(dialogs, Warn::RIFramingError, {}, error);

@@ -48,9 +48,17 @@ FileError renameOnto(const std::filesystem::path& from, const std::filesystem::p
 {
     const DWORD flags =
         MOVEFILE_WRITE_THROUGH | (existing == Existing::Replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    if (MoveFileExW(from.wstring().c_str(), to.wstring().c_str(), flags))
-        return FileError::none();
-    const DWORD err = GetLastError();
+    // Windows refuses to replace a file another program has open, even for a moment's read; such a
+    // hold ends soon, so the replace is tried again for up to two seconds before it is reported.
+    DWORD err = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (MoveFileExW(from.wstring().c_str(), to.wstring().c_str(), flags))
+            return FileError::none();
+        err = GetLastError();
+        if (err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED && err != ERROR_LOCK_VIOLATION)
+            break;
+        Sleep(10);
+    }
     if (existing == Existing::Keep && (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS)) {
         DeleteFileW(from.wstring().c_str());
         return FileError::none();

@@ -98,6 +98,8 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err)
     CLI::App app{"ktx: the Kestrix tools from the command line"};
     app.require_subcommand(0, 1);
     app.fallthrough(); // global options may follow the command, as the subcommands inherit this
+    // Options are spelt the same on every system; a path that starts with a slash is a path on Windows too.
+    app.allow_windows_style_options(false);
     std::string dataDir = runtime::defaultDataDirectory().string();
     app.add_option("--data-dir", dataDir, "Folder with the program's data files")->capture_default_str();
     std::vector<std::string> overrides;

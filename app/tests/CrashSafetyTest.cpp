@@ -233,7 +233,7 @@ TEST(CrashSafety, EmptyFilesOfAnEarlierStartAreRepairedAndEditedOnesKept)
     std::ofstream("Tips5.tps").flush();                 // what a start killed in an earlier version left
     std::ofstream("config5.tps") << "not a keyed file"; // not the tips: left for its own opener to report
     std::ofstream("EQU-ABC5.TXT").flush();
-    std::ofstream("EQU-USE5.TXT") << "[USER]\nmy own equates\n";
+    std::ofstream("EQU-USE5.TXT", std::ios::binary) << "[USER]\nmy own equates\n";
     const app::SetupResult setup = app::prepareDataDirectory();
     EXPECT_EQ(setup.problem, "");
     EXPECT_EQ(contents("EQU-USE5.TXT"), "[USER]\nmy own equates\n");

@@ -1,4 +1,5 @@
 #include "data/RecordWriter.h"
+#include "runtime/testing/FailingWrites.h"
 #include "runtime/testing/RequireOk.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
@@ -120,6 +121,47 @@ TEST(RecordWriter, AFailedAddIsReported)
     EXPECT_EQ(dialogs.shown.back().text,
               "An error was experienced during the update of record.  Error: Creates Duplicate Key (40).");
     EXPECT_EQ(f.mine.records(), 1);
+}
+
+TEST(RecordWriter, AWriteTheDiskRefusesLeavesTheRecordAsItWasInTheFile)
+{
+    Files f;
+    ScriptedDialogs dialogs;
+    Record kept = f.mine.newRecord();
+    kept.setText(0, "kept");
+    ASSERT_TRUE(writeRecord(f.mine, kept, WriteOperation::Add, dialogs));
+    const std::int64_t position = kept.position();
+    const std::int64_t version = kept.version();
+    Record fresh = f.mine.newRecord();
+    fresh.setText(0, "fresh");
+    {
+        kestrix::runtime::testing::FailingWrites full;
+        kept.setNumber(1, 7);
+        EXPECT_FALSE(writeRecord(f.mine, kept, WriteOperation::Update, dialogs));
+        EXPECT_EQ(dialogs.shown.back().caption, "Update Operation Error");
+        EXPECT_NE(dialogs.shown.back().text.find("There is not enough space on the disk."), std::string::npos)
+            << dialogs.shown.back().text;
+        EXPECT_FALSE(writeRecord(f.mine, fresh, WriteOperation::Add, dialogs));
+        EXPECT_EQ(dialogs.shown.back().caption, "Record Insert Error");
+        EXPECT_GT(full.refused(), 0);
+    }
+    EXPECT_FALSE(f.mine.inTransaction());
+    EXPECT_EQ(kept.position(), position);
+    EXPECT_EQ(kept.version(), version);
+    EXPECT_EQ(fresh.position(), 0); // never added: a later save adds it, not updates a row it never had
+    EXPECT_EQ(f.theirs.records(), 1);
+    Record read = f.theirs.newRecord();
+    ASSERT_TRUE(f.theirs.fetch(position, read).ok());
+    EXPECT_EQ(read.number(1), 0);
+
+    // Room again: both go through, without being taken for a change by another program.
+    const std::size_t shown = dialogs.shown.size();
+    EXPECT_TRUE(writeRecord(f.mine, kept, WriteOperation::Update, dialogs));
+    EXPECT_TRUE(writeRecord(f.mine, fresh, WriteOperation::Add, dialogs));
+    EXPECT_EQ(dialogs.shown.size(), shown);
+    ASSERT_TRUE(f.theirs.fetch(position, read).ok());
+    EXPECT_EQ(read.number(1), 7);
+    EXPECT_EQ(f.theirs.records(), 2);
 }
 
 TEST(RecordWriter, TheFirstRecordOfAOneRecordFileIsAddedOnce)

@@ -2,6 +2,7 @@
 #include "message/IconList.h"
 #include "message/MessageFile.h"
 #include "message/MessageRecord.h"
+#include "runtime/testing/FailingWrites.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
@@ -107,22 +108,28 @@ TEST_F(MakerFixture, openAsNewThenSaveAsLeavesTheOpenedRecordAlone)
     EXPECT_EQ(findByDescription(file, "Second")->text(Mes::Text), "copy");
 }
 
-TEST_F(MakerFixture, aMessageFileDeletedUnderTheWindowReportsAndKeepsTheMessage)
+TEST_F(MakerFixture, aMessageFileThatCannotBeWrittenReportsAndKeepsTheMessage)
 {
     ASSERT_FALSE(maker->setText("keep me"));
     ASSERT_EQ(maker->saveAs("Kept"), SaveOutcome::Saved);
-    std::filesystem::remove(file.path());
-    ASSERT_FALSE(maker->setText("edited"));
-    EXPECT_EQ(maker->save("Kept"), SaveOutcome::Failed);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].caption,
-              "Transaction Framing Error"); // written inside a transaction, as every form
-    EXPECT_NE(dialogs.shown[0].text.find("File Not Found (2)"), std::string::npos);
-    EXPECT_EQ(maker->saveAs("Other"), SaveOutcome::Failed);
-    EXPECT_EQ(dialogs.shown.size(), 2u);
+    {
+        runtime::testing::FailingWrites full;
+        ASSERT_FALSE(maker->setText("edited"));
+        EXPECT_EQ(maker->save("Kept"), SaveOutcome::Failed);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].caption, "FILE ERROR");
+        EXPECT_EQ(dialogs.shown[0].text, "Error Saving Record to Message File|Error: 90 - File System Error");
+        EXPECT_EQ(maker->saveAs("Other"), SaveOutcome::Failed);
+        EXPECT_EQ(dialogs.shown.size(), 2u);
+        EXPECT_GT(full.refused(), 0);
+    }
     EXPECT_EQ(maker->message().text(Mes::Text), "edited");
     EXPECT_EQ(maker->message().text(Mes::Description),
               "Kept"); // a failed Save As leaves the message as it was
+    EXPECT_EQ(findByDescription(file, "Kept")->text(Mes::Text), "keep me");
+    EXPECT_FALSE(findByDescription(file, "Other"));
+    EXPECT_EQ(maker->save("Kept"), SaveOutcome::Saved); // room again: saved, not taken for another's change
+    EXPECT_EQ(findByDescription(file, "Kept")->text(Mes::Text), "edited");
 }
 
 TEST_F(MakerFixture, aSaveOverAnotherProgramsChangeShowsThatChangeAndKeepsIt)
@@ -320,12 +327,12 @@ TEST(MessageFileTemplate, aTemplateThatCannotBeAddedClosesTheWindowAfterTheHandS
     runtime::KeyedFile file("MESSAGE", messageLayout());
     ASSERT_TRUE(file.create().ok());
     ASSERT_TRUE(file.open().ok());
-    std::filesystem::remove(file.path()); // every write now fails
+    const runtime::testing::FailingWrites full;
     MessageMaker maker(session, file, standardIconNames());
     EXPECT_FALSE(maker.newMessage());
     EXPECT_EQ(dialogs.sounds, std::vector<runtime::SystemSound>{runtime::SystemSound::Hand});
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].caption, "DEFAULT RECORD ERROR");
-    EXPECT_EQ(dialogs.shown[0].text, "Unable to Create ZZ-DEFAULT record in the message file.|Error: 2 - "
-                                     "File Not Found||Program must be aborted");
+    EXPECT_EQ(dialogs.shown[0].text, "Unable to Create ZZ-DEFAULT record in the message file.|Error: 90 - "
+                                     "File System Error||Program must be aborted");
 }

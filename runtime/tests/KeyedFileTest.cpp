@@ -608,3 +608,22 @@ TEST(KeyedFile, ColumnsInAnotherOrderAreAnotherLayout)
     EXPECT_EQ(r.number(Count), 5);
     EXPECT_EQ(r.version(), 0);
 }
+
+TEST(KeyedFileDeletedWhileOpen, WritesSayNotFoundAndDoNotBringItBack)
+{
+    kestrix::runtime::testing::TempDir dir;
+    KeyedFile file("GONE", layout());
+    ASSERT_TRUE(file.create().ok());
+    ASSERT_TRUE(file.open().ok());
+    Record r = make(file, "a", "k", 1);
+    ASSERT_TRUE(file.add(r).ok());
+    std::error_code ec;
+    if (!fs::remove(file.path(), ec))
+        GTEST_SKIP() << "the system keeps an open file from being deleted";
+    Record another = make(file, "b", "k", 2);
+    EXPECT_EQ(file.add(another).code, ErrorCode::FileNotFound);
+    r.setNumber(Count, 5);
+    EXPECT_EQ(file.put(r).code, ErrorCode::FileNotFound);
+    EXPECT_EQ(file.beginTransaction(std::chrono::milliseconds(50)).code, ErrorCode::FileNotFound);
+    EXPECT_FALSE(fs::exists(file.path())) << "a write brought the deleted file back half-made";
+}
