@@ -260,6 +260,12 @@ int main(int argc, char** argv)
         writeDictionary(argv[2], std::stoi(argv[3]));
         return 0;
     }
+    if (argc == 3 && std::string(argv[1]) == "--once") { // one import and one floor, for a profiler
+        const Figures once = measure(std::stoi(argv[2]), 1);
+        std::printf("import %.3f s (%.3f s); floor %.3f s (%.3f s); peak %.1f MB\n", once.import.wall,
+                    once.import.cpu, once.floor.wall, once.floor.cpu, once.peak);
+        return 0;
+    }
     const int rounds = argc == 2 ? std::max(1, std::atoi(argv[1])) : 3;
     const Figures one = measure(2000, rounds);
     const Figures two = measure(4000, rounds);

@@ -81,7 +81,12 @@ void ImportRun::stopFor(const FileError& error, const std::string& sentence, con
 
 void ImportRun::setText(Record& record, int field, std::string_view value)
 {
-    const runtime::RecordLayout& layout = record.layout();
+    noteIfCut(record.layout(), field, value);
+    record.setText(field, value);
+}
+
+void ImportRun::noteIfCut(const runtime::RecordLayout& layout, int field, std::string_view value)
+{
     const int size = layout.field(field).size;
     if (rtrim(value).size() > static_cast<std::size_t>(size)) {
         Cut& cut = m_cuts[runtime::fieldLabel(layout, field)];
@@ -94,7 +99,6 @@ void ImportRun::setText(Record& record, int field, std::string_view value)
                 cut.moreLines = true;
         }
     }
-    record.setText(field, value);
 }
 
 const Record* ImportRun::addRow(std::int64_t id, const char* type, std::int64_t seq, int rowLevel,

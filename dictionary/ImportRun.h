@@ -77,6 +77,8 @@ public:
 
     // Sets a text field; a value longer than the field is stored up to its size and noted for the report.
     void setText(runtime::Record& record, int field, std::string_view value);
+    // Notes the value for the report when it is longer than the field.
+    void noteIfCut(const runtime::RecordLayout& layout, int field, std::string_view value);
     // Adds a DicTree row; the row as stored (with its position), or nothing after a failure.
     const runtime::Record* addRow(std::int64_t id, const char* type, std::int64_t seq, int rowLevel,
                                   std::string_view field, std::string_view notes);
