@@ -98,17 +98,16 @@ void FieldLine::remember(const runtime::Record& row, const std::string& label, c
     if (like && !resolved)
         m_run.likes.push_back({row, m_run.line});
     const auto nameSize = static_cast<std::size_t>(row.layout().field(Dtr::Name).size);
-    ImportRun::fieldKey(m_run.fileId, std::string_view(label).substr(0, nameSize), m_key);
-    const auto [target, added] = m_run.fieldTargets.try_emplace(m_key);
+    const auto [target, added] = m_run.addField(m_run.fileId, std::string_view(label).substr(0, nameSize));
     if (!added)
         return;
-    target->second.position = row.position();
+    target->position = row.position();
     if (like && resolved && !likeReference(declaration).empty())
-        target->second.type = declarationType(row.text(Dtr::Notes)); // what a LIKE of it takes
+        target->type = declarationType(row.text(Dtr::Notes)); // what a LIKE of it takes
     else if (like && !likeReference(declaration).empty())
-        target->second.like = static_cast<int>(m_run.likes.size() - 1);
+        target->like = static_cast<int>(m_run.likes.size() - 1);
     else
-        target->second.type = declarationType(declaration);
+        target->type = declarationType(declaration);
 }
 
 } // namespace kestrix::dictionary

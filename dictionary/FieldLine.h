@@ -24,7 +24,6 @@ private:
     void remember(const runtime::Record& row, const std::string& label, const std::string& declaration,
                   bool resolved);
     ImportRun& m_run;
-    std::string m_key; // reused: most names are looked up, few are new
 };
 
 } // namespace kestrix::dictionary

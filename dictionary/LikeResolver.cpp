@@ -21,10 +21,8 @@ const FieldTarget* LikeResolver::target(const std::string& reference, bool first
             continue;
         const auto prefix = m_run.prefixes.find(runtime::upper(reference.substr(0, colon)));
         if (prefix != m_run.prefixes.end()) {
-            const auto found =
-                m_run.fieldTargets.find(ImportRun::fieldKey(prefix->second, reference.substr(colon + 1)));
-            if (found != m_run.fieldTargets.end())
-                return &found->second;
+            if (const FieldTarget* found = m_run.findField(prefix->second, reference.substr(colon + 1)))
+                return found;
         }
         if (firstColonOnly)
             return nullptr;
