@@ -349,6 +349,16 @@ TEST(DictionaryImport, LikeRowsTakeTheTypeOfTheNamedFieldBeforeOrAfterThem)
     EXPECT_EQ(twice, (std::vector<std::string>{"STRING(3)", "STRING(3), LIKE(A:Twice)"}));
 }
 
+TEST(DictionaryImport, TheImportsLargerCacheEndsWithTheImport)
+{
+    ImportFixture f;
+    ASSERT_TRUE(f.import(SampleDictionary).completed);
+    DictionaryStore store("SHOP.dic");
+    ASSERT_EQ(store.openForBrowsing(f.dialogs), OpenState::Ready);
+    EXPECT_NE(store.tree().pageCache(), -ImportPageCacheKib);
+    EXPECT_EQ(store.tree().pageCache(), store.files().pageCache());
+}
+
 TEST(DictionaryImport, ValuesLongerThanTheirFieldsAreReportedByFieldAndLine)
 {
     ImportFixture f;
