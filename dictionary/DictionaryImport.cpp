@@ -262,6 +262,8 @@ ImportResult DictionaryImporter::importFrom(const std::string& source)
     if (!run.stopped) {
         if (const FileError dropped = run.store.tree().dropKeys())
             run.stopFor(dropped, "An error occured while preparing the Dictionary Tree", run.store.tree());
+        else if (const FileError cache = run.store.tree().setPageCache(ImportPageCacheKib))
+            run.stopFor(cache, "An error occured while preparing the Dictionary Tree", run.store.tree());
         else if (const FileError streaming = run.store.tree().stream())
             run.stopFor(streaming, "An error occured while writing the Dictionary Tree", run.store.tree());
     }

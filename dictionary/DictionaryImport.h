@@ -14,6 +14,11 @@
 // the running IDE over DDE. The store is always rebuilt from scratch.
 namespace kestrix::dictionary {
 
+// The page cache of the import's tree table (KiB), which also bounds the sort of its keys: the rows of a
+// dictionary of 4,000 files and their key sorts stay in memory instead of going out to the log and to
+// temporary files and being read back. Only the import's own connection has it.
+inline constexpr int ImportPageCacheKib = 65536;
+
 struct ImportResult final
 {
     bool completed = false; // the store was rebuilt

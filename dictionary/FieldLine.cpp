@@ -1,9 +1,11 @@
 #include "dictionary/FieldLine.h"
 
 #include "dictionary/ImportRun.h"
+#include "dictionary/LikeResolver.h"
 #include "runtime/FixedText.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kestrix::dictionary {
 
@@ -58,10 +60,22 @@ void FieldLine::read(const std::string& text)
         if (!declaration.empty() && declaration[0] == ',')
             declaration.erase(0, 1);
     }
-    if (const runtime::Record* row =
-            m_run.addRow(m_run.fileId, RowType::Field, ++m_run.items, std::max(1, m_run.level - 1), label,
-                         declaration + "   " + comment))
-        remember(*row, label, declaration);
+    std::string notes = declaration + "   " + comment;
+    bool resolved = false;
+    if (startsWithLike(declaration)) {
+        // The row is written once, with its type, when the field it names is known by now.
+        const runtime::RecordLayout& layout = *dicTreeLayout();
+        const std::string stored =
+            runtime::fitted(notes, static_cast<std::size_t>(layout.field(Dtr::Notes).size));
+        if (std::optional<std::string> rewritten = LikeResolver(m_run).resolvedNow(stored)) {
+            m_run.noteIfCut(layout, Dtr::Notes, notes); // as the row was written before it was rewritten
+            notes = std::move(*rewritten);
+            resolved = true;
+        }
+    }
+    if (const runtime::Record* row = m_run.addRow(m_run.fileId, RowType::Field, ++m_run.items,
+                                                  std::max(1, m_run.level - 1), label, notes))
+        remember(*row, label, declaration, resolved);
 }
 
 std::string FieldLine::extraInformation()
@@ -77,21 +91,23 @@ std::string FieldLine::extraInformation()
 }
 
 // Only the first row of a name within a file counts: the lookup by name finds that one first.
-void FieldLine::remember(const runtime::Record& row, const std::string& label, const std::string& declaration)
+void FieldLine::remember(const runtime::Record& row, const std::string& label, const std::string& declaration,
+                         bool resolved)
 {
     const bool like = startsWithLike(declaration);
-    if (like)
+    if (like && !resolved)
         m_run.likes.push_back({row, m_run.line});
     const auto nameSize = static_cast<std::size_t>(row.layout().field(Dtr::Name).size);
-    ImportRun::fieldKey(m_run.fileId, std::string_view(label).substr(0, nameSize), m_key);
-    const auto [target, added] = m_run.fieldTargets.try_emplace(m_key);
+    const auto [target, added] = m_run.addField(m_run.fileId, std::string_view(label).substr(0, nameSize));
     if (!added)
         return;
-    target->second.position = row.position();
-    if (like && !likeReference(declaration).empty())
-        target->second.like = static_cast<int>(m_run.likes.size() - 1);
+    target->position = row.position();
+    if (like && resolved && !likeReference(declaration).empty())
+        target->type = declarationType(row.text(Dtr::Notes)); // what a LIKE of it takes
+    else if (like && !likeReference(declaration).empty())
+        target->like = static_cast<int>(m_run.likes.size() - 1);
     else
-        target->second.type = declarationType(declaration);
+        target->type = declarationType(declaration);
 }
 
 } // namespace kestrix::dictionary

@@ -20,9 +20,10 @@ public:
 private:
     // The "!" line after a field, consumed; empty (and the line put back) when the next line is another.
     std::string extraInformation();
-    void remember(const runtime::Record& row, const std::string& label, const std::string& declaration);
+    // `resolved`: a LIKE row already written with its type.
+    void remember(const runtime::Record& row, const std::string& label, const std::string& declaration,
+                  bool resolved);
     ImportRun& m_run;
-    std::string m_key; // reused: most names are looked up, few are new
 };
 
 } // namespace kestrix::dictionary

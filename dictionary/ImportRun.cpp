@@ -25,11 +25,6 @@ runtime::MessageRequest exclamationBox(std::string text, std::string caption)
 
 } // namespace
 
-bool startsWith(std::string_view text, std::string_view start)
-{
-    return text.substr(0, start.size()) == start;
-}
-
 bool isEndKeyword(std::string_view keyword)
 {
     return startsWith(keyword, "END") &&
@@ -81,7 +76,12 @@ void ImportRun::stopFor(const FileError& error, const std::string& sentence, con
 
 void ImportRun::setText(Record& record, int field, std::string_view value)
 {
-    const runtime::RecordLayout& layout = record.layout();
+    noteIfCut(record.layout(), field, value);
+    record.setText(field, value);
+}
+
+void ImportRun::noteIfCut(const runtime::RecordLayout& layout, int field, std::string_view value)
+{
     const int size = layout.field(field).size;
     if (rtrim(value).size() > static_cast<std::size_t>(size)) {
         Cut& cut = m_cuts[runtime::fieldLabel(layout, field)];
@@ -94,7 +94,6 @@ void ImportRun::setText(Record& record, int field, std::string_view value)
                 cut.moreLines = true;
         }
     }
-    record.setText(field, value);
 }
 
 const Record* ImportRun::addRow(std::int64_t id, const char* type, std::int64_t seq, int rowLevel,
@@ -116,19 +115,35 @@ const Record* ImportRun::addRow(std::int64_t id, const char* type, std::int64_t 
     return &m_row;
 }
 
-void ImportRun::fieldKey(std::int64_t id, std::string_view name, std::string& key)
+namespace {
+
+void upperNameInto(std::string_view name, std::string& key)
 {
     const std::string_view clipped = rtrim(name);
-    key.assign(reinterpret_cast<const char*>(&id), sizeof id);
-    for (const char c : clipped)
-        key += runtime::upperChar(c);
+    key.resize(clipped.size());
+    std::transform(clipped.begin(), clipped.end(), key.begin(), runtime::upperChar);
 }
 
-std::string ImportRun::fieldKey(std::int64_t id, std::string_view name)
+} // namespace
+
+const FieldTarget* ImportRun::findField(std::int64_t id, std::string_view name)
 {
-    std::string key;
-    fieldKey(id, name, key);
-    return key;
+    if (id <= 0 || static_cast<std::uint64_t>(id) >= m_fields.size())
+        return nullptr;
+    upperNameInto(name, m_fieldName);
+    const auto& fields = m_fields[static_cast<std::size_t>(id)];
+    const auto found = fields.find(m_fieldName);
+    return found == fields.end() ? nullptr : &found->second;
+}
+
+std::pair<FieldTarget*, bool> ImportRun::addField(std::int64_t id, std::string_view name)
+{
+    const auto at = static_cast<std::size_t>(std::max<std::int64_t>(id, 0));
+    if (at >= m_fields.size())
+        m_fields.resize(at + 1);
+    upperNameInto(name, m_fieldName);
+    const auto [entry, added] = m_fields[at].try_emplace(m_fieldName);
+    return {&entry->second, added};
 }
 
 bool ImportRun::addFile(Record dif)

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // The working state of one import, shared by the section handlers: the store
@@ -22,7 +23,11 @@ constexpr const char* LoadingText = "Loading TXD File";
 constexpr const char* BuildingText = "Building Indices";
 constexpr const char* ImportCaption = "DICTIONARY IMPORT";
 
-bool startsWith(std::string_view text, std::string_view start);
+// Inline: the reader asks it of every line several times.
+inline bool startsWith(std::string_view text, std::string_view start)
+{
+    return text.substr(0, start.size()) == start;
+}
 // The END keyword, also followed by a comma or a comment.
 bool isEndKeyword(std::string_view keyword);
 // The text between `open` and the next ")", trimmed.
@@ -63,10 +68,9 @@ public:
     std::int64_t items = 0;
     std::int64_t fileId = 0;
     std::size_t preLen = 0;
-    std::size_t line = 0;                                      // of the text dictionary, for the reports
-    std::map<std::string, std::int64_t> prefixes;              // upper-cased prefix -> FILEID
-    std::deque<LikeRow> likes;                                 // grows without moving the rows already in it
-    std::unordered_map<std::string, FieldTarget> fieldTargets; // by fieldKey()
+    std::size_t line = 0;                         // of the text dictionary, for the reports
+    std::map<std::string, std::int64_t> prefixes; // upper-cased prefix -> FILEID
+    std::deque<LikeRow> likes;                    // grows without moving the rows already in it
 
     void show(const std::string& text, bool force = false);
     void tell(const std::string& text);
@@ -77,12 +81,15 @@ public:
 
     // Sets a text field; a value longer than the field is stored up to its size and noted for the report.
     void setText(runtime::Record& record, int field, std::string_view value);
+    // Notes the value for the report when it is longer than the field.
+    void noteIfCut(const runtime::RecordLayout& layout, int field, std::string_view value);
     // Adds a DicTree row; the row as stored (with its position), or nothing after a failure.
     const runtime::Record* addRow(std::int64_t id, const char* type, std::int64_t seq, int rowLevel,
                                   std::string_view field, std::string_view notes);
-    // The key of fieldTargets: the file and the upper-cased name.
-    static void fieldKey(std::int64_t fileId, std::string_view name, std::string& key);
-    static std::string fieldKey(std::int64_t fileId, std::string_view name);
+    // The field rows the LIKE rows may name, by file and name (any case, trailing blanks ignored).
+    const FieldTarget* findField(std::int64_t fileId, std::string_view name);
+    // The entry of a field row, and true when it is the first of its name within its file (a new entry).
+    std::pair<FieldTarget*, bool> addField(std::int64_t fileId, std::string_view name);
 
     bool addFile(runtime::Record dif);
     // A file or alias read so far, by its name (any case).
@@ -98,6 +105,10 @@ private:
     runtime::Record m_row;
     std::vector<runtime::Record> m_difs; // added once the tree is written
     std::unordered_map<std::string, std::size_t> m_difByName;
+    // One small table per FILEID: a file's fields are entered while it is read, and a table of the whole
+    // dictionary's fields would spread them over far more memory than the processor keeps at hand.
+    std::vector<std::unordered_map<std::string, FieldTarget>> m_fields;
+    std::string m_fieldName; // reused: the upper-cased name looked up
     int m_lastPercent = -1;
     struct Cut
     {

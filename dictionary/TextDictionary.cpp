@@ -4,6 +4,7 @@
 #include "runtime/WinPath.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 namespace kestrix::dictionary {
@@ -200,6 +201,35 @@ TxdReader::TxdReader(const std::string& path) : m_in(runtime::resolveWinPath(pat
         m_size = 0;
 }
 
+bool TxdReader::readLine(std::string& line)
+{
+    constexpr std::size_t BlockSize = 65536;
+    line.clear();
+    bool extracted = false;
+    for (;;) {
+        if (m_next == m_filled) {
+            if (!m_in.is_open())
+                return extracted;
+            m_buffer.resize(BlockSize);
+            m_in.read(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+            m_filled = static_cast<std::size_t>(std::max<std::streamsize>(m_in.gcount(), 0));
+            m_next = 0;
+            if (m_filled == 0)
+                return extracted;
+        }
+        const char* start = m_buffer.data() + m_next;
+        const std::size_t available = m_filled - m_next;
+        if (const auto* end = static_cast<const char*>(std::memchr(start, '\n', available))) {
+            line.append(start, static_cast<std::size_t>(end - start));
+            m_next += static_cast<std::size_t>(end - start) + 1;
+            return true;
+        }
+        line.append(start, available);
+        m_next = m_filled;
+        extracted = true;
+    }
+}
+
 bool TxdReader::next(std::string& line)
 {
     if (m_putBack) {
@@ -207,7 +237,7 @@ bool TxdReader::next(std::string& line)
         line = m_last;
         return true;
     }
-    if (!std::getline(m_in, m_last))
+    if (!readLine(m_last))
         return false;
     m_position += m_last.size() + 1;
     ++m_lineNumber;

@@ -79,7 +79,13 @@ public:
     void close() { m_in.close(); }
 
 private:
+    // The next line without its LF, read through the buffer; false at the end of the file.
+    bool readLine(std::string& line);
+
     std::ifstream m_in;
+    std::vector<char> m_buffer; // a block of the file: one read for many lines
+    std::size_t m_next = 0;     // in m_buffer
+    std::size_t m_filled = 0;
     bool m_failed = false;
     std::uintmax_t m_size = 0;
     std::uintmax_t m_position = 0;

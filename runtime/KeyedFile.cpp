@@ -372,4 +372,24 @@ FileError KeyedFile::flush()
     return commit();
 }
 
+FileError KeyedFile::setPageCache(int kib)
+{
+    if (!isOpen())
+        return fail(FileError::of(ErrorCode::FileNotOpen));
+    return fail(m_connection.exec("PRAGMA cache_size=-" + std::to_string(kib)));
+}
+
+int KeyedFile::pageCache()
+{
+    if (!isOpen())
+        return 0;
+    sqlite3_stmt* stmt = nullptr;
+    int size = 0;
+    if (sqlite3_prepare_v2(m_connection.handle(), "PRAGMA cache_size", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        size = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    return size;
+}
+
 } // namespace kestrix::runtime

@@ -93,6 +93,12 @@ public:
     // Bulk mode for loaders: one transaction until flush().
     FileError stream();
     FileError flush();
+    // A larger page cache (in KiB) for a loader whose rows and key sorts would outgrow the usual one: it
+    // holds for this open only (the next open has the usual setting again), and a key rebuild sorts
+    // within it when it is the larger. The cache takes memory only as pages are used.
+    FileError setPageCache(int kib);
+    // The open connection's page cache as SQLite reports it: negative KiB, or pages; 0 when closed.
+    int pageCache();
 
     FileError lastError() const { return m_lastError; }
     // How long a read or write waits for another program's lock before it reports 32.

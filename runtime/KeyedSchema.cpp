@@ -95,14 +95,19 @@ public:
             sqlite3_step(stmt) == SQLITE_ROW)
             m_previous = sqlite3_column_int(stmt, 0);
         sqlite3_finalize(stmt);
-        if (m_previous && !connection.exec("PRAGMA cache_size=-" + std::to_string(KeyRebuildSortBudgetKib)))
-            m_applied = true;
+        if (!m_previous)
+            return;
+        // A loader that asked for a larger cache sorts within that one.
+        if (*m_previous < 0 && -*m_previous >= KeyRebuildSortBudgetKib)
+            m_ready = true;
+        else if (!connection.exec("PRAGMA cache_size=-" + std::to_string(KeyRebuildSortBudgetKib)))
+            m_ready = m_applied = true;
     }
     ~SortBudget() { (void)restore(); }
     SortBudget(const SortBudget&) = delete;
     SortBudget& operator=(const SortBudget&) = delete;
 
-    bool applied() const { return m_applied; }
+    bool ready() const { return m_ready; }
     FileError restore() const
     {
         if (!m_applied)
@@ -114,6 +119,7 @@ public:
 private:
     KeyedConnection& m_connection;
     std::optional<int> m_previous;
+    bool m_ready = false;
     mutable bool m_applied = false;
 };
 
@@ -418,7 +424,7 @@ FileError KeyedSchema::rebuildKeys(KeyedConnection& connection) const
     if (FileError error = dropKeys(connection))
         return error;
     const SortBudget budget(connection);
-    if (!budget.applied())
+    if (!budget.ready())
         return connection.lastError();
     for (const std::string& index : createIndexSql(false)) {
         if (FileError error = connection.exec(index))

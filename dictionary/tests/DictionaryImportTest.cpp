@@ -282,6 +282,83 @@ TEST(DictionaryImport, FaultsLeaveAConsistentStore)
     EXPECT_EQ(ImportFixture::rows(store, 3, "DEF").size(), 3u);
 }
 
+// LIKE rows that name an earlier field are rewritten as they are read, the others at the end: both ways
+// give each row the type of the first field of that name, through LIKEs of LIKEs in either direction.
+TEST(DictionaryImport, LikeRowsTakeTheTypeOfTheNamedFieldBeforeOrAfterThem)
+{
+    ImportFixture f;
+    const std::string text = "[FILES]\n"
+                             "Alpha FILE,DRIVER('TOPSPEED'),PRE(A)\n"
+                             "Record RECORD,PRE()\n"
+                             "Back STRING(20)\n"
+                             "Early LIKE(A:Back)\n"
+                             "Chain LIKE(a:early)\n"
+                             "Ahead LIKE(A:Later),DIM(3)\n"
+                             "Wait LIKE(A:Ahead)\n"
+                             "Other LIKE(B:Code)\n"
+                             "Later DECIMAL(7,2)\n"
+                             "Back LONG\n"
+                             "Again LIKE(A:Back)\n"
+                             "Twice STRING(3)\n"
+                             "Twice LIKE(A:Twice)\n"
+                             "Wide LIKE(A:Back)   !" +
+                             std::string(300, 'w') +
+                             "\n"
+                             "  END\n"
+                             "  END\n"
+                             "Beta FILE,DRIVER('TOPSPEED'),PRE(B)\n"
+                             "Record RECORD,PRE()\n"
+                             "Code BYTE\n"
+                             "Late LIKE(A:Other)\n"
+                             "Loop LIKE(B:Loop)\n"
+                             "  END\n"
+                             "  END\n";
+    const ImportResult result = f.import(f.write("LIKES.TXD", text));
+    ASSERT_TRUE(result.completed);
+    // The wide line is cut in its declaration row, in its row as written and in its rewritten row.
+    EXPECT_NE(
+        shownText(f.dialogs, "VALUES STORED IN PART").find("DTR:NOTES (255 characters): 3 values, line 15."),
+        std::string::npos)
+        << shownText(f.dialogs, "VALUES STORED IN PART");
+
+    DictionaryStore store("LIKES.dic");
+    ASSERT_EQ(store.openForBrowsing(f.dialogs), OpenState::Ready);
+    const struct
+    {
+        std::int64_t fileId;
+        const char* field;
+        const char* notes;
+    } expected[] = {
+        {1, "Early", "STRING(20), LIKE(A:Back)"},
+        {1, "Chain", "STRING(20), LIKE(a:early)"},         // a LIKE of a LIKE before it
+        {1, "Ahead", "DECIMAL(7,2),DIM(3) LIKE(A:Later)"}, // a field after it
+        {1, "Wait", "DECIMAL(7,2), LIKE(A:Ahead)"},        // a LIKE before it that had to wait itself
+        {1, "Other", "BYTE, LIKE(B:Code)"},                // a field of a later file
+        {1, "Again", "STRING(20), LIKE(A:Back)"},          // the first Back, not the second
+        {2, "Late", "BYTE, LIKE(A:Other)"},                // a LIKE of an earlier file's waiting LIKE
+        {2, "Loop", "LIKE(B:Loop)"},                       // itself: stays as written
+    };
+    for (const auto& like : expected)
+        EXPECT_EQ(ImportFixture::notesOf(store, like.fileId, like.field), like.notes) << like.field;
+    EXPECT_EQ(ImportFixture::notesOf(store, 1, "Wide").rfind("STRING(20), LIKE(A:Back)   www", 0), 0u);
+    std::vector<std::string> twice;
+    for (const Row& row : ImportFixture::rows(store, 1, "1")) {
+        if (row.field == "Twice")
+            twice.push_back(row.notes);
+    }
+    EXPECT_EQ(twice, (std::vector<std::string>{"STRING(3)", "STRING(3), LIKE(A:Twice)"}));
+}
+
+TEST(DictionaryImport, TheImportsLargerCacheEndsWithTheImport)
+{
+    ImportFixture f;
+    ASSERT_TRUE(f.import(SampleDictionary).completed);
+    DictionaryStore store("SHOP.dic");
+    ASSERT_EQ(store.openForBrowsing(f.dialogs), OpenState::Ready);
+    EXPECT_NE(store.tree().pageCache(), -ImportPageCacheKib);
+    EXPECT_EQ(store.tree().pageCache(), store.files().pageCache());
+}
+
 TEST(DictionaryImport, ValuesLongerThanTheirFieldsAreReportedByFieldAndLine)
 {
     ImportFixture f;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 using namespace kestrix::dictionary;
 
@@ -177,4 +178,34 @@ TEST(TextDictionaryReader, LinesEndingsCutsAndPutBack)
     EXPECT_FALSE(reader.next(line));
     EXPECT_EQ(reader.cutLines(), std::vector<std::size_t>{3});
     EXPECT_EQ(reader.position(), reader.size() + 1); // the last line has no line end
+}
+
+TEST(TextDictionaryReader, LinesAcrossTheReadBlocksComeWhole)
+{
+    kestrix::runtime::testing::TempDir dir;
+    // Lines of every length up to the limit, so that line ends fall at every place of the blocks read.
+    std::vector<std::string> written;
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; bytes < 300000; ++i) {
+        std::string line =
+            std::to_string(i) + std::string(i * 7 % (TxdLineLength - 8), static_cast<char>('a' + i % 26));
+        bytes += line.size() + (i % 3 == 0 ? 2 : 1);
+        written.push_back(std::move(line));
+    }
+    {
+        std::ofstream f("big.TXD", std::ios::binary);
+        for (std::size_t i = 0; i < written.size(); ++i)
+            f << written[i] << (i % 3 == 0 ? "\r\n" : "\n");
+        f << "\n"; // an empty last line is a line too
+    }
+    written.emplace_back();
+    TxdReader reader("big.TXD");
+    ASSERT_TRUE(reader.isOpen());
+    std::vector<std::string> read;
+    for (std::string line; reader.next(line);)
+        read.push_back(line);
+    EXPECT_EQ(read.size(), written.size());
+    EXPECT_TRUE(read == written);
+    EXPECT_TRUE(reader.cutLines().empty());
+    EXPECT_EQ(reader.position(), reader.size());
 }

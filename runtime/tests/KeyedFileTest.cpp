@@ -577,6 +577,36 @@ TEST(KeyedFile, ARebuildGivesTheConnectionItsCacheSettingBack)
     EXPECT_TRUE(schema.check(connection).ok()) << "the failed rebuild changed nothing";
 }
 
+TEST_F(KeyedFileTest, ALoadersLargerCacheHoldsForThatOpenOnly)
+{
+    const int usual = file.pageCache();
+    ASSERT_NE(usual, 0);
+    const int larger = KeyRebuildSortBudgetKib * 2;
+    ASSERT_NE(usual, -larger);
+    ASSERT_TRUE(file.setPageCache(larger).ok());
+    EXPECT_EQ(file.pageCache(), -larger);
+
+    // A rebuild within the larger cache leaves it as the loader asked, and the keys are whole.
+    ASSERT_TRUE(file.stream().ok());
+    fill();
+    ASSERT_TRUE(file.dropKeys().ok());
+    ASSERT_TRUE(file.rebuildKeys().ok());
+    ASSERT_TRUE(file.flush().ok());
+    EXPECT_EQ(file.pageCache(), -larger);
+    file.setOrder(ByName);
+    EXPECT_EQ(names(file), (std::vector<std::string>{"Alpha", "alpha", "BRAVO", "charlie", "delta"}));
+
+    // The next open, of this file or of another in the same container, has the usual cache again.
+    KeyedFile other("PEOPLE", layout());
+    ASSERT_TRUE(other.open().ok());
+    EXPECT_EQ(other.pageCache(), usual);
+    file.close();
+    EXPECT_EQ(file.setPageCache(larger).code, ErrorCode::FileNotOpen);
+    EXPECT_EQ(file.pageCache(), 0);
+    ASSERT_TRUE(file.open().ok());
+    EXPECT_EQ(file.pageCache(), usual);
+}
+
 TEST(KeyedFile, ColumnsInAnotherOrderAreAnotherLayout)
 {
     kestrix::runtime::testing::TempDir dir;
