@@ -94,4 +94,9 @@ TEST(IniFile, ContentsListsSectionsAndEntriesInFileOrder)
     EXPECT_EQ(all[1].second.at(0), (std::pair<std::string, std::string>{"Width", "300"}));
     EXPECT_TRUE(all[2].second.empty());
     EXPECT_TRUE(IniFile("missing.INI").contents().empty());
+
+    // One section alone, found in any case; a missing section or file has no entries.
+    EXPECT_EQ(IniFile("ktx5.INI").entries("MAIN"), all[0].second);
+    EXPECT_TRUE(IniFile("ktx5.INI").entries("Nowhere").empty());
+    EXPECT_TRUE(IniFile("missing.INI").entries("Main").empty());
 }
