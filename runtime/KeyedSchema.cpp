@@ -91,14 +91,16 @@ public:
     explicit SortBudget(KeyedConnection& connection) : m_connection(connection)
     {
         sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(connection.handle(), "PRAGMA cache_size", -1, &stmt, nullptr) == SQLITE_OK &&
-            sqlite3_step(stmt) == SQLITE_ROW)
+        const bool read =
+            sqlite3_prepare_v2(connection.handle(), "PRAGMA cache_size", -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW;
+        if (read)
             m_previous = sqlite3_column_int(stmt, 0);
         sqlite3_finalize(stmt);
-        if (!m_previous)
+        if (!read)
             return;
         // A loader that asked for a larger cache sorts within that one.
-        if (*m_previous < 0 && -*m_previous >= KeyRebuildSortBudgetKib)
+        if (m_previous < 0 && -m_previous >= KeyRebuildSortBudgetKib)
             m_ready = true;
         else if (!connection.exec("PRAGMA cache_size=-" + std::to_string(KeyRebuildSortBudgetKib)))
             m_ready = m_applied = true;
@@ -108,19 +110,19 @@ public:
     SortBudget& operator=(const SortBudget&) = delete;
 
     bool ready() const { return m_ready; }
-    FileError restore() const
+    FileError restore()
     {
         if (!m_applied)
             return FileError::none();
         m_applied = false;
-        return m_connection.exec("PRAGMA cache_size=" + std::to_string(*m_previous));
+        return m_connection.exec("PRAGMA cache_size=" + std::to_string(m_previous));
     }
 
 private:
     KeyedConnection& m_connection;
-    std::optional<int> m_previous;
+    int m_previous = 0;
     bool m_ready = false;
-    mutable bool m_applied = false;
+    bool m_applied = false;
 };
 
 } // namespace
@@ -423,7 +425,7 @@ FileError KeyedSchema::rebuildKeys(KeyedConnection& connection) const
 {
     if (FileError error = dropKeys(connection))
         return error;
-    const SortBudget budget(connection);
+    SortBudget budget(connection);
     if (!budget.ready())
         return connection.lastError();
     for (const std::string& index : createIndexSql(false)) {
