@@ -23,10 +23,10 @@ bool present(const fs::path& path)
 
 // An empty delivered file is what an interrupted copy of an earlier version left;
 // nobody edits one down to nothing, so it is copied again.
-bool emptyRegularFile(const fs::path& path)
+bool emptyRegularFile(const fs::path& path, fs::file_status status)
 {
     std::error_code ec;
-    return fs::is_regular_file(fs::symlink_status(path, ec)) && fs::file_size(path, ec) == 0 && !ec;
+    return fs::is_regular_file(status) && fs::file_size(path, ec) == 0 && !ec;
 }
 
 // The tips file is only ever put in place whole (built under another name, then renamed), so one
@@ -84,8 +84,11 @@ SetupResult prepareDataDirectory()
     SetupResult result;
     for (const resources::DeliveredFile& delivered : resources::deliveredFiles()) {
         const fs::path path = runtime::resolveWinPath(delivered.name);
-        const bool repair = emptyRegularFile(path);
-        if (present(path) && !repair)
+        // One look at each file: every command, the shortest included, passes here.
+        std::error_code ec;
+        const fs::file_status status = fs::symlink_status(path, ec);
+        const bool repair = emptyRegularFile(path, status);
+        if (fs::exists(status) && !repair)
             continue; // the user's own copy, perhaps edited, stays
         const runtime::FileError error = runtime::writeFileAtomically(
             path, delivered.content, repair ? runtime::Existing::Replace : runtime::Existing::Keep);

@@ -87,40 +87,6 @@ QPixmap disabledLook(const QPixmap& normal)
     return result;
 }
 
-class DisabledLookEngine final : public QIconEngine
-{
-public:
-    explicit DisabledLookEngine(QIcon drawn) : m_drawn(std::move(drawn)) {}
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
-    {
-        painter->drawPixmap(rect, pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return scaledPixmap(size, mode, state, 1.0);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
-    {
-        if (mode != QIcon::Disabled)
-            return m_drawn.pixmap(size, scale, mode, state);
-        return disabledLook(m_drawn.pixmap(size, scale, QIcon::Normal, state));
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return m_drawn.actualSize(size, mode, state);
-    }
-    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
-    {
-        return m_drawn.availableSizes(mode, state);
-    }
-    bool isNull() override { return m_drawn.isNull(); }
-    QIconEngine* clone() const override { return new DisabledLookEngine(m_drawn); }
-
-private:
-    QIcon m_drawn;
-};
-
 // An icon drawn ahead at several sizes: a size asked for is read when first needed (reading them
 // all up front cost more than the SVG did), taken from the nearest larger picture when not drawn
 // exactly, and kept. Its disabled form is the program's one disabled look.
@@ -182,11 +148,6 @@ private:
 };
 
 } // namespace
-
-QIcon withDisabledLook(const QIcon& drawn)
-{
-    return drawn.isNull() ? drawn : QIcon(new DisabledLookEngine(drawn));
-}
 
 QIcon appIcon(const std::string& name)
 {
