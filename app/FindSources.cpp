@@ -119,7 +119,7 @@ std::string toolNameOf(const std::string& menuText)
     std::string_view shown = runtime::trim(name);
     while (shown.ends_with('.'))
         shown.remove_suffix(1);
-    return std::string(runtime::rtrim(shown));
+    return runtime::clip(shown);
 }
 
 void loadFindSources(FindAnything& find, config::Session& session, const std::vector<ToolName>& tools)

@@ -15,7 +15,7 @@ std::vector<std::string> assignmentLines(const AssignmentList& list, const std::
     for (const Assignment& a : list) {
         std::string target(runtime::rtrim(a.var1));
         target.resize(width, ' ');
-        lines.push_back(indent + target + " = " + std::string(runtime::rtrim(a.var2)));
+        lines.push_back(indent + target + " = " + runtime::clip(a.var2));
     }
     return lines;
 }

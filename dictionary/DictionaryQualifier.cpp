@@ -10,7 +10,7 @@ std::string qualifierOf(const std::string& fileLabel, const std::string& prefix)
     if (pre.empty())
         return {};
     if (pre == "1")
-        return std::string(runtime::rtrim(fileLabel)) + ".";
+        return runtime::clip(fileLabel) + ".";
     if (pre.back() == '.')
         return pre;
     return pre + ":";

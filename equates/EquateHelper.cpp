@@ -212,14 +212,14 @@ runtime::MessageRequest iconExample(std::string_view fullName, std::int64_t valu
 
 runtime::MessageRequest noCursorMessage(std::string_view fullName)
 {
-    return {std::string(runtime::rtrim(fullName)) +
+    return {runtime::clip(fullName) +
                 " names no stock cursor that can be shown here: its value is not a cursor code.",
             "NO CURSOR", runtime::MessageIcon::Asterisk, runtime::Button::Ok, runtime::Button::Ok};
 }
 
 runtime::MessageRequest warnQuestion(std::string_view fullName)
 {
-    return {"I can show you this Standard Warning:|" + std::string(runtime::rtrim(fullName)) +
+    return {"I can show you this Standard Warning:|" + runtime::clip(fullName) +
                 "|But then it will HALT Kestrix.||Do you want see it, (then Halt)?",
             "I can show you, but then I'll have to kill you", runtime::MessageIcon::Hand,
             runtime::Button::Yes | runtime::Button::No, runtime::Button::No};
@@ -279,7 +279,7 @@ HelpTarget equateHelp(std::string_view type, std::string_view fullName, std::str
     };
     const std::string upperType = runtime::upper(type);
     HelpTarget target;
-    target.keyword = std::string(runtime::rtrim(fullName));
+    target.keyword = runtime::clip(fullName);
     std::string file = "C5Help.HLP";
     for (const Rule& rule : rules) {
         if (!startsWith(upperType, rule.prefix))
@@ -295,7 +295,7 @@ HelpTarget equateHelp(std::string_view type, std::string_view fullName, std::str
         }
         break;
     }
-    target.file = std::string(runtime::rtrim(clarionRoot)) + "\\BIN\\" + file;
+    target.file = runtime::clip(clarionRoot) + "\\BIN\\" + file;
     return target;
 }
 

@@ -180,8 +180,7 @@ struct EquateLoader::Load
                 "FILE ADD ERROR", "An error occured while adding a record to Equates", file.name() + " ",
                 error, runtime::Button::Ok | runtime::Button::Abort, runtime::MessageIcon::Asterisk);
             m.text += "||The below Record will not be added:|     Label: " + r.text(Equ::Name) +
-                      " |     Value: " + r.text(Equ::Equate) +
-                      "||Input:" + std::string(runtime::rtrim(sourceLine));
+                      " |     Value: " + r.text(Equ::Equate) + "||Input:" + runtime::clip(sourceLine);
             if (owner.m_dialogs.message(m) == runtime::Button::Abort) {
                 aborted = true;
                 return false;

@@ -100,12 +100,12 @@ void KeycodeHelper::setAlt(bool on)
 std::string KeycodeHelper::code(const std::string& pattern)
 {
     m_memory.remember(pattern);
-    return std::string(runtime::rtrim(fillTemplate(pattern, runtime::rtrim(m_name))));
+    return runtime::clip(fillTemplate(pattern, runtime::rtrim(m_name)));
 }
 
 std::string KeycodeHelper::againFor(std::string_view keyName) const
 {
-    return std::string(runtime::rtrim(fillTemplate(m_memory.last().value_or(""), runtime::rtrim(keyName))));
+    return runtime::clip(fillTemplate(m_memory.last().value_or(""), runtime::rtrim(keyName)));
 }
 
 } // namespace kestrix::equates

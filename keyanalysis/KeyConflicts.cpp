@@ -153,8 +153,7 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
                                                  : Silver;
             for (MenuRow* marked : {&q.menu[i - 1], &row}) {
                 marked->colours.bg = colour;
-                marked->line =
-                    std::string(runtime::rtrim(marked->line)) + " ?" + std::to_string(q.conflictsMenu);
+                marked->line = runtime::clip(marked->line) + " ?" + std::to_string(q.conflictsMenu);
             }
         }
         previousPath = row.menuPath;
@@ -252,9 +251,8 @@ runtime::MessageRequest suggestions(const AnalysisQueues& q, std::size_t index)
     }
     if (where.size() > 3000)
         where.resize(3000);
-    text += "Prompt:        " + std::string(runtime::rtrim(row.name)) +
-            "||Available:    " + std::string(runtime::rtrim(freeList)) + "||Used Keys:  " + usedLetters(q) +
-            "||Where:" + std::string(runtime::rtrim(where));
+    text += "Prompt:        " + runtime::clip(row.name) + "||Available:    " + runtime::clip(freeList) +
+            "||Used Keys:  " + usedLetters(q) + "||Where:" + runtime::clip(where);
     return {text, "ALT KEY SUGGESTIONS", runtime::MessageIcon::Asterisk, runtime::Button::Ok,
             runtime::Button::Ok};
 }

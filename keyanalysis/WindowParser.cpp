@@ -535,7 +535,7 @@ void WindowParser::parse(const std::string& clipboardText, const TabChooser& cho
     m_q = AnalysisQueues{};
     // Read whole: a cut at a fixed size would analyse a large window in part without a word.
     std::string buffer = windowsLineEnds(clipboardText);
-    buffer = std::string(runtime::rtrim(buffer));
+    buffer = runtime::clip(buffer);
     m_q.raw = rawLines(buffer);
     std::vector<bool> keep(m_q.raw.size(), true);
     if (nest())

@@ -292,7 +292,7 @@ GeneratedCode Generation::run()
     else if (runtime::sameTextNoCase(codeType, "None"))
         opening = "MESSAGE('";
     else
-        opening = std::string(runtime::rtrim(s.buttonVariable)) + "=MESSAGE('";
+        opening = runtime::clip(s.buttonVariable) + "=MESSAGE('";
     buffer = indent() + opening;
     level += 2;
     breakMode = 0;

@@ -13,7 +13,7 @@ std::optional<InsertedText> insertPiece(const std::string& text, const std::stri
     int fromEnd = 0;
     if (const std::size_t mark = clean.find('^'); mark != std::string::npos) {
         clean.erase(mark, 1);
-        clean = std::string(runtime::rtrim(clean));
+        clean = runtime::clip(clean);
         fromEnd = static_cast<int>(clean.size()) - static_cast<int>(mark);
     }
     const int at = std::clamp(caret, 0, static_cast<int>(text.size()));

@@ -45,7 +45,7 @@ bool isHelpType(char type)
 
 std::string helpFullPath(const std::string& path, const std::string& file)
 {
-    return std::string(runtime::rtrim(path)) + "\\" + std::string(runtime::rtrim(file));
+    return runtime::clip(path) + "\\" + runtime::clip(file);
 }
 
 } // namespace kestrix::organizers

@@ -98,8 +98,7 @@ runtime::FileDialogRequest lookupFileRequest(const HelpEntry& entry, const std::
     r.filter = "Help Files|*.HLP;*.PDF|Text Files|*.TXT|Source Files|*.CLW;*.INC|Template Files|*.TP*|"
                "All Files|*.*";
     std::error_code ec;
-    for (const std::string& start :
-         {std::string(runtime::rtrim(entry.path)), std::string(runtime::rtrim(clarionRoot))}) {
+    for (const std::string& start : {runtime::clip(entry.path), runtime::clip(clarionRoot)}) {
         if (start.empty())
             continue;
         const fs::path native = runtime::resolveWinPath(start);

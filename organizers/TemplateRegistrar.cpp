@@ -122,7 +122,7 @@ RegisterResult TemplateRegistrar::registerSet(std::vector<std::size_t> set)
         // An IDE that does not answer these either is named by the reason the request failed.
         m_dialogs.message(registerErrorMessage(
             entry, sent, number.result.ok ? std::string(runtime::trim(number.data)) : "?",
-            text.result.ok ? std::string(runtime::rtrim(text.data)) : "(" + text.result.errorText + ")"));
+            text.result.ok ? runtime::clip(text.data) : "(" + text.result.errorText + ")"));
     }
     client->disconnect();
     return result;

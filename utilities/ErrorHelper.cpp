@@ -20,7 +20,7 @@ std::string withComment(const std::string& code, const std::string& comment)
     if (line.size() < CommentColumn - 1)
         line.resize(CommentColumn - 1, ' ');
     line += comment.substr(0, CommentLength);
-    return std::string(runtime::rtrim(line));
+    return runtime::clip(line);
 }
 
 bool byCode(const ErrorEntry& a, const ErrorEntry& b)

@@ -330,7 +330,7 @@ std::vector<std::string> mapExportLines(const std::string& source, const MapList
     addSection(out, "LIB Procedures Imported:", 24, lists.lib, true);
     addSection(out, "Standard and RI Procedures Sorted By Name:", 42, lists.standard, true);
     for (std::string& line : out)
-        line = std::string(runtime::rtrim(line));
+        line = runtime::clip(line);
     return out;
 }
 

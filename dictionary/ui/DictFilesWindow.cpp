@@ -56,7 +56,7 @@ std::unique_ptr<DictionaryStore> openCurrent(config::Session& session, const std
     if (session.dialogs().message(olderVersionQuestion(name, info)) != runtime::Button::Yes)
         return nullptr;
     store->close();
-    if (!importWithProgress(session, std::string(runtime::rtrim(info.text(Dinfo::ImportName)))).completed)
+    if (!importWithProgress(session, runtime::clip(info.text(Dinfo::ImportName))).completed)
         return nullptr;
     store = std::make_unique<DictionaryStore>(name);
     return store->openForBrowsing(session.dialogs()) == OpenState::Ready ? std::move(store) : nullptr;
@@ -181,8 +181,7 @@ DictTreeWindow* DictFilesWindow::openTree(int row)
         return nullptr;
     DictTreeWindow* tree = DictTreeWindow::open(
         m_session, m_store->names().container,
-        std::string(runtime::rtrim(m_rows[static_cast<std::size_t>(row)].text(Dif::FileName))),
-        parentWidget());
+        runtime::clip(m_rows[static_cast<std::size_t>(row)].text(Dif::FileName)), parentWidget());
     if (!tree)
         return nullptr;
     m_trees.emplace_back(tree);

@@ -305,7 +305,7 @@ HelpEntry HelpUpdateWindow::entry() const
 {
     HelpEntry e;
     e.type = helpTabs()[static_cast<std::size_t>(std::max(0, m_type->currentIndex()))].type;
-    e.name = std::string(runtime::rtrim(runtime::fromQt(m_name->text())));
+    e.name = runtime::clip(runtime::fromQt(m_name->text()));
     e.file = std::string(runtime::trim(runtime::fromQt(m_file->text())));
     e.path = runtime::withoutTrailingBackslashes(runtime::trim(runtime::fromQt(m_path->text())));
     return e;

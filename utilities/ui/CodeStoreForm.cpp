@@ -143,7 +143,7 @@ void CodeStoreForm::limitCode()
 Snippet CodeStoreForm::snippet() const
 {
     return {std::string(runtime::trim(runtime::fromQt(m_type->currentText()))),
-            std::string(runtime::rtrim(runtime::fromQt(m_name->text()))), codeFromBox(m_code->toPlainText())};
+            runtime::clip(runtime::fromQt(m_name->text())), codeFromBox(m_code->toPlainText())};
 }
 
 void CodeStoreForm::accept()
