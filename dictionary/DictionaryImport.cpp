@@ -20,7 +20,6 @@ namespace kestrix::dictionary {
 
 using runtime::FileError;
 using runtime::Record;
-using runtime::rtrim;
 using runtime::upper;
 
 namespace {
@@ -189,7 +188,7 @@ ImportResult DictionaryImporter::importFrom(const std::string& source)
         }
         client->setTimeout(ExportTimeout);
         const runtime::DdeResult exported =
-            client->execute("[ExportDct(" + std::string(rtrim(source)) + "," + txd + ",0)]");
+            client->execute("[ExportDct(" + runtime::clip(source) + "," + txd + ",0)]");
         client->disconnect();
         if (!exported.ok) {
             m_dialogs.message(box("An error occured trying to export a dictionary:||DCT: " + source +

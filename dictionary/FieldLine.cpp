@@ -9,8 +9,6 @@
 
 namespace kestrix::dictionary {
 
-using runtime::rtrim;
-
 namespace {
 
 // Where a "!" starts a comment: not inside a quoted string.
@@ -42,7 +40,7 @@ void FieldLine::read(const std::string& text)
         comment = declaration.substr(bang + 1);
         declaration.erase(bang);
     }
-    declaration = std::string(rtrim(declaration));
+    declaration = runtime::clip(declaration);
 
     if (const std::string extra = extraInformation(); !extra.empty()) {
         const std::string spaced = extra + " ";
@@ -54,7 +52,7 @@ void FieldLine::read(const std::string& text)
             std::size_t end = spaced.find("),", at);
             if (end == std::string::npos)
                 end = spaced.find(") ", at);
-            declaration += "," + (end == std::string::npos ? std::string(rtrim(spaced.substr(at)))
+            declaration += "," + (end == std::string::npos ? runtime::clip(spaced.substr(at))
                                                            : spaced.substr(at, end - at + 1));
         }
         if (!declaration.empty() && declaration[0] == ',')

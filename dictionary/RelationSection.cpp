@@ -8,7 +8,6 @@
 namespace kestrix::dictionary {
 
 using runtime::ltrim;
-using runtime::rtrim;
 
 namespace {
 
@@ -39,9 +38,8 @@ void RelationSection::read(const std::string& text)
         const std::string after = words.size() > 9 ? words.substr(9) : std::string();
         // The cardinality runs to its comma: "ONE:ONE" is shorter than the other two.
         const std::size_t comma = after.find(',');
-        m_block.type = std::string(rtrim(after.substr(0, comma)));
-        m_block.specs =
-            comma == std::string::npos ? std::string() : std::string(rtrim(after.substr(comma + 1)));
+        m_block.type = runtime::clip(after.substr(0, comma));
+        m_block.specs = comma == std::string::npos ? std::string() : runtime::clip(after.substr(comma + 1));
         m_block.level = 1;
     } else if (!m_block.open) {
         return;

@@ -65,7 +65,7 @@ SplitAttribute splitAttribute(std::string_view text)
         }
     }
     SplitAttribute split;
-    split.attribute = std::string(rtrim(ltrim(clipped.substr(0, end))));
+    split.attribute = runtime::clip(ltrim(clipped.substr(0, end)));
     if (open != std::string_view::npos && open < end) {
         const std::size_t stop = close == std::string_view::npos || close > end ? end : close;
         std::string argument(rtrim(ltrim(clipped.substr(open + 1, stop - open - 1))));
@@ -86,7 +86,7 @@ FileAttributes parseFileAttributes(std::string_view text)
         if (runtime::isBlank(left))
             break;
         if (left.front() == '!') {
-            parsed.description = std::string(rtrim(std::string_view(left).substr(1)));
+            parsed.description = runtime::clip(std::string_view(left).substr(1));
             break;
         }
         SplitAttribute split = splitAttribute(left);
@@ -149,7 +149,7 @@ std::string declarationType(std::string_view notes)
         else if (depth == 0 && (c == ',' || c == ' '))
             return std::string(notes.substr(0, i));
     }
-    return std::string(rtrim(notes));
+    return runtime::clip(notes);
 }
 
 std::string resolvedLikeNotes(std::string_view likeNotes, std::string_view referencedNotes)
@@ -159,7 +159,7 @@ std::string resolvedLikeNotes(std::string_view likeNotes, std::string_view refer
     const std::string_view likePart = comma == std::string_view::npos ? clipped : clipped.substr(0, comma);
     const std::string_view rest =
         comma == std::string_view::npos ? std::string_view() : clipped.substr(comma + 1);
-    return declarationType(referencedNotes) + "," + std::string(rtrim(rest)) + " " + std::string(likePart);
+    return declarationType(referencedNotes) + "," + runtime::clip(rest) + " " + std::string(likePart);
 }
 
 std::string likeReference(std::string_view notes)
