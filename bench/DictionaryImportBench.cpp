@@ -142,11 +142,13 @@ Timing bareFloor(const std::string& store)
             t.texts.emplace_back(t.columns);
             t.numbers.emplace_back(t.columns);
             for (int c = 0; c < t.columns; ++c) {
-                t.kinds[c] = sqlite3_column_type(read, c) == SQLITE_TEXT ? SQLITE_TEXT : SQLITE_INTEGER;
-                if (t.kinds[c] == SQLITE_TEXT)
-                    t.texts.back()[c] = reinterpret_cast<const char*>(sqlite3_column_text(read, c));
-                else
+                const int type = sqlite3_column_type(read, c);
+                t.kinds[c] = type == SQLITE_TEXT || type == SQLITE_BLOB ? type : SQLITE_INTEGER;
+                if (t.kinds[c] == SQLITE_INTEGER)
                     t.numbers.back()[c] = sqlite3_column_int64(read, c);
+                else if (const void* bytes = sqlite3_column_blob(read, c)) // packed fields: bytes as they are
+                    t.texts.back()[c].assign(static_cast<const char*>(bytes),
+                                             static_cast<std::size_t>(sqlite3_column_bytes(read, c)));
             }
         }
         sqlite3_finalize(read);
@@ -178,6 +180,9 @@ Timing bareFloor(const std::string& store)
             for (int c = 0; c < t.columns; ++c) {
                 if (t.kinds[c] == SQLITE_TEXT)
                     sqlite3_bind_text(add, c + 1, t.texts[row][c].c_str(),
+                                      static_cast<int>(t.texts[row][c].size()), SQLITE_STATIC);
+                else if (t.kinds[c] == SQLITE_BLOB)
+                    sqlite3_bind_blob(add, c + 1, t.texts[row][c].data(),
                                       static_cast<int>(t.texts[row][c].size()), SQLITE_STATIC);
                 else
                     sqlite3_bind_int64(add, c + 1, t.numbers[row][c]);

@@ -168,11 +168,13 @@ Timing bareFloor(const std::string& loaded)
         texts.emplace_back(columns);
         numbers.emplace_back(columns);
         for (int c = 0; c < columns; ++c) {
-            kinds[c] = sqlite3_column_type(read, c) == SQLITE_TEXT ? SQLITE_TEXT : SQLITE_INTEGER;
-            if (kinds[c] == SQLITE_TEXT)
-                texts.back()[c] = reinterpret_cast<const char*>(sqlite3_column_text(read, c));
-            else
+            const int type = sqlite3_column_type(read, c);
+            kinds[c] = type == SQLITE_TEXT || type == SQLITE_BLOB ? type : SQLITE_INTEGER;
+            if (kinds[c] == SQLITE_INTEGER)
                 numbers.back()[c] = sqlite3_column_int64(read, c);
+            else if (const void* bytes = sqlite3_column_blob(read, c)) // packed fields: bytes as they are
+                texts.back()[c].assign(static_cast<const char*>(bytes),
+                                       static_cast<std::size_t>(sqlite3_column_bytes(read, c)));
         }
     }
     sqlite3_finalize(read);
@@ -197,6 +199,9 @@ Timing bareFloor(const std::string& loaded)
         for (int c = 0; c < columns; ++c) {
             if (kinds[c] == SQLITE_TEXT)
                 sqlite3_bind_text(add, c + 1, texts[row][c].c_str(), static_cast<int>(texts[row][c].size()),
+                                  SQLITE_STATIC);
+            else if (kinds[c] == SQLITE_BLOB)
+                sqlite3_bind_blob(add, c + 1, texts[row][c].data(), static_cast<int>(texts[row][c].size()),
                                   SQLITE_STATIC);
             else
                 sqlite3_bind_int64(add, c + 1, numbers[row][c]);

@@ -15,10 +15,15 @@ namespace fs = std::filesystem;
 namespace {
 
 // SQLite counts every allocation under a global lock unless told not to; nothing here reads the counts.
+// Nor does a connection set up room for its first pages in one block: laying that out touches every
+// page of it at once, where a command that reads a few records needs a few.
 void configureSqliteOnce()
 {
     static std::once_flag once;
-    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+    std::call_once(once, [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
+    });
 }
 
 // Windows reports a name past its limits under several numbers (not found, invalid name, access

@@ -94,9 +94,10 @@ FileError KeyedCursor::step(KeyedConnection& connection, const KeyedSchema& sche
         }
     }
     const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_ROW)
-        schema.readRow(stmt, record);
+    const bool read = rc == SQLITE_ROW && schema.readRow(stmt, record);
     sqlite3_reset(stmt);
+    if (rc == SQLITE_ROW && !read)
+        return FileError::damaged();
     if (rc == SQLITE_DONE) {
         m_beyond = direction;
         return FileError::of(ErrorCode::RecordNotAvailable);

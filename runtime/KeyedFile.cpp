@@ -72,9 +72,17 @@ FileError KeyedFile::openWithin(std::chrono::milliseconds wait, bool allowCreate
     const KeyedConnection::WaitUntil limit(m_connection, KeyedConnection::Clock::now() + wait);
     if (FileError error = m_connection.open(path(), allowCreate))
         return error;
-    if (FileError error = m_schema.check(m_connection)) {
+    LayoutCheck found = m_schema.inspect(m_connection);
+    if (found.olderLayout) {
+        // Converted once, in one transaction: a file that cannot be written stays as it was and is not
+        // opened.
+        found.error = m_connection.atomically([this] { return m_schema.convert(m_connection); });
+        if (!found.error)
+            found = m_schema.inspect(m_connection);
+    }
+    if (found.error || found.olderLayout) {
         m_connection.close();
-        return error;
+        return found.error ? found.error : FileError::of(ErrorCode::InvalidRecordDeclaration);
     }
     m_cursor.reset();
     return FileError::none();
@@ -268,9 +276,10 @@ FileError KeyedFile::fetch(std::int64_t position, Record& record)
         return fail(m_connection.lastError());
     sqlite3_bind_int64(stmt, 1, position);
     const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_ROW)
-        m_schema.readRow(stmt, record);
+    const bool read = rc == SQLITE_ROW && m_schema.readRow(stmt, record);
     sqlite3_reset(stmt);
+    if (rc == SQLITE_ROW && !read)
+        return fail(FileError::damaged());
     if (rc == SQLITE_DONE)
         return fail(FileError::of(ErrorCode::RecordNotFound));
     return fail(rc == SQLITE_ROW ? FileError::none() : m_connection.error(rc));
@@ -289,9 +298,10 @@ FileError KeyedFile::get(int key, Record& record)
         return fail(m_connection.lastError());
     bindValues(stmt, m_schema.keyValues(key, record), 1);
     const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_ROW)
-        m_schema.readRow(stmt, record);
+    const bool read = rc == SQLITE_ROW && m_schema.readRow(stmt, record);
     sqlite3_reset(stmt);
+    if (rc == SQLITE_ROW && !read)
+        return fail(FileError::damaged());
     if (rc == SQLITE_DONE)
         return fail(FileError::of(ErrorCode::RecordNotFound));
     return fail(rc == SQLITE_ROW ? FileError::none() : m_connection.error(rc));

@@ -2,9 +2,12 @@
 
 #include "runtime/FixedText.h"
 #include "runtime/KeyedConnection.h"
+#include "runtime/PackedFields.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace kestrix::runtime {
@@ -12,6 +15,7 @@ namespace kestrix::runtime {
 namespace {
 
 constexpr const char* kVersionColumn = "_ver";
+constexpr const char* kPackedColumn = "\"_rec\"";
 constexpr const char* kLayoutTable = "\"_KeyedLayout\"";
 
 std::string sqlName(const std::string& identifier)
@@ -43,15 +47,6 @@ std::string columnText(sqlite3_stmt* stmt, int column)
                 : std::string();
 }
 
-// The file's layout format, then one row per table and key declared in it. Plain reads
-// of the loaded schema: a query with a subquery for each count cost more to prepare than
-// the rest of an open.
-std::string checkSql()
-{
-    return "SELECT 'f', user_version, NULL FROM pragma_user_version "
-           "UNION ALL SELECT type, NULL, tbl_name FROM sqlite_master WHERE sql IS NOT NULL";
-}
-
 struct SchemaFacts
 {
     int rc = SQLITE_OK;
@@ -60,25 +55,36 @@ struct SchemaFacts
     int indexes = 0;
 };
 
+// The file's layout format, and one row per table and key declared in it: two plain reads of what
+// the first read loaded, each cheaper to prepare than one query that joins them.
 SchemaFacts readFacts(KeyedConnection& connection, const std::string& table)
 {
     SchemaFacts facts;
-    sqlite3_stmt* stmt = connection.statement(Shape::Check, checkSql);
-    if (!stmt) {
+    sqlite3_stmt* version =
+        connection.statement(Shape::Version, [] { return std::string("PRAGMA user_version"); });
+    sqlite3_stmt* stmt = connection.statement(Shape::Check, [] {
+        return std::string("SELECT type, tbl_name FROM sqlite_master WHERE sql IS NOT NULL");
+    });
+    if (!version || !stmt) {
         facts.rc = sqlite3_errcode(connection.handle());
         return facts;
     }
-    int rc;
+    int rc = sqlite3_step(version);
+    if (rc == SQLITE_ROW)
+        facts.format = sqlite3_column_int(version, 0);
+    sqlite3_reset(version);
+    if (rc != SQLITE_ROW) {
+        facts.rc = rc;
+        return facts;
+    }
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (!sameTextNoCase(columnText(stmt, 1), table))
+            continue;
         const std::string kind = columnText(stmt, 0);
-        if (kind == "f") {
-            facts.format = sqlite3_column_int(stmt, 1);
-        } else if (sameTextNoCase(columnText(stmt, 2), table)) {
-            if (kind == "table")
-                facts.tableThere = true;
-            else if (kind == "index")
-                ++facts.indexes;
-        }
+        if (kind == "table")
+            facts.tableThere = true;
+        else if (kind == "index")
+            ++facts.indexes;
     }
     sqlite3_reset(stmt);
     facts.rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
@@ -130,32 +136,55 @@ private:
 KeyedSchema::KeyedSchema(std::string table, std::shared_ptr<const RecordLayout> layout)
     : m_table(std::move(table)), m_layout(std::move(layout)), m_quotedTable(sqlName(m_table)),
       // The check at open holds the table to exactly the layout's columns, in its order (the
-      // version column first), so "*" reads them in the order readRow expects, without naming each.
-      m_selectSql("SELECT rowid, * FROM " + m_quotedTable)
+      // version column first, the packed fields last), so "*" reads them in the order readRow
+      // expects, without naming each.
+      m_selectSql("SELECT rowid, * FROM " + m_quotedTable),
+      m_packed(static_cast<std::size_t>(m_layout->slotCount()), true)
 {
+    for (const KeyDef& key : m_layout->keys()) {
+        for (const int f : key.fields) {
+            const FieldDef& field = m_layout->field(f);
+            for (int e = 0; e < field.dims; ++e)
+                m_packed[static_cast<std::size_t>(field.firstSlot + e)] = false;
+        }
+    }
+    m_hasPacked = std::find(m_packed.begin(), m_packed.end(), true) != m_packed.end();
 }
 
 std::vector<std::string> KeyedSchema::quotedColumns() const
 {
     std::vector<std::string> columns;
-    columns.reserve(static_cast<std::size_t>(m_layout->slotCount()));
+    columns.reserve(static_cast<std::size_t>(m_layout->slotCount()) + 1);
     for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
-        for (int e = 1; e <= m_layout->fields()[f].dims; ++e)
-            columns.push_back(sqlName(m_layout->columnName(static_cast<int>(f), e)));
+        const FieldDef& field = m_layout->fields()[f];
+        for (int e = 1; e <= field.dims; ++e) {
+            if (!m_packed[static_cast<std::size_t>(field.firstSlot + e - 1)])
+                columns.push_back(sqlName(m_layout->columnName(static_cast<int>(f), e)));
+        }
     }
+    if (m_hasPacked)
+        columns.emplace_back(kPackedColumn);
     return columns;
 }
 
 std::string KeyedSchema::insertSql() const
 {
-    std::string columns;
+    return insertSql(m_quotedTable, false);
+}
+
+// With the position, a converted record keeps its place in file order and its version.
+std::string KeyedSchema::insertSql(const std::string& quotedTable, bool withPosition) const
+{
+    std::string columns = withPosition ? std::string("rowid, ") + kVersionColumn : std::string();
     std::string params;
     int param = 1;
+    for (int n = withPosition ? 2 : 0; n > 0; --n)
+        params += (params.empty() ? "?" : ", ?") + std::to_string(param++);
     for (const std::string& column : quotedColumns()) {
         columns += (columns.empty() ? "" : ", ") + column;
         params += (params.empty() ? "?" : ", ?") + std::to_string(param++);
     }
-    return "INSERT INTO " + m_quotedTable + " (" + columns + ") VALUES (" + params + ")";
+    return "INSERT INTO " + quotedTable + " (" + columns + ") VALUES (" + params + ")";
 }
 
 std::string KeyedSchema::updateSql() const
@@ -187,7 +216,8 @@ const std::string& KeyedSchema::storedKeysSignature() const
     return m_keysSignature;
 }
 
-// Names and kinds only: a string field made longer keeps its column.
+// Names and kinds only: a string field made longer keeps its place. A packed field's kind is in
+// lower case, so the signature says where each field is kept (a column for every field before packing).
 std::string KeyedSchema::columnsSignature() const
 {
     std::string out = upper(kVersionColumn) + ":I";
@@ -196,12 +226,52 @@ std::string KeyedSchema::columnsSignature() const
         const FieldDef& field = m_layout->fields()[f];
         for (int e = 1; e <= field.dims; ++e) {
             out += ',';
-            for (const char c : m_layout->columnName(static_cast<int>(f), e))
-                out += upperChar(c);
-            out += field.type == FieldType::String ? ":T" : ":I";
+            const std::size_t name = out.size();
+            m_layout->appendColumnName(out, static_cast<int>(f), e);
+            for (std::size_t i = name; i < out.size(); ++i)
+                out[i] = upperChar(out[i]);
+            const bool packed = m_packed[static_cast<std::size_t>(field.firstSlot + e - 1)];
+            out += field.type == FieldType::String ? (packed ? ":t" : ":T") : (packed ? ":i" : ":I");
         }
     }
     return out;
+}
+
+std::optional<KeyedSchema::Placement> KeyedSchema::placementOf(const std::string& signature) const
+{
+    std::size_t at = 0;
+    // The next entry, when it names `name` with `kind` in either case; its case is where the slot is kept.
+    auto entry = [&](const std::string& name, char kind) -> std::optional<bool> {
+        if (at > signature.size())
+            return std::nullopt;
+        const std::size_t end = std::min(signature.find(',', at), signature.size());
+        const std::string_view text(signature.data() + at, end - at);
+        at = end + 1;
+        if (text.size() != name.size() + 2 || text[name.size()] != ':' || upperChar(text.back()) != kind)
+            return std::nullopt;
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            if (upperChar(text[i]) != name[i])
+                return std::nullopt;
+        }
+        return text.back() != kind;
+    };
+    if (entry(upper(kVersionColumn), 'I') != false)
+        return std::nullopt;
+    Placement placement;
+    placement.reserve(m_packed.size());
+    for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
+        const FieldDef& field = m_layout->fields()[f];
+        for (int e = 1; e <= field.dims; ++e) {
+            const auto packed = entry(upper(m_layout->columnName(static_cast<int>(f), e)),
+                                      field.type == FieldType::String ? 'T' : 'I');
+            if (!packed)
+                return std::nullopt;
+            placement.push_back(*packed);
+        }
+    }
+    if (at <= signature.size())
+        return std::nullopt; // more columns than fields
+    return placement;
 }
 
 std::string KeyedSchema::keysSignature() const
@@ -294,66 +364,170 @@ bool KeyedSchema::exists(KeyedConnection& connection) const
     return readFacts(connection, m_table).tableThere;
 }
 
-FileError KeyedSchema::check(KeyedConnection& connection) const
+// How the table on file was made: its columns signature, and its keys signature when it carries a stamp.
+struct KeyedSchema::StoredLayout
 {
+    FileError error;
+    bool tableThere = false;
+    int indexes = 0;
+    std::string columns;
+    std::optional<std::string> keys;
+};
+
+KeyedSchema::StoredLayout KeyedSchema::readStored(KeyedConnection& connection) const
+{
+    StoredLayout stored;
     const SchemaFacts facts = readFacts(connection, m_table);
-    if (facts.rc != SQLITE_OK)
-        return connection.error(facts.rc);
-    if (!facts.tableThere)
-        return FileError::of(ErrorCode::FileNotFound);
-    const int format = facts.format;
-    const int indexes = facts.indexes;
-    if (format != LayoutFormat)
-        return checkUnstamped(connection, indexes);
-
-    sqlite3_stmt* stmt = connection.statement(Shape::Stamp, [] {
-        return "SELECT columns, keys FROM " + std::string(kLayoutTable) + " WHERE tbl = ?1 COLLATE NOCASE";
-    });
-    if (!stmt)
-        return checkUnstamped(connection, indexes);
-    sqlite3_bind_text(stmt, 1, m_table.c_str(), -1, SQLITE_TRANSIENT);
-    const int found = sqlite3_step(stmt);
-    const std::string columns = found == SQLITE_ROW ? columnText(stmt, 0) : std::string();
-    const std::string keys = found == SQLITE_ROW ? columnText(stmt, 1) : std::string();
-    sqlite3_reset(stmt);
-    if (found == SQLITE_DONE)
-        return checkUnstamped(connection, indexes);
-    if (found != SQLITE_ROW)
-        return connection.error(found);
-    if (columns != storedColumnsSignature())
-        return FileError::of(ErrorCode::InvalidRecordDeclaration);
-    if (keys != storedKeysSignature() || indexes != static_cast<int>(m_layout->keys().size()))
-        return FileError::of(ErrorCode::BadKeyFile);
-    return FileError::none();
-}
-
-// A table this layer did not stamp (made before stamps, or by another program):
-// its columns are compared one by one, and its keys must all be there.
-FileError KeyedSchema::checkUnstamped(KeyedConnection& connection, int indexes) const
-{
+    if (facts.rc != SQLITE_OK) {
+        stored.error = connection.error(facts.rc);
+        return stored;
+    }
+    stored.tableThere = facts.tableThere;
+    stored.indexes = facts.indexes;
+    if (!stored.tableThere)
+        return stored;
+    if (facts.format > LayoutFormat) {
+        // Made by a later version of this layer: its rows may be laid out in ways this one cannot read.
+        stored.error = FileError::of(ErrorCode::InvalidRecordDeclaration);
+        return stored;
+    }
+    if (facts.format > 0) {
+        sqlite3_stmt* stmt = connection.statement(Shape::Stamp, [] {
+            return "SELECT columns, keys FROM " + std::string(kLayoutTable) +
+                   " WHERE tbl = ?1 COLLATE NOCASE";
+        });
+        if (stmt) {
+            sqlite3_bind_text(stmt, 1, m_table.c_str(), -1, SQLITE_TRANSIENT);
+            const int found = sqlite3_step(stmt);
+            if (found == SQLITE_ROW) {
+                stored.columns = columnText(stmt, 0);
+                stored.keys = columnText(stmt, 1);
+            }
+            sqlite3_reset(stmt);
+            if (found == SQLITE_ROW)
+                return stored;
+            if (found != SQLITE_DONE) {
+                stored.error = connection.error(found);
+                return stored;
+            }
+        }
+    }
+    // A table this layer did not stamp (made before stamps, or by another program): a column for
+    // each field, compared one by one; its keys must all be there.
     sqlite3_stmt* stmt = connection.statement(Shape::TableInfo, [] {
         return std::string("SELECT name, type FROM pragma_table_info(?1) ORDER BY cid");
     });
-    if (!stmt)
-        return connection.lastError();
+    if (!stmt) {
+        stored.error = connection.lastError();
+        return stored;
+    }
     sqlite3_bind_text(stmt, 1, m_table.c_str(), -1, SQLITE_TRANSIENT);
-    std::string columns;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         const std::string type = upper(columnText(stmt, 1));
-        columns += (columns.empty() ? "" : ",") + upper(columnText(stmt, 0)) +
-                   (type == "TEXT"      ? ":T"
-                    : type == "INTEGER" ? ":I"
-                                        : ":?");
+        stored.columns += (stored.columns.empty() ? "" : ",") + upper(columnText(stmt, 0)) +
+                          (type == "TEXT"      ? ":T"
+                           : type == "INTEGER" ? ":I"
+                                               : ":?");
     }
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE)
-        return connection.error(rc);
-    if (columns != storedColumnsSignature())
+        stored.error = connection.error(rc);
+    return stored;
+}
+
+LayoutCheck KeyedSchema::inspect(KeyedConnection& connection) const
+{
+    const StoredLayout stored = readStored(connection);
+    if (stored.error)
+        return {stored.error};
+    if (!stored.tableThere)
+        return {FileError::of(ErrorCode::FileNotFound)};
+    const bool keysThere = stored.indexes == static_cast<int>(m_layout->keys().size()) &&
+                           (!stored.keys || *stored.keys == storedKeysSignature());
+    if (stored.columns == storedColumnsSignature())
+        return {keysThere ? FileError::none() : FileError::of(ErrorCode::BadKeyFile)};
+    if (!placementOf(stored.columns))
+        return {FileError::of(ErrorCode::InvalidRecordDeclaration)};
+    // The same fields kept in other places: a rebuild of the keys converts them with the keys.
+    if (!keysThere)
+        return {FileError::of(ErrorCode::BadKeyFile)};
+    return {FileError::none(), true};
+}
+
+FileError KeyedSchema::check(KeyedConnection& connection) const
+{
+    const LayoutCheck found = inspect(connection);
+    return found.olderLayout ? FileError::of(ErrorCode::InvalidRecordDeclaration) : found.error;
+}
+
+FileError KeyedSchema::convert(KeyedConnection& connection) const
+{
+    // Read again inside the transaction: another program may have converted it meanwhile.
+    const StoredLayout stored = readStored(connection);
+    if (stored.error)
+        return stored.error;
+    if (!stored.tableThere)
+        return FileError::of(ErrorCode::FileNotFound);
+    if (stored.columns == storedColumnsSignature())
+        return FileError::none();
+    const std::optional<Placement> placement = placementOf(stored.columns);
+    if (!placement)
         return FileError::of(ErrorCode::InvalidRecordDeclaration);
-    if (indexes != static_cast<int>(m_layout->keys().size()))
-        return FileError::of(ErrorCode::BadKeyFile);
-    return FileError::none();
+    return copyInto(connection, *placement);
+}
+
+namespace {
+
+using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+Statement prepareOnce(KeyedConnection& connection, const std::string& sql, int& rc)
+{
+    sqlite3_stmt* stmt = nullptr;
+    rc = sqlite3_prepare_v2(connection.handle(), sql.c_str(), -1, &stmt, nullptr);
+    return Statement(stmt, &sqlite3_finalize);
+}
+
+} // namespace
+
+// Every record into a new table of this layout, which then takes the old one's name and gets the keys.
+FileError KeyedSchema::copyInto(KeyedConnection& connection, const Placement& stored) const
+{
+    const std::string building = sqlName(m_table + "_converting");
+    if (FileError error = connection.exec("DROP TABLE IF EXISTS " + building))
+        return error;
+    if (FileError error = connection.exec(createTableSql(building)))
+        return error;
+    {
+        int rc = SQLITE_OK;
+        const Statement read = prepareOnce(connection, m_selectSql, rc);
+        if (rc != SQLITE_OK)
+            return connection.error(rc);
+        const Statement write = prepareOnce(connection, insertSql(building, true), rc);
+        if (rc != SQLITE_OK)
+            return connection.error(rc);
+        Record record(m_layout);
+        while ((rc = sqlite3_step(read.get())) == SQLITE_ROW) {
+            if (!readRow(read.get(), record, stored))
+                return FileError::damaged();
+            sqlite3_bind_int64(write.get(), 1, record.position());
+            sqlite3_bind_int64(write.get(), 2, record.version());
+            bindFields(write.get(), record, 3);
+            const int written = sqlite3_step(write.get());
+            sqlite3_reset(write.get());
+            if (written != SQLITE_DONE)
+                return connection.error(written);
+        }
+        if (rc != SQLITE_DONE)
+            return connection.error(rc);
+    }
+    if (FileError error = connection.exec("DROP TABLE " + m_quotedTable))
+        return error;
+    if (FileError error = connection.exec("ALTER TABLE " + building + " RENAME TO " + m_quotedTable))
+        return error;
+    if (FileError error = createKeys(connection))
+        return error;
+    return stamp(connection);
 }
 
 FileError KeyedSchema::stamp(KeyedConnection& connection) const
@@ -369,25 +543,33 @@ FileError KeyedSchema::stamp(KeyedConnection& connection) const
     return connection.exec("PRAGMA user_version = " + std::to_string(LayoutFormat));
 }
 
-FileError KeyedSchema::create(KeyedConnection& connection, bool replace) const
+std::string KeyedSchema::createTableSql(const std::string& quotedTable) const
 {
-    if (!replace && exists(connection))
-        return FileError::none();
-    std::string sql = "CREATE TABLE " + m_quotedTable + " (" + kVersionColumn + " INTEGER NOT NULL DEFAULT 0";
+    std::string sql = "CREATE TABLE " + quotedTable + " (" + kVersionColumn + " INTEGER NOT NULL DEFAULT 0";
     for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
         const FieldDef& field = m_layout->fields()[f];
         for (int e = 1; e <= field.dims; ++e) {
+            if (m_packed[static_cast<std::size_t>(field.firstSlot + e - 1)])
+                continue;
             sql += ", " + sqlName(m_layout->columnName(static_cast<int>(f), e));
             sql += field.type == FieldType::String ? " TEXT COLLATE NOCASE NOT NULL DEFAULT ''"
                                                    : " INTEGER NOT NULL DEFAULT 0";
         }
     }
-    sql += ")";
+    if (m_hasPacked)
+        sql += ", " + std::string(kPackedColumn) + " BLOB NOT NULL DEFAULT x''";
+    return sql + ")";
+}
+
+FileError KeyedSchema::create(KeyedConnection& connection, bool replace) const
+{
+    if (!replace && exists(connection))
+        return FileError::none();
     if (replace) {
         if (FileError error = connection.exec("DROP TABLE IF EXISTS " + m_quotedTable))
             return error;
     }
-    if (FileError error = connection.exec(sql))
+    if (FileError error = connection.exec(createTableSql(m_quotedTable)))
         return error;
     for (const std::string& index : createIndexSql(false)) {
         if (FileError error = connection.exec(index))
@@ -421,10 +603,8 @@ FileError KeyedSchema::dropKeys(KeyedConnection& connection) const
     return FileError::none();
 }
 
-FileError KeyedSchema::rebuildKeys(KeyedConnection& connection) const
+FileError KeyedSchema::createKeys(KeyedConnection& connection) const
 {
-    if (FileError error = dropKeys(connection))
-        return error;
     SortBudget budget(connection);
     if (!budget.ready())
         return connection.lastError();
@@ -432,45 +612,94 @@ FileError KeyedSchema::rebuildKeys(KeyedConnection& connection) const
         if (FileError error = connection.exec(index))
             return error;
     }
-    if (FileError error = budget.restore())
+    return budget.restore();
+}
+
+FileError KeyedSchema::rebuildKeys(KeyedConnection& connection) const
+{
+    const StoredLayout stored = readStored(connection);
+    if (stored.error)
+        return stored.error;
+    if (stored.tableThere && stored.columns != storedColumnsSignature()) {
+        if (const std::optional<Placement> placement = placementOf(stored.columns))
+            return copyInto(connection, *placement);
+    }
+    if (FileError error = dropKeys(connection))
+        return error;
+    if (FileError error = createKeys(connection))
         return error;
     return stamp(connection);
 }
 
-void KeyedSchema::readRow(sqlite3_stmt* stmt, Record& record) const
+bool KeyedSchema::readRow(sqlite3_stmt* stmt, Record& record, const Placement& placement) const
 {
     record.setPosition(sqlite3_column_int64(stmt, 0), sqlite3_column_int64(stmt, 1));
     int column = 2;
+    const bool anyPacked = std::find(placement.begin(), placement.end(), true) != placement.end();
+    const int packedColumn = 2 + static_cast<int>(std::count(placement.begin(), placement.end(), false));
+    const void* bytes = anyPacked ? sqlite3_column_blob(stmt, packedColumn) : nullptr;
+    const auto size = anyPacked ? static_cast<std::size_t>(sqlite3_column_bytes(stmt, packedColumn)) : 0;
+    // An empty value is every packed field blank: a row another program added with the column's default.
+    PackedReader packed(bytes, size);
+    const bool blank = size == 0;
     for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
         const FieldDef& field = m_layout->fields()[f];
-        for (int e = 1; e <= field.dims; ++e, ++column) {
-            if (field.type == FieldType::String) {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-                const int bytes = sqlite3_column_bytes(stmt, column);
-                record.setText(static_cast<int>(f),
-                               std::string_view(text ? text : "", text ? static_cast<std::size_t>(bytes) : 0),
-                               e);
+        const bool isText = field.type == FieldType::String;
+        for (int e = 1; e <= field.dims; ++e) {
+            const int index = static_cast<int>(f);
+            if (!placement[static_cast<std::size_t>(field.firstSlot + e - 1)]) {
+                if (isText) {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+                    const int length = sqlite3_column_bytes(stmt, column);
+                    record.setText(
+                        index,
+                        std::string_view(text ? text : "", text ? static_cast<std::size_t>(length) : 0), e);
+                } else {
+                    record.setNumber(index, sqlite3_column_int64(stmt, column), e);
+                }
+                ++column;
+                continue;
+            }
+            if (isText) {
+                std::string_view text;
+                if (!blank && !packed.text(text))
+                    return false;
+                record.setText(index, text, e);
             } else {
-                record.setNumber(static_cast<int>(f), sqlite3_column_int64(stmt, column), e);
+                std::int64_t number = 0;
+                if (!blank && !packed.number(number))
+                    return false;
+                record.setNumber(index, number, e);
             }
         }
     }
+    return blank || packed.atEnd();
 }
 
-int KeyedSchema::bindFields(sqlite3_stmt* stmt, const Record& record) const
+int KeyedSchema::bindFields(sqlite3_stmt* stmt, const Record& record, int first) const
 {
-    int param = 1;
-    for (int slot = 0; slot < m_layout->slotCount(); ++slot, ++param) {
+    int param = first;
+    std::string packed;
+    for (int slot = 0; slot < m_layout->slotCount(); ++slot) {
         const Record::Value& value = record.slot(slot);
-        if (const auto* s = std::get_if<std::string>(&value))
-            sqlite3_bind_text(stmt, param, s->data(), static_cast<int>(s->size()),
+        const auto* s = std::get_if<std::string>(&value);
+        if (m_packed[static_cast<std::size_t>(slot)]) {
+            if (s)
+                packText(packed, *s);
+            else
+                packNumber(packed, std::get<std::int64_t>(value));
+            continue;
+        }
+        if (s)
+            sqlite3_bind_text(stmt, param++, s->data(), static_cast<int>(s->size()),
                               SQLITE_STATIC); // the record outlives the step
         else
-            sqlite3_bind_int64(stmt, param, std::get<std::int64_t>(value));
+            sqlite3_bind_int64(stmt, param++, std::get<std::int64_t>(value));
     }
+    if (m_hasPacked)
+        sqlite3_bind_blob(stmt, param++, packed.data(), static_cast<int>(packed.size()), SQLITE_TRANSIENT);
     return param;
 }
-
 std::vector<Record::Value> KeyedSchema::keyValues(int key, const Record& record) const
 {
     std::vector<Record::Value> values;

@@ -4,6 +4,7 @@
 #include "runtime/Record.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ struct sqlite3_stmt;
 // A file made by this layer carries its layout format in PRAGMA user_version and
 // each table's column and key declaration in a small layout table, so that the
 // check at open is two short reads instead of a comparison of the whole schema.
+//
+// The fields a key reads are columns, for the key's index; every other field is packed
+// into the one column `_rec`. A table of an earlier layout (a column for every field) is
+// converted when it is opened.
 namespace kestrix::runtime {
 
 class KeyedConnection;
@@ -30,16 +35,24 @@ constexpr int Fetch = 6;
 constexpr int Count = 7;
 constexpr int TableInfo = 8;
 constexpr int IndexNames = 9;
+constexpr int Version = 10;
 constexpr int Get = 100;     // + key
 constexpr int Cursor = 1000; // + (key + 1) * 8 + direction and start flags
 } // namespace Shape
+
+// What the check at open found: an error, or a table of an earlier layout that convert() brings up to date.
+struct LayoutCheck final
+{
+    FileError error;
+    bool olderLayout = false;
+};
 
 class KeyedSchema final
 {
 public:
     static constexpr int FileOrder = -1;
     // Raised when the way this layer lays out tables and keys changes.
-    static constexpr int LayoutFormat = 1;
+    static constexpr int LayoutFormat = 2;
 
     KeyedSchema(std::string table, std::shared_ptr<const RecordLayout> layout);
 
@@ -50,9 +63,15 @@ public:
 
     // FileNotFound when the table is missing, InvalidRecordDeclaration for other
     // fields, BadKeyFile for other or missing keys.
+    LayoutCheck inspect(KeyedConnection& connection) const;
+    // The same, with a table of an earlier layout refused as another record declaration.
     FileError check(KeyedConnection& connection) const;
     // Each runs inside the caller's transaction.
     FileError create(KeyedConnection& connection, bool replace) const; // replace: drop what is there first
+    // Rewrites a table of an earlier layout of the same fields, with its keys; nothing to do when it is
+    // current.
+    FileError convert(KeyedConnection& connection) const;
+    // Also converts a table whose columns follow an earlier declaration of the keys.
     FileError rebuildKeys(KeyedConnection& connection) const;
     FileError dropKeys(KeyedConnection& connection) const;
     bool exists(KeyedConnection& connection) const;
@@ -68,29 +87,44 @@ public:
     // The key's partial-index condition, empty when the key holds every record.
     std::string keyFilter(int key) const;
 
-    void readRow(sqlite3_stmt* stmt, Record& record) const;
-    // Binds every field of the record from parameter 1 on; returns the next parameter.
-    int bindFields(sqlite3_stmt* stmt, const Record& record) const;
+    // False when the row's packed fields cannot be read: the file is damaged.
+    bool readRow(sqlite3_stmt* stmt, Record& record) const { return readRow(stmt, record, m_packed); }
+    // Binds every field of the record from parameter `first` on; returns the next parameter.
+    int bindFields(sqlite3_stmt* stmt, const Record& record, int first = 1) const;
     std::vector<Record::Value> keyValues(int key, const Record& record) const;
     // True when the record's values for the key are all blank or zero.
     bool blankInKey(int key, const Record& record) const;
 
 private:
+    struct StoredLayout;
+    // A slot's place: true when it is packed into `_rec`, false when it has a column of its own.
+    using Placement = std::vector<bool>;
+
+    StoredLayout readStored(KeyedConnection& connection) const;
+    // The placement a stored columns signature describes, when it holds exactly this layout's fields.
+    std::optional<Placement> placementOf(const std::string& signature) const;
+    bool readRow(sqlite3_stmt* stmt, Record& record, const Placement& placement) const;
+    std::string createTableSql(const std::string& quotedTable) const;
+    std::string insertSql(const std::string& quotedTable, bool withPosition) const;
+    FileError copyInto(KeyedConnection& connection, const Placement& stored) const;
+    FileError createKeys(KeyedConnection& connection) const;
     std::string indexName(const KeyDef& key) const;
     std::vector<std::string> createIndexSql(bool ifMissing) const;
     std::string columnsSignature() const;
     std::string keysSignature() const;
-    // The column names in table order, quoted; and the signatures, each made on first use.
+    // The names of the fields' own columns in table order, quoted, `_rec` last when fields are packed;
+    // and the signatures, each made on first use.
     std::vector<std::string> quotedColumns() const;
     const std::string& storedColumnsSignature() const;
     const std::string& storedKeysSignature() const;
-    FileError checkUnstamped(KeyedConnection& connection, int indexes) const;
     FileError stamp(KeyedConnection& connection) const;
 
     std::string m_table;
     std::shared_ptr<const RecordLayout> m_layout;
     std::string m_quotedTable;
     std::string m_selectSql;
+    Placement m_packed;
+    bool m_hasPacked = false;
     mutable std::string m_columnsSignature;
     mutable std::string m_keysSignature;
 };

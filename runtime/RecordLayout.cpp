@@ -41,11 +41,19 @@ int RecordLayout::fieldIndex(const std::string& name) const
 std::string RecordLayout::columnName(int field, int element) const
 {
     std::string column;
-    for (const char c : m_fields.at(field).name)
-        column += (c == ':') ? '_' : c;
-    if (m_fields.at(field).dims > 1)
-        column += "_" + std::to_string(element);
+    appendColumnName(column, field, element);
     return column;
+}
+
+void RecordLayout::appendColumnName(std::string& out, int field, int element) const
+{
+    const FieldDef& def = m_fields.at(static_cast<std::size_t>(field));
+    for (const char c : def.name)
+        out += (c == ':') ? '_' : c;
+    if (def.dims > 1) {
+        out += '_';
+        out += std::to_string(element);
+    }
 }
 
 } // namespace kestrix::runtime

@@ -47,6 +47,7 @@ public:
     int fieldIndex(const std::string& name) const;
     // SQL column of one element: "LOOK_FONT_3".
     std::string columnName(int field, int element = 1) const;
+    void appendColumnName(std::string& out, int field, int element = 1) const;
 
 private:
     std::string m_prefix;

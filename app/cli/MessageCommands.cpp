@@ -279,9 +279,11 @@ void addMessageCommands(CLI::App& app, CommandRunner& run)
     auto* command = app.add_subcommand("message", "Generate, decompile and keep MESSAGE() statements");
     command->require_subcommand(1);
 
+    // The record's many options are built only for the command the line names: building them costs
+    // more than a generate's own work.
     auto generateOptions = std::make_shared<RecordOptions>();
     auto* gen = command->add_subcommand("generate", "Print the code the Message Maker puts on the clipboard");
-    generateOptions->addTo(gen, true);
+    gen->preparse_callback([gen, generateOptions](std::size_t) { generateOptions->addTo(gen, true); });
     gen->callback([&run, generateOptions] {
         run = [generateOptions](CliContext& ctx) { return generate(ctx, *generateOptions); };
     });
@@ -295,8 +297,10 @@ void addMessageCommands(CLI::App& app, CommandRunner& run)
     auto saveOptions = std::make_shared<RecordOptions>();
     auto description = std::make_shared<std::string>();
     auto* sav = command->add_subcommand("save", "Save a message under a description");
-    sav->add_option("description", *description, "Description")->required();
-    saveOptions->addTo(sav, false);
+    sav->preparse_callback([sav, saveOptions, description](std::size_t) {
+        sav->add_option("description", *description, "Description")->required();
+        saveOptions->addTo(sav, false);
+    });
     sav->callback([&run, saveOptions, description] {
         run = [saveOptions, description](CliContext& ctx) { return save(ctx, *description, *saveOptions); };
     });
