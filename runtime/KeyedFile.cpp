@@ -218,7 +218,7 @@ FileError KeyedFile::add(Record& record)
     sqlite3_stmt* stmt = m_connection.statement(Shape::Insert, [this] { return m_schema.insertSql(); });
     if (!stmt)
         return fail(m_connection.lastError());
-    m_schema.bindFields(stmt, record);
+    m_schema.bindFields(stmt, record, m_packed);
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     if (rc != SQLITE_DONE)
@@ -234,7 +234,7 @@ FileError KeyedFile::put(Record& record)
     sqlite3_stmt* stmt = m_connection.statement(Shape::Update, [this] { return m_schema.updateSql(); });
     if (!stmt)
         return fail(m_connection.lastError());
-    const int param = m_schema.bindFields(stmt, record);
+    const int param = m_schema.bindFields(stmt, record, m_packed);
     sqlite3_bind_int64(stmt, param, record.position());
     sqlite3_bind_int64(stmt, param + 1, record.version());
     const int rc = sqlite3_step(stmt);

@@ -121,6 +121,7 @@ private:
     KeyedConnection m_connection;
     KeyedCursor m_cursor;
     std::optional<std::chrono::milliseconds> m_openWait;
+    std::string m_packed; // the packed fields of the record being written
     FileError m_lastError;
 };
 

@@ -40,6 +40,12 @@ std::string sqlText(const std::string& text)
     return out + "'";
 }
 
+// SQL names ignore the case of ASCII letters only.
+char sqlUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 std::string columnText(sqlite3_stmt* stmt, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
@@ -241,29 +247,32 @@ std::optional<KeyedSchema::Placement> KeyedSchema::placementOf(const std::string
 {
     std::size_t at = 0;
     // The next entry, when it names `name` with `kind` in either case; its case is where the slot is kept.
-    auto entry = [&](const std::string& name, char kind) -> std::optional<bool> {
+    // Read at every open, so it compares in place rather than building this layout's signature.
+    auto entry = [&](std::string_view name, char kind) -> std::optional<bool> {
         if (at > signature.size())
             return std::nullopt;
         const std::size_t end = std::min(signature.find(',', at), signature.size());
         const std::string_view text(signature.data() + at, end - at);
         at = end + 1;
-        if (text.size() != name.size() + 2 || text[name.size()] != ':' || upperChar(text.back()) != kind)
+        if (text.size() != name.size() + 2 || text[name.size()] != ':' || sqlUpper(text.back()) != kind)
             return std::nullopt;
         for (std::size_t i = 0; i < name.size(); ++i) {
-            if (upperChar(text[i]) != name[i])
+            if (sqlUpper(text[i]) != sqlUpper(name[i]))
                 return std::nullopt;
         }
         return text.back() != kind;
     };
-    if (entry(upper(kVersionColumn), 'I') != false)
+    if (entry(kVersionColumn, 'I') != false)
         return std::nullopt;
     Placement placement;
     placement.reserve(m_packed.size());
+    std::string name;
     for (std::size_t f = 0; f < m_layout->fields().size(); ++f) {
         const FieldDef& field = m_layout->fields()[f];
         for (int e = 1; e <= field.dims; ++e) {
-            const auto packed = entry(upper(m_layout->columnName(static_cast<int>(f), e)),
-                                      field.type == FieldType::String ? 'T' : 'I');
+            name.clear();
+            m_layout->appendColumnName(name, static_cast<int>(f), e);
+            const auto packed = entry(name, field.type == FieldType::String ? 'T' : 'I');
             if (!packed)
                 return std::nullopt;
             placement.push_back(*packed);
@@ -445,10 +454,11 @@ LayoutCheck KeyedSchema::inspect(KeyedConnection& connection) const
         return {FileError::of(ErrorCode::FileNotFound)};
     const bool keysThere = stored.indexes == static_cast<int>(m_layout->keys().size()) &&
                            (!stored.keys || *stored.keys == storedKeysSignature());
-    if (stored.columns == storedColumnsSignature())
-        return {keysThere ? FileError::none() : FileError::of(ErrorCode::BadKeyFile)};
-    if (!placementOf(stored.columns))
+    const std::optional<Placement> placement = placementOf(stored.columns);
+    if (!placement)
         return {FileError::of(ErrorCode::InvalidRecordDeclaration)};
+    if (*placement == m_packed)
+        return {keysThere ? FileError::none() : FileError::of(ErrorCode::BadKeyFile)};
     // The same fields kept in other places: a rebuild of the keys converts them with the keys.
     if (!keysThere)
         return {FileError::of(ErrorCode::BadKeyFile)};
@@ -469,11 +479,11 @@ FileError KeyedSchema::convert(KeyedConnection& connection) const
         return stored.error;
     if (!stored.tableThere)
         return FileError::of(ErrorCode::FileNotFound);
-    if (stored.columns == storedColumnsSignature())
-        return FileError::none();
     const std::optional<Placement> placement = placementOf(stored.columns);
     if (!placement)
         return FileError::of(ErrorCode::InvalidRecordDeclaration);
+    if (*placement == m_packed)
+        return FileError::none();
     return copyInto(connection, *placement);
 }
 
@@ -507,12 +517,13 @@ FileError KeyedSchema::copyInto(KeyedConnection& connection, const Placement& st
         if (rc != SQLITE_OK)
             return connection.error(rc);
         Record record(m_layout);
+        std::string packed;
         while ((rc = sqlite3_step(read.get())) == SQLITE_ROW) {
             if (!readRow(read.get(), record, stored))
                 return FileError::damaged();
             sqlite3_bind_int64(write.get(), 1, record.position());
             sqlite3_bind_int64(write.get(), 2, record.version());
-            bindFields(write.get(), record, 3);
+            bindFields(write.get(), record, packed, 3);
             const int written = sqlite3_step(write.get());
             sqlite3_reset(write.get());
             if (written != SQLITE_DONE)
@@ -620,8 +631,9 @@ FileError KeyedSchema::rebuildKeys(KeyedConnection& connection) const
     const StoredLayout stored = readStored(connection);
     if (stored.error)
         return stored.error;
-    if (stored.tableThere && stored.columns != storedColumnsSignature()) {
-        if (const std::optional<Placement> placement = placementOf(stored.columns))
+    if (stored.tableThere) {
+        const std::optional<Placement> placement = placementOf(stored.columns);
+        if (placement && *placement != m_packed)
             return copyInto(connection, *placement);
     }
     if (FileError error = dropKeys(connection))
@@ -676,10 +688,10 @@ bool KeyedSchema::readRow(sqlite3_stmt* stmt, Record& record, const Placement& p
     return blank || packed.atEnd();
 }
 
-int KeyedSchema::bindFields(sqlite3_stmt* stmt, const Record& record, int first) const
+int KeyedSchema::bindFields(sqlite3_stmt* stmt, const Record& record, std::string& packed, int first) const
 {
     int param = first;
-    std::string packed;
+    packed.clear();
     for (int slot = 0; slot < m_layout->slotCount(); ++slot) {
         const Record::Value& value = record.slot(slot);
         const auto* s = std::get_if<std::string>(&value);
@@ -697,7 +709,7 @@ int KeyedSchema::bindFields(sqlite3_stmt* stmt, const Record& record, int first)
             sqlite3_bind_int64(stmt, param++, std::get<std::int64_t>(value));
     }
     if (m_hasPacked)
-        sqlite3_bind_blob(stmt, param++, packed.data(), static_cast<int>(packed.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(stmt, param++, packed.data(), static_cast<int>(packed.size()), SQLITE_STATIC);
     return param;
 }
 std::vector<Record::Value> KeyedSchema::keyValues(int key, const Record& record) const

@@ -89,8 +89,10 @@ public:
 
     // False when the row's packed fields cannot be read: the file is damaged.
     bool readRow(sqlite3_stmt* stmt, Record& record) const { return readRow(stmt, record, m_packed); }
-    // Binds every field of the record from parameter `first` on; returns the next parameter.
-    int bindFields(sqlite3_stmt* stmt, const Record& record, int first = 1) const;
+    // Binds every field of the record from parameter `first` on; returns the next parameter. The packed
+    // fields are bound from `packed`, which like the record must stay unchanged until the step is done:
+    // a loader's buffer serves every record, where a new one for each would cost an allocation and a copy.
+    int bindFields(sqlite3_stmt* stmt, const Record& record, std::string& packed, int first = 1) const;
     std::vector<Record::Value> keyValues(int key, const Record& record) const;
     // True when the record's values for the key are all blank or zero.
     bool blankInKey(int key, const Record& record) const;

@@ -2,6 +2,8 @@
 
 #include "runtime/FixedText.h"
 
+#include <algorithm>
+
 namespace kestrix::runtime {
 
 int RecordLayout::addString(std::string name, int size, int dims)
@@ -48,8 +50,9 @@ std::string RecordLayout::columnName(int field, int element) const
 void RecordLayout::appendColumnName(std::string& out, int field, int element) const
 {
     const FieldDef& def = m_fields.at(static_cast<std::size_t>(field));
-    for (const char c : def.name)
-        out += (c == ':') ? '_' : c;
+    const std::size_t start = out.size();
+    out += def.name;
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), ':', '_');
     if (def.dims > 1) {
         out += '_';
         out += std::to_string(element);

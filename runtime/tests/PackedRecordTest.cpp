@@ -40,7 +40,8 @@ constexpr const char* EarlierLayout =
     "INSERT INTO Records (rowid, _ver, NAME, NOTE, LINES_1, LINES_2, SIZE, FLAG) VALUES "
     "(7, 3, 'beta', 'second', 'b1', '', -2, 1), (3, 0, 'alpha', 'first \xE9', '', 'a2', 300, 0);";
 constexpr const char* EarlierStamp =
-    "CREATE TABLE \"_KeyedLayout\" (tbl TEXT PRIMARY KEY COLLATE NOCASE, columns TEXT NOT NULL, keys TEXT NOT "
+    "CREATE TABLE \"_KeyedLayout\" (tbl TEXT PRIMARY KEY COLLATE NOCASE, columns TEXT NOT NULL, keys TEXT "
+    "NOT "
     "NULL);"
     "INSERT INTO \"_KeyedLayout\" VALUES ('Records', "
     "'_VER:I,NAME:T,NOTE:T,LINES_1:T,LINES_2:T,SIZE:I,FLAG:I', 'BYNAME(NAME)X;');"
