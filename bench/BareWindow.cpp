@@ -1,6 +1,6 @@
 // The floor of a GUI start: a bare Qt Widgets main window with a menu bar and a
-// toolbar of icons, shown and closed as soon as the event loop runs, as
-// `kestrix --exit-after-start` does.
+// toolbar of icons, shown, painted once and closed as soon as the event loop runs,
+// as `kestrix --exit-after-start` does.
 #include <QAction>
 #include <QApplication>
 #include <QMainWindow>
@@ -33,6 +33,9 @@ int main(int argc, char** argv)
     }
     window.resize(800, 600);
     window.show();
+    // Painted once before the event loop, as a start that shows a splash screen is: without this the
+    // window would close before its first paint, and the floor would be a start that never shows.
+    QCoreApplication::processEvents();
     QTimer::singleShot(0, &window, &QWidget::close);
     return application.exec();
 }
