@@ -8,9 +8,10 @@
 #include <QHash>
 #include <QIconEngine>
 #include <QImage>
-#include <QMap>
 #include <QPainter>
 #include <QPixmap>
+
+#include <algorithm>
 
 namespace kestrix::runtime {
 
@@ -21,36 +22,40 @@ constexpr int DisabledContrast = 30; // percent of the picture's own contrast ke
 
 // The icons' pictures by upper-case base name, one resource file per size (":/icons/<size>/<name>.argb":
 // drawn from the SVG sources when the program was built, premultiplied ARGB32 pixels row by row), listed
-// once per program: a start asks for some thirty icons. Each icon is made on first use and shared after.
+// once per program: a start asks for some thirty icons. Every icon is drawn at every size, so the sizes
+// and each icon's file name make every path. Each icon is made on first use and shared after.
 // Never destroyed: icons must not outlive the application object.
 struct IconIndex
 {
-    QHash<QString, QMap<int, QString>> files;
+    QList<int> sizes; // ascending
+    QHash<QString, QString> files;
     QHash<QString, QIcon> made;
 };
+
+const QString& iconRoot()
+{
+    static const QString root = QStringLiteral(":/icons");
+    return root;
+}
 
 IconIndex& iconIndex()
 {
     static auto* index = [] {
         auto* found = new IconIndex;
-        // Every icon is drawn at every size, so one folder names them all (an iterator over the
-        // resources cost more than reading the pictures).
-        const QDir root(QStringLiteral(":/icons"));
-        QList<int> sizes;
+        // One folder names them all (an iterator over the resources cost more than reading the pictures).
+        const QDir root(iconRoot());
         for (const QString& folder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
             bool isSize = false;
             const int size = folder.toInt(&isSize);
             if (isSize)
-                sizes.append(size);
+                found->sizes.append(size);
         }
-        if (sizes.isEmpty())
+        if (found->sizes.isEmpty())
             return found;
-        const QString first = root.filePath(QString::number(sizes.first()));
-        for (const QString& file : QDir(first).entryList({QStringLiteral("*.argb")}, QDir::Files)) {
-            QMap<int, QString>& pictures = found->files[QFileInfo(file).completeBaseName().toUpper()];
-            for (const int size : sizes)
-                pictures.insert(size, root.filePath(QString::number(size) + u'/' + file));
-        }
+        std::sort(found->sizes.begin(), found->sizes.end());
+        const QDir first(root.filePath(QString::number(found->sizes.first())));
+        for (const QString& file : first.entryList({QStringLiteral("*.argb")}, QDir::Files))
+            found->files.insert(QFileInfo(file).completeBaseName().toUpper(), file);
         return found;
     }();
     return *index;
@@ -93,7 +98,9 @@ QPixmap disabledLook(const QPixmap& normal)
 class PrerenderedIconEngine final : public QIconEngine
 {
 public:
-    explicit PrerenderedIconEngine(QMap<int, QString> files) : m_files(std::move(files)) {}
+    PrerenderedIconEngine(QString file, QList<int> sizes) : m_file(std::move(file)), m_sizes(std::move(sizes))
+    {
+    }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
@@ -107,7 +114,7 @@ public:
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal) override
     {
         const int side = qMin(size.width(), size.height());
-        if (side <= 0 || m_files.isEmpty())
+        if (side <= 0 || m_sizes.isEmpty())
             return {};
         const bool disabled = mode == QIcon::Disabled;
         QPixmap& kept = (disabled ? m_disabled : m_normal)[side];
@@ -123,26 +130,26 @@ public:
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
         QList<QSize> sizes;
-        for (const int side : m_files.keys())
+        for (const int side : m_sizes)
             sizes.append(QSize(side, side));
         return sizes;
     }
-    bool isNull() override { return m_files.isEmpty(); }
-    QIconEngine* clone() const override { return new PrerenderedIconEngine(m_files); }
+    bool isNull() override { return m_sizes.isEmpty(); }
+    QIconEngine* clone() const override { return new PrerenderedIconEngine(m_file, m_sizes); }
 
 private:
     QPixmap picture(int side) const
     {
-        auto drawn = m_files.lowerBound(side);
-        if (drawn == m_files.cend())
-            drawn = std::prev(m_files.cend());
-        QPixmap read = readPicture(drawn.value(), drawn.key());
-        if (!read.isNull() && drawn.key() != side)
+        const auto larger = std::lower_bound(m_sizes.cbegin(), m_sizes.cend(), side);
+        const int drawn = larger == m_sizes.cend() ? m_sizes.last() : *larger;
+        QPixmap read = readPicture(iconRoot() + u'/' + QString::number(drawn) + u'/' + m_file, drawn);
+        if (!read.isNull() && drawn != side)
             read = read.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         return read;
     }
 
-    QMap<int, QString> m_files;
+    QString m_file;
+    QList<int> m_sizes;
     QHash<int, QPixmap> m_normal;
     QHash<int, QPixmap> m_disabled;
 };
@@ -163,7 +170,7 @@ QIcon appIcon(const std::string& name)
     const auto file = index.files.constFind(key);
     if (file == index.files.cend())
         return QIcon();
-    return *index.made.insert(key, QIcon(new PrerenderedIconEngine(*file)));
+    return *index.made.insert(key, QIcon(new PrerenderedIconEngine(*file, index.sizes)));
 }
 
 } // namespace kestrix::runtime
