@@ -58,30 +58,36 @@ struct Shop : config::testing::ScratchSession
     // Removes rows of the store behind the windows' backs, as another program could.
     void removeFile(const std::string& name)
     {
-        dictionary::DictionaryStore store("SHOP.dic");
-        std::string failing;
-        QVERIFY(!store.openAll(failing));
-        runtime::Record dif = store.files().newRecord();
-        QVERIFY(store.fileByName(name, dif));
-        QVERIFY(!store.files().remove(dif));
+        behindTheWindows(name, [](dictionary::DictionaryStore& store, runtime::Record& dif) {
+            QVERIFY(!store.files().remove(dif));
+        });
     }
     void removeKeyComponents(const std::string& file, const std::string& key)
+    {
+        behindTheWindows(file, [&key](dictionary::DictionaryStore& store, runtime::Record& dif) {
+            bool inKey = false;
+            for (runtime::Record row : store.treeOf(dif.number(dictionary::Dif::FileId))) {
+                const dictionary::TreeRow r = dictionary::treeRowOf(row);
+                if (r.type != dictionary::RowType::Key)
+                    continue;
+                if (r.level == 1)
+                    inKey = r.name == key;
+                else if (inKey)
+                    QVERIFY(!store.tree().remove(row));
+            }
+        });
+    }
+
+private:
+    // The store opened as another program opens it, and the record of `file` in it.
+    template <typename Change> void behindTheWindows(const std::string& file, Change change)
     {
         dictionary::DictionaryStore store("SHOP.dic");
         std::string failing;
         QVERIFY(!store.openAll(failing));
         runtime::Record dif = store.files().newRecord();
         QVERIFY(store.fileByName(file, dif));
-        bool inKey = false;
-        for (runtime::Record row : store.treeOf(dif.number(dictionary::Dif::FileId))) {
-            const dictionary::TreeRow r = dictionary::treeRowOf(row);
-            if (r.type != dictionary::RowType::Key)
-                continue;
-            if (r.level == 1)
-                inKey = r.name == key;
-            else if (inKey)
-                QVERIFY(!store.tree().remove(row));
-        }
+        change(store, dif);
     }
 };
 

@@ -24,6 +24,23 @@ std::string sample(const char* name)
     file.open(QIODevice::ReadOnly);
     return file.readAll().toStdString();
 }
+
+// The tool's window over a clipboard holding `text`, in a data directory of its own.
+struct Tool
+{
+    explicit Tool(const std::string& text, bool showDebugTabs = false)
+        : window(dialogs, clip, FrameStore::inDataDirectory(), showDebugTabs, registry,
+                 runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")))
+    {
+        clip.setText(text);
+    }
+
+    runtime::testing::TempDir dir; // first: the window's files are made in it
+    runtime::testing::ScriptedDialogs dialogs;
+    runtime::MemoryClipboard clip;
+    runtime::ToolRegistry registry;
+    AltKeyAnalysisWindow window;
+};
 } // namespace
 
 class AltKeyAnalysisWindowTest : public QObject
@@ -33,13 +50,8 @@ class AltKeyAnalysisWindowTest : public QObject
 private slots:
     void theTabSelectionWindowLimitsTheAnalysis()
     {
-        runtime::testing::TempDir dir;
-        runtime::testing::ScriptedDialogs dialogs;
-        runtime::MemoryClipboard clip;
-        clip.setText(sample("CustomerForm.clw"));
-        runtime::ToolRegistry registry;
-        AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), true, registry,
-                                    runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        Tool tool(sample("CustomerForm.clw"), true);
+        auto& [dir, dialogs, clip, registry, window] = tool;
         QWidget frame; // the window the user is working in while the tool opens
         frame.setGeometry(200, 150, 600, 400);
         frame.show();
@@ -72,13 +84,8 @@ private slots:
 
     void rowColoursShowTheConflicts()
     {
-        runtime::testing::TempDir dir;
-        runtime::testing::ScriptedDialogs dialogs;
-        runtime::MemoryClipboard clip;
-        clip.setText("W WINDOW('Tricky && Co''s')\r\n BUTTON('&OK')\r\n BUTTON('&Open')\r\nEND\r\n");
-        runtime::ToolRegistry registry;
-        AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), false, registry,
-                                    runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        Tool tool("W WINDOW('Tricky && Co''s')\r\n BUTTON('&OK')\r\n BUTTON('&Open')\r\nEND\r\n");
+        auto& [dir, dialogs, clip, registry, window] = tool;
         window.readClipboard();
         QCOMPARE(window.tabs()->tabText(0), QStringLiteral("&Alt Keys  (1 Conflict)"));
         auto* alt = window.findChild<QTreeWidget*>(QStringLiteral("altList"));
@@ -89,13 +96,8 @@ private slots:
 
     void oneFilterBoxNarrowsTheListsOfEveryTab()
     {
-        runtime::testing::TempDir dir;
-        runtime::testing::ScriptedDialogs dialogs;
-        runtime::MemoryClipboard clip;
-        clip.setText(sample("OrderBrowse.clw"));
-        runtime::ToolRegistry registry;
-        AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), false, registry,
-                                    runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        Tool tool(sample("OrderBrowse.clw"));
+        auto& [dir, dialogs, clip, registry, window] = tool;
         window.readClipboard();
         auto* alt = window.findChild<QTreeWidget*>(QStringLiteral("altList"));
         auto* code = window.findChild<QListWidget*>(QStringLiteral("codeList"));
@@ -142,13 +144,8 @@ private slots:
 
     void aClipboardWithoutAWindowKeepsTheLastAnalysis()
     {
-        runtime::testing::TempDir dir;
-        runtime::testing::ScriptedDialogs dialogs;
-        runtime::MemoryClipboard clip;
-        clip.setText("plain text");
-        runtime::ToolRegistry registry;
-        AltKeyAnalysisWindow window(dialogs, clip, FrameStore::inDataDirectory(), false, registry,
-                                    runtime::WindowPositionStore(runtime::IniFile("ktx5.INI")));
+        Tool tool("plain text");
+        auto& [dir, dialogs, clip, registry, window] = tool;
         window.readClipboard(); // nothing to keep yet: an empty analysis
         QCOMPARE(window.windowTitle(), QStringLiteral("Window Key Analysis ()"));
         clip.setText(sample("OrderBrowse.clw"));
