@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum { Name, Note, Lines, Size, Flag };
+enum { NoteName, NoteText, NoteLines, NoteSize, NoteFlag };
 
 // A record whose key reads one field: the others are packed.
 std::shared_ptr<RecordLayout> notes(bool keyOnSize = false)
@@ -24,9 +24,9 @@ std::shared_ptr<RecordLayout> notes(bool keyOnSize = false)
     l->addString("LINES", 8, 2);
     l->addNumber("SIZE", FieldType::Short);
     l->addNumber("FLAG", FieldType::Byte);
-    l->addKey("BYNAME", {Name});
+    l->addKey("BYNAME", {NoteName});
     if (keyOnSize)
-        l->addKey("BYSIZE", {Size}, false, true, false);
+        l->addKey("BYSIZE", {NoteSize}, false, true, false);
     return l;
 }
 
@@ -47,7 +47,7 @@ constexpr const char* EarlierStamp =
     "'_VER:I,NAME:T,NOTE:T,LINES_1:T,LINES_2:T,SIZE:I,FLAG:I', 'BYNAME(NAME)X;');"
     "PRAGMA user_version = 1;";
 
-void sql(const fs::path& file, const std::string& statement)
+void runSql(const fs::path& file, const std::string& statement)
 {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
@@ -59,7 +59,7 @@ void sql(const fs::path& file, const std::string& statement)
 }
 
 // The first column of each row a query returns, as text.
-std::vector<std::string> query(const fs::path& file, const std::string& statement)
+std::vector<std::string> queryRows(const fs::path& file, const std::string& statement)
 {
     std::vector<std::string> rows;
     sqlite3* db = nullptr;
@@ -77,27 +77,27 @@ std::vector<std::string> query(const fs::path& file, const std::string& statemen
     return rows;
 }
 
-std::vector<std::string> columns(const fs::path& file)
+std::vector<std::string> tableColumns(const fs::path& file)
 {
-    return query(file, "SELECT name FROM pragma_table_info('Records') ORDER BY cid");
+    return queryRows(file, "SELECT name FROM pragma_table_info('Records') ORDER BY cid");
 }
 
-struct Row
+struct StoredRow
 {
     std::int64_t position;
     std::string name, note, line1, line2;
     std::int64_t size, flag;
-    bool operator==(const Row&) const = default;
+    bool operator==(const StoredRow&) const = default;
 };
 
-std::vector<Row> rows(KeyedFile& file)
+std::vector<StoredRow> storedRows(KeyedFile& file)
 {
-    std::vector<Row> out;
+    std::vector<StoredRow> out;
     Record r = file.newRecord();
     file.setOrder(KeyedFile::FileOrder);
     while (file.next(r).ok())
-        out.push_back({r.position(), r.text(Name), r.text(Note), r.text(Lines, 1), r.text(Lines, 2),
-                       r.number(Size), r.number(Flag)});
+        out.push_back({r.position(), r.text(NoteName), r.text(NoteText), r.text(NoteLines, 1),
+                       r.text(NoteLines, 2), r.number(NoteSize), r.number(NoteFlag)});
     return out;
 }
 
@@ -154,66 +154,67 @@ TEST(PackedRecord, FieldsNoKeyReadsAreKeptInOneColumnAndReadBackWhole)
     KeyedFile file("NOTES", notes());
     ASSERT_TRUE(file.create().ok());
     ASSERT_TRUE(file.open().ok());
-    EXPECT_EQ(columns(file.path()), (std::vector<std::string>{"_ver", "NAME", "_rec"}));
+    EXPECT_EQ(tableColumns(file.path()), (std::vector<std::string>{"_ver", "NAME", "_rec"}));
 
     Record r = file.newRecord();
-    r.setText(Name, "alpha");
-    r.setText(Note, "caf\xE9 and more");
-    r.setText(Lines, "second", 2);
-    r.setNumber(Size, -32768);
-    r.setNumber(Flag, 255);
+    r.setText(NoteName, "alpha");
+    r.setText(NoteText, "caf\xE9 and more");
+    r.setText(NoteLines, "second", 2);
+    r.setNumber(NoteSize, -32768);
+    r.setNumber(NoteFlag, 255);
     ASSERT_TRUE(file.add(r).ok());
-    r.setText(Note, "changed");
-    r.setText(Lines, "first", 1);
+    r.setText(NoteText, "changed");
+    r.setText(NoteLines, "first", 1);
     ASSERT_TRUE(file.put(r).ok());
     const std::int64_t position = r.position();
 
     Record found = file.newRecord();
-    found.setText(Name, "ALPHA");
+    found.setText(NoteName, "ALPHA");
     ASSERT_TRUE(file.get(0, found).ok());
-    EXPECT_EQ(found.text(Note), "changed");
-    EXPECT_EQ(found.text(Lines, 1), "first");
-    EXPECT_EQ(found.text(Lines, 2), "second");
-    EXPECT_EQ(found.number(Size), -32768);
-    EXPECT_EQ(found.number(Flag), 255);
+    EXPECT_EQ(found.text(NoteText), "changed");
+    EXPECT_EQ(found.text(NoteLines, 1), "first");
+    EXPECT_EQ(found.text(NoteLines, 2), "second");
+    EXPECT_EQ(found.number(NoteSize), -32768);
+    EXPECT_EQ(found.number(NoteFlag), 255);
     EXPECT_EQ(found.version(), 1);
-    EXPECT_EQ(rows(file), (std::vector<Row>{{position, "alpha", "changed", "first", "second", -32768, 255}}));
+    EXPECT_EQ(storedRows(file),
+              (std::vector<StoredRow>{{position, "alpha", "changed", "first", "second", -32768, 255}}));
 
     // A row another program added with only the columns it knows has its packed fields blank.
     file.close();
-    sql(file.path(), "INSERT INTO Records (NAME) VALUES ('bare')");
+    runSql(file.path(), "INSERT INTO Records (NAME) VALUES ('bare')");
     ASSERT_TRUE(file.open().ok());
-    const std::vector<Row> read = rows(file);
+    const std::vector<StoredRow> read = storedRows(file);
     ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[1], (Row{read[1].position, "bare", "", "", "", 0, 0}));
+    EXPECT_EQ(read[1], (StoredRow{read[1].position, "bare", "", "", "", 0, 0}));
 }
 
 TEST(PackedRecord, AFileWithAColumnForEveryFieldIsConvertedWhenOpened)
 {
     kestrix::runtime::testing::TempDir dir;
-    const std::vector<Row> expected{{3, "alpha", "first \xE9", "", "a2", 300, 0},
-                                    {7, "beta", "second", "b1", "", -2, 1}};
+    const std::vector<StoredRow> expected{{3, "alpha", "first \xE9", "", "a2", 300, 0},
+                                          {7, "beta", "second", "b1", "", -2, 1}};
     // Stamped by the earlier layout, and made before stamps (or by another program).
     for (const std::string stamp : {EarlierStamp, ""}) {
         SCOPED_TRACE(stamp.empty() ? "unstamped" : "stamped");
-        sql("OLD.tps", std::string(EarlierLayout) + stamp);
+        runSql("OLD.tps", std::string(EarlierLayout) + stamp);
         KeyedFile file("OLD", notes());
         ASSERT_TRUE(file.open().ok()) << file.lastError().describe();
-        EXPECT_EQ(columns(file.path()), (std::vector<std::string>{"_ver", "NAME", "_rec"}));
-        EXPECT_EQ(query(file.path(), "PRAGMA user_version"), std::vector<std::string>{"2"});
+        EXPECT_EQ(tableColumns(file.path()), (std::vector<std::string>{"_ver", "NAME", "_rec"}));
+        EXPECT_EQ(queryRows(file.path(), "PRAGMA user_version"), std::vector<std::string>{"2"});
         // Every record keeps its values, its place in file order and its version.
-        EXPECT_EQ(rows(file), expected);
+        EXPECT_EQ(storedRows(file), expected);
         Record r = file.newRecord();
-        r.setText(Name, "beta");
+        r.setText(NoteName, "beta");
         ASSERT_TRUE(file.get(0, r).ok());
         EXPECT_EQ(r.version(), 3);
-        r.setText(Note, "edited");
+        r.setText(NoteText, "edited");
         EXPECT_TRUE(file.put(r).ok()) << "the version read is the one on file";
         file.close();
 
         // The next open finds it current and changes nothing.
         ASSERT_TRUE(file.open().ok());
-        EXPECT_EQ(rows(file)[1].note, "edited");
+        EXPECT_EQ(storedRows(file)[1].note, "edited");
         file.close();
         fs::remove("OLD.tps");
     }
@@ -223,15 +224,15 @@ TEST(PackedRecord, AFileItCannotReadIsRefusedAndLeftAsItIs)
 {
     kestrix::runtime::testing::TempDir dir;
     // Other fields than the layout's: not converted.
-    sql("OTHER.tps", std::string(EarlierLayout) + "ALTER TABLE Records ADD COLUMN EXTRA TEXT;");
+    runSql("OTHER.tps", std::string(EarlierLayout) + "ALTER TABLE Records ADD COLUMN EXTRA TEXT;");
     KeyedFile other("OTHER", notes());
     EXPECT_EQ(other.open().code, ErrorCode::InvalidRecordDeclaration);
-    EXPECT_EQ(columns("OTHER.tps").size(), 8u);
+    EXPECT_EQ(tableColumns("OTHER.tps").size(), 8u);
 
     // Made by a later version of this layer.
     KeyedFile later("LATER", notes());
     ASSERT_TRUE(later.create().ok());
-    sql("LATER.tps", "PRAGMA user_version = 3");
+    runSql("LATER.tps", "PRAGMA user_version = 3");
     EXPECT_EQ(later.open().code, ErrorCode::InvalidRecordDeclaration);
 
     // A packed value that does not hold the fields is a damaged file, by every way of reading it.
@@ -239,16 +240,16 @@ TEST(PackedRecord, AFileItCannotReadIsRefusedAndLeftAsItIs)
     ASSERT_TRUE(damaged.create().ok());
     ASSERT_TRUE(damaged.open().ok());
     Record r = damaged.newRecord();
-    r.setText(Name, "alpha");
-    r.setText(Note, "a note");
+    r.setText(NoteName, "alpha");
+    r.setText(NoteText, "a note");
     ASSERT_TRUE(damaged.add(r).ok());
     damaged.close();
-    sql("DAMAGED.tps", "UPDATE Records SET _rec = substr(_rec, 1, 3)");
+    runSql("DAMAGED.tps", "UPDATE Records SET _rec = substr(_rec, 1, 3)");
     ASSERT_TRUE(damaged.open().ok());
     Record read = damaged.newRecord();
     damaged.setOrder(KeyedFile::FileOrder);
     EXPECT_TRUE(damaged.next(read).isDamaged());
-    read.setText(Name, "alpha");
+    read.setText(NoteName, "alpha");
     EXPECT_TRUE(damaged.get(0, read).isDamaged());
     EXPECT_TRUE(damaged.fetch(r.position(), read).isDamaged());
 }
@@ -261,9 +262,9 @@ TEST(PackedRecord, AKeyOnAPackedFieldIsBuiltByARebuildThatMovesTheField)
     ASSERT_TRUE(before.open().ok());
     for (const auto& [name, size] : {std::pair{"small", 1}, {"large", 9}}) {
         Record r = before.newRecord();
-        r.setText(Name, name);
-        r.setText(Note, std::string(name) + " note");
-        r.setNumber(Size, size);
+        r.setText(NoteName, name);
+        r.setText(NoteText, std::string(name) + " note");
+        r.setNumber(NoteSize, size);
         ASSERT_TRUE(before.add(r).ok());
     }
     before.close();
@@ -272,12 +273,12 @@ TEST(PackedRecord, AKeyOnAPackedFieldIsBuiltByARebuildThatMovesTheField)
     EXPECT_EQ(after.open().code, ErrorCode::BadKeyFile);
     ASSERT_TRUE(after.rebuildKeys().ok()) << after.lastError().describe();
     ASSERT_TRUE(after.open().ok());
-    EXPECT_EQ(columns(after.path()), (std::vector<std::string>{"_ver", "NAME", "SIZE", "_rec"}));
+    EXPECT_EQ(tableColumns(after.path()), (std::vector<std::string>{"_ver", "NAME", "SIZE", "_rec"}));
     Record r = after.newRecord();
-    r.setNumber(Size, 9);
+    r.setNumber(NoteSize, 9);
     ASSERT_TRUE(after.get(1, r).ok());
-    EXPECT_EQ(r.text(Name), "large");
-    EXPECT_EQ(r.text(Note), "large note");
+    EXPECT_EQ(r.text(NoteName), "large");
+    EXPECT_EQ(r.text(NoteText), "large note");
     after.close();
     EXPECT_EQ(before.open().code, ErrorCode::BadKeyFile) << "the earlier declaration is told apart";
 }
