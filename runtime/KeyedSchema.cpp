@@ -155,6 +155,15 @@ KeyedSchema::KeyedSchema(std::string table, std::shared_ptr<const RecordLayout> 
         }
     }
     m_hasPacked = std::find(m_packed.begin(), m_packed.end(), true) != m_packed.end();
+    m_packedColumn = packedColumnOf(m_packed);
+}
+
+// After the position, the version and the fields' own columns; read by "SELECT rowid, *".
+int KeyedSchema::packedColumnOf(const Placement& placement)
+{
+    if (std::find(placement.begin(), placement.end(), true) == placement.end())
+        return -1;
+    return 2 + static_cast<int>(std::count(placement.begin(), placement.end(), false));
 }
 
 std::vector<std::string> KeyedSchema::quotedColumns() const
@@ -465,12 +474,6 @@ LayoutCheck KeyedSchema::inspect(KeyedConnection& connection) const
     return {FileError::none(), true};
 }
 
-FileError KeyedSchema::check(KeyedConnection& connection) const
-{
-    const LayoutCheck found = inspect(connection);
-    return found.olderLayout ? FileError::of(ErrorCode::InvalidRecordDeclaration) : found.error;
-}
-
 FileError KeyedSchema::convert(KeyedConnection& connection) const
 {
     // Read again inside the transaction: another program may have converted it meanwhile.
@@ -518,8 +521,9 @@ FileError KeyedSchema::copyInto(KeyedConnection& connection, const Placement& st
             return connection.error(rc);
         Record record(m_layout);
         std::string packed;
+        const int storedPackedColumn = packedColumnOf(stored);
         while ((rc = sqlite3_step(read.get())) == SQLITE_ROW) {
-            if (!readRow(read.get(), record, stored))
+            if (!readRow(read.get(), record, stored, storedPackedColumn))
                 return FileError::damaged();
             sqlite3_bind_int64(write.get(), 1, record.position());
             sqlite3_bind_int64(write.get(), 2, record.version());
@@ -643,12 +647,12 @@ FileError KeyedSchema::rebuildKeys(KeyedConnection& connection) const
     return stamp(connection);
 }
 
-bool KeyedSchema::readRow(sqlite3_stmt* stmt, Record& record, const Placement& placement) const
+bool KeyedSchema::readRow(sqlite3_stmt* stmt, Record& record, const Placement& placement,
+                          int packedColumn) const
 {
     record.setPosition(sqlite3_column_int64(stmt, 0), sqlite3_column_int64(stmt, 1));
     int column = 2;
-    const bool anyPacked = std::find(placement.begin(), placement.end(), true) != placement.end();
-    const int packedColumn = 2 + static_cast<int>(std::count(placement.begin(), placement.end(), false));
+    const bool anyPacked = packedColumn >= 0;
     const void* bytes = anyPacked ? sqlite3_column_blob(stmt, packedColumn) : nullptr;
     const auto size = anyPacked ? static_cast<std::size_t>(sqlite3_column_bytes(stmt, packedColumn)) : 0;
     // An empty value is every packed field blank: a row another program added with the column's default.

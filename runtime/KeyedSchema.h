@@ -64,8 +64,6 @@ public:
     // FileNotFound when the table is missing, InvalidRecordDeclaration for other
     // fields, BadKeyFile for other or missing keys.
     LayoutCheck inspect(KeyedConnection& connection) const;
-    // The same, with a table of an earlier layout refused as another record declaration.
-    FileError check(KeyedConnection& connection) const;
     // Each runs inside the caller's transaction.
     FileError create(KeyedConnection& connection, bool replace) const; // replace: drop what is there first
     // Rewrites a table of an earlier layout of the same fields, with its keys; nothing to do when it is
@@ -88,7 +86,10 @@ public:
     std::string keyFilter(int key) const;
 
     // False when the row's packed fields cannot be read: the file is damaged.
-    bool readRow(sqlite3_stmt* stmt, Record& record) const { return readRow(stmt, record, m_packed); }
+    bool readRow(sqlite3_stmt* stmt, Record& record) const
+    {
+        return readRow(stmt, record, m_packed, m_packedColumn);
+    }
     // Binds every field of the record from parameter `first` on; returns the next parameter. The packed
     // fields are bound from `packed`, which like the record must stay unchanged until the step is done:
     // a loader's buffer serves every record, where a new one for each would cost an allocation and a copy.
@@ -105,7 +106,9 @@ private:
     StoredLayout readStored(KeyedConnection& connection) const;
     // The placement a stored columns signature describes, when it holds exactly this layout's fields.
     std::optional<Placement> placementOf(const std::string& signature) const;
-    bool readRow(sqlite3_stmt* stmt, Record& record, const Placement& placement) const;
+    // `packedColumn`: the result column of `_rec`, -1 when the placement packs nothing.
+    bool readRow(sqlite3_stmt* stmt, Record& record, const Placement& placement, int packedColumn) const;
+    static int packedColumnOf(const Placement& placement);
     std::string createTableSql(const std::string& quotedTable) const;
     std::string insertSql(const std::string& quotedTable, bool withPosition) const;
     FileError copyInto(KeyedConnection& connection, const Placement& stored) const;
@@ -127,6 +130,7 @@ private:
     std::string m_selectSql;
     Placement m_packed;
     bool m_hasPacked = false;
+    int m_packedColumn = -1;
     mutable std::string m_columnsSignature;
     mutable std::string m_keysSignature;
 };

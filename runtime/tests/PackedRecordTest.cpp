@@ -1,5 +1,6 @@
 #include "runtime/KeyedFile.h"
 #include "runtime/PackedFields.h"
+#include "runtime/testing/ForeignSql.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -49,13 +50,7 @@ constexpr const char* EarlierStamp =
 
 void runSql(const fs::path& file, const std::string& statement)
 {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, statement.c_str(), nullptr, nullptr, &error);
-    EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
+    EXPECT_EQ(kestrix::runtime::testing::runForeignSql(file, statement), "");
 }
 
 // The first column of each row a query returns, as text.
