@@ -2,7 +2,9 @@
 
 #include "runtime/FixedText.h"
 
+#include <algorithm>
 #include <cctype>
+#include <string_view>
 
 namespace kestrix::equates {
 
@@ -46,6 +48,14 @@ bool isNumeric(const std::string& text, std::int64_t& value)
     return true;
 }
 
+// Where `upperWord` first stands in `text`, whatever the case of its letters there.
+std::size_t findNoCase(std::string_view text, std::string_view upperWord)
+{
+    const auto at = std::search(text.begin(), text.end(), upperWord.begin(), upperWord.end(),
+                                [](char c, char w) { return runtime::upperChar(c) == w; });
+    return at == text.end() ? std::string_view::npos : static_cast<std::size_t>(at - text.begin());
+}
+
 bool startsWith(const std::string& text, const char* prefix)
 {
     return text.rfind(prefix, 0) == 0;
@@ -53,23 +63,22 @@ bool startsWith(const std::string& text, const char* prefix)
 
 } // namespace
 
-std::string repairedType(std::string type)
+void repairType(std::string& type)
 {
     if (startsWith(type, "Tc") && type.size() >= 2) {
         type[1] = runtime::upperChar(type[1]);
         if (type.size() >= 3)
             type[2] = runtime::upperChar(type[2]);
     }
-    const std::pair<const char*, const char*> repairs[] = {
+    static constexpr std::pair<std::string_view, std::string_view> repairs[] = {
         {"Dde", "DDE"},           {"Ocxe", "OCXE"},         {"Vbxe", "VBXE"},
         {"Listzone", "ListZone"}, {"Proplist", "PropList"}, {"Propprint", "PropPrint"},
         {"Paperbin", "PaperBin"},
     };
     for (const auto& [from, to] : repairs) {
-        if (startsWith(type, from))
-            type.replace(0, std::string_view(from).size(), to);
+        if (std::string_view(type).substr(0, from.size()) == from)
+            type.replace(0, from.size(), to);
     }
-    return type;
 }
 
 std::int32_t hexValue(const std::string& literal)
@@ -110,60 +119,77 @@ ParsedEquate parseEquateLine(const std::string& line, const std::string& default
                              ItemizeBlock& block)
 {
     ParsedEquate e;
-    const std::size_t firstBlank = line.find(' ');
-    e.label = line.substr(0, std::min(firstBlank, line.size())).substr(0, LabelLength);
-    if (runtime::isBlank(e.label)) {
-        e.label.clear();
-        return e;
-    }
-    e.name = e.label;
-    e.type = defaultType;
-    e.searchName = e.label;
-    if (!forceType) {
-        if (const std::size_t colon = e.label.find(':'); colon != std::string::npos) {
-            e.type =
-                std::string(1, e.label[0]) + runtime::lower(e.label.substr(1, colon > 0 ? colon - 1 : 0));
-            e.searchName = e.label.substr(colon + 1);
-            e.type = repairedType(e.type);
-        }
-    }
-    e.type = runtime::fitted(e.type, TypeLength);
+    parseEquateLine(line, defaultType, forceType, block, e);
+    return e;
+}
 
-    std::string rest = firstBlank == std::string::npos ? std::string() : line.substr(firstBlank);
-    if (const std::size_t bang = rest.find('!'); bang != std::string::npos) {
-        e.notes = runtime::fitted(ltrim(rest.substr(bang + 1)), 40);
-        rest.erase(bang);
+void ParsedEquate::clear()
+{
+    for (std::string* text : {&label, &type, &name, &searchName, &equate, &hex, &notes})
+        text->clear();
+    value = 0;
+}
+
+// Every line of every source passes here: the parts are read as views of the line, and only the
+// fields kept are copied out.
+void parseEquateLine(const std::string& line, const std::string& defaultType, bool forceType,
+                     ItemizeBlock& block, ParsedEquate& e)
+{
+    e.clear();
+    const std::string_view text(line);
+    const std::size_t firstBlank = text.find(' ');
+    const std::string_view label = text.substr(0, std::min(firstBlank, text.size())).substr(0, LabelLength);
+    if (runtime::isBlank(label))
+        return;
+    e.label = label;
+    e.name = label;
+    e.searchName = label;
+    const std::size_t colon = forceType ? std::string_view::npos : label.find(':');
+    if (colon != std::string_view::npos) {
+        e.type.assign(1, label[0]);
+        for (const char c : label.substr(1, colon > 0 ? colon - 1 : 0))
+            e.type += runtime::lowerChar(c);
+        e.searchName = label.substr(colon + 1);
+        repairType(e.type);
+    } else {
+        e.type = defaultType;
     }
-    const std::string upper = runtime::upper(rest);
-    const std::size_t keyword = upper.find("EQUATE");
-    if (keyword == std::string::npos)
-        return e;
-    const std::size_t open = upper.find('(', keyword);
-    if (open == std::string::npos) {
+    e.type.resize(runtime::fittedView(e.type, TypeLength).size());
+
+    std::string_view rest =
+        firstBlank == std::string_view::npos ? std::string_view() : text.substr(firstBlank);
+    if (const std::size_t bang = rest.find('!'); bang != std::string_view::npos) {
+        e.notes = runtime::fittedView(ltrim(rest.substr(bang + 1)), 40);
+        rest = rest.substr(0, bang);
+    }
+    const std::size_t keyword = findNoCase(rest, "EQUATE");
+    if (keyword == std::string_view::npos)
+        return;
+    const std::size_t open = rest.find('(', keyword);
+    if (open == std::string_view::npos) {
         if (block.inside) {
             e.equate = std::to_string(block.counter);
             e.value = static_cast<std::int32_t>(block.counter);
             ++block.counter;
         }
-        return e;
+        return;
     }
-    const std::size_t close = upper.find(')', open + 1);
-    const std::string inside =
-        close == std::string::npos ? upper.substr(open + 1) : upper.substr(open + 1, close - open - 1);
-    e.equate = runtime::fitted(ltrim(inside), ValueLength);
+    const std::size_t close = rest.find(')', open + 1);
+    const std::string inside = runtime::upper(ltrim(
+        rest.substr(open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1)));
+    e.equate = runtime::fittedView(inside, ValueLength);
 
-    std::string work = runtime::fitted(ltrim(inside), WorkLength);
-    if (const std::string bytes = byteCodeAsHex(work); !bytes.empty())
-        work = bytes;
+    std::string work(runtime::fittedView(inside, WorkLength));
+    if (std::string bytes = byteCodeAsHex(work); !bytes.empty())
+        work = std::move(bytes);
     std::int64_t number = 0;
     if (!work.empty() && work.back() == 'H') {
-        e.hex = runtime::fitted(work, 10);
+        e.hex = runtime::fittedView(work, 10);
         e.value = hexValue(work);
     } else if (isNumeric(work, number)) {
         e.value = static_cast<std::int32_t>(number);
         block.counter = number + 1;
     }
-    return e;
 }
 
 } // namespace kestrix::equates

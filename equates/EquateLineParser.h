@@ -17,6 +17,8 @@ struct ParsedEquate final
     std::int32_t value = 0; // EQU:LONG
     std::string hex;
     std::string notes;
+
+    void clear(); // blank, keeping the strings' room
 };
 
 // The running state of an ITEMIZE block.
@@ -30,9 +32,12 @@ struct ItemizeBlock final
 // `line` already carries the block prefix of an ITEMIZE member.
 ParsedEquate parseEquateLine(const std::string& line, const std::string& defaultType, bool forceType,
                              ItemizeBlock& block);
+// The same into `into`, which is cleared first: a loader parses every line into one.
+void parseEquateLine(const std::string& line, const std::string& defaultType, bool forceType,
+                     ItemizeBlock& block, ParsedEquate& into);
 
-// "Proplist" -> "PropList" and the other spellings of equate types the loader repairs.
-std::string repairedType(std::string type);
+// "Proplist" -> "PropList" and the other spellings of equate types the loader repairs, in place.
+void repairType(std::string& type);
 // A hexadecimal literal ("80000000H") as a signed 32-bit value.
 std::int32_t hexValue(const std::string& literal);
 // '<0FFH,01H,02H,7FH>' as the hexadecimal literal of its little-endian value, "7F0201FFH"; empty when not

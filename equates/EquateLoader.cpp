@@ -10,6 +10,7 @@
 #include "runtime/TextLineFile.h"
 #include "runtime/WinPath.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -41,12 +42,14 @@ std::string clockReading()
 }
 
 // Tabs stand where the sources put blanks between label, keyword and value.
+void detab(std::string& line)
+{
+    std::replace(line.begin(), line.end(), '\t', ' ');
+}
+
 std::string detabbed(std::string line)
 {
-    for (char& c : line) {
-        if (c == '\t')
-            c = ' ';
-    }
+    detab(line);
     return line;
 }
 
@@ -58,6 +61,19 @@ bool isSection(const std::string& line)
 bool ignored(const std::string& line)
 {
     return line.empty() || line[0] == '!' || line[0] == ' ';
+}
+
+// Whether the line's first word after its label is ITEMIZE, in any case. Asked of every source
+// line, so it looks in place rather than copying the line.
+bool opensItemize(std::string_view line, std::size_t firstBlank)
+{
+    if (firstBlank == std::string_view::npos)
+        return false;
+    const std::string_view after = runtime::ltrim(line.substr(firstBlank));
+    constexpr std::string_view Keyword = "ITEMIZE";
+    return after.size() >= Keyword.size() &&
+           std::equal(Keyword.begin(), Keyword.end(), after.begin(),
+                      [](char k, char c) { return k == runtime::upperChar(c); });
 }
 
 // Calls `onLine` for each line of `section` ("[USER]") of a list file, after its TYPE= lines
@@ -234,13 +250,15 @@ void EquateLoader::Load::loadSource(const ListEntry& entry)
     ItemizeBlock block;
     if (!check(file.stream()))
         return;
+    // One buffer each for the line, its parts and the record, kept from line to line.
+    Record r = file.newRecord();
+    ParsedEquate e;
+    std::string line;
     for (const std::string& raw : source.lines) {
-        std::string line = detabbed(raw);
+        line.assign(raw);
+        detab(line);
         const std::size_t firstBlank = line.find(' ');
-        const std::string afterLabel = firstBlank == std::string::npos
-                                           ? std::string()
-                                           : runtime::upper(runtime::ltrim(line.substr(firstBlank)));
-        if (afterLabel.rfind("ITEMIZE", 0) == 0) {
+        if (opensItemize(line, firstBlank)) {
             std::string prefix(runtime::trim(line.substr(0, firstBlank)));
             std::string upperLine = runtime::upper(line);
             const std::size_t pre = upperLine.find("PRE(");
@@ -276,15 +294,15 @@ void EquateLoader::Load::loadSource(const ListEntry& entry)
                     continue;
                 }
             } else if (!line.empty() && line[0] != '!') {
-                line = block.prefix + line;
+                line.insert(0, block.prefix);
             }
         }
         if (ignored(line))
             continue;
-        ParsedEquate e = parseEquateLine(line, entry.type, entry.forceType, block);
+        parseEquateLine(line, entry.type, entry.forceType, block, e);
         if (runtime::isBlank(e.name) || runtime::isBlank(e.equate))
             continue;
-        Record r = file.newRecord();
+        r.clear();
         r.setText(Equ::Type, e.type);
         r.setText(Equ::SearchName, e.searchName);
         r.setText(Equ::Name, e.name);

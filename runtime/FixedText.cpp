@@ -26,9 +26,14 @@ std::string_view trim(std::string_view text)
     return ltrim(rtrim(text));
 }
 
+std::string_view fittedView(std::string_view text, std::size_t length)
+{
+    return rtrim(text.substr(0, std::min(text.size(), length)));
+}
+
 std::string fitted(std::string_view text, std::size_t length)
 {
-    return std::string(rtrim(text.substr(0, std::min(text.size(), length))));
+    return std::string(fittedView(text, length));
 }
 
 bool sameText(std::string_view a, std::string_view b)
@@ -42,48 +47,6 @@ bool sameTextNoCase(std::string_view a, std::string_view b)
     b = rtrim(b);
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [](char x, char y) { return upperChar(x) == upperChar(y); });
-}
-
-char upperChar(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    if (u >= 'a' && u <= 'z')
-        return static_cast<char>(u - 32);
-    if (u >= 0xE0 && u <= 0xFE && u != 0xF7)
-        return static_cast<char>(u - 32);
-    switch (u) {
-    case 0x9A:
-        return static_cast<char>(0x8A);
-    case 0x9C:
-        return static_cast<char>(0x8C);
-    case 0x9E:
-        return static_cast<char>(0x8E);
-    case 0xFF:
-        return static_cast<char>(0x9F);
-    default:
-        return c;
-    }
-}
-
-char lowerChar(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    if (u >= 'A' && u <= 'Z')
-        return static_cast<char>(u + 32);
-    if (u >= 0xC0 && u <= 0xDE && u != 0xD7)
-        return static_cast<char>(u + 32);
-    switch (u) {
-    case 0x8A:
-        return static_cast<char>(0x9A);
-    case 0x8C:
-        return static_cast<char>(0x9C);
-    case 0x8E:
-        return static_cast<char>(0x9E);
-    case 0x9F:
-        return static_cast<char>(0xFF);
-    default:
-        return c;
-    }
 }
 
 std::string upper(std::string_view text)

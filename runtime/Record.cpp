@@ -28,23 +28,31 @@ Record::Record(std::shared_ptr<const RecordLayout> layout) : m_layout(std::move(
 
 void Record::clear()
 {
-    m_values.assign(m_layout->slotCount(), Value{});
+    // A buffer cleared for the next record keeps its strings' room: a loader clears one per line.
+    m_values.resize(static_cast<std::size_t>(m_layout->slotCount()));
     for (const FieldDef& field : m_layout->fields()) {
         for (int e = 0; e < field.dims; ++e) {
-            if (field.type == FieldType::String)
-                m_values[field.firstSlot + e] = std::string();
+            Value& value = m_values[static_cast<std::size_t>(field.firstSlot + e)];
+            if (field.type != FieldType::String)
+                value = std::int64_t{0};
+            else if (auto* text = std::get_if<std::string>(&value))
+                text->clear();
             else
-                m_values[field.firstSlot + e] = std::int64_t{0};
+                value = std::string();
         }
     }
 }
 
 int Record::slotOf(int field, int element) const
 {
-    const FieldDef& def = m_layout->field(field);
+    return static_cast<int>(slotOf(m_layout->field(field), element));
+}
+
+std::size_t Record::slotOf(const FieldDef& def, int element)
+{
     if (element < 1 || element > def.dims)
         throw std::out_of_range("element " + std::to_string(element) + " of " + def.name);
-    return def.firstSlot + element - 1;
+    return static_cast<std::size_t>(def.firstSlot + element - 1);
 }
 
 std::string Record::text(int field, int element) const
@@ -58,10 +66,16 @@ std::string Record::text(int field, int element) const
 void Record::setText(int field, std::string_view value, int element)
 {
     const FieldDef& def = m_layout->field(field);
-    if (def.type == FieldType::String)
-        m_values[slotOf(field, element)] = fitted(value, static_cast<std::size_t>(def.size));
-    else
+    if (def.type == FieldType::String) {
+        const std::string_view kept = fittedView(value, static_cast<std::size_t>(def.size));
+        Value& slot = m_values[slotOf(def, element)];
+        if (auto* text = std::get_if<std::string>(&slot))
+            text->assign(kept.data(), kept.size());
+        else
+            slot = std::string(kept);
+    } else {
         setNumber(field, std::atoll(std::string(trim(value)).c_str()), element);
+    }
 }
 
 std::int64_t Record::number(int field, int element) const
@@ -76,9 +90,9 @@ void Record::setNumber(int field, std::int64_t value, int element)
 {
     const FieldDef& def = m_layout->field(field);
     if (def.type == FieldType::String)
-        m_values[slotOf(field, element)] = fitted(std::to_string(value), static_cast<std::size_t>(def.size));
+        m_values[slotOf(def, element)] = fitted(std::to_string(value), static_cast<std::size_t>(def.size));
     else
-        m_values[slotOf(field, element)] = wrapToType(value, def.type);
+        m_values[slotOf(def, element)] = wrapToType(value, def.type);
 }
 
 } // namespace kestrix::runtime

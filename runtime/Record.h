@@ -46,6 +46,7 @@ public:
 
 private:
     int slotOf(int field, int element) const;
+    static std::size_t slotOf(const FieldDef& def, int element);
 
     std::shared_ptr<const RecordLayout> m_layout;
     std::vector<Value> m_values;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace kestrix::equates;
 
 namespace {
@@ -110,4 +113,37 @@ TEST(EquateLineParser, GarbageNeverBreaksIt)
     EXPECT_EQ(parseEquateLine("EQUATE(((((", "x", false, block).equate, "");
     EXPECT_EQ(parseEquateLine("a EQUATE()", "x", false, block).equate, "");
     EXPECT_EQ(parseEquateLine("a EQUATE('<", "x", false, block).equate, "'<");
+}
+
+TEST(EquateLineParser, ALineParsedIntoAUsedBufferKeepsNothingOfTheLineBefore)
+{
+    const std::vector<std::string> lines = {
+        "PROPLIST:MouseDownField   EQUATE(7C00H)  ! the field under the mouse",
+        "Short equate(3)",
+        "ICON:Hand EQUATE('<0FFH,01H,02H,7FH>')",
+        "   ",
+        "lower:case   Equate ( 12 )",
+    };
+    ParsedEquate reused;
+    ItemizeBlock reusedBlock;
+    ItemizeBlock freshBlock;
+    for (const std::string& line : lines) {
+        parseEquateLine(line, "Unknown", false, reusedBlock, reused);
+        const ParsedEquate fresh = parseEquateLine(line, "Unknown", false, freshBlock);
+        EXPECT_EQ(reused.label, fresh.label) << line;
+        EXPECT_EQ(reused.type, fresh.type) << line;
+        EXPECT_EQ(reused.name, fresh.name) << line;
+        EXPECT_EQ(reused.searchName, fresh.searchName) << line;
+        EXPECT_EQ(reused.equate, fresh.equate) << line;
+        EXPECT_EQ(reused.value, fresh.value) << line;
+        EXPECT_EQ(reused.hex, fresh.hex) << line;
+        EXPECT_EQ(reused.notes, fresh.notes) << line;
+    }
+    // The keyword and its value are found in any case; the type's spelling is repaired.
+    const ParsedEquate mixed = parseEquateLine("PROPLIST:Tip equate(7D00H)", "x", false, freshBlock);
+    EXPECT_EQ(mixed.type, "PropList");
+    EXPECT_EQ(mixed.hex, "7D00H");
+    EXPECT_EQ(parseEquateLine("lower:case   Equate ( 12 )", "x", false, freshBlock).value, 12);
+    EXPECT_EQ(reused.equate, "12");
+    EXPECT_TRUE(reused.notes.empty());
 }

@@ -48,7 +48,19 @@ TEST(FixedText, CaseMappingKnowsTheAccentedLettersButNotTheSigns)
                     "e \xE0\xFF"),
               "STRA\xDF"
               "E \xC0\x9F");
-    EXPECT_EQ(lower("\xC0\xD7\xDE"), "\xE0\xD7\xFE"); // 0xD7 is the multiplication sign
+    EXPECT_EQ(lower("\xC0\xD7\xDE"), "\xE0\xD7\xFE");         // 0xD7 is the multiplication sign
+    EXPECT_EQ(upper("\x9A\x9C\x9E\xF7"), "\x8A\x8C\x8E\xF7"); // š œ ž keep their pairs; ÷ is a sign
+    EXPECT_EQ(lower("\x8A\x8C\x8E\x9F"), "\x9A\x9C\x9E\xFF");
+    // Each letter comes back from its other case; a byte with no other case is left alone both ways.
+    for (int u = 0; u < 256; ++u) {
+        const char c = static_cast<char>(u);
+        if (upperChar(c) != c) {
+            EXPECT_EQ(lowerChar(upperChar(c)), c) << "byte " << u;
+        }
+        if (lowerChar(c) != c) {
+            EXPECT_EQ(upperChar(lowerChar(c)), c) << "byte " << u;
+        }
+    }
 }
 
 TEST(Record, StringsAreCutAndNumbersWrapToTheirDeclaredWidth)
