@@ -48,14 +48,6 @@ bool isNumeric(const std::string& text, std::int64_t& value)
     return true;
 }
 
-// Where `upperWord` first stands in `text`, whatever the case of its letters there.
-std::size_t findNoCase(std::string_view text, std::string_view upperWord)
-{
-    const auto at = std::search(text.begin(), text.end(), upperWord.begin(), upperWord.end(),
-                                [](char c, char w) { return runtime::upperChar(c) == w; });
-    return at == text.end() ? std::string_view::npos : static_cast<std::size_t>(at - text.begin());
-}
-
 bool startsWith(const std::string& text, const char* prefix)
 {
     return text.rfind(prefix, 0) == 0;
@@ -70,14 +62,14 @@ void repairType(std::string& type)
         if (type.size() >= 3)
             type[2] = runtime::upperChar(type[2]);
     }
-    static constexpr std::pair<std::string_view, std::string_view> repairs[] = {
+    static constexpr std::pair<const char*, const char*> repairs[] = {
         {"Dde", "DDE"},           {"Ocxe", "OCXE"},         {"Vbxe", "VBXE"},
         {"Listzone", "ListZone"}, {"Proplist", "PropList"}, {"Propprint", "PropPrint"},
         {"Paperbin", "PaperBin"},
     };
     for (const auto& [from, to] : repairs) {
-        if (std::string_view(type).substr(0, from.size()) == from)
-            type.replace(0, from.size(), to);
+        if (startsWith(type, from))
+            type.replace(0, std::string_view(from).size(), to);
     }
 }
 
@@ -162,7 +154,7 @@ void parseEquateLine(const std::string& line, const std::string& defaultType, bo
         e.notes = runtime::fittedView(ltrim(rest.substr(bang + 1)), 40);
         rest = rest.substr(0, bang);
     }
-    const std::size_t keyword = findNoCase(rest, "EQUATE");
+    const std::size_t keyword = runtime::findNoCase(rest, "EQUATE");
     if (keyword == std::string_view::npos)
         return;
     const std::size_t open = rest.find('(', keyword);

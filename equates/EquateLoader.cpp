@@ -69,11 +69,7 @@ bool opensItemize(std::string_view line, std::size_t firstBlank)
 {
     if (firstBlank == std::string_view::npos)
         return false;
-    const std::string_view after = runtime::ltrim(line.substr(firstBlank));
-    constexpr std::string_view Keyword = "ITEMIZE";
-    return after.size() >= Keyword.size() &&
-           std::equal(Keyword.begin(), Keyword.end(), after.begin(),
-                      [](char k, char c) { return k == runtime::upperChar(c); });
+    return runtime::startsWithNoCase(runtime::ltrim(line.substr(firstBlank)), "ITEMIZE");
 }
 
 // Calls `onLine` for each line of `section` ("[USER]") of a list file, after its TYPE= lines

@@ -63,6 +63,32 @@ std::string lower(std::string_view text)
     return out;
 }
 
+namespace {
+
+bool sameLetter(char c, char upperW)
+{
+    return upperChar(c) == upperW;
+}
+
+} // namespace
+
+std::size_t findNoCase(std::string_view text, std::string_view upperWord, std::size_t from)
+{
+    if (from > text.size())
+        return std::string_view::npos;
+    const auto start = text.begin() + static_cast<std::ptrdiff_t>(from);
+    const auto at = std::search(start, text.end(), upperWord.begin(), upperWord.end(), sameLetter);
+    if (at == text.end() && !upperWord.empty())
+        return std::string_view::npos;
+    return static_cast<std::size_t>(at - text.begin());
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view upperWord)
+{
+    return text.size() >= upperWord.size() && std::equal(upperWord.begin(), upperWord.end(), text.begin(),
+                                                         [](char w, char c) { return sameLetter(c, w); });
+}
+
 bool isBlank(std::string_view text)
 {
     return rtrim(text).empty();

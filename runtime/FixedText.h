@@ -81,6 +81,10 @@ constexpr char lowerChar(char c)
 }
 std::string upper(std::string_view text);
 std::string lower(std::string_view text);
+// Where `upperWord` (written in capitals) stands in `text` from `from` on, whatever the case of its
+// letters there; npos when it does not. As upper(text).find(upperWord, from), without the copy.
+std::size_t findNoCase(std::string_view text, std::string_view upperWord, std::size_t from = 0);
+bool startsWithNoCase(std::string_view text, std::string_view upperWord);
 bool isBlank(std::string_view text);
 
 } // namespace kestrix::runtime

@@ -154,7 +154,6 @@ KeyedSchema::KeyedSchema(std::string table, std::shared_ptr<const RecordLayout> 
                 m_packed[static_cast<std::size_t>(field.firstSlot + e)] = false;
         }
     }
-    m_hasPacked = std::find(m_packed.begin(), m_packed.end(), true) != m_packed.end();
     m_packedColumn = packedColumnOf(m_packed);
 }
 
@@ -177,7 +176,7 @@ std::vector<std::string> KeyedSchema::quotedColumns() const
                 columns.push_back(sqlName(m_layout->columnName(static_cast<int>(f), e)));
         }
     }
-    if (m_hasPacked)
+    if (hasPacked())
         columns.emplace_back(kPackedColumn);
     return columns;
 }
@@ -571,7 +570,7 @@ std::string KeyedSchema::createTableSql(const std::string& quotedTable) const
                                                    : " INTEGER NOT NULL DEFAULT 0";
         }
     }
-    if (m_hasPacked)
+    if (hasPacked())
         sql += ", " + std::string(kPackedColumn) + " BLOB NOT NULL DEFAULT x''";
     return sql + ")";
 }
@@ -712,7 +711,7 @@ int KeyedSchema::bindFields(sqlite3_stmt* stmt, const Record& record, std::strin
         else
             sqlite3_bind_int64(stmt, param++, std::get<std::int64_t>(value));
     }
-    if (m_hasPacked)
+    if (hasPacked())
         sqlite3_bind_blob(stmt, param++, packed.data(), static_cast<int>(packed.size()), SQLITE_STATIC);
     return param;
 }

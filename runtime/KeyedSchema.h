@@ -109,6 +109,7 @@ private:
     // `packedColumn`: the result column of `_rec`, -1 when the placement packs nothing.
     bool readRow(sqlite3_stmt* stmt, Record& record, const Placement& placement, int packedColumn) const;
     static int packedColumnOf(const Placement& placement);
+    bool hasPacked() const { return m_packedColumn >= 0; }
     std::string createTableSql(const std::string& quotedTable) const;
     std::string insertSql(const std::string& quotedTable, bool withPosition) const;
     FileError copyInto(KeyedConnection& connection, const Placement& stored) const;
@@ -129,8 +130,7 @@ private:
     std::string m_quotedTable;
     std::string m_selectSql;
     Placement m_packed;
-    bool m_hasPacked = false;
-    int m_packedColumn = -1;
+    int m_packedColumn = -1; // the result column of `_rec`; -1 when no field is packed
     mutable std::string m_columnsSignature;
     mutable std::string m_keysSignature;
 };

@@ -63,6 +63,21 @@ TEST(FixedText, CaseMappingKnowsTheAccentedLettersButNotTheSigns)
     }
 }
 
+TEST(FixedText, WordsAreFoundInAnyCaseWithoutACopy)
+{
+    const std::string line = "Block1 itemize(1),Pre(blk1) ! \xE9t\xE9 equate";
+    EXPECT_EQ(findNoCase(line, "ITEMIZE"), upper(line).find("ITEMIZE"));
+    EXPECT_EQ(findNoCase(line, "PRE("), upper(line).find("PRE("));
+    EXPECT_EQ(findNoCase(line, "EQUATE", 20), upper(line).find("EQUATE", 20));
+    EXPECT_EQ(findNoCase(line, "\xC9T\xC9"), upper(line).find("\xC9T\xC9")); // accented letters too
+    EXPECT_EQ(findNoCase(line, "ITEMIZE", 10), std::string::npos);
+    EXPECT_EQ(findNoCase(line, "ITEMIZE", line.size() + 1), std::string::npos);
+    EXPECT_EQ(findNoCase("", "A"), std::string::npos);
+    EXPECT_TRUE(startsWithNoCase("itemize(1)", "ITEMIZE"));
+    EXPECT_FALSE(startsWithNoCase("itemiz", "ITEMIZE"));
+    EXPECT_FALSE(startsWithNoCase(" ITEMIZE", "ITEMIZE"));
+}
+
 TEST(Record, StringsAreCutAndNumbersWrapToTheirDeclaredWidth)
 {
     auto layout = std::make_shared<RecordLayout>("T");
