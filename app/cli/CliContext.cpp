@@ -101,12 +101,25 @@ runtime::KeyedFile* CliContext::open(const char* name, std::shared_ptr<const run
     return file;
 }
 
+std::unique_ptr<data::DataFileUse> CliContext::use(const char* name,
+                                                   std::shared_ptr<const runtime::RecordLayout> layout)
+{
+    auto held = std::make_unique<data::DataFileUse>(session.files(), name, std::move(layout));
+    if (*held)
+        return held;
+    err << data::HaltText << '\n';
+    return nullptr;
+}
+
 int CliContext::loadConfiguration(const std::vector<std::string>& overrides)
 {
-    runtime::KeyedFile* file = open(data::FileName::Configuration, config::configLayout());
-    if (!file)
-        return ExitFailure;
-    session.configuration() = config::readConfiguration(*file).value_or(config::defaultConfig());
+    {
+        // The record is kept in the session; a command that writes it opens the file again.
+        const auto file = use(data::FileName::Configuration, config::configLayout());
+        if (!file)
+            return ExitFailure;
+        session.configuration() = config::readConfiguration(*file->file()).value_or(config::defaultConfig());
+    }
     return applyAssignments(session.configuration(), overrides);
 }
 

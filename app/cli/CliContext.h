@@ -2,6 +2,7 @@
 
 #include "app/cli/ConsoleDialogs.h"
 #include "config/Session.h"
+#include "data/DataFileRegistry.h"
 
 #include <filesystem>
 #include <iosfwd>
@@ -31,6 +32,10 @@ public:
 
     // Opens a data file as the windows do; nullptr (and "Disk Error" on stderr) when it cannot be used.
     runtime::KeyedFile* open(const char* name, std::shared_ptr<const runtime::RecordLayout> layout);
+    // The same for a file read once: it is closed again when the use ends (unless the command holds it
+    // too), so a command keeps open only the files it still works with. nullptr (and "Disk Error") as above.
+    std::unique_ptr<data::DataFileUse> use(const char* name,
+                                           std::shared_ptr<const runtime::RecordLayout> layout);
     // Reads the configuration (defaults when there is none) and applies NAME=VALUE overrides
     // for this run. Returns 0, or the exit code after telling why.
     int loadConfiguration(const std::vector<std::string>& overrides);

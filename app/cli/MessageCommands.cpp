@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 namespace kestrix::app {
 
@@ -146,6 +147,15 @@ int jsonEdits(CliContext& ctx, const std::string& source, char tab, message::Mes
     return 0;
 }
 
+// The equates file's icon names; the file is closed again once they are read.
+std::optional<std::vector<std::string>> iconNames(CliContext& ctx)
+{
+    const auto equates = ctx.use(data::FileName::Equates, equates::equateLayout());
+    if (!equates)
+        return std::nullopt;
+    return message::iconNames(equates->file());
+}
+
 // The Message Maker of one command, on the message the options describe: the template or
 // --from, then the JSON, then the flags, each through the Message Maker's own setters.
 struct CliMaker
@@ -158,14 +168,12 @@ CliMaker makeMessage(CliContext& ctx, const RecordOptions& o)
 {
     CliMaker result;
     runtime::KeyedFile* messages = ctx.open(data::FileName::Messages, message::messageLayout());
-    runtime::KeyedFile* equates =
-        messages ? ctx.open(data::FileName::Equates, equates::equateLayout()) : nullptr;
-    if (!equates) {
+    auto icons = messages ? iconNames(ctx) : std::nullopt;
+    if (!icons) {
         result.exitCode = ExitFailure;
         return result;
     }
-    result.maker =
-        std::make_unique<message::MessageMaker>(ctx.session, *messages, message::iconNames(equates));
+    result.maker = std::make_unique<message::MessageMaker>(ctx.session, *messages, std::move(*icons));
     message::MessageMaker& maker = *result.maker;
     if (!o.from.empty()) {
         const auto description = ctx.argument(o.from);
@@ -224,10 +232,10 @@ int decompile(CliContext& ctx, const std::string& source)
     message::DecompileSettings settings;
     settings.buttonVariable = ctx.session.configuration().text(config::Cfg::Btn);
     settings.tabCharacter = config::tabCharacter(ctx.session.configuration());
-    runtime::KeyedFile* equates = ctx.open(data::FileName::Equates, equates::equateLayout());
-    if (!equates)
+    auto icons = iconNames(ctx);
+    if (!icons)
         return ExitFailure;
-    settings.icons = message::iconNames(equates);
+    settings.icons = std::move(*icons);
     const message::DecompiledMessage result = message::decompileMessage(text, settings);
     if (!result.record) {
         // The message names the clipboard, which the window reads; here the input is a file or stdin.

@@ -3,6 +3,7 @@
 #include "app/cli/ConfigCommands.h"
 #include "config/ConfigRecord.h"
 #include "config/ConfigurationForm.h"
+#include "data/DataFileNames.h"
 #include "runtime/testing/TempDir.h"
 #include "runtime/testing/Unprivileged.h"
 
@@ -200,6 +201,26 @@ TEST(Ktx, ConfigurationValuesThatDoNotFitAreRefusedAndShownSafely)
     show = ktx({"--data-dir", data, "config", "show"});
     EXPECT_NE(show.out.find("\nEDITOR=a<10>CWPATH=/evil\n"), std::string::npos);
     EXPECT_EQ(show.out.find("\nCWPATH=/evil"), std::string::npos);
+}
+
+TEST(Ktx, TheConfigurationIsReadOnceAndNotHeldWhileTheCommandWorks)
+{
+    runtime::testing::TempDir dir;
+    ASSERT_EQ(ktx({"--data-dir", dir.path().string(), "config", "set", "INDENT=2"}).code, 0);
+    std::ostringstream out, err;
+    app::CliContext ctx(out, err, dir.path());
+    ASSERT_EQ(ctx.loadConfiguration({"NESTINDENT=5"}), 0);
+    EXPECT_EQ(ctx.session.files().useCount(data::FileName::Configuration), 0);
+    EXPECT_EQ(ctx.session.configuration().number(config::Cfg::Indent), 2);
+    EXPECT_EQ(ctx.session.configuration().number(config::Cfg::NestIndent), 5);
+    // A command that writes opens the file again, and lets it go with its use.
+    {
+        const auto held = ctx.use(data::FileName::Configuration, config::configLayout());
+        ASSERT_TRUE(held);
+        EXPECT_EQ(ctx.session.files().useCount(data::FileName::Configuration), 1);
+    }
+    EXPECT_EQ(ctx.session.files().useCount(data::FileName::Configuration), 0);
+    EXPECT_EQ(err.str(), "");
 }
 
 TEST(Ktx, ASetOverAnotherProgramsChangeIsRefusedWithoutTheWindowsWords)
