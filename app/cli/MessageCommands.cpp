@@ -167,9 +167,12 @@ struct CliMaker
 CliMaker makeMessage(CliContext& ctx, const RecordOptions& o)
 {
     CliMaker result;
-    runtime::KeyedFile* messages = ctx.open(data::FileName::Messages, message::messageLayout());
-    auto icons = messages ? iconNames(ctx) : std::nullopt;
-    if (!icons) {
+    // The icons first: the equates file is closed before the message file opens, so the command never
+    // holds both.
+    auto icons = iconNames(ctx);
+    runtime::KeyedFile* messages =
+        icons ? ctx.open(data::FileName::Messages, message::messageLayout()) : nullptr;
+    if (!messages) {
         result.exitCode = ExitFailure;
         return result;
     }
