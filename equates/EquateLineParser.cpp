@@ -3,6 +3,7 @@
 #include "runtime/FixedText.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <string_view>
 
@@ -48,38 +49,41 @@ bool isNumeric(const std::string& text, std::int64_t& value)
     return true;
 }
 
-bool startsWith(const std::string& text, const char* prefix)
-{
-    return text.rfind(prefix, 0) == 0;
-}
-
 } // namespace
 
 void repairType(std::string& type)
 {
-    if (startsWith(type, "Tc") && type.size() >= 2) {
+    const std::string_view text(type);
+    if (text.starts_with("Tc")) {
         type[1] = runtime::upperChar(type[1]);
         if (type.size() >= 3)
             type[2] = runtime::upperChar(type[2]);
+        return;
     }
-    static constexpr std::pair<const char*, const char*> repairs[] = {
+    static constexpr std::pair<std::string_view, std::string_view> repairs[] = {
         {"Dde", "DDE"},           {"Ocxe", "OCXE"},         {"Vbxe", "VBXE"},
         {"Listzone", "ListZone"}, {"Proplist", "PropList"}, {"Propprint", "PropPrint"},
         {"Paperbin", "PaperBin"},
     };
+    // Each line of a load passes here: one repair at most applies, as no two of them begin alike.
     for (const auto& [from, to] : repairs) {
-        if (startsWith(type, from))
-            type.replace(0, std::string_view(from).size(), to);
+        if (text.starts_with(from)) {
+            type.replace(0, from.size(), to);
+            return;
+        }
     }
 }
 
 std::int32_t hexValue(const std::string& literal)
 {
-    std::string text(rtrim(literal));
-    if (text.size() > 9)
-        text = text.substr(text.size() - 9);
-    text = std::string(9 - text.size(), ' ') + text;
-    const std::string places = text.substr(0, 8);
+    // The last nine characters, right-aligned in nine places: eight digits and the H.
+    std::string_view kept = rtrim(literal);
+    if (kept.size() > 9)
+        kept = kept.substr(kept.size() - 9);
+    std::array<char, 9> text;
+    text.fill(' ');
+    std::copy(kept.begin(), kept.end(), text.end() - static_cast<std::ptrdiff_t>(kept.size()));
+    const std::string_view places(text.data(), 8);
     std::int64_t value = 0;
     bool negative = false;
     for (std::size_t i = 0; i < places.size(); ++i) {

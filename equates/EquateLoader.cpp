@@ -176,12 +176,19 @@ struct EquateLoader::Load
         aborted = true;
         return false;
     }
+    std::size_t lastType = 0; // in `types`, the one the last line registered
     void registerType(const std::string& type)
     {
-        for (const std::string& known : types) {
-            if (known == type)
+        // The lines of one type come together: most lines have the type of the line before.
+        if (lastType < types.size() && types[lastType] == type)
+            return;
+        for (std::size_t i = 0; i < types.size(); ++i) {
+            if (types[i] == type) {
+                lastType = i;
                 return;
+            }
         }
+        lastType = types.size();
         types.push_back(type);
     }
     // Adds the record; on failure asks whether to go on. False when the user aborted.
@@ -308,17 +315,18 @@ void EquateLoader::Load::loadSource(const ListEntry& entry)
         r.setText(Equ::File, fileField);
         r.setNumber(Equ::LoadSeq, loadSeq++);
         r.setText(Equ::Notes, e.notes);
-        const std::string type = r.text(Equ::Type);
-        if (type.rfind("Color", 0) == 0 && !e.equate.empty() && e.equate[0] == '8') {
+        std::string type = r.text(Equ::Type);
+        if (type.starts_with("Color") && !e.equate.empty() && e.equate[0] == '8') {
             r.setText(Equ::Type, "Color Win");
+            type = r.text(Equ::Type);
             const std::string shortName = r.text(Equ::SearchName);
             if (!shortName.empty())
                 r.setText(Equ::SearchName, shortName.substr(0, 1) + runtime::lower(shortName.substr(1)));
         }
-        registerType(r.text(Equ::Type));
-        if (!add(r, raw))
+        registerType(type);
+        if (!add(r, raw)) // the record's fields stay as they were set
             break;
-        if (r.text(Equ::Type).rfind("Event", 0) == 0) {
+        if (type.starts_with("Event")) {
             eventCopies(r, raw);
             if (aborted)
                 break;
