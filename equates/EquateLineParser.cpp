@@ -19,15 +19,16 @@ constexpr std::size_t TypeLength = 12;
 constexpr std::size_t ValueLength = 20;
 constexpr std::size_t WorkLength = 30;
 
-bool isNumeric(const std::string& text, std::int64_t& value)
+bool isNumeric(std::string_view text, std::int64_t& value)
 {
-    const std::string t(runtime::trim(text));
+    const std::string_view t = runtime::trim(text);
     if (t.empty())
         return false;
-    std::size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+    const bool negative = t[0] == '-';
+    const std::size_t first = (negative || t[0] == '+') ? 1 : 0;
     bool digits = false;
     bool point = false;
-    for (std::size_t k = i; k < t.size(); ++k) {
+    for (std::size_t k = first; k < t.size(); ++k) {
         if (std::isdigit(static_cast<unsigned char>(t[k])))
             digits = true;
         else if (t[k] == '.' && !point)
@@ -37,9 +38,23 @@ bool isNumeric(const std::string& text, std::int64_t& value)
     }
     if (!digits)
         return false;
+    // Beyond what a LONG can hold the value is no number the program can use.
+    constexpr std::int64_t Limit = 2147483648LL;
+    if (!point) {
+        // Whole numbers, nearly every value, are read digit by digit; the sum stops growing well past
+        // the limit, so a long run of digits cannot overflow it.
+        std::int64_t number = 0;
+        for (std::size_t k = first; k < t.size(); ++k)
+            number = std::min<std::int64_t>(number * 10 + (t[k] - '0'), Limit * 16);
+        if (negative)
+            number = -number;
+        if (number <= -Limit - 1 || number >= Limit)
+            return false;
+        value = number;
+        return true;
+    }
     try {
-        const long double number = std::stold(t);
-        // Beyond what a LONG can hold the value is no number the program can use.
+        const long double number = std::stold(std::string(t));
         if (!(number > -2147483649.0L && number < 2147483648.0L))
             return false;
         value = static_cast<std::int64_t>(number);
@@ -74,7 +89,7 @@ void repairType(std::string& type)
     }
 }
 
-std::int32_t hexValue(const std::string& literal)
+std::int32_t hexValue(std::string_view literal)
 {
     // The last nine characters, right-aligned in nine places: eight digits and the H.
     std::string_view kept = rtrim(literal);
@@ -104,11 +119,14 @@ std::int32_t hexValue(const std::string& literal)
     return static_cast<std::int32_t>(value);
 }
 
-std::string byteCodeAsHex(const std::string& value)
+std::string byteCodeAsHex(std::string_view value)
 {
     if (value.size() < 19 || value[0] != '\'' || value[1] != '<' || value[18] != '>')
         return {};
-    return value.substr(15, 2) + value.substr(11, 2) + value.substr(7, 2) + value.substr(3, 2) + "H";
+    std::string hex;
+    for (const std::size_t at : {15, 11, 7, 3}) // the bytes' digits, last byte first
+        hex.append(value.substr(at, 2));
+    return hex + 'H';
 }
 
 ParsedEquate parseEquateLine(const std::string& line, const std::string& defaultType, bool forceType,
@@ -175,9 +193,8 @@ void parseEquateLine(const std::string& line, const std::string& defaultType, bo
         rest.substr(open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1)));
     e.equate = runtime::fittedView(inside, ValueLength);
 
-    std::string work(runtime::fittedView(inside, WorkLength));
-    if (std::string bytes = byteCodeAsHex(work); !bytes.empty())
-        work = std::move(bytes);
+    const std::string bytes = byteCodeAsHex(runtime::fittedView(inside, WorkLength));
+    const std::string_view work = bytes.empty() ? runtime::fittedView(inside, WorkLength) : bytes;
     std::int64_t number = 0;
     if (!work.empty() && work.back() == 'H') {
         e.hex = runtime::fittedView(work, 10);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Reads one "Label EQUATE(value) ! notes" line of a Clarion source file into
 // the fields of an equate record.
@@ -39,9 +40,9 @@ void parseEquateLine(const std::string& line, const std::string& defaultType, bo
 // "Proplist" -> "PropList" and the other spellings of equate types the loader repairs, in place.
 void repairType(std::string& type);
 // A hexadecimal literal ("80000000H") as a signed 32-bit value.
-std::int32_t hexValue(const std::string& literal);
+std::int32_t hexValue(std::string_view literal);
 // '<0FFH,01H,02H,7FH>' as the hexadecimal literal of its little-endian value, "7F0201FFH"; empty when not
 // that form.
-std::string byteCodeAsHex(const std::string& value);
+std::string byteCodeAsHex(std::string_view value);
 
 } // namespace kestrix::equates

@@ -81,6 +81,26 @@ TEST(EquateLineParser, ValuesOfEveryKind)
     EXPECT_EQ(parse("x EQUATE(2147483647)").value, 2147483647);
 }
 
+TEST(EquateLineParser, NumbersAreTakenOnlyWithinALong)
+{
+    // A number sets the value and the next member's count; anything else leaves both.
+    const auto read = [](const std::string& value) {
+        ItemizeBlock block;
+        block.inside = true;
+        block.counter = 77;
+        const std::int32_t got = parseEquateLine("x EQUATE(" + value + ")", "x", false, block).value;
+        return std::pair{got, block.counter};
+    };
+    EXPECT_EQ(read("2147483647"), (std::pair<std::int32_t, std::int64_t>{2147483647, 2147483648LL}));
+    EXPECT_EQ(read("-2147483648"), (std::pair<std::int32_t, std::int64_t>{-2147483647 - 1, -2147483647LL}));
+    EXPECT_EQ(read("+12"), (std::pair<std::int32_t, std::int64_t>{12, 13}));
+    EXPECT_EQ(read(" 007 "), (std::pair<std::int32_t, std::int64_t>{7, 8}));
+    EXPECT_EQ(read("-0"), (std::pair<std::int32_t, std::int64_t>{0, 1}));
+    EXPECT_EQ(read("12.9"), (std::pair<std::int32_t, std::int64_t>{12, 13})); // a fraction is cut
+    for (const char* outside : {"2147483648", "-2147483649", "99999999999999999999", "-", "1.2.3", "1-2"})
+        EXPECT_EQ(read(outside), (std::pair<std::int32_t, std::int64_t>{0, 77})) << outside;
+}
+
 TEST(EquateLineParser, ItemizeMembersCount)
 {
     ItemizeBlock block;
