@@ -48,11 +48,9 @@ int Record::slotOf(int field, int element) const
     return static_cast<int>(slotOf(m_layout->field(field), element));
 }
 
-std::size_t Record::slotOf(const FieldDef& def, int element)
+void Record::throwNoSuchElement(const FieldDef& def, int element)
 {
-    if (element < 1 || element > def.dims)
-        throw std::out_of_range("element " + std::to_string(element) + " of " + def.name);
-    return static_cast<std::size_t>(def.firstSlot + element - 1);
+    throw std::out_of_range("element " + std::to_string(element) + " of " + def.name);
 }
 
 std::string Record::text(int field, int element) const

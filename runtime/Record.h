@@ -46,7 +46,14 @@ public:
 
 private:
     int slotOf(int field, int element) const;
-    static std::size_t slotOf(const FieldDef& def, int element);
+    // Every read and write of a field passes here, so the check is inline and its throw is not.
+    static std::size_t slotOf(const FieldDef& def, int element)
+    {
+        if (element < 1 || element > def.dims) [[unlikely]]
+            throwNoSuchElement(def, element);
+        return static_cast<std::size_t>(def.firstSlot + element - 1);
+    }
+    [[noreturn]] static void throwNoSuchElement(const FieldDef& def, int element);
 
     std::shared_ptr<const RecordLayout> m_layout;
     std::vector<Value> m_values;
