@@ -1,10 +1,10 @@
 #include "runtime/TextLineFile.h"
 #include "runtime/SystemErrorMapping.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace kestrix::runtime {
@@ -44,9 +44,18 @@ TextLines readTextLines(const std::filesystem::path& path, std::size_t maxLength
         result.error = fileErrorFromErrno(errno);
         return result;
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    const std::string text = buffer.str();
+    // Read straight into a string of the file's size: a stream that grows as it reads, and the copy it then
+    // hands out, would touch the size of the file several times over (a load reads megabytes).
+    std::string text;
+    if (const std::uintmax_t size = std::filesystem::file_size(path, ec); !ec) {
+        text.resize(static_cast<std::size_t>(size));
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    // What the size did not cover (a file that grew meanwhile) is read on to its end.
+    std::array<char, 4096> chunk;
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)
+        text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     result.bytes = text.size();
     result.lines = splitTextLines(text, maxLength, &result.cutLines);
     return result;
