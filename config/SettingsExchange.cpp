@@ -24,7 +24,7 @@ void appendSection(std::string& text, const std::string& name,
 
 bool startsWith(const std::string& text, const char* prefix)
 {
-    return runtime::upper(text).rfind(runtime::upper(prefix), 0) == 0;
+    return runtime::startsWithNoCase(text, runtime::upper(prefix));
 }
 
 bool isWholeNumber(std::string_view text)

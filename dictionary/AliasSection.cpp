@@ -15,7 +15,7 @@ void AliasSection::read(const std::string& text)
         return;
     const std::string label = labelOf(text);
     std::string rest = text;
-    const std::string target = between(rest, upper(rest).find("ALIAS(", label.size()) + 6);
+    const std::string target = between(rest, runtime::findNoCase(rest, "ALIAS(", label.size()) + 6);
     const runtime::Record* base = m_run.findFile(target);
     if (!base) {
         m_run.tell("!@# could not find Aliasfile=" + target);
@@ -30,7 +30,7 @@ void AliasSection::read(const std::string& text)
     const std::int64_t aliasId = ++m_run.fileCounter;
     dif.setNumber(Dif::FileId, aliasId);
     dif.setNumber(Dif::AliasId, baseId);
-    const std::size_t pre = upper(rest).find("PRE(", label.size());
+    const std::size_t pre = runtime::findNoCase(rest, "PRE(", label.size());
     if (pre != std::string::npos) {
         m_run.setText(dif, Dif::Prefix, between(rest, pre + 4));
         dif.setNumber(Dif::PreLen, static_cast<std::int64_t>(dif.text(Dif::Prefix).size()));

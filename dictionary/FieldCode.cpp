@@ -167,7 +167,7 @@ FieldDrag fieldDrag(const FileTree& tree, int highlighted)
         const TreeLine& line = tree.lines[static_cast<std::size_t>(i)];
         const bool field = line.type == LineType::Field;
         // The readers find a string type at characters 2 to 7: "CSTRING", "PSTRING", and " STRING".
-        const bool plainString = runtime::upper(line.notes).rfind("STRING", 0) == 0;
+        const bool plainString = runtime::startsWithNoCase(line.notes, "STRING");
         drag.fields.push_back({fitted(line.field, 50), fitted((plainString ? " " : "") + line.notes, 30),
                                field ? fitted(displayPicture(line.notes), 30) : std::string()});
         if (!drag.text.empty())

@@ -39,7 +39,7 @@ void FileSection::read(std::string text)
     } else if (startsWith(keyword, "MEMO(") || startsWith(keyword, "BLOB ") || startsWith(keyword, "BLOB,")) {
         m_fields.read(text);
     } else if (startsWith(keyword, "RECORD,") || startsWith(keyword, "RECORD ")) {
-        const std::size_t pre = upper(text).find(",PRE()");
+        const std::size_t pre = runtime::findNoCase(text, ",PRE()");
         if (pre != std::string::npos)
             text.erase(pre, 6);
         ++m_run.level;

@@ -10,7 +10,7 @@ namespace {
 
 bool startsWithNoCase(const std::string& text, const std::string& start)
 {
-    return runtime::upper(runtime::ltrim(text)).rfind(start, 0) == 0;
+    return runtime::startsWithNoCase(runtime::ltrim(text), start);
 }
 
 TreeLine heading(const std::string& kind, const std::string& text)
@@ -96,7 +96,7 @@ std::string relationArrow(const std::string& cardinality)
 
 bool hasDuplicates(const std::string& keyNotes)
 {
-    return runtime::upper(keyNotes).find("DUP") != std::string::npos;
+    return runtime::findNoCase(keyNotes, "DUP") != std::string::npos;
 }
 
 bool isIndexKey(const std::string& keyNotes)
@@ -106,7 +106,7 @@ bool isIndexKey(const std::string& keyNotes)
 
 bool isDescending(const std::string& componentNotes)
 {
-    return runtime::upper(componentNotes).find("-DESC") != std::string::npos;
+    return runtime::findNoCase(componentNotes, "-DESC") != std::string::npos;
 }
 
 bool isMemoDeclaration(const std::string& declaration)
@@ -139,7 +139,7 @@ FileTree buildFileTree(const DicFile& file, const std::vector<TreeRow>& baseRows
         TreeLine line = rowLine(row, tree.qualifier + row.name);
         std::string shown = row.name;
         if (row.type == RowType::Field) {
-            if (runtime::upper(row.notes).find("DIM(") != std::string::npos)
+            if (runtime::findNoCase(row.notes, "DIM(") != std::string::npos)
                 shown += "[]";
             if (isMemoDeclaration(row.notes))
                 tree.hasMemo = true;

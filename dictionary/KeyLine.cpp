@@ -13,7 +13,7 @@ using runtime::rtrim;
 void KeyLine::read(const std::string& text, const std::string& keyWord)
 {
     const std::string label = labelOf(text);
-    const std::size_t at = runtime::upper(text).find(keyWord, label.size());
+    const std::size_t at = runtime::findNoCase(text, keyWord, label.size());
     if (at == std::string::npos) {
         m_run.stopBox("!@#could not find " + keyWord + " in " + text);
         return;

@@ -68,7 +68,7 @@ void RelationSection::read(const std::string& text)
 void RelationSection::addPair(const std::string& text, const std::string& label)
 {
     const std::string after(ltrim(std::string_view(text).substr(label.size())));
-    const std::size_t open = runtime::upper(after).find("FIELD(");
+    const std::size_t open = runtime::findNoCase(after, "FIELD(");
     const std::size_t close = after.rfind(')');
     const std::string inside = after.substr(
         open + 6, close == std::string::npos || close < open + 6 ? std::string::npos : close - open - 6);

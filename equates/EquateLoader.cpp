@@ -390,7 +390,7 @@ void EquateLoader::Load::loadDups(const std::vector<std::string>& lines)
                 file.setFrom(Equ::ByName, start);
                 Record r = file.newRecord();
                 bool runaway = false;
-                while (file.next(r).ok() && runtime::upper(r.text(Equ::Name)).rfind(upperPrefix, 0) == 0) {
+                while (file.next(r).ok() && runtime::startsWithNoCase(r.text(Equ::Name), upperPrefix)) {
                     if (matches.size() >= DuplicateLimit) {
                         runaway = true;
                         break;
@@ -400,7 +400,7 @@ void EquateLoader::Load::loadDups(const std::vector<std::string>& lines)
                 for (Record& copy : matches) {
                     copy.setText(Equ::Type, type);
                     const std::string shortName = copy.text(Equ::SearchName);
-                    if (runtime::upper(shortName).rfind(upperPrefix, 0) == 0)
+                    if (runtime::startsWithNoCase(shortName, upperPrefix))
                         copy.setText(Equ::SearchName, shortName.substr(prefix.size()));
                     registerType(type);
                     if (!add(copy, raw))

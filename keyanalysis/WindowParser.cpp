@@ -274,7 +274,7 @@ bool WindowParser::nest()
         }
     }
     if (level != 0) {
-        if (!m_q.raw.empty() && upper(m_q.raw.front().line).find("WINDOW(") != std::string::npos)
+        if (!m_q.raw.empty() && runtime::findNoCase(m_q.raw.front().line, "WINDOW(") != std::string::npos)
             message(m_dialogs, "Window does not have proper number of END's");
         return false;
     }

@@ -37,7 +37,7 @@ runtime::MessageRequest pieceDoesNotFit(const std::string& textName, std::size_t
 
 std::string fieldDropPiece(const config::DraggedFieldList& fields, const std::string& caption)
 {
-    const bool debug = runtime::upper(caption).find("DEBUG") != std::string::npos;
+    const bool debug = runtime::findNoCase(caption, "DEBUG") != std::string::npos;
     std::string piece;
     for (const config::DraggedField& field : fields) {
         const std::string vari(runtime::trim(field.vari));

@@ -16,7 +16,7 @@ LocatorResult locate(const std::vector<LocatorRow>& rows, const std::string& typ
         return result;
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (upper(rows[i].key).starts_with(wanted)) {
+        if (startsWithNoCase(rows[i].key, wanted)) {
             for (std::size_t j = 0; j < rows.size(); ++j)
                 result.visible.push_back(j);
             result.current = i;
@@ -24,7 +24,7 @@ LocatorResult locate(const std::vector<LocatorRow>& rows, const std::string& typ
         }
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (upper(rows[i].content).find(wanted) != std::string::npos)
+        if (findNoCase(rows[i].content, wanted) != std::string::npos)
             result.visible.push_back(i);
     }
     if (!result.visible.empty()) {

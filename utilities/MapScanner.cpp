@@ -82,7 +82,7 @@ std::string baseName(const std::string& source)
 
 bool isClaSource(const std::string& source)
 {
-    return runtime::upper(source).find(".CLA") != std::string::npos;
+    return runtime::findNoCase(source, ".CLA") != std::string::npos;
 }
 
 std::string readFailure(const std::string& source, const std::string& error)

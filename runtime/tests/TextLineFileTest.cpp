@@ -16,7 +16,8 @@ TEST(TextLineFile, AFileOfManyReadsComesBackLineForLine)
     std::string text;
     std::vector<std::string> expected;
     for (int i = 0; i < 3000; ++i) {
-        std::string line = i % 7 == 0 ? std::string() : "Line" + std::to_string(i) + " EQUATE(" + std::to_string(i) + ")";
+        std::string line =
+            i % 7 == 0 ? std::string() : "Line" + std::to_string(i) + " EQUATE(" + std::to_string(i) + ")";
         text += line + (i % 2 ? "\r\n" : "\n");
         expected.push_back(line);
     }

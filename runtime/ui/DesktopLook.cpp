@@ -68,7 +68,7 @@ bool desktopPrefersDark(std::string_view ownChoice, bool platformPaletteDark, st
         return true;
     if (choice == "LIGHT")
         return false;
-    return platformPaletteDark || upper(gtkTheme).find("DARK") != std::string::npos;
+    return platformPaletteDark || findNoCase(gtkTheme, "DARK") != std::string::npos;
 }
 
 QPalette darkPalette()
