@@ -6,6 +6,7 @@
 // pragmas, in the same run. Each is measured in turns (three rounds unless the one
 // argument says how many) and the best counts, by the wall clock and by processor
 // time. Peak memory is the process's high-water mark right after the first import.
+#include "bench/BareSqliteFloor.h"
 #include "dictionary/DictionaryImport.h"
 #include "dictionary/DictionaryStore.h"
 #include "runtime/DdeClient.h"
@@ -24,6 +25,7 @@
 #include <vector>
 
 using namespace kestrix;
+using namespace kestrix::bench;
 
 namespace {
 
@@ -68,23 +70,6 @@ void writeDictionary(const std::string& path, int files)
     }
 }
 
-double seconds(std::chrono::steady_clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
-
-// Processor time of this process: the machine is shared, and the wall clock counts the others' turns too.
-double cpuSeconds()
-{
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
-
-struct Timing
-{
-    double wall = 0;
-    double cpu = 0;
-};
-
 // The import writes its tree with a larger page cache, and a keyed file's rebuild sorts each key within
 // the larger of that and its own budget (KeyedSchema::rebuildKeys); the floor gets the same.
 const std::string ImportCache = "PRAGMA cache_size=-" + std::to_string(dictionary::ImportPageCacheKib);
@@ -92,68 +77,15 @@ const std::string SortBudget =
     "PRAGMA cache_size=-" +
     std::to_string(std::max(dictionary::ImportPageCacheKib, kestrix::runtime::KeyRebuildSortBudgetKib));
 
-void exec(sqlite3* db, const std::string& sql)
-{
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        std::fprintf(stderr, "%s: %s\n", sql.c_str(), error ? error : "?");
-        sqlite3_free(error);
-    }
-}
-
 // The floor: the store's DicFiles and DicTree rows, read back first, inserted by bare SQLite into a new
 // container with the same tables and indexes (their SQL taken from the store) and the keyed files' pragmas.
 Timing bareFloor(const std::string& store)
 {
     sqlite3* source = nullptr;
     sqlite3_open(store.c_str(), &source);
-    struct Table
-    {
-        std::string name, sql;
-        std::vector<std::string> indexes;
-        int columns = 0;
-        std::vector<std::vector<std::string>> texts;
-        std::vector<std::vector<sqlite3_int64>> numbers;
-        std::vector<int> kinds;
-    };
-    std::vector<Table> tables;
-    for (const char* name : {"DicFiles", "DicTree"}) {
-        Table t;
-        t.name = name;
-        sqlite3_stmt* schema = nullptr;
-        sqlite3_prepare_v2(source,
-                           "SELECT type, sql FROM sqlite_master WHERE sql IS NOT NULL AND tbl_name = ?1", -1,
-                           &schema, nullptr);
-        sqlite3_bind_text(schema, 1, name, -1, SQLITE_STATIC);
-        while (sqlite3_step(schema) == SQLITE_ROW) {
-            const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(schema, 0));
-            const std::string sql = reinterpret_cast<const char*>(sqlite3_column_text(schema, 1));
-            if (type == "table")
-                t.sql = sql;
-            else
-                t.indexes.push_back(sql);
-        }
-        sqlite3_finalize(schema);
-        sqlite3_stmt* read = nullptr;
-        sqlite3_prepare_v2(source, ("SELECT * FROM \"" + t.name + "\"").c_str(), -1, &read, nullptr);
-        t.columns = sqlite3_column_count(read);
-        t.kinds.resize(t.columns);
-        while (sqlite3_step(read) == SQLITE_ROW) {
-            t.texts.emplace_back(t.columns);
-            t.numbers.emplace_back(t.columns);
-            for (int c = 0; c < t.columns; ++c) {
-                const int type = sqlite3_column_type(read, c);
-                t.kinds[c] = type == SQLITE_TEXT || type == SQLITE_BLOB ? type : SQLITE_INTEGER;
-                if (t.kinds[c] == SQLITE_INTEGER)
-                    t.numbers.back()[c] = sqlite3_column_int64(read, c);
-                else if (const void* bytes = sqlite3_column_blob(read, c)) // packed fields: bytes as they are
-                    t.texts.back()[c].assign(static_cast<const char*>(bytes),
-                                             static_cast<std::size_t>(sqlite3_column_bytes(read, c)));
-            }
-        }
-        sqlite3_finalize(read);
-        tables.push_back(std::move(t));
-    }
+    std::vector<StoredTable> tables;
+    for (const char* name : {"DicFiles", "DicTree"})
+        tables.push_back(readTable(source, name));
     sqlite3_close(source);
 
     std::remove("Floor.dic");
@@ -168,31 +100,10 @@ Timing bareFloor(const std::string& store)
         exec(db, pragma);
     exec(db, ImportCache);
     exec(db, "BEGIN IMMEDIATE");
-    for (const Table& t : tables) {
-        exec(db, t.sql);
-        std::string insert = "INSERT INTO \"" + t.name + "\" VALUES (";
-        for (int c = 0; c < t.columns; ++c)
-            insert += c == 0 ? "?" : ",?";
-        insert += ")";
-        sqlite3_stmt* add = nullptr;
-        sqlite3_prepare_v2(db, insert.c_str(), -1, &add, nullptr);
-        for (std::size_t row = 0; row < t.texts.size(); ++row) {
-            for (int c = 0; c < t.columns; ++c) {
-                if (t.kinds[c] == SQLITE_TEXT)
-                    sqlite3_bind_text(add, c + 1, t.texts[row][c].c_str(),
-                                      static_cast<int>(t.texts[row][c].size()), SQLITE_STATIC);
-                else if (t.kinds[c] == SQLITE_BLOB)
-                    sqlite3_bind_blob(add, c + 1, t.texts[row][c].data(),
-                                      static_cast<int>(t.texts[row][c].size()), SQLITE_STATIC);
-                else
-                    sqlite3_bind_int64(add, c + 1, t.numbers[row][c]);
-            }
-            sqlite3_step(add);
-            sqlite3_reset(add);
-        }
-        sqlite3_finalize(add);
+    for (const StoredTable& t : tables) {
+        writeRows(db, t);
         exec(db, SortBudget);
-        for (const std::string& sql : t.indexes)
+        for (const std::string& sql : t.indexSql)
             exec(db, sql);
         exec(db, ImportCache); // as a rebuild gives it back
     }

@@ -4,6 +4,7 @@
 // one naming the synthetic sources), loaded by EquateLoad and, for comparison,
 // the same rows bulk-inserted by bare SQLite into the same table with the same
 // indexes and pragmas. Prints one line per figure.
+#include "bench/BareSqliteFloor.h"
 #include "equates/EquateLoader.h"
 #include "equates/EquateRecord.h"
 #include "resources/DeliveredFiles.h"
@@ -23,6 +24,7 @@
 
 using namespace kestrix;
 namespace fs = std::filesystem;
+using namespace kestrix::bench;
 
 namespace {
 
@@ -93,23 +95,6 @@ void writeInstallation(int totalLines)
     list << "[DUPS]\nTYPE=Again\n*COLOR:Shade0_\n";
 }
 
-double seconds(std::chrono::steady_clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
-
-// Processor time of this process: the machine is shared, and the wall clock counts the others' turns too.
-double cpuSeconds()
-{
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
-
-struct Timing
-{
-    double wall = 0;
-    double cpu = 0;
-};
-
 struct Figures
 {
     Timing load;
@@ -122,15 +107,6 @@ struct Figures
 const std::string SortBudget =
     "PRAGMA cache_size=-" + std::to_string(kestrix::runtime::KeyRebuildSortBudgetKib);
 
-void exec(sqlite3* db, const std::string& sql)
-{
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        std::fprintf(stderr, "%s: %s\n", sql.c_str(), error ? error : "?");
-        sqlite3_free(error);
-    }
-}
-
 // The floor: the loaded rows, read back first, inserted by bare SQLite into a new file
 // with the table and indexes the loader's file has (their SQL taken from it) and the
 // pragmas the keyed files use; the indexes built after the rows, as a bulk load does.
@@ -138,46 +114,16 @@ Timing bareFloor(const std::string& loaded)
 {
     sqlite3* source = nullptr;
     sqlite3_open(loaded.c_str(), &source);
-    std::string table;
-    std::string tableSql;
-    std::vector<std::string> indexSql;
-    sqlite3_stmt* schema = nullptr;
-    // The records' table and its keys, not the keyed file layer's own layout table.
-    sqlite3_prepare_v2(source,
-                       "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND tbl_name NOT "
-                       "LIKE '\\_%' ESCAPE '\\'",
-                       -1, &schema, nullptr);
-    while (sqlite3_step(schema) == SQLITE_ROW) {
-        const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(schema, 0));
-        const std::string sql = reinterpret_cast<const char*>(sqlite3_column_text(schema, 2));
-        if (type == "table") {
-            table = reinterpret_cast<const char*>(sqlite3_column_text(schema, 1));
-            tableSql = sql;
-        } else if (type == "index") {
-            indexSql.push_back(sql);
-        }
-    }
-    sqlite3_finalize(schema);
-    sqlite3_stmt* read = nullptr;
-    sqlite3_prepare_v2(source, ("SELECT * FROM \"" + table + "\"").c_str(), -1, &read, nullptr);
-    const int columns = sqlite3_column_count(read);
-    std::vector<std::vector<std::string>> texts;
-    std::vector<std::vector<sqlite3_int64>> numbers;
-    std::vector<int> kinds(columns);
-    while (sqlite3_step(read) == SQLITE_ROW) {
-        texts.emplace_back(columns);
-        numbers.emplace_back(columns);
-        for (int c = 0; c < columns; ++c) {
-            const int type = sqlite3_column_type(read, c);
-            kinds[c] = type == SQLITE_TEXT || type == SQLITE_BLOB ? type : SQLITE_INTEGER;
-            if (kinds[c] == SQLITE_INTEGER)
-                numbers.back()[c] = sqlite3_column_int64(read, c);
-            else if (const void* bytes = sqlite3_column_blob(read, c)) // packed fields: bytes as they are
-                texts.back()[c].assign(static_cast<const char*>(bytes),
-                                       static_cast<std::size_t>(sqlite3_column_bytes(read, c)));
-        }
-    }
-    sqlite3_finalize(read);
+    // The records' table, not the keyed file layer's own layout table.
+    std::string name;
+    sqlite3_stmt* table = nullptr;
+    sqlite3_prepare_v2(
+        source, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE '\\_%' ESCAPE '\\'",
+        -1, &table, nullptr);
+    if (sqlite3_step(table) == SQLITE_ROW)
+        name = reinterpret_cast<const char*>(sqlite3_column_text(table, 0));
+    sqlite3_finalize(table);
+    const StoredTable rows = readTable(source, name);
     sqlite3_close(source);
 
     const auto started = std::chrono::steady_clock::now();
@@ -188,30 +134,9 @@ Timing bareFloor(const std::string& loaded)
     for (const std::string& pragma : runtime::KeyedConnection::settings())
         exec(db, pragma);
     exec(db, "BEGIN IMMEDIATE");
-    exec(db, tableSql);
-    std::string insert = "INSERT INTO \"" + table + "\" VALUES (";
-    for (int c = 0; c < columns; ++c)
-        insert += c == 0 ? "?" : ",?";
-    insert += ")";
-    sqlite3_stmt* add = nullptr;
-    sqlite3_prepare_v2(db, insert.c_str(), -1, &add, nullptr);
-    for (std::size_t row = 0; row < texts.size(); ++row) {
-        for (int c = 0; c < columns; ++c) {
-            if (kinds[c] == SQLITE_TEXT)
-                sqlite3_bind_text(add, c + 1, texts[row][c].c_str(), static_cast<int>(texts[row][c].size()),
-                                  SQLITE_STATIC);
-            else if (kinds[c] == SQLITE_BLOB)
-                sqlite3_bind_blob(add, c + 1, texts[row][c].data(), static_cast<int>(texts[row][c].size()),
-                                  SQLITE_STATIC);
-            else
-                sqlite3_bind_int64(add, c + 1, numbers[row][c]);
-        }
-        sqlite3_step(add);
-        sqlite3_reset(add);
-    }
-    sqlite3_finalize(add);
+    writeRows(db, rows);
     exec(db, SortBudget);
-    for (const std::string& sql : indexSql)
+    for (const std::string& sql : rows.indexSql)
         exec(db, sql);
     exec(db, "COMMIT");
     sqlite3_close(db);
