@@ -91,6 +91,7 @@ Timing bareFloor(const std::string& store)
     std::remove("Floor.dic");
     std::remove("Floor.dic-wal");
     std::remove("Floor.dic-shm");
+    startCold();
     const auto started = std::chrono::steady_clock::now();
     const double cpuStarted = cpuSeconds();
     sqlite3* db = nullptr;
@@ -142,6 +143,7 @@ Figures measure(int files, int rounds)
         runtime::testing::ScriptedDialogs dialogs;
         dictionary::DictionaryImporter importer(dialogs, runtime::IniFile("KTX4.INI"),
                                                 runtime::systemDdeClient);
+        startCold();
         const auto started = std::chrono::steady_clock::now();
         const double cpuStarted = cpuSeconds();
         const dictionary::ImportResult result = importer.importFrom((dir.path() / "SYN.TXD").string());
@@ -155,14 +157,8 @@ Figures measure(int files, int rounds)
         }
         figures.rows = result.treeRows + result.files + result.aliases;
         const Timing floor = bareFloor(result.store);
-        if (round == 0 || import.wall < figures.import.wall)
-            figures.import.wall = import.wall;
-        if (round == 0 || import.cpu < figures.import.cpu)
-            figures.import.cpu = import.cpu;
-        if (round == 0 || floor.wall < figures.floor.wall)
-            figures.floor.wall = floor.wall;
-        if (round == 0 || floor.cpu < figures.floor.cpu)
-            figures.floor.cpu = floor.cpu;
+        figures.import = round == 0 ? import : best(figures.import, import);
+        figures.floor = round == 0 ? floor : best(figures.floor, floor);
     }
     return figures;
 }
