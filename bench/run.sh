@@ -88,18 +88,25 @@ else
   row "equate load of 400,000 lines: peak memory" "needs /usr/bin/time" "< 60 MB"
 fi
 
-# Google Benchmark figures, one row each.
+# Google Benchmark figures, one row each: the median of five repetitions, taken in turns with the file's
+# other benchmarks so that a slow spell of the machine does not fall on one of them alone.
 gbench() {
   local binary="$build/bench/$1"
   [ -x "$binary" ] || return 0
-  "$binary" --benchmark_min_time=0.2 --benchmark_format=csv 2>/dev/null | awk -F, -v targets="$2" '
+  local order
+  order=$("$binary" --benchmark_list_tests 2>/dev/null | tr '\n' ';')
+  "$binary" --benchmark_min_time=0.2 --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+    awk -F, -v targets="$2" -v order="$order" '
     BEGIN { n = split(targets, t, ";"); for (i = 1; i <= n; i++) { split(t[i], kv, "="); target[kv[1]] = kv[2] } }
-    /^name,/ { next }
-    /^"/ { name = $1; gsub(/"/, "", name); time = $3; unit = $5;
-           figure = (unit == "ms") ? sprintf("%.2f ms", time) : sprintf("%.1f %s", time, unit);
-           if (name ~ /10000\/1000/) ratio = time / last; else last = time;
-           printf "%-46s %14s %14s\n", name, figure, target[name];
-           if (name ~ /10000\/1000/) printf "%-46s %14.2f %14s\n", "  twice as large / once", ratio, "< 2.3" }'
+    /^"/ { name = $1; gsub(/"/, "", name); if (name !~ /_median$/) next; sub(/_median$/, "", name);
+           time[name] = $3; unit[name] = $5 }
+    END { count = split(order, names, ";");
+          for (i = 1; i <= count; i++) { name = names[i]; if (!(name in time)) continue;
+            figure = (unit[name] == "ms") ? sprintf("%.2f ms", time[name]) : sprintf("%.1f %s", time[name], unit[name]);
+            printf "%-46s %14s %14s\n", name, figure, target[name];
+            if (name ~ /10000\/1000/) printf "%-46s %14.2f %14s\n", "  twice as large / once", time[name] / last, "< 2.3";
+            else last = time[name] } }'
 }
 gbench data_file_bench ""
 gbench message_bench ""

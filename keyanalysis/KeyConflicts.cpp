@@ -3,7 +3,9 @@
 #include "runtime/FixedText.h"
 
 #include <algorithm>
+#include <numeric>
 #include <tuple>
+#include <vector>
 
 namespace kestrix::keyanalysis {
 
@@ -24,6 +26,35 @@ void markUsed(AnalysisQueues& q, char c)
     q.usedLetters[static_cast<unsigned char>(c)] = c;
 }
 
+// Letter, then name, then type: the order conflicts are found in and the list's first order. The letter
+// compares as a byte; the names compare where they are, as copies for every comparison would cost more
+// than the sort.
+bool inKeyOrder(const AltRow& a, const AltRow& b)
+{
+    const auto left = static_cast<unsigned char>(a.key);
+    const auto right = static_cast<unsigned char>(b.key);
+    if (left != right)
+        return left < right;
+    return std::tie(a.nameSort, a.type) < std::tie(b.nameSort, b.type);
+}
+
+// A stable sort of large rows: their places are sorted, and each row is then moved once, where a merge sort
+// would move every row at each of its passes. Rows already in order stay as they are.
+template <typename Row, typename Less> void stableSort(std::vector<Row>& rows, Less less)
+{
+    if (std::is_sorted(rows.begin(), rows.end(), less))
+        return;
+    std::vector<std::size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return less(rows[a], rows[b]); });
+    std::vector<Row> sorted;
+    sorted.reserve(rows.size());
+    for (const std::size_t at : order)
+        sorted.push_back(std::move(rows[at]));
+    rows = std::move(sorted);
+}
+
 std::string upperName(const std::string& name)
 {
     std::string text = runtime::upper(name);
@@ -38,8 +69,7 @@ int sortAltKeys(AnalysisQueues& q, int choice)
 {
     auto& rows = q.alt;
     const auto by = [&](auto key) {
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](const AltRow& a, const AltRow& b) { return key(a) < key(b); });
+        stableSort(rows, [&](const AltRow& a, const AltRow& b) { return key(a) < key(b); });
     };
     switch (choice) {
     case 2:
@@ -49,15 +79,13 @@ int sortAltKeys(AnalysisQueues& q, int choice)
         by([](const AltRow& r) { return std::tie(r.type, r.nameSort, r.key); });
         return 3;
     case 4:
-        by([](const AltRow& r) { return std::make_tuple(r.type, r.zorder); });
+        by([](const AltRow& r) { return std::tie(r.type, r.zorder); });
         return 4;
     case 5:
         by([](const AltRow& r) { return r.zorder; });
         return 5;
     default:
-        by([](const AltRow& r) {
-            return std::make_tuple(static_cast<unsigned char>(r.key), r.nameSort, r.type);
-        });
+        stableSort(rows, inKeyOrder);
         return 1;
     }
 }
@@ -65,12 +93,8 @@ int sortAltKeys(AnalysisQueues& q, int choice)
 void findConflicts(AnalysisQueues& q, int sortChoice)
 {
     // Key order.
-    std::stable_sort(q.alt.begin(), q.alt.end(), [](const AltRow& a, const AltRow& b) {
-        return std::make_tuple(static_cast<unsigned char>(a.key), a.nameSort, a.type) <
-               std::make_tuple(static_cast<unsigned char>(b.key), b.nameSort, b.type);
-    });
-    std::stable_sort(q.hot.begin(), q.hot.end(),
-                     [](const HotRow& a, const HotRow& b) { return a.equateUpper < b.equateUpper; });
+    stableSort(q.alt, inKeyOrder);
+    stableSort(q.hot, [](const HotRow& a, const HotRow& b) { return a.equateUpper < b.equateUpper; });
 
     // Hot keys given twice.
     std::string previous;
@@ -138,7 +162,7 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
     }
 
     // Two entries of one menu on one letter.
-    std::stable_sort(q.menu.begin(), q.menu.end(), [](const MenuRow& a, const MenuRow& b) {
+    stableSort(q.menu, [](const MenuRow& a, const MenuRow& b) {
         return std::tie(a.menuPath, a.altKey) < std::tie(b.menuPath, b.altKey);
     });
     std::string previousPath;
@@ -159,7 +183,7 @@ void findConflicts(AnalysisQueues& q, int sortChoice)
         previousPath = row.menuPath;
         previousLetter = row.altKey;
     }
-    std::stable_sort(q.menu.begin(), q.menu.end(), [](const MenuRow& a, const MenuRow& b) {
+    stableSort(q.menu, [](const MenuRow& a, const MenuRow& b) {
         return std::tie(a.path, a.frame) < std::tie(b.path, b.frame);
     });
 
