@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
 using namespace kestrix;
 using namespace kestrix::keyanalysis;
 
@@ -96,4 +102,51 @@ TEST(KeyConflicts, SuggestionsNameTheFreeLettersAndWhoHasTheOthers)
     EXPECT_EQ(box.text, "Prompt:        Send||Available:     N D||Used Keys:  E             S||Where:|\tS - "
                         "&Save  ( A V )|\tE - "
                         "S&elect  ( L C T )");
+}
+
+TEST(KeyConflicts, EverySortOrderIsStableOverManyRowsWithTies)
+{
+    // Few letters, names and types among many rows: most rows tie with others, and a tie keeps its order.
+    AnalysisQueues q;
+    for (int i = 0; i < 300; ++i) {
+        AltRow row;
+        row.key = static_cast<char>('A' + i % 3);
+        row.name = "Row" + std::to_string(i);
+        row.nameSort = i % 5 == 0 ? "APPLE" : "PEAR";
+        row.type = i % 2 ? "BUTTON" : "CHECK";
+        row.zorder = i % 7;
+        q.alt.push_back(row);
+    }
+    const auto names = [](const std::vector<AltRow>& rows) {
+        std::vector<std::string> out;
+        for (const AltRow& r : rows)
+            out.push_back(r.name);
+        return out;
+    };
+    const std::vector<std::pair<int, std::function<bool(const AltRow&, const AltRow&)>>> orders = {
+        {1,
+         [](const AltRow& a, const AltRow& b) {
+             return std::make_tuple(static_cast<unsigned char>(a.key), a.nameSort, a.type) <
+                    std::make_tuple(static_cast<unsigned char>(b.key), b.nameSort, b.type);
+         }},
+        {2,
+         [](const AltRow& a, const AltRow& b) {
+             return std::tie(a.nameSort, a.type, a.key) < std::tie(b.nameSort, b.type, b.key);
+         }},
+        {3,
+         [](const AltRow& a, const AltRow& b) {
+             return std::tie(a.type, a.nameSort, a.key) < std::tie(b.type, b.nameSort, b.key);
+         }},
+        {4, [](const AltRow& a,
+               const AltRow& b) { return std::tie(a.type, a.zorder) < std::tie(b.type, b.zorder); }},
+        {5, [](const AltRow& a, const AltRow& b) { return a.zorder < b.zorder; }},
+    };
+    for (const auto& [choice, less] : orders) {
+        std::vector<AltRow> expected = q.alt; // from whatever order the sort before left
+        std::stable_sort(expected.begin(), expected.end(), less);
+        EXPECT_EQ(sortAltKeys(q, choice), choice);
+        EXPECT_EQ(names(q.alt), names(expected)) << "order " << choice;
+        EXPECT_EQ(sortAltKeys(q, choice), choice); // rows in order already stay as they are
+        EXPECT_EQ(names(q.alt), names(expected)) << "order " << choice << " again";
+    }
 }
