@@ -39,7 +39,8 @@ bool inKeyOrder(const AltRow& a, const AltRow& b)
 }
 
 // A stable sort of large rows: their places are sorted, and each row is then moved once, where a merge sort
-// would move every row at each of its passes. Rows already in order stay as they are.
+// would move every row at each of its passes. Rows already in order stay as they are. `order[k]` is the
+// place the row that belongs at k comes from.
 template <typename Row, typename Less> void stableSort(std::vector<Row>& rows, Less less)
 {
     if (std::is_sorted(rows.begin(), rows.end(), less))
@@ -48,11 +49,21 @@ template <typename Row, typename Less> void stableSort(std::vector<Row>& rows, L
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return less(rows[a], rows[b]); });
-    std::vector<Row> sorted;
-    sorted.reserve(rows.size());
-    for (const std::size_t at : order)
-        sorted.push_back(std::move(rows[at]));
-    rows = std::move(sorted);
+    // Along each cycle of the permutation: no second array of rows, whose fresh pages would cost more than
+    // the moves.
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i] == i)
+            continue;
+        Row held = std::move(rows[i]);
+        std::size_t at = i;
+        for (std::size_t from = order[at]; from != i; from = order[at]) {
+            rows[at] = std::move(rows[from]);
+            order[at] = at;
+            at = from;
+        }
+        rows[at] = std::move(held);
+        order[at] = at;
+    }
 }
 
 std::string upperName(const std::string& name)
