@@ -11,11 +11,12 @@ DataFileRegistry::DataFileRegistry(runtime::DialogService& dialogs, OpenOptions 
 
 runtime::KeyedFile* DataFileRegistry::acquire(const std::string& name,
                                               std::shared_ptr<const runtime::RecordLayout> layout,
-                                              OpenOutcome* outcome)
+                                              OpenOutcome* outcome, runtime::Sharing sharing)
 {
     Entry& entry = m_entries[runtime::upper(name)];
     if (entry.count == 0) {
         entry.file = std::make_unique<runtime::KeyedFile>(name, std::move(layout));
+        entry.file->setSharing(sharing);
         const OpenOutcome result = openDataFile(*entry.file, m_dialogs, m_options);
         if (outcome)
             *outcome = result;
@@ -54,10 +55,10 @@ int DataFileRegistry::useCount(const std::string& name) const
 }
 
 DataFileUse::DataFileUse(DataFileRegistry& registry, std::string name,
-                         std::shared_ptr<const runtime::RecordLayout> layout)
+                         std::shared_ptr<const runtime::RecordLayout> layout, runtime::Sharing sharing)
     : m_registry(registry), m_name(std::move(name))
 {
-    m_file = m_registry.acquire(m_name, std::move(layout), &m_outcome);
+    m_file = m_registry.acquire(m_name, std::move(layout), &m_outcome, sharing);
 }
 
 DataFileUse::~DataFileUse()

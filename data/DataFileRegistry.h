@@ -17,9 +17,11 @@ public:
     DataFileRegistry(runtime::DialogService& dialogs, OpenOptions options = {});
 
     // Opens the file when nobody uses it yet and raises its count; nullptr and
-    // Halt when it cannot be opened.
+    // Halt when it cannot be opened. `sharing` is how the file is opened; a file open already stays
+    // as it was opened.
     runtime::KeyedFile* acquire(const std::string& name, std::shared_ptr<const runtime::RecordLayout> layout,
-                                OpenOutcome* outcome = nullptr);
+                                OpenOutcome* outcome = nullptr,
+                                runtime::Sharing sharing = runtime::Sharing::Shared);
     void release(const std::string& name);
     runtime::KeyedFile* file(const std::string& name) const;
     int useCount(const std::string& name) const;
@@ -40,7 +42,8 @@ class DataFileUse final
 {
 public:
     DataFileUse(DataFileRegistry& registry, std::string name,
-                std::shared_ptr<const runtime::RecordLayout> layout);
+                std::shared_ptr<const runtime::RecordLayout> layout,
+                runtime::Sharing sharing = runtime::Sharing::Shared);
     ~DataFileUse();
     DataFileUse(const DataFileUse&) = delete;
     DataFileUse& operator=(const DataFileUse&) = delete;

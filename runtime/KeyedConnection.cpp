@@ -127,7 +127,7 @@ int KeyedConnection::onBusy(void* self, int count)
     return 1;
 }
 
-FileError KeyedConnection::open(const fs::path& file, bool allowCreate)
+FileError KeyedConnection::open(const fs::path& file, bool allowCreate, Sharing sharing)
 {
     if (m_db)
         return FileError::of(ErrorCode::FileAlreadyOpen);
@@ -163,7 +163,7 @@ FileError KeyedConnection::open(const fs::path& file, bool allowCreate)
         return FileError::of(ErrorCode::AccessDenied);
     }
     sqlite3_busy_handler(m_db, &KeyedConnection::onBusy, this);
-    FileError error = readFirstPage();
+    FileError error = sharing == Sharing::BriefWhenAlone ? readFirstPageAlone() : readFirstPage();
     if (error.ok())
         error = applySettings();
     if (error)
@@ -175,6 +175,22 @@ FileError KeyedConnection::open(const fs::path& file, bool allowCreate)
 FileError KeyedConnection::readFirstPage()
 {
     return exec("SELECT count(*) FROM sqlite_master");
+}
+
+// The file is taken alone only when that lock is free at once: a file another program has open is
+// shared as usual, not waited for until it lets go.
+FileError KeyedConnection::readFirstPageAlone()
+{
+    if (FileError error = exec("PRAGMA locking_mode=EXCLUSIVE"))
+        return error;
+    sqlite3_busy_handler(m_db, nullptr, nullptr);
+    const FileError alone = readFirstPage();
+    sqlite3_busy_handler(m_db, &KeyedConnection::onBusy, this);
+    if (alone.code != ErrorCode::FileLocked)
+        return alone;
+    if (FileError error = exec("PRAGMA locking_mode=NORMAL"))
+        return error;
+    return readFirstPage();
 }
 
 const std::vector<std::string>& KeyedConnection::settings()

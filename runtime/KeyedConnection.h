@@ -25,6 +25,18 @@ namespace kestrix::runtime {
 // field key of 400,000 rows sorts in memory, and a large equate load keeps its footprint.
 inline constexpr int KeyRebuildSortBudgetKib = 24576;
 
+// How a connection shares its file with other programs.
+enum class Sharing {
+    // Other programs read and write the file while this one has it open.
+    Shared,
+    // For a short use, a command's few reads and perhaps one save. While no other program has the file
+    // open, this connection takes it for itself and keeps the log's index in its own memory: the shared
+    // index is cleared and rebuilt at every open nobody else shares, which costs more than such a use.
+    // A program that opens the file meanwhile waits, as it waits for a commit. When another program
+    // has the file open already, it is shared as usual.
+    BriefWhenAlone,
+};
+
 class KeyedConnection final
 {
 public:
@@ -52,7 +64,7 @@ public:
 
     // Opens the database: the file is read first (where another program's lock
     // shows), and only then are the settings applied.
-    FileError open(const std::filesystem::path& file, bool allowCreate);
+    FileError open(const std::filesystem::path& file, bool allowCreate, Sharing sharing = Sharing::Shared);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3* handle() const { return m_db; }
@@ -88,6 +100,7 @@ public:
 private:
     static int onBusy(void* self, int count);
     FileError readFirstPage();
+    FileError readFirstPageAlone();
     FileError applySettings();
     void finalizeStatements();
 

@@ -70,7 +70,7 @@ FileError KeyedFile::openWithin(std::chrono::milliseconds wait, bool allowCreate
     if (isOpen())
         return FileError::of(ErrorCode::FileAlreadyOpen);
     const KeyedConnection::WaitUntil limit(m_connection, KeyedConnection::Clock::now() + wait);
-    if (FileError error = m_connection.open(path(), allowCreate))
+    if (FileError error = m_connection.open(path(), allowCreate, m_sharing))
         return error;
     LayoutCheck found = m_schema.inspect(m_connection);
     if (found.olderLayout) {

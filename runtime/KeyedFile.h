@@ -105,6 +105,8 @@ public:
     void setBusyTimeout(std::chrono::milliseconds wait) { m_connection.setBusyTimeout(wait); }
     // Called whenever an operation starts to wait for another program's lock.
     void onLockWait(std::function<void()> hook) { m_connection.onLockWait(std::move(hook)); }
+    // How the file is shared with other programs from the next open on.
+    void setSharing(Sharing sharing) { m_sharing = sharing; }
 
 private:
     FileError openWithin(std::chrono::milliseconds wait, bool allowCreate);
@@ -121,6 +123,7 @@ private:
     KeyedConnection m_connection;
     KeyedCursor m_cursor;
     std::optional<std::chrono::milliseconds> m_openWait;
+    Sharing m_sharing = Sharing::Shared;
     std::string m_packed; // the packed fields of the record being written
     FileError m_lastError;
 };

@@ -104,7 +104,8 @@ runtime::KeyedFile* CliContext::open(const char* name, std::shared_ptr<const run
 std::unique_ptr<data::DataFileUse> CliContext::use(const char* name,
                                                    std::shared_ptr<const runtime::RecordLayout> layout)
 {
-    auto held = std::make_unique<data::DataFileUse>(session.files(), name, std::move(layout));
+    auto held = std::make_unique<data::DataFileUse>(session.files(), name, std::move(layout),
+                                                    runtime::Sharing::BriefWhenAlone);
     if (*held)
         return held;
     err << data::HaltText << '\n';

@@ -32,8 +32,10 @@ public:
 
     // Opens a data file as the windows do; nullptr (and "Disk Error" on stderr) when it cannot be used.
     runtime::KeyedFile* open(const char* name, std::shared_ptr<const runtime::RecordLayout> layout);
-    // The same for a file read once: it is closed again when the use ends (unless the command holds it
-    // too), so a command keeps open only the files it still works with. nullptr (and "Disk Error") as above.
+    // The same for a short use, a few reads and perhaps one save: the file is closed again when the use
+    // ends (unless the command holds it too), so a command keeps open only the files it still works with,
+    // and while no other program has it open the use takes it alone (runtime::Sharing::BriefWhenAlone).
+    // nullptr (and "Disk Error") as above.
     std::unique_ptr<data::DataFileUse> use(const char* name,
                                            std::shared_ptr<const runtime::RecordLayout> layout);
     // Reads the configuration (defaults when there is none) and applies NAME=VALUE overrides

@@ -160,6 +160,7 @@ std::optional<std::vector<std::string>> iconNames(CliContext& ctx)
 // --from, then the JSON, then the flags, each through the Message Maker's own setters.
 struct CliMaker
 {
+    std::unique_ptr<data::DataFileUse> messages; // outlives the maker that works on it
     std::unique_ptr<message::MessageMaker> maker;
     int exitCode = 0;
 };
@@ -170,12 +171,13 @@ CliMaker makeMessage(CliContext& ctx, const RecordOptions& o)
     // The icons first: the equates file is closed before the message file opens, so the command never
     // holds both.
     auto icons = iconNames(ctx);
-    runtime::KeyedFile* messages =
-        icons ? ctx.open(data::FileName::Messages, message::messageLayout()) : nullptr;
-    if (!messages) {
+    if (icons)
+        result.messages = ctx.use(data::FileName::Messages, message::messageLayout());
+    if (!result.messages) {
         result.exitCode = ExitFailure;
         return result;
     }
+    runtime::KeyedFile* messages = result.messages->file();
     result.maker = std::make_unique<message::MessageMaker>(ctx.session, *messages, std::move(*icons));
     message::MessageMaker& maker = *result.maker;
     if (!o.from.empty()) {

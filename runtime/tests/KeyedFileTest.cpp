@@ -433,6 +433,57 @@ TEST(KeyedFile, ALockedFileReturnsTheLockErrorWithinTheWaitGiven)
         sqlite3_close(holder);
 }
 
+TEST(KeyedFile, ABriefUseTakesAFileNobodyHasAndSharesOneInUse)
+{
+    kestrix::runtime::testing::TempDir dir;
+    {
+        KeyedFile made("L", layout());
+        ASSERT_TRUE(made.create().ok());
+        ASSERT_TRUE(made.open().ok());
+        Record r = make(made, "first", "A", 1);
+        ASSERT_TRUE(made.add(r).ok());
+    }
+    std::error_code ec;
+    fs::remove("L.tps-shm", ec);
+
+    // Nobody else has it: the brief use holds it alone, with the log's index in its own memory.
+    KeyedFile brief("L", layout());
+    brief.setSharing(Sharing::BriefWhenAlone);
+    ASSERT_TRUE(brief.open().ok());
+    EXPECT_FALSE(fs::exists("L.tps-shm")) << "no shared index for a use nobody shares";
+    Record saved = make(brief, "second", "A", 2);
+    ASSERT_TRUE(brief.add(saved).ok());
+
+    // Another program's open waits for the brief use to end, and then reads what it saved.
+    KeyedFile other("L", layout());
+    other.setBusyTimeout(std::chrono::milliseconds(60000));
+    EXPECT_EQ(other.open(std::chrono::milliseconds(0)).code, ErrorCode::FileLocked);
+    int otherWaits = 0;
+    other.onLockWait([&] {
+        ++otherWaits;
+        brief.close();
+    });
+    ASSERT_TRUE(other.open(std::chrono::milliseconds(60000)).ok());
+    EXPECT_EQ(otherWaits, 1);
+    EXPECT_EQ(other.records(), 2);
+
+    // The file in use: a brief use shares it at once, without waiting for the other to let go.
+    KeyedFile second("L", layout());
+    second.setSharing(Sharing::BriefWhenAlone);
+    second.setBusyTimeout(std::chrono::milliseconds(60000));
+    int secondWaits = 0;
+    second.onLockWait([&] { ++secondWaits; });
+    ASSERT_TRUE(second.open(std::chrono::milliseconds(60000)).ok());
+    EXPECT_EQ(secondWaits, 0);
+    Record third = make(second, "third", "B", 3);
+    ASSERT_TRUE(second.add(third).ok());
+    EXPECT_EQ(other.records(), 3) << "the other program reads the shared use's save while both have it open";
+    Record found = other.newRecord();
+    found.setText(Name, "second");
+    EXPECT_TRUE(other.get(ByName, found).ok());
+    EXPECT_EQ(found.number(Count), 2);
+}
+
 TEST(KeyedFile, WhatIsInPlaceOfTheFileIsReportedAsWhatItIs)
 {
     kestrix::runtime::testing::TempDir dir;
