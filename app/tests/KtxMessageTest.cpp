@@ -1,4 +1,7 @@
 #include "KtxRun.h"
+#include "message/MessageFile.h"
+#include "message/MessageRecord.h"
+#include "runtime/KeyedFile.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -244,4 +247,23 @@ TEST(KtxMessage, SaveListAndGenerateFromASavedMessage)
     const KtxRun bad = d.run({"message", "generate", "--json", (d.dir.path() / "bad.json").string()});
     EXPECT_EQ(bad.code, 2);
     EXPECT_EQ(bad.err, "The message is not valid JSON.\n");
+}
+
+TEST(KtxMessage, ASaveWhileTheWindowsHoldTheMessageFileReachesThem)
+{
+    DataDir d;
+    ASSERT_EQ(d.run({"message", "save", "First", "--text", "One"}).code, 0);
+    // The program's windows have the file open: ktx shares it rather than waiting for them to let go.
+    kestrix::runtime::KeyedFile held((std::filesystem::path(d.path) / "MESSAGE.tps").string(),
+                                     kestrix::message::messageLayout());
+    held.setBusyTimeout(std::chrono::milliseconds(60000));
+    ASSERT_TRUE(held.open().ok());
+    ASSERT_EQ(d.run({"message", "save", "Second", "--text", "Two"}).code, 0);
+    const KtxRun generated =
+        d.run({"message", "generate", "--from", "First", "--code", "None", "--sound", "off"});
+    ASSERT_EQ(generated.code, 0) << generated.err;
+    EXPECT_EQ(generated.out, "MESSAGE('One', |\n     , )\n");
+    const auto seen = kestrix::message::findByDescription(held, "Second");
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->text(kestrix::message::Mes::Text).substr(0, 3), "Two");
 }
