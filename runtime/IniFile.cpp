@@ -6,10 +6,9 @@
 
 #include "runtime/AtomicFile.h"
 #include "runtime/FileLock.h"
+#include "runtime/WholeFile.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 
 namespace kestrix::runtime {
 namespace {
@@ -18,13 +17,10 @@ std::unique_ptr<CSimpleIniA> load(const std::filesystem::path& path)
 {
     auto ini = std::make_unique<CSimpleIniA>(false, false, true);
     ini->SetSpaces(false);
-    std::ifstream in(path, std::ios::binary);
-    if (in) {
-        std::stringstream buffer;
-        buffer << in.rdbuf();
-        const std::string data = buffer.str();
-        ini->LoadData(data.data(), data.size());
-    }
+    // A file that is not there yet reads as one without entries.
+    const FileBytes read = readWholeFile(path);
+    if (!read.error)
+        ini->LoadData(read.bytes.data(), read.bytes.size());
     return ini;
 }
 

@@ -6,9 +6,9 @@
 #include "data/DataFileNames.h"
 #include "data/DataFileOpener.h"
 #include "runtime/TextCodec.h"
+#include "runtime/WholeFile.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -97,7 +97,7 @@ runtime::KeyedFile* CliContext::open(const char* name, std::shared_ptr<const run
 {
     runtime::KeyedFile* file = session.files().acquire(name, std::move(layout));
     if (!file)
-        err << data::HaltText << '\n';
+        reportUnusable();
     return file;
 }
 
@@ -108,8 +108,14 @@ std::unique_ptr<data::DataFileUse> CliContext::use(const char* name,
                                                     runtime::Sharing::BriefWhenAlone);
     if (*held)
         return held;
-    err << data::HaltText << '\n';
+    reportUnusable();
     return nullptr;
+}
+
+// The open has shown why the file cannot be used; the command ends as the program halts.
+void CliContext::reportUnusable()
+{
+    err << data::HaltText << '\n';
 }
 
 int CliContext::loadConfiguration(const std::vector<std::string>& overrides)
@@ -155,23 +161,24 @@ std::optional<std::string> CliContext::argument(const std::string& given)
 
 bool CliContext::readRawInput(const std::string& source, std::string& bytes)
 {
-    std::stringstream buffer;
     if (source == "-") {
+        std::stringstream buffer;
         buffer << std::cin.rdbuf();
-    } else {
-        std::error_code ec;
-        if (std::filesystem::is_directory(invokedIn / source, ec)) {
-            err << "Cannot read " << source << ": it is a directory\n";
-            return false;
-        }
-        std::ifstream in(invokedIn / source, std::ios::binary);
-        if (!in) {
-            err << "Cannot read " << source << '\n';
-            return false;
-        }
-        buffer << in.rdbuf();
+        bytes = buffer.str();
+        return true;
     }
-    bytes = buffer.str();
+    const std::filesystem::path file = invokedIn / source;
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+        err << "Cannot read " << source << ": it is a directory\n";
+        return false;
+    }
+    runtime::FileBytes read = runtime::readWholeFile(file);
+    if (read.error) {
+        err << "Cannot read " << source << '\n';
+        return false;
+    }
+    bytes = std::move(read.bytes);
     return true;
 }
 

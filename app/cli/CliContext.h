@@ -52,6 +52,9 @@ public:
     // An argument as the program's text; nothing (after saying which character) when it holds
     // a character Windows-1252 does not have.
     std::optional<std::string> argument(const std::string& given);
+
+private:
+    void reportUnusable();
 };
 
 struct ArgumentText final

@@ -1,8 +1,11 @@
 #include "runtime/TextLineFile.h"
+#include "runtime/WholeFile.h"
 #include "runtime/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -48,4 +51,26 @@ TEST(TextLineFile, LongLinesAreCutAndNumberedEmptyAndMissingFilesAreTold)
 
     EXPECT_EQ(readTextLines("none.txt").error.code, ErrorCode::FileNotFound);
     EXPECT_EQ(readTextLines(dir.path()).error.code, ErrorCode::AccessDenied);
+}
+
+TEST(WholeFile, EveryByteComesBackAsItIsOnDisk)
+{
+    rt::TempDir dir;
+    // Every byte value, NUL and the line ends included, in a file larger than one read.
+    std::string bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes += static_cast<char>((i * 7) % 256);
+    std::ofstream("all.bin", std::ios::binary) << bytes;
+    FileBytes read = readWholeFile("all.bin");
+    EXPECT_TRUE(read.error.ok());
+    EXPECT_EQ(read.bytes, bytes);
+
+    std::ofstream("empty.bin", std::ios::binary).flush();
+    read = readWholeFile("empty.bin");
+    EXPECT_TRUE(read.error.ok());
+    EXPECT_EQ(read.bytes, "");
+
+    EXPECT_EQ(readWholeFile("missing.bin").error.code, ErrorCode::FileNotFound);
+    std::filesystem::create_directory("folder");
+    EXPECT_EQ(readWholeFile("folder").error.code, ErrorCode::AccessDenied);
 }

@@ -4,6 +4,7 @@
 #include "data/DataFileNames.h"
 #include "message/MessageInsertRecord.h"
 #include "message/MessageRecord.h"
+#include "runtime/WholeFile.h"
 #include "runtime/WinPath.h"
 #include "runtime/ui/QtText.h"
 #include "utilities/CodeStoreRecord.h"
@@ -11,9 +12,7 @@
 
 #include <QFileDialog>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 namespace kestrix::utilities {
 
@@ -61,18 +60,16 @@ bool exportUserData(config::Session& session, const std::string& target)
 
 bool importUserData(config::Session& session, const std::string& source)
 {
-    std::ifstream in(runtime::resolveWinPath(source), std::ios::binary);
-    if (!in) {
+    const runtime::FileBytes read = runtime::readWholeFile(runtime::resolveWinPath(source));
+    if (read.error) {
         session.dialogs().message(
             {"The file cannot be read:||" + source, "IMPORT ERROR", runtime::MessageIcon::Exclamation});
         return false;
     }
-    std::stringstream bytes;
-    bytes << in.rdbuf();
     HeldFiles held(session.files());
     if (!held.ok())
         return false;
-    const ImportPlan plan = planImport(bytes.str(), held.files());
+    const ImportPlan plan = planImport(read.bytes, held.files());
     if (!plan.error.empty()) {
         session.dialogs().message({plan.error, "IMPORT ERROR", runtime::MessageIcon::Exclamation});
         return false;
