@@ -3,22 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace kestrix::bench {
 
 Timing best(const Timing& a, const Timing& b)
 {
     return {std::min(a.wall, b.wall), std::min(a.cpu, b.cpu)};
-}
-
-void startCold()
-{
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
 }
 
 double seconds(std::chrono::steady_clock::duration d)

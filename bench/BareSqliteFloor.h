@@ -20,10 +20,6 @@ struct Timing
 // benchmark keeps the best of a few rounds, as a single round can meet a slow spell of a shared machine.
 Timing best(const Timing& a, const Timing& b);
 
-// Called before each timed part, so that it starts as a new process would: the memory earlier parts freed
-// is given back to the system, and no part finds its heap already grown by the one before.
-void startCold();
-
 double seconds(std::chrono::steady_clock::duration d);
 // Processor time of this process: the machine is shared, and the wall clock counts the others' turns too.
 double cpuSeconds();

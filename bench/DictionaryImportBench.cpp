@@ -7,6 +7,7 @@
 // argument says how many) and the best counts, by the wall clock and by processor
 // time. Peak memory is the process's high-water mark right after the first import.
 #include "bench/BareSqliteFloor.h"
+#include "bench/BenchMemory.h"
 #include "dictionary/DictionaryImport.h"
 #include "dictionary/DictionaryStore.h"
 #include "runtime/DdeClient.h"

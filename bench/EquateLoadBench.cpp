@@ -6,6 +6,7 @@
 // indexes and pragmas. Prints one line per figure, each the best of three rounds
 // (a shared machine has slow spells); every timed part starts from a heap given back.
 #include "bench/BareSqliteFloor.h"
+#include "bench/BenchMemory.h"
 #include "equates/EquateLoader.h"
 #include "equates/EquateRecord.h"
 #include "resources/DeliveredFiles.h"

@@ -1,13 +1,11 @@
 // Analyse plus FindConflicts on a window of 5,000 controls in nested groups and
 // tabs with 500 menu items and hot keys, and on one twice as large.
+#include "bench/BenchMemory.h"
 #include "keyanalysis/WindowAnalysis.h"
 #include "runtime/testing/ScriptedDialogs.h"
 #include "runtime/testing/TempDir.h"
 
 #include <benchmark/benchmark.h>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 using namespace kestrix;
 
@@ -46,20 +44,9 @@ std::string bigWindow(int controls, int menuItems)
     return w;
 }
 
-// The analysis' own work, round after round: memory freed by one round is kept for the next, where the
-// allocator would otherwise give it back or keep it depending on what the rounds before freed, and the
-// sizes would be measured with and without fresh pages by chance.
-void keepFreedMemory()
-{
-#ifdef __GLIBC__
-    mallopt(M_MMAP_THRESHOLD, 64 << 20);
-    mallopt(M_TRIM_THRESHOLD, 256 << 20);
-#endif
-}
-
 void analyse(benchmark::State& state)
 {
-    keepFreedMemory();
+    bench::keepFreedMemory();
     runtime::testing::TempDir dir;
     const std::string text = bigWindow(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     runtime::testing::ScriptedDialogs dialogs;
