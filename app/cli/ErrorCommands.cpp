@@ -24,7 +24,7 @@ struct CaseOptions
     bool fileError = false;
 };
 
-int list(CliContext& ctx, const std::string& category)
+int listCategory(CliContext& ctx, const std::string& category)
 {
     utilities::ErrorListFiles files(ctx.session.files(), ctx.dialogs);
     if (!files.ok())
@@ -89,7 +89,8 @@ void addErrorCommands(CLI::App& app, CommandRunner& run)
     auto category = std::make_shared<std::string>("All");
     auto* lst = command->add_subcommand("list", "List the errors of a category: code, equate, description");
     lst->add_option("--category", *category, "Category name (All: every error)")->capture_default_str();
-    lst->callback([&run, category] { run = [category](CliContext& ctx) { return list(ctx, *category); }; });
+    lst->callback(
+        [&run, category] { run = [category](CliContext& ctx) { return listCategory(ctx, *category); }; });
 
     command->add_subcommand("categories", "List the categories: level, contracted, name, count")
         ->callback([&run] { run = categories; });

@@ -92,7 +92,7 @@ int clean(CliContext& ctx, utilities::CleanAction action, const std::string& sou
     return 0;
 }
 
-int decompile(CliContext& ctx, const std::string& source)
+int decompileString(CliContext& ctx, const std::string& source)
 {
     std::string code;
     if (const int failed = ctx.readInput(source, code))
@@ -149,8 +149,9 @@ void addStringCommands(CLI::App& app, CommandRunner& run)
     auto decSource = std::make_shared<std::string>("-");
     auto* dec = command->add_subcommand("decompile", "Print the text that Decompile from Clipboard rebuilds");
     dec->add_option("source", *decSource, "FILE, or - for standard input");
-    dec->callback(
-        [&run, decSource] { run = [decSource](CliContext& ctx) { return decompile(ctx, *decSource); }; });
+    dec->callback([&run, decSource] {
+        run = [decSource](CliContext& ctx) { return decompileString(ctx, *decSource); };
+    });
 }
 
 } // namespace kestrix::app
