@@ -168,14 +168,12 @@ bool CliContext::readRawInput(const std::string& source, std::string& bytes)
         return true;
     }
     const std::filesystem::path file = invokedIn / source;
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) {
-        err << "Cannot read " << source << ": it is a directory\n";
-        return false;
-    }
     runtime::FileBytes read = runtime::readWholeFile(file);
     if (read.error) {
-        err << "Cannot read " << source << '\n';
+        // Only a failed read asks why: the usual file costs one look, not two.
+        std::error_code ec;
+        err << "Cannot read " << source
+            << (std::filesystem::is_directory(file, ec) ? ": it is a directory" : "") << '\n';
         return false;
     }
     bytes = std::move(read.bytes);
