@@ -90,7 +90,8 @@ TEST(FirstUseRace, SavesOnANewDataDirectoryAreKeptOrRefusedAndTheTemplateIsMadeO
                 EXPECT_TRUE(kept) << "round " << round << ": w" << i << " exited 0 but is not in the file";
             else
                 EXPECT_FALSE(results[i].err.empty())
-                    << "round " << round << ": w" << i << " failed without a word";
+                    << "round " << round << ": w" << i << " failed (exit code " << results[i].code
+                    << ") without a word";
         }
         EXPECT_EQ(countRows(data / "MESSAGE.tps", "DESCRIPTION = 'ZZ-DEFAULT'"), 1) << "round " << round;
         EXPECT_LE(countRows(data / "config5.tps"), 1) << "round " << round;
@@ -121,7 +122,8 @@ TEST(FirstUseRace, FirstConfigurationSetsKeepEveryValueOrRefuseAndMakeOneRecord)
                 EXPECT_FALSE(set) << "round " << round << ": program " << i
                                   << " was refused yet its value is there";
                 EXPECT_FALSE(results[i].err.empty())
-                    << "round " << round << ": program " << i << " failed without a word";
+                    << "round " << round << ": program " << i << " failed (exit code " << results[i].code
+                    << ") without a word";
             }
         }
         EXPECT_EQ(countRows(data / "config5.tps"), 1) << "round " << round;
