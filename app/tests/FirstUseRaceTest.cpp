@@ -24,6 +24,7 @@ struct Finished
 {
     int code = -1;
     std::string err;
+    std::string startProblem; // the harness could not start it: not the program's failure
 };
 
 // Starts one ktx per command, all before waiting for any, and waits for them.
@@ -31,21 +32,28 @@ std::vector<Finished> runTogether(const std::vector<std::vector<std::string>>& c
                                   const fs::path& scratch)
 {
     using kestrix::runtime::testing::StartedProgram;
+    // Each start writes a file of its own: one a finished program of the last round may still hold
+    // on some systems is not reused.
+    static int starts = 0;
+    std::vector<fs::path> errFiles;
     std::vector<std::unique_ptr<StartedProgram>> programs;
-    for (std::size_t i = 0; i < commands.size(); ++i)
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        errFiles.push_back(scratch / ("err" + std::to_string(starts++)));
         programs.push_back(std::make_unique<StartedProgram>(
             kestrix::runtime::testing::ProgramStart{KTX_BINARY,
                                                     commands[i],
                                                     kestrix::runtime::testing::StandardOutput::Discarded,
-                                                    scratch / ("err" + std::to_string(i)),
+                                                    errFiles.back(),
                                                     {}}));
+    }
     std::vector<int> codes;
     for (const auto& program : programs)
         codes.push_back(program->wait());
     std::vector<Finished> results(codes.size());
     for (std::size_t i = 0; i < codes.size(); ++i) {
         results[i].code = codes[i];
-        std::ifstream in(scratch / ("err" + std::to_string(i)));
+        results[i].startProblem = programs[i]->startProblem();
+        std::ifstream in(errFiles[i]);
         std::stringstream text;
         text << in.rdbuf();
         results[i].err = text.str();
@@ -82,6 +90,8 @@ TEST(FirstUseRace, SavesOnANewDataDirectoryAreKeptOrRefusedAndTheTemplateIsMadeO
                 {"--data-dir", data.string(), "message", "save", "w" + std::to_string(i), "--text", "x"});
         const std::vector<Finished> results = runTogether(commands, dir.path());
         ASSERT_EQ(results.size(), static_cast<std::size_t>(Programs));
+        for (const Finished& result : results)
+            ASSERT_EQ(result.startProblem, "") << "round " << round;
 
         const std::string listed = ktx({"--data-dir", data.string(), "message", "list"}).out;
         for (int i = 0; i < Programs; ++i) {
@@ -110,6 +120,8 @@ TEST(FirstUseRace, FirstConfigurationSetsKeepEveryValueOrRefuseAndMakeOneRecord)
                 {"--data-dir", data.string(), "config", "set", "LOOK:BOLD[" + std::to_string(i + 1) + "]=1"});
         const std::vector<Finished> results = runTogether(commands, dir.path());
         ASSERT_EQ(results.size(), static_cast<std::size_t>(Programs));
+        for (const Finished& result : results)
+            ASSERT_EQ(result.startProblem, "") << "round " << round;
 
         const std::string shown = ktx({"--data-dir", data.string(), "config", "show"}).out;
         for (int i = 0; i < Programs; ++i) {

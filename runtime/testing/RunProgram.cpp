@@ -86,9 +86,13 @@ StartedProgram::StartedProgram(const ProgramStart& start)
             out = INVALID_HANDLE_VALUE;
         }
     }
-    if (!start.errors.empty())
+    if (!start.errors.empty()) {
         err = keep(CreateFileW(start.errors.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (err == INVALID_HANDLE_VALUE)
+            m_startProblem =
+                "cannot create " + start.errors.string() + ": error " + std::to_string(GetLastError());
+    }
     // The child takes this process's environment block as it is at the start: set it for that moment.
     std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved;
     for (const auto& [name, value] : start.environment) {
@@ -116,11 +120,23 @@ StartedProgram::StartedProgram(const ProgramStart& start)
         PROCESS_INFORMATION process{};
         std::error_code ec;
         const std::wstring directory = std::filesystem::current_path(ec).wstring();
-        if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                           directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
+        // Wine now and then refuses one of many starts at once with an internal error, which a second
+        // attempt does not meet: a start it refused so is tried again, a few times at most.
+        bool created = false;
+        for (int attempt = 0; attempt < 5 && !created; ++attempt) {
+            created = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                     directory.empty() ? nullptr : directory.c_str(), &startup, &process);
+            if (!created && GetLastError() != ERROR_INTERNAL_ERROR)
+                break;
+        }
+        if (created) {
             CloseHandle(process.hThread);
             m_process = reinterpret_cast<Handle>(process.hProcess);
+        } else {
+            m_startProblem = "CreateProcess failed: error " + std::to_string(GetLastError());
         }
+    } else if (m_startProblem.empty()) {
+        m_startProblem = "cannot open the standard handles: error " + std::to_string(GetLastError());
     }
     for (const auto& [name, value] : saved)
         SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
@@ -200,8 +216,10 @@ StartedProgram::StartedProgram(const ProgramStart& start)
     envp.push_back(nullptr);
 
     int pipeEnds[2] = {-1, -1};
-    if (start.output == StandardOutput::Read && ::pipe(pipeEnds) != 0)
+    if (start.output == StandardOutput::Read && ::pipe(pipeEnds) != 0) {
+        m_startProblem = "pipe failed: error " + std::to_string(errno);
         return;
+    }
     const pid_t child = ::fork();
     if (child == 0) {
         int out = -1;
@@ -235,6 +253,7 @@ StartedProgram::StartedProgram(const ProgramStart& start)
     if (pipeEnds[1] >= 0)
         ::close(pipeEnds[1]);
     if (child < 0) {
+        m_startProblem = "fork failed: error " + std::to_string(errno);
         if (pipeEnds[0] >= 0)
             ::close(pipeEnds[0]);
         return;

@@ -37,6 +37,8 @@ public:
     StartedProgram& operator=(const StartedProgram&) = delete;
 
     bool started() const { return m_process != Invalid; }
+    // Why it could not be started (the step and the system's error number); empty when it was.
+    const std::string& startProblem() const { return m_startProblem; }
     // The next line of its standard output (StandardOutput::Read), without the line end; none when the
     // output ended first.
     std::optional<std::string> readLine();
@@ -51,6 +53,7 @@ private:
     Handle m_process = Invalid;
     Handle m_output = Invalid;
     std::string m_pending;
+    std::string m_startProblem;
     std::optional<int> m_status;
 };
 
