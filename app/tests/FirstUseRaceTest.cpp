@@ -32,25 +32,17 @@ std::vector<Finished> runTogether(const std::vector<std::vector<std::string>>& c
                                   const fs::path& scratch)
 {
     using kestrix::runtime::testing::StartedProgram;
-    std::vector<fs::path> errFiles;
+    const auto errFile = [&](std::size_t i) { return scratch / ("err" + std::to_string(i)); };
     std::vector<std::unique_ptr<StartedProgram>> programs;
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        errFiles.push_back(scratch / ("err" + std::to_string(i)));
-        programs.push_back(std::make_unique<StartedProgram>(
-            kestrix::runtime::testing::ProgramStart{KTX_BINARY,
-                                                    commands[i],
-                                                    kestrix::runtime::testing::StandardOutput::Discarded,
-                                                    errFiles.back(),
-                                                    {}}));
-    }
-    std::vector<int> codes;
-    for (const auto& program : programs)
-        codes.push_back(program->wait());
-    std::vector<Finished> results(codes.size());
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        results[i].code = codes[i];
+    for (std::size_t i = 0; i < commands.size(); ++i)
+        programs.push_back(std::make_unique<StartedProgram>(kestrix::runtime::testing::ProgramStart{
+            KTX_BINARY, commands[i], kestrix::runtime::testing::StandardOutput::Discarded, errFile(i), {}}));
+    // All are started before the first wait, so they run together.
+    std::vector<Finished> results(programs.size());
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        results[i].code = programs[i]->wait();
         results[i].startProblem = programs[i]->startProblem();
-        std::ifstream in(errFiles[i]);
+        std::ifstream in(errFile(i));
         std::stringstream text;
         text << in.rdbuf();
         results[i].err = text.str();
